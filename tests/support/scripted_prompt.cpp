@@ -1,0 +1,72 @@
+#include "scripted_prompt.h"
+
+#include <gtest/gtest.h>
+
+ScriptedPrompt::ScriptedPrompt() { SetPrompt(this); }
+ScriptedPrompt::~ScriptedPrompt() { SetPrompt(nullptr); }
+
+void ScriptedPrompt::ExpectBox(MsgResult answer) { m_boxAnswers.append(answer); }
+void ScriptedPrompt::ExpectFile(const QString& path) { m_fileAnswers.append(path); }
+void ScriptedPrompt::ExpectFont(bool accept, const QFont& font) { m_fontAnswers.append({accept, font}); }
+void ScriptedPrompt::ExpectColor(bool accept, const QColor& color) { m_colorAnswers.append({accept, color}); }
+
+bool ScriptedPrompt::AllUsed() const
+{
+    return m_boxAnswers.isEmpty() && m_fileAnswers.isEmpty() && m_fontAnswers.isEmpty()
+        && m_colorAnswers.isEmpty();
+}
+
+MsgResult ScriptedPrompt::MessageBox(const MsgRequest& request)
+{
+    boxes.append(request);
+    if (m_boxAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected message box: title \"" << request.title.toStdString()
+                      << "\" text \"" << request.text.toStdString() << "\"";
+        return MsgResult::Cancel;
+    }
+    return m_boxAnswers.takeFirst();
+}
+
+QString ScriptedPrompt::GetOpenFileName(const FileRequest& request)
+{
+    fileDialogs.append(request);
+    if (m_fileAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected open-file dialog: " << request.title.toStdString();
+        return {};
+    }
+    return m_fileAnswers.takeFirst();
+}
+
+QString ScriptedPrompt::GetSaveFileName(const FileRequest& request)
+{
+    fileDialogs.append(request);
+    if (m_fileAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected save-file dialog: " << request.title.toStdString();
+        return {};
+    }
+    return m_fileAnswers.takeFirst();
+}
+
+bool ScriptedPrompt::ChooseFont(QFont& font)
+{
+    if (m_fontAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected font dialog";
+        return false;
+    }
+    auto [accept, f] = m_fontAnswers.takeFirst();
+    if (accept)
+        font = f;
+    return accept;
+}
+
+bool ScriptedPrompt::ChooseColor(QColor& color)
+{
+    if (m_colorAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return false;
+    }
+    auto [accept, c] = m_colorAnswers.takeFirst();
+    if (accept)
+        color = c;
+    return accept;
+}

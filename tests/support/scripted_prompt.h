@@ -1,0 +1,40 @@
+#pragma once
+#include "common/prompt.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// A prompt seam for tests: answers boxes and dialogs from a queue, records
+// what was shown, and fails the running test on a box nobody expected.
+// Installs itself on construction and restores the silent default after.
+class ScriptedPrompt final : public PromptSeam {
+public:
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    // Queues the answer to the next message box.
+    void ExpectBox(MsgResult answer);
+    // Queues the next file dialog's answer (empty = cancelled).
+    void ExpectFile(const QString& path);
+    void ExpectFont(bool accept, const QFont& font = QFont());
+    void ExpectColor(bool accept, const QColor& color = QColor());
+
+    // Every box shown, in order.
+    QList<MsgRequest> boxes;
+    QList<FileRequest> fileDialogs;
+    // True when every queued answer has been used.
+    bool AllUsed() const;
+
+    MsgResult MessageBox(const MsgRequest& request) override;
+    QString GetOpenFileName(const FileRequest& request) override;
+    QString GetSaveFileName(const FileRequest& request) override;
+    bool ChooseFont(QFont& font) override;
+    bool ChooseColor(QColor& color) override;
+
+private:
+    QList<MsgResult> m_boxAnswers;
+    QList<QString> m_fileAnswers;
+    QList<std::pair<bool, QFont>> m_fontAnswers;
+    QList<std::pair<bool, QColor>> m_colorAnswers;
+};
