@@ -1,0 +1,160 @@
+#include "interface/frame.h"
+
+#include <cmath>
+
+namespace {
+
+const char kHex[] = "0123456789ABCDEF";
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+int ChecksumOf(const char* data, qsizetype n)
+{
+    unsigned sum = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        sum += static_cast<unsigned char>(data[i]);
+    return static_cast<int>((256u - (sum % 256u)) % 256u);
+}
+
+} // namespace
+
+QByteArray BuildFrame(const QByteArray& command, char terminator)
+{
+    QByteArray frame;
+    frame.reserve(command.size() + 9);
+    frame.append(Wire::STX);
+    frame.append("0001");
+    frame.append(command);
+    frame.append(Wire::ETX);
+    const int sum = ChecksumOf(frame.constData(), frame.size());
+    frame.append(kHex[sum >> 4]);
+    frame.append(kHex[sum & 0xF]);
+    frame.append(terminator);
+    return frame;
+}
+
+int FrameChecksum(const QByteArray& frame)
+{
+    if (frame.size() < 3)
+        return 0;
+    return ChecksumOf(frame.constData(), frame.size() - 3);
+}
+
+bool FrameChecksumOk(const QByteArray& frame)
+{
+    if (frame.size() < 3)
+        return false;
+    const int hi = HexDigit(frame.at(frame.size() - 3));
+    const int lo = HexDigit(frame.at(frame.size() - 2));
+    if (hi < 0 || lo < 0)
+        return false;
+    return hi * 16 + lo == FrameChecksum(frame);
+}
+
+QByteArray FrameEcho(const QByteArray& lastFrame, bool longWhenHistory)
+{
+    const bool history = longWhenHistory && lastFrame.contains("IH");
+    return lastFrame.mid(5, history ? 7 : 5);
+}
+
+QByteArray AckBlock(const QByteArray& lastFrame)
+{
+    return BuildFrame(FrameEcho(lastFrame, true) + Wire::ACK, Wire::ETB);
+}
+
+QByteArray NakBlock(const QByteArray& lastFrame, bool longWhenHistory, char terminator)
+{
+    return BuildFrame(FrameEcho(lastFrame, longWhenHistory) + Wire::NAK, terminator);
+}
+
+std::optional<QByteArray> ValueToHexField(float value, int decimals)
+{
+    if (std::isnan(value))
+        return std::nullopt;
+    if (value <= -101.0f)
+        return QByteArray("0000");
+    const double scaled = std::nearbyint(static_cast<double>(value) * std::pow(10.0, decimals));
+    if (!(scaled >= -32768.0 && scaled <= 32767.0))
+        return std::nullopt;
+    const auto word = static_cast<quint16>(static_cast<qint16>(static_cast<int>(scaled)));
+    QByteArray field(4, '0');
+    for (int i = 3; i >= 0; --i) {
+        field[i] = kHex[(word >> ((3 - i) * 4)) & 0xF];
+    }
+    return field;
+}
+
+float HexFieldToValue(const QByteArray& field, int decimals, bool* ok)
+{
+    if (ok)
+        *ok = true;
+    if (field == "****")
+        return -101.0f;
+    int word = 0;
+    bool good = field.size() == 4;
+    for (qsizetype i = 0; good && i < field.size(); ++i) {
+        const int d = HexDigit(field.at(i));
+        if (d < 0)
+            good = false;
+        else
+            word = word * 16 + d;
+    }
+    if (!good) {
+        if (ok)
+            *ok = false;
+        return 0.0f;
+    }
+    const auto value = static_cast<qint16>(static_cast<quint16>(word));
+    return static_cast<float>(value / std::pow(10.0, decimals));
+}
+
+QByteArray StripControlChars(const QByteArray& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 && u < 128)
+            out.append(c);
+    }
+    return out;
+}
+
+QString FormatControlChars(const QByteArray& frame)
+{
+    QString out;
+    out.reserve(frame.size() + 24);
+    for (char c : frame) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 || c == Wire::CR || c == Wire::LF) {
+            out.append(QChar(u));
+            continue;
+        }
+        switch (c) {
+        case Wire::STX: out.append(QLatin1String("[STX]")); break;
+        case Wire::ETX: out.append(QLatin1String("[ETX]")); break;
+        case Wire::EOT: out.append(QLatin1String("[EOT]")); break;
+        case Wire::ENQ: out.append(QLatin1String("[ENQ]")); break;
+        case Wire::ACK: out.append(QLatin1String("[ACK]")); break;
+        case Wire::NAK: out.append(QLatin1String("[NAK]")); break;
+        case Wire::ETB: out.append(QLatin1String("[ETB]")); break;
+        case Wire::SUB: out.append(QLatin1String("[SUB]")); break;
+        case Wire::ESC: out.append(QLatin1String("[ESC]")); break;
+        default:
+            out.append(QLatin1Char('['));
+            out.append(QLatin1Char(kHex[u >> 4]));
+            out.append(QLatin1Char(kHex[u & 0xF]));
+            out.append(QLatin1Char(']'));
+        }
+    }
+    return out;
+}
