@@ -1,0 +1,305 @@
+#include "common/logdb.h"
+
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/paths.h"
+
+#include <QAtomicInteger>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+struct Column {
+    const char* name;
+    const char* type;
+};
+
+struct Table {
+    const char* name;
+    QList<Column> columns;
+};
+
+// Column lists hold owned strings so the gas prefixes can be generated.
+struct OwnedColumn {
+    QString name;
+    QString type;
+};
+
+QList<OwnedColumn> GasColumns(int gas, const QList<Column>& perGas)
+{
+    QList<OwnedColumn> out;
+    for (const Column& c : perGas)
+        out.append({QStringLiteral("Gas%1%2").arg(gas).arg(QLatin1String(c.name)), QLatin1String(c.type)});
+    return out;
+}
+
+QList<OwnedColumn> Plain(const QList<Column>& cols)
+{
+    QList<OwnedColumn> out;
+    for (const Column& c : cols)
+        out.append({QLatin1String(c.name), QLatin1String(c.type)});
+    return out;
+}
+
+QList<OwnedColumn> TwoGases(const QList<Column>& perGas)
+{
+    return GasColumns(1, perGas) + GasColumns(2, perGas);
+}
+
+const QList<std::pair<QString, QList<OwnedColumn>>>& Schema()
+{
+    static const QList<std::pair<QString, QList<OwnedColumn>>> schema = [] {
+        const QList<Column> headGas = {
+            {"Name", "Varchar(4)"}, {"Full", "Float"},      {"Desit", "Float"}, {"Enable", "YesNo"},
+            {"Point", "Integer"},   {"Unit", "Varchar(5)"}, {"Avr", "Float"},   {"Max", "Float"},
+            {"Min", "Float"},       {"Warn", "Float"},      {"Alarm", "Float"}, {"MaxDate", "Date"},
+            {"MinDate", "Date"},
+        };
+        const QList<Column> historyGas = {
+            {"Name", "Varchar(4)"}, {"Desit", "Float"},    {"Point", "Integer"},
+            {"Unit", "Varchar(5)"}, {"Full", "Float"},     {"Enable", "YesNo"},
+            {"AutoCal", "Integer"}, {"Before", "Float"},   {"After", "Float"},
+        };
+        const QList<Column> latestGas = {
+            {"Name", "Varchar(4)"}, {"Desit", "Float"},  {"Point", "Integer"},
+            {"Unit", "Varchar(5)"}, {"Full", "Float"},   {"Enable", "YesNo"},
+            {"AutoCal", "Float"},   {"CalDate", "Date"}, {"Before", "Float"},
+            {"After", "Float"},
+        };
+        const QList<Column> identity = {
+            {"UserID", "Varchar(20)"}, {"StationID", "Varchar(20)"}, {"SerialNo", "Varchar(20)"}};
+
+        QList<std::pair<QString, QList<OwnedColumn>>> s;
+        s.append({QStringLiteral("Log_head"),
+                  Plain({{"Model", "Varchar(20)"}, {"Names", "Varchar(40)"}, {"UserID", "Varchar(20)"},
+                         {"StationID", "Varchar(20)"}, {"SerialNo", "Varchar(20)"}, {"RomNum", "Integer"},
+                         {"Types", "Integer"}, {"Dcount", "Integer"}, {"FolderID", "Varchar(10)"},
+                         {"Dates", "Date"}, {"Interval", "Integer"}})
+                      + TwoGases(headGas)});
+        s.append({QStringLiteral("Interval_Data"),
+                  Plain({{"RelNo", "Integer"}, {"Datetimes", "Date"}, {"Gas1Value", "Float"},
+                         {"Gas1NowCl", "Integer"}, {"Gas2Value", "Float"}, {"Gas2NowCl", "Integer"}})});
+        s.append({QStringLiteral("Interval_Event"),
+                  Plain({{"RelNo", "Integer"}, {"Datetimes", "Date"}, {"BaseDate", "Date"},
+                         {"Gas1Event", "Integer"}, {"Gas2Event", "Integer"}})});
+        s.append({QStringLiteral("Alarm_Data"),
+                  Plain({{"RelNo", "Integer"}, {"Datetimes", "Date"}, {"Gas1Value", "Float"},
+                         {"Gas2Value", "Float"}})});
+        s.append({QStringLiteral("cHistory"),
+                  Plain({{"RelNo", "Integer"}}) + Plain(identity)
+                      + Plain({{"WriteDates", "Date"}, {"Dates", "Date"}}) + TwoGases(historyGas)});
+        s.append({QStringLiteral("cLatestHist"),
+                  Plain(identity) + Plain({{"WriteDates", "Date"}}) + TwoGases(latestGas)});
+        s.append({QStringLiteral("Power_Event"),
+                  Plain({{"RelNo", "Integer"}, {"Dates", "Date"}, {"Power_Type", "YesNo"}})});
+        const QList<Column> events = {
+            {"RelNo", "Integer"}, {"Dates", "Date"}, {"GasName", "Varchar(4)"}, {"Alarm_type", "Integer"}};
+        s.append({QStringLiteral("Alarm_Event"), Plain(events)});
+        s.append({QStringLiteral("Trouble_Event"), Plain(events)});
+        return s;
+    }();
+    return schema;
+}
+
+QString UniqueConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("pelkar-logdb-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+QString KnownTable(const QString& table)
+{
+    for (const auto& t : Schema()) {
+        if (t.first.compare(table, Qt::CaseInsensitive) == 0)
+            return t.first;
+    }
+    return QString();
+}
+
+} // namespace
+
+QStringList LogTables()
+{
+    QStringList names;
+    for (const auto& t : Schema())
+        names << t.first;
+    return names;
+}
+
+QString CreateTableSql(const QString& table)
+{
+    const QString name = KnownTable(table);
+    if (name.isEmpty())
+        return QString();
+    for (const auto& t : Schema()) {
+        if (t.first != name)
+            continue;
+        QStringList cols{QStringLiteral("SeqNo Integer CONSTRAINT SeqNoKey PRIMARY KEY")};
+        for (const OwnedColumn& c : t.second)
+            cols << c.name + QLatin1Char(' ') + c.type;
+        return QStringLiteral("Create Table %1 (%2);").arg(name, cols.join(QLatin1Char(',')));
+    }
+    return QString();
+}
+
+void CreateLogDatabase(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return;
+
+    // Build the whole file under a temporary name, then rename it into place.
+    const QString temp = path + QStringLiteral(".creating");
+    QFile::remove(temp);
+    QString error;
+    {
+        const QString name = UniqueConnectionName();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(temp);
+            if (!db.open()) {
+                error = QStringLiteral("Cannot create %1: %2").arg(path, db.lastError().text());
+            } else {
+                if (!db.transaction())
+                    error = db.lastError().text();
+                for (const QString& table : LogTables()) {
+                    if (!error.isEmpty())
+                        break;
+                    QSqlQuery q(db);
+                    if (!q.exec(CreateTableSql(table)))
+                        error = QStringLiteral("Cannot create table %1: %2").arg(table, q.lastError().text());
+                }
+                if (error.isEmpty() && !db.commit())
+                    error = db.lastError().text();
+                db.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    if (error.isEmpty() && !QFile::rename(temp, path)) {
+        if (!QFileInfo::exists(path))
+            error = QStringLiteral("Cannot create %1").arg(path);
+    }
+    QFile::remove(temp);
+    if (!error.isEmpty())
+        throw DatabaseError(error);
+}
+
+LogDb::LogDb(const QString& path)
+    : m_path(path.isEmpty() ? LogDatabasePath() : path)
+    , m_name(UniqueConnectionName())
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    if (!QFileInfo(m_path).isFile()) {
+        m_error = QStringLiteral("The log database %1 does not exist").arg(m_path);
+        return;
+    }
+    m_db.setDatabaseName(m_path);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    m_open = m_db.open();
+    if (!m_open)
+        m_error = m_db.lastError().text();
+}
+
+LogDb::~LogDb()
+{
+    if (m_db.isOpen())
+        m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void LogDb::RequireOpen() const
+{
+    if (!m_open)
+        throw DatabaseError(m_error.isEmpty() ? QStringLiteral("The log database is not open") : m_error);
+}
+
+DbTransaction::DbTransaction(LogDb& db)
+    : m_db(db.Db())
+{
+    db.RequireOpen();
+    if (!m_db.transaction())
+        throw DatabaseError(QStringLiteral("Cannot start a transaction: %1").arg(m_db.lastError().text()));
+}
+
+DbTransaction::~DbTransaction()
+{
+    if (!m_done)
+        m_db.rollback();
+}
+
+void DbTransaction::Commit()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (!m_db.commit()) {
+        const QString text = m_db.lastError().text();
+        m_db.rollback();
+        throw DatabaseError(QStringLiteral("Cannot commit: %1").arg(text));
+    }
+}
+
+std::int64_t NextKey(LogDb& db, const QString& table)
+{
+    db.RequireOpen();
+    const QString name = KnownTable(table);
+    if (name.isEmpty())
+        throw DatabaseError(QStringLiteral("Unknown table %1").arg(table));
+    QSqlQuery q(db.Db());
+    if (!q.exec(QStringLiteral("Select Max(SeqNo) As MaxSeq From %1;").arg(name)) || !q.next())
+        throw DatabaseError(QStringLiteral("Cannot read the keys of %1: %2").arg(name, q.lastError().text()));
+    const QVariant max = q.value(0);
+    if (max.isNull())
+        return 1;
+    return max.toLongLong() + 1;
+}
+
+void ExecSql(LogDb& db, const QString& sql, const QVariantList& values)
+{
+    db.RequireOpen();
+    QSqlQuery q(db.Db());
+    if (!q.prepare(sql))
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+}
+
+QVariant DbDate(const QDateTime& date)
+{
+    if (!date.isValid())
+        return QVariant(QMetaType::fromType<QString>());
+    return DateToIso(date);
+}
+
+QDateTime ReadDbDate(const QVariant& value, const QDateTime& nullDefault)
+{
+    if (value.isNull())
+        return nullDefault;
+    const QDateTime d = IsoToDate(value.toString());
+    return d.isValid() ? d : nullDefault;
+}
+
+QVariant DbBool(bool value)
+{
+    return value ? 1 : 0;
+}
+
+bool ReadDbBool(const QVariant& value, bool nullDefault)
+{
+    if (value.isNull())
+        return nullDefault;
+    if (value.typeId() == QMetaType::QString) {
+        const QString t = value.toString().trimmed();
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return value.toLongLong() != 0;
+}

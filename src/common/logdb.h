@@ -1,0 +1,87 @@
+#pragma once
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <cstdint>
+
+// The log database: one SQLite file (LogDatabasePath(), "Pelkar.db") in the
+// program's folder, opened for one operation and closed after it.
+//
+// Rules for every reader and writer:
+// - open one LogDb per operation (it has a connection name of its own and
+//   removes it when it goes out of scope);
+// - every value is a bound parameter; table names come from LogTables();
+// - dates are ISO text through DbDate/ReadDbDate, Booleans 1/0, keys 64-bit;
+// - a stored record is written inside one DbTransaction.
+
+// Creates the database file with every table when no file of that name
+// exists; an existing file is left as it is. The file is built under a
+// temporary name and renamed into place, so a failure never leaves a half
+// created database behind. Raises DatabaseError on failure.
+void CreateLogDatabase(const QString& path);
+
+// The tables CreateLogDatabase makes, in creation order: Log_head,
+// Interval_Data, Interval_Event, Alarm_Data, cHistory, cLatestHist,
+// Power_Event, Alarm_Event, Trouble_Event.
+QStringList LogTables();
+
+// The CREATE TABLE text of one of LogTables() (empty for any other name).
+QString CreateTableSql(const QString& table);
+
+// One connection to the log database for one operation.
+class LogDb {
+public:
+    // Opens path (the program's database by default). A missing file is
+    // not created: IsOpen() is then false and LastError() says why.
+    explicit LogDb(const QString& path = QString());
+    ~LogDb();
+    LogDb(const LogDb&) = delete;
+    LogDb& operator=(const LogDb&) = delete;
+
+    bool IsOpen() const { return m_open; }
+    QString LastError() const { return m_error; }
+    QString Path() const { return m_path; }
+    QSqlDatabase& Db() { return m_db; }
+
+    // Raises DatabaseError when the database is not open.
+    void RequireOpen() const;
+
+private:
+    QString m_path;
+    QString m_name;
+    QSqlDatabase m_db;
+    bool m_open = false;
+    QString m_error;
+};
+
+// A transaction that rolls back unless Commit() is called.
+class DbTransaction {
+public:
+    // Raises DatabaseError when the transaction cannot start.
+    explicit DbTransaction(LogDb& db);
+    ~DbTransaction();
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+    // Raises DatabaseError when the commit fails (the changes are rolled back).
+    void Commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_done = false;
+};
+
+// The next key of a table: its largest SeqNo plus 1, or 1 when the table is
+// empty. table must be one of LogTables() (any case). Raises DatabaseError.
+std::int64_t NextKey(LogDb& db, const QString& table);
+
+// Runs sql with the values bound in order (positional "?" placeholders) and
+// raises DatabaseError, naming the statement, when it fails.
+void ExecSql(LogDb& db, const QString& sql, const QVariantList& values = {});
+
+// Bound values and read-backs.
+QVariant DbDate(const QDateTime& date);     // ISO text; Null for an invalid date
+QDateTime ReadDbDate(const QVariant& value, const QDateTime& nullDefault);
+QVariant DbBool(bool value);                // 1 or 0
+bool ReadDbBool(const QVariant& value, bool nullDefault);

@@ -1,0 +1,187 @@
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/logdb.h"
+#include "common/paths.h"
+#include "temp_home.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Gas(const QString& prefix, const QStringList& fields)
+{
+    QStringList out;
+    for (int gas = 1; gas <= 2; ++gas)
+        for (const QString& f : fields)
+            out << QStringLiteral("Gas%1%2 %3").arg(gas).arg(f.section(' ', 0, 0), f.section(' ', 1));
+    Q_UNUSED(prefix);
+    return out;
+}
+
+// The expected columns, "name type", in creation order.
+QStringList Expected(const QString& table)
+{
+    const QString key = "SeqNo Integer";
+    if (table == "Log_head")
+        return QStringList{key, "Model Varchar(20)", "Names Varchar(40)", "UserID Varchar(20)",
+                           "StationID Varchar(20)", "SerialNo Varchar(20)", "RomNum Integer", "Types Integer",
+                           "Dcount Integer", "FolderID Varchar(10)", "Dates Date", "Interval Integer"}
+            + Gas("", {"Name Varchar(4)", "Full Float", "Desit Float", "Enable YesNo", "Point Integer",
+                       "Unit Varchar(5)", "Avr Float", "Max Float", "Min Float", "Warn Float", "Alarm Float",
+                       "MaxDate Date", "MinDate Date"});
+    if (table == "Interval_Data")
+        return {key, "RelNo Integer", "Datetimes Date", "Gas1Value Float", "Gas1NowCl Integer",
+                "Gas2Value Float", "Gas2NowCl Integer"};
+    if (table == "Interval_Event")
+        return {key, "RelNo Integer", "Datetimes Date", "BaseDate Date", "Gas1Event Integer", "Gas2Event Integer"};
+    if (table == "Alarm_Data")
+        return {key, "RelNo Integer", "Datetimes Date", "Gas1Value Float", "Gas2Value Float"};
+    if (table == "cHistory")
+        return QStringList{key, "RelNo Integer", "UserID Varchar(20)", "StationID Varchar(20)",
+                           "SerialNo Varchar(20)", "WriteDates Date", "Dates Date"}
+            + Gas("", {"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
+                       "Enable YesNo", "AutoCal Integer", "Before Float", "After Float"});
+    if (table == "cLatestHist")
+        return QStringList{key, "UserID Varchar(20)", "StationID Varchar(20)", "SerialNo Varchar(20)",
+                           "WriteDates Date"}
+            + Gas("", {"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
+                       "Enable YesNo", "AutoCal Float", "CalDate Date", "Before Float", "After Float"});
+    if (table == "Power_Event")
+        return {key, "RelNo Integer", "Dates Date", "Power_Type YesNo"};
+    if (table == "Alarm_Event" || table == "Trouble_Event")
+        return {key, "RelNo Integer", "Dates Date", "GasName Varchar(4)", "Alarm_type Integer"};
+    return {};
+}
+
+} // namespace
+
+TEST(LogDb, CreatesEveryTableWithItsColumns)
+{
+    TempHome home;
+    CreateLogDatabase(LogDatabasePath());
+    ASSERT_TRUE(QFileInfo::exists(home.file("Pelkar.db")));
+    EXPECT_FALSE(QFileInfo::exists(home.file("Pelkar.db.creating")));
+
+    const QStringList tables{"Log_head", "Interval_Data", "Interval_Event", "Alarm_Data", "cHistory",
+                             "cLatestHist", "Power_Event", "Alarm_Event", "Trouble_Event"};
+    EXPECT_EQ(LogTables(), tables);
+    LogDb db;
+    ASSERT_TRUE(db.IsOpen()) << db.LastError().toStdString();
+    for (const QString& table : tables) {
+        QSqlQuery q(db.Db());
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)));
+        QStringList columns;
+        while (q.next()) {
+            columns << q.value("name").toString() + ' ' + q.value("type").toString();
+            EXPECT_EQ(q.value("pk").toInt(), q.value("name").toString() == "SeqNo" ? 1 : 0);
+        }
+        // SQLite reports some type words in capitals; compare without case.
+        EXPECT_EQ(columns.join(',').toUpper().toStdString(), Expected(table).join(',').toUpper().toStdString())
+            << table.toStdString();
+    }
+    // Table names are case-insensitive: statements say Log_Head.
+    QSqlQuery q(db.Db());
+    EXPECT_TRUE(q.exec("Select Count(*) From Log_Head"));
+}
+
+TEST(LogDb, ExistingFileIsLeftAlone)
+{
+    TempHome home;
+    QFile f(home.file("Pelkar.db"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a database");
+    f.close();
+    CreateLogDatabase(LogDatabasePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("not a database"));
+}
+
+TEST(LogDb, UnwritableFolderRaisesAndLeavesNoFile)
+{
+    TempHome home;
+    const QString path = home.file("missing-folder/Pelkar.db");
+    EXPECT_THROW(CreateLogDatabase(path), DatabaseError);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(LogDb, MissingFileIsNotCreatedByOpening)
+{
+    TempHome home;
+    LogDb db;
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(db.LastError().isEmpty());
+    EXPECT_THROW(NextKey(db, "Log_Head"), DatabaseError);
+    EXPECT_FALSE(QFileInfo::exists(LogDatabasePath()));
+}
+
+TEST(LogDb, KeysAreMaxPlusOnePerTable)
+{
+    TempHome home;
+    CreateLogDatabase(LogDatabasePath());
+    LogDb db;
+    ASSERT_TRUE(db.IsOpen());
+    EXPECT_EQ(NextKey(db, "Log_Head"), 1);
+    EXPECT_EQ(NextKey(db, "log_head"), 1);
+    for (int i = 1; i <= 9; ++i)
+        ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo, Dates, Power_Type) Values (?, ?, ?, ?)",
+                {i, 1, DbDate(MakeDate(2031, 1, i)), DbBool(i % 2)});
+    ExecSql(db, "Delete From Power_Event Where SeqNo <= ?", {5});
+    EXPECT_EQ(NextKey(db, "Power_Event"), 10);
+    EXPECT_EQ(NextKey(db, "Log_Head"), 1); // each table has its own sequence
+    ExecSql(db, "Delete From Power_Event Where SeqNo = ?", {9});
+    EXPECT_EQ(NextKey(db, "Power_Event"), 9);
+
+    // Keys beyond 32 bits.
+    const qint64 big = 5'000'000'000LL;
+    ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo) Values (?, ?)", {big, big});
+    EXPECT_EQ(NextKey(db, "Power_Event"), big + 1);
+
+    EXPECT_THROW(NextKey(db, "Power_Event; Drop Table Log_head"), DatabaseError);
+    EXPECT_THROW(ExecSql(db, "Insert Into NoSuchTable Values (?)", {1}), DatabaseError);
+}
+
+TEST(LogDb, ValuesRoundTripAndTransactionsRollBack)
+{
+    TempHome home;
+    CreateLogDatabase(LogDatabasePath());
+    {
+        LogDb db;
+        const QDateTime when = MakeDate(2031, 12, 31, 23, 59, 58);
+        {
+            DbTransaction tx(db);
+            ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo, Dates, Power_Type) Values (?, ?, ?, ?)",
+                    {1, 7, DbDate(when), DbBool(true)});
+            ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo, Dates, Power_Type) Values (?, ?, ?, ?)",
+                    {2, 7, DbDate(QDateTime()), DbBool(false)});
+            tx.Commit();
+        }
+        {
+            DbTransaction tx(db);
+            ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo) Values (?, ?)", {3, 7});
+            // No commit: rolled back when the scope ends.
+        }
+        QSqlQuery q(db.Db());
+        ASSERT_TRUE(q.exec("Select SeqNo, Dates, Power_Type From Power_Event Order By SeqNo"));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(1).toString(), "2031-12-31 23:59:58");
+        EXPECT_EQ(ReadDbDate(q.value(1), NoDate()), when);
+        EXPECT_TRUE(ReadDbBool(q.value(2), false));
+        ASSERT_TRUE(q.next());
+        EXPECT_TRUE(q.value(1).isNull());
+        EXPECT_EQ(ReadDbDate(q.value(1), NoDate()), NoDate());
+        EXPECT_FALSE(ReadDbBool(q.value(2), true));
+        EXPECT_FALSE(q.next());
+    }
+    // Text that looks like SQL is stored as it is.
+    LogDb db;
+    const QString evil = "x'); Drop Table Log_head; --";
+    ExecSql(db, "Insert Into Log_Head (SeqNo, SerialNo) Values (?, ?)", {1, evil});
+    QSqlQuery q(db.Db());
+    ASSERT_TRUE(q.exec("Select SerialNo From Log_head"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), evil);
+}
