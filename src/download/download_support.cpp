@@ -1,0 +1,53 @@
+#include "download/download_support.h"
+
+#include "common/dates.h"
+#include "common/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString ElapsedText(const QDateTime& start, const QDateTime& end)
+{
+    qint64 seconds = SecondsBetween(start, end);
+    if (seconds < 0)
+        seconds = 0;
+    seconds %= 24 * 3600;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString FailRatioText(int naks, int checksumErrors, int frames)
+{
+    return QStringLiteral("Fail ratio = (%1+%2)/%3").arg(naks).arg(checksumErrors).arg(frames);
+}
+
+SerialLogArchive ArchiveSerialLogFile(const QString& programFolder, const QDateTime& now)
+{
+    SerialLogArchive result;
+    const QString archiveFolder = JoinPath(programFolder, QStringLiteral("ErrorLogs"));
+    const QString source = JoinPath(programFolder, QStringLiteral("SerialLog.log"));
+
+    if (!QFileInfo(archiveFolder).isDir() && !QDir().mkpath(archiveFolder)) {
+        result.error = QStringLiteral("cannot create the folder %1").arg(archiveFolder);
+        return result;
+    }
+    if (!QFileInfo::exists(source))
+        return result;
+
+    const QString stem = QStringLiteral("SerialLog_") + now.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    QString target = JoinPath(archiveFolder, stem + QStringLiteral(".log"));
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = JoinPath(archiveFolder, QStringLiteral("%1_%2.log").arg(stem).arg(n));
+
+    QFile file(source);
+    if (!file.rename(target)) {
+        result.error = QStringLiteral("cannot move %1 to %2: %3").arg(source, target, file.errorString());
+        return result;
+    }
+    result.moved = true;
+    result.target = target;
+    return result;
+}
