@@ -1,0 +1,267 @@
+#pragma once
+// The main window. Its controls are created in code (frmMain_controls.cpp)
+// with the names the rest of the program uses; repeated controls are
+// ControlArrays addressed by index, e.g. cmdDown(2) or fraMenu(5).
+//
+// The implementation is split by concern, one file each:
+//   frmMain_controls.cpp   creation of the controls, twips helpers
+//   frmMain_startup.cpp    initialisation, loading, activation, port, serial logs,
+//                          window size/state for the settings file
+//   frmMain_defaults.cpp   InitDefaults
+//   frmMain_logpane.cpp    AddLogText
+//   frmMain_panels_standin.cpp   panels of the browser and settings subsystems
+//                                until those subsystems provide them
+//   frmMain_captions_standin.cpp / frmMain_layout_standin.cpp
+//                          LoadCaptions / Form_Resize until the real ones land
+// Other subsystems add their own frmMain_<concern>.cpp files.
+
+#include "common/settings_targets.h"
+#include "mainwindow/control_array.h"
+
+#include <QFont>
+#include <QSizeF>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+class QTextEdit;
+class QTimer;
+class QTreeWidget;
+
+class ShapeLamp;
+class QvifPort;
+class clsInstrument;
+class clsIntervals;
+class clsAlarms;
+class clsPowerEvents;
+class clsHistorys;
+
+class frmMain : public QWidget, public WindowSettingsTarget {
+    Q_OBJECT
+public:
+    // port: the interface control the window talks to. Null makes the window
+    // create the real control; tests pass a scripted one (not owned then).
+    explicit frmMain(QvifPort* port = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // ---- start-up (frmMain_startup.cpp) ----
+    // Sets CommSettings; runs from the constructor.
+    void Form_Initialize();
+    // The start-up sequence: database, defaults, settings, fonts, captions,
+    // port, size and position, serial logs, file numbers, suffix.
+    void Form_Load();
+    // First activation after loading (or after the reset that follows a
+    // power-off) shows the download panel and writes the standby line; every
+    // activation lays the window out.
+    void Form_Activate();
+    // Looks up the USB-serial converter and opens the port of the control
+    // (the IrDA transport without a converter).
+    void OpenUsbSerialPort();
+    // Moves SerialLog.log and its numbered generations up by one. False when
+    // a file that had to move could not be moved (it is left in place and
+    // the failure is written to the log pane).
+    bool RotateSerialLogs();
+    // Window size in twips for the first run on a screen of the given size
+    // in twips: 0.8 x the width and 0.6 x the height, never below
+    // 11640 x 8250.
+    static QSizeF FirstRunSize(double screenWidthTwips, double screenHeightTwips);
+    // The font button's caption and the colour buttons' back colours from
+    // DisplayFont and GraphColor.
+    void ShowFontAndColorButtons();
+    // DisplayFont onto every control; the panel frames' captions in bold.
+    void ApplyDisplayFont();
+
+    // ---- defaults (frmMain_defaults.cpp) ----
+    void InitDefaults();
+
+    // ---- log pane (frmMain_logpane.cpp) ----
+    // Appends text and a line break to rtbLog in the given colour
+    // (a Windows colour number, see common/colors.h).
+    void AddLogText(const QString& text, std::int32_t color);
+
+    // ---- captions and layout (stand-ins until their own files land) ----
+    void LoadCaptions();
+    void Form_Resize();
+
+    // ---- panels of the browser and settings subsystems (stand-ins) ----
+    void BuildLogTree();
+    void ShowDataPanel();
+    void FillHistoryGrid();
+    void ShowInstrumentInfo();
+    void ShowSettingsPanel();
+    void ShowADValues();
+    // The 100 ms tick: raises InterTicks, then refreshes the settings clock.
+    void tmrInter_Timer();
+    void RefreshSettingsClock();
+
+    // ---- record objects, each created on first use ----
+    clsInstrument& MainInstrument();
+    clsIntervals& MainIntervals();
+    clsAlarms& MainAlarms();
+    clsPowerEvents& MainPowerEvents();
+    clsHistorys& MainHistorys();
+
+    // The interface control (never null after construction).
+    QvifPort* uclQvport = nullptr;
+
+    // ---- window state (Part of the defaults) ----
+    std::array<std::int32_t, 2> LampOnColor{};
+    std::array<std::int32_t, 2> LampOffColor{};
+    std::array<std::int32_t, 2> LampErrorColor{};
+    bool AutoLoadClickOn = false;
+    bool TreeRefreshNeeded = false;
+    QString ExportFileName;
+    bool ShowSampleInstrument = false;
+    bool LiveValuesOn = false;
+    bool ActivatePending = false;
+    // Ticks of tmrInter since the last reset by a caller.
+    std::int32_t InterTicks = 0;
+    // Last live reading per gas (-101 for a disabled gas).
+    std::array<float, 2> LiveValues{{-101.0f, -101.0f}};
+
+    // True once a close of the window has been accepted; waits stop then.
+    bool IsClosing() const { return m_closing; }
+    void SetClosing(bool closing);
+
+    // ---- WindowSettingsTarget (sizes in twips) ----
+    int WindowState() const override;
+    void SetWindowState(int state) override;
+    int WindowWidth() const override;
+    void SetWindowWidth(int twips) override;
+    int WindowHeight() const override;
+    void SetWindowHeight(int twips) override;
+    int ChkLog(int index) const override;
+    void SetChkLog(int index, int value) override;
+
+    // ---- twips helpers (frmMain_controls.cpp) ----
+    // Pixels for a length in twips at this window's logical DPI, and back.
+    int Px(double twips) const;
+    double Twips(int pixels) const;
+    // Geometry of a child control in twips (in its container's coordinates).
+    void MoveTwips(QWidget* w, double left, double top, double width, double height) const;
+    void MoveTwips(QWidget* w, double left, double top) const;
+    double LeftTwips(const QWidget* w) const;
+    double TopTwips(const QWidget* w) const;
+    double WidthTwips(const QWidget* w) const;
+    double HeightTwips(const QWidget* w) const;
+    // Client area in twips.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+
+    // ================= controls =================
+    QTimer* tmrInter = nullptr;
+
+    // Menu column and panels
+    ControlArray<QPushButton, 6> cmdInst;
+    ControlArray<QGroupBox, 6> fraMenu;
+
+    // Download panel fraMenu(0)
+    ControlArray<QGroupBox, 4> fraDown;
+    ControlArray<ShapeLamp, 4> shpStatus;
+    ControlArray<QLabel, 12> lblStatus;
+    ControlArray<QLabel, 2> lblTitle;
+    QTextEdit* rtbLog = nullptr;
+    ControlArray<QCheckBox, 2> chkAutoLoad;
+    ControlArray<QPushButton, 11> cmdDown;
+    QFrame* fraDown3Ceneter = nullptr;
+    QLabel* picOptionToHalvane = nullptr;
+    QLineEdit* txtSuffix = nullptr;
+
+    // Instrument information panel fraMenu(1)
+    QGroupBox* fraInst = nullptr;
+    QFrame* fraInstCeneter = nullptr;
+    ControlArray<QLabel, 10> lblInst;
+    QTableWidget* vfgInst = nullptr;
+    QTableWidget* vfgInstSensor = nullptr;
+
+    // Data panel fraMenu(2)
+    QTreeWidget* tvwLog = nullptr;
+    QGroupBox* fraLog = nullptr;
+    QFrame* fraLogCenter = nullptr;
+    ControlArray<QCheckBox, 3> chkLog;
+    QTreeWidget* lvwLog = nullptr;
+    QTableWidget* vfgLog = nullptr;
+    QPushButton* cmdDetail = nullptr;
+    QPushButton* cmdLogInst = nullptr;
+    QMenu* mnuDeletes = nullptr;
+    QAction* mnuDelete = nullptr;
+    QMenu* mnuHistDels = nullptr;
+    QAction* mnuHistDel = nullptr;
+
+    // Data view panel fraMenu(3)
+    ControlArray<QRadioButton, 2> optBrowse;
+    QCheckBox* chkEvent = nullptr;
+    QCheckBox* chkOutline = nullptr;
+    QTableWidget* vfgSummary = nullptr;
+    QTableWidget* vfgBrowse = nullptr;
+    // The trend graph control (a plain widget until the graph control lands).
+    QWidget* talGraph = nullptr;
+    ControlArray<QCheckBox, 7> chkBrowse;
+    QComboBox* cmbBrowse = nullptr;
+    ControlArray<QPushButton, 5> cmdBrowse;
+
+    // Last calibration panel fraMenu(4)
+    ControlArray<QRadioButton, 3> optHistory;
+    QTableWidget* vfgHistory = nullptr;
+    QPushButton* cmdLastCal = nullptr;
+
+    // Settings panel fraMenu(5)
+    ControlArray<QGroupBox, 3> fraOption;
+    QFrame* fraOptionCenter0 = nullptr;
+    QFrame* fraOptionCenter1 = nullptr;
+    ControlArray<QPushButton, 8> cmdOptionDisp;
+    QGroupBox* fraModel = nullptr;
+    ControlArray<QPushButton, 4> cmdModel;
+    ControlArray<QLabel, 8> lblOption;
+    ControlArray<QLineEdit, 3> txtOption;
+    QComboBox* cmbInterval = nullptr;
+    ControlArray<QPushButton, 3> cmdOption;
+    QTableWidget* vfgOption = nullptr;
+    QTableWidget* vfgCal = nullptr;
+    QGroupBox* fraAD = nullptr;
+    ControlArray<QLabel, 5> lblADCh;
+    QLabel* lblBatteryVoltage = nullptr;
+    QGroupBox* fraG2 = nullptr;
+    QLabel* lblEC = nullptr;
+    ControlArray<QLineEdit, 3> txtSZ;
+    ControlArray<QLineEdit, 2> txtS1;
+    QPushButton* cmdSZX = nullptr;
+    QPushButton* cmdS1X = nullptr;
+    ControlArray<QPushButton, 3> cmdCal;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateControls();
+    void ApplyPendingWindowState();
+    // Deletes a file in the program's folder and waits (bounded) until it is
+    // gone; a file that stays is reported in the log pane. yield: serve the
+    // event loop while waiting.
+    bool DeleteProgramFile(const QString& name, bool yield);
+
+    std::shared_ptr<QvifPort> m_ownedPort;
+    std::shared_ptr<clsInstrument> m_mainInstrument;
+    std::shared_ptr<clsIntervals> m_mainIntervals;
+    std::shared_ptr<clsAlarms> m_mainAlarms;
+    std::shared_ptr<clsPowerEvents> m_mainPowerEvents;
+    std::shared_ptr<clsHistorys> m_mainHistorys;
+    bool m_closing = false;
+    bool m_shownOnce = false;
+    int m_pendingState = -1;
+};

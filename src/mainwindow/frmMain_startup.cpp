@@ -1,0 +1,302 @@
+// Start-up of the main window: initialisation, loading, activation, the
+// port to the instrument, the serial logs of earlier runs, and the window
+// size and state that the settings file reads and writes.
+
+#include "mainwindow/frmMain.h"
+
+#include "common/appstate.h"
+#include "common/clock.h"
+#include "common/colors.h"
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/logdb.h"
+#include "common/paths.h"
+#include "common/prompt.h"
+#include "interface/qvif_port.h"
+#include "mainwindow/common_standin.h"
+#include "mainwindow/res_standin.h"
+#include "mainwindow/wait.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QElapsedTimer>
+
+namespace {
+
+constexpr double kMinWidthTwips = 11640;
+constexpr double kMinHeightTwips = 8250;
+// How long start-up waits for a deleted file to disappear.
+constexpr int kFileGoneWaitMs = 2000;
+const char* const kUsbSerialHardwareId = "VID_10C4&PID_EA60";
+
+QString SerialLogName(int generation)
+{
+    return generation == 0 ? QStringLiteral("SerialLog.log") : QStringLiteral("SerialLog%1.log").arg(generation);
+}
+
+} // namespace
+
+void frmMain::Form_Initialize()
+{
+    App().CommSettings = QStringLiteral("921600,n,8,1");
+}
+
+QSizeF frmMain::FirstRunSize(double screenWidthTwips, double screenHeightTwips)
+{
+    const double w = 0.8 * screenWidthTwips;
+    const double h = 0.6 * screenHeightTwips;
+    return QSizeF(w > kMinWidthTwips ? w : kMinWidthTwips, h > kMinHeightTwips ? h : kMinHeightTwips);
+}
+
+void frmMain::Form_Load()
+{
+    AppState& app = App();
+
+    // A database that cannot be created is reported; the program goes on
+    // (every later database operation reports its own failure).
+    const QString dbPath = LogDatabasePath();
+    if (!QFileInfo::exists(dbPath)) {
+        try {
+            CreateLogDatabase(dbPath);
+        } catch (const PelkarError& e) {
+            MsgBox(QStringLiteral("The database %1 could not be created.\r\n%2")
+                       .arg(QDir::toNativeSeparators(dbPath), e.Message()),
+                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Pelkar"));
+        }
+    }
+
+    ActivatePending = true;
+    InitDefaults();
+    app.Retry = 3;
+    app.Timeout = 3;
+    StandInReadSettings();
+
+    ShowFontAndColorButtons();
+    ApplyDisplayFont();
+    LoadCaptions();
+
+    uclQvport->SetRetry(app.Retry);
+    uclQvport->SetTimeout(app.Timeout);
+    uclQvport->SetSerialComm(false);
+
+    OpenUsbSerialPort();
+
+    // Size: 80 % x 60 % of the screen on the first run only; then centred
+    // at every start (the restored bounds when the window starts maximised).
+    const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect screenRect = scr ? scr->geometry() : QRect(0, 0, 1024, 768);
+    if (app.ExecuteCount == 1) {
+        const QSizeF size = FirstRunSize(Twips(screenRect.width()), Twips(screenRect.height()));
+        SetWindowWidth(qRound(size.width()));
+        SetWindowHeight(qRound(size.height()));
+    }
+    const double leftTwips = (Twips(screenRect.width()) - WindowWidth()) / 2.0;
+    const double topTwips = (Twips(screenRect.height()) - WindowHeight()) / 2.0;
+    move(screenRect.x() + Px(leftTwips), screenRect.y() + Px(topTwips));
+    ApplyPendingWindowState();
+
+    lblOption(5)->setProperty("Tag", GeneralDate(Now()));
+    fraOption(1)->setVisible(true);
+    fraOption(2)->setVisible(false);
+
+    // Each run starts an empty serial log; with the setting on, the logs of
+    // earlier runs move up one generation first. A log that could not be
+    // moved aside is kept and this run appends to it.
+    bool previousLogMoved = true;
+    if (app.SerialLogOn)
+        previousLogMoved = RotateSerialLogs();
+    if (previousLogMoved && QFileInfo::exists(ProgramFile(SerialLogName(0))))
+        DeleteProgramFile(SerialLogName(0), true);
+
+    // The control writes the serial log from now on.
+    uclQvport->SetSerialFileNo(1);
+    uclQvport->SetDumpListFileNo(2);
+
+    txtSuffix->setText(app.FactoryRecordSuffix);
+}
+
+void frmMain::Form_Activate()
+{
+    if (ActivatePending) {
+        for (int i = 0; i < fraMenu.Count(); ++i) {
+            fraMenu(i)->move(0, fraMenu(i)->y());
+            fraMenu(i)->setVisible(false);
+        }
+        fraMenu(0)->setVisible(true);
+        QString line = ResText(5541);
+        line.replace(QLatin1String("~1"), GeneralDate(Now()));
+        uclQvport->AddLog(line);
+        ActivatePending = false;
+    }
+    Form_Resize();
+}
+
+void frmMain::OpenUsbSerialPort()
+{
+    AppState& app = App();
+    StandInFindUsbSerialPort(QLatin1String(kUsbSerialHardwareId));
+    if (app.CommPort != 0) {
+        uclQvport->SetSerialComm(true);
+        uclQvport->SetCommPort(app.CommPort);
+        uclQvport->SetDevicePath(app.CommDevice);
+        uclQvport->SetRTSEnable(true);
+        uclQvport->SetDTREnable(true);
+        uclQvport->SetHandshaking(2);
+        uclQvport->SetSettings(app.CommSettings);
+        uclQvport->SetPortOpen(true);
+        if (!uclQvport->PortOpen())
+            AddLogText(ResText(5371), RGB(255, 0, 0));
+    } else {
+        uclQvport->SetSerialComm(false);
+        uclQvport->SetPortOpen(true);
+    }
+}
+
+bool frmMain::DeleteProgramFile(const QString& name, bool yield)
+{
+    const QString path = ProgramFile(name);
+    QFile::remove(path);
+    auto gone = [&path] { return !QFileInfo::exists(path); };
+    bool ok;
+    if (yield) {
+        ok = WaitYielding(gone, kFileGoneWaitMs);
+    } else {
+        QElapsedTimer clock;
+        clock.start();
+        while (!(ok = gone()) && clock.elapsed() < kFileGoneWaitMs)
+            QThread::msleep(10);
+    }
+    if (!ok) {
+        qWarning() << "cannot delete" << path;
+        AddLogText(QStringLiteral("Cannot delete %1.").arg(name), RGB(255, 0, 0));
+    }
+    return ok;
+}
+
+bool frmMain::RotateSerialLogs()
+{
+    auto exists = [](int generation) { return QFileInfo::exists(ProgramFile(SerialLogName(generation))); };
+    auto moveUp = [&](int from) {
+        const int to = from + 1;
+        if (exists(to) && !DeleteProgramFile(SerialLogName(to), false))
+            return false;
+        if (!QFile::rename(ProgramFile(SerialLogName(from)), ProgramFile(SerialLogName(to)))) {
+            qWarning() << "cannot rename" << SerialLogName(from) << "to" << SerialLogName(to);
+            AddLogText(QStringLiteral("Cannot rename %1 to %2.").arg(SerialLogName(from), SerialLogName(to)),
+                       RGB(255, 0, 0));
+            return false;
+        }
+        return true;
+    };
+    for (int i = 8; i >= 1; --i)
+        if (exists(i))
+            moveUp(i);
+    if (!exists(0))
+        return true;
+    return moveUp(0);
+}
+
+// ---- window size and state for the settings file ----
+
+int frmMain::WindowState() const
+{
+    if (m_pendingState >= 0)
+        return m_pendingState;
+    if (windowState() & Qt::WindowMinimized)
+        return 1;
+    if (windowState() & Qt::WindowMaximized)
+        return 2;
+    return 0;
+}
+
+void frmMain::SetWindowState(int state)
+{
+    if (state < 0 || state > 2)
+        state = 0;
+    m_pendingState = state;
+    if (isVisible())
+        ApplyPendingWindowState();
+}
+
+void frmMain::ApplyPendingWindowState()
+{
+    if (m_pendingState < 0)
+        return;
+    const int state = m_pendingState;
+    m_pendingState = -1;
+    if (state == 1)
+        setWindowState(windowState() | Qt::WindowMinimized);
+    else if (state == 2)
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    else
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+}
+
+int frmMain::WindowWidth() const
+{
+    return qRound(Twips(frameGeometry().width()));
+}
+
+void frmMain::SetWindowWidth(int twips)
+{
+    const int frameExtra = frameGeometry().width() - width();
+    resize(std::max(1, Px(twips) - frameExtra), height());
+}
+
+int frmMain::WindowHeight() const
+{
+    return qRound(Twips(frameGeometry().height()));
+}
+
+void frmMain::SetWindowHeight(int twips)
+{
+    const int frameExtra = frameGeometry().height() - height();
+    resize(width(), std::max(1, Px(twips) - frameExtra));
+}
+
+// ---- fonts and the option buttons ----
+
+void frmMain::ShowFontAndColorButtons()
+{
+    AppState& app = App();
+    const FontSetting font = app.DisplayFont.value_or(FontSetting{});
+    cmdOptionDisp(0)->setText(QStringLiteral("%1(%2)").arg(font.Name, QString::number(font.Size)));
+    for (int i = 0; i < 2; ++i) {
+        QPushButton* b = cmdOptionDisp(i + 1);
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Button, ColorFromWin(app.GraphColor[i]));
+        b->setPalette(pal);
+        b->setAutoFillBackground(true);
+        b->setProperty("BackColor", app.GraphColor[i]);
+    }
+}
+
+void frmMain::ApplyDisplayFont()
+{
+    const FontSetting s = App().DisplayFont.value_or(FontSetting{});
+    // Every attribute is set explicitly, so a control keeps exactly this
+    // font and does not take the bold of the panel frame around it.
+    QFont f;
+    f.setFamily(s.Name);
+    if (s.Size > 0)
+        f.setPointSizeF(s.Size);
+    f.setBold(s.Bold);
+    f.setItalic(s.Italic);
+    f.setUnderline(s.Underline);
+    f.setStrikeOut(false);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->setFont(f);
+    QFont bold = f;
+    bold.setBold(true);
+    for (QGroupBox* frame : fraMenu)
+        frame->setFont(bold);
+}

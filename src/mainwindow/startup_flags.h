@@ -1,0 +1,26 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The four command-line flags. Each is a plain substring test of the
+// upper-cased arguments, so "-r", "-Rx" and "/x-r" all set the service mode.
+// Only the arguments after the program's own path count: an install path
+// that holds "-r" never switches a mode on.
+struct StartupFlags {
+    bool ServiceMode = false; // "-R"
+    bool G2Mode = false;      // "-G2"
+    bool UMode = false;       // "-U"
+    bool DebugMode = false;   // "-DEBUG"
+};
+
+StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram);
+
+// The one running copy of the program: a lock file in the program's folder,
+// taken without waiting. A lock left by a copy that died is detected by its
+// process id and taken over; a live copy keeps its lock however long it runs.
+// Returns false when another copy holds the lock.
+bool AcquireInstanceLock();
+// Drops the lock (at exit, and between tests).
+void ReleaseInstanceLock();
+// The lock file's path.
+QString InstanceLockPath();
