@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+
+// The settings file Pelkar.ini in the program's folder: TAB-separated key
+// lines with ";" comments, UTF-8 with CR LF line ends. It fills App() and,
+// through App().WindowTarget and App().GraphTarget, the main window's size
+// and data-selection boxes and the graph's colours (while a target is null,
+// the stand-in fields of App() are used).
+
+// The settings file's path.
+QString SettingsFilePath();
+
+// Reads the file when it exists. A value that should be a number and is not
+// takes its key's fallback; a line with fewer values than its key takes
+// leaves the missing ones unchanged; any other error (a whole number beyond
+// its range, a gas or entry number out of range, more than 51 fields, a bad
+// password entry) ends the reading, keeping what was read before it.
+void ReadSettings();
+
+// Rewrites the whole file (Execute Count + 1). The text goes to a temporary
+// file that replaces the old one only when complete, so a failure never
+// loses the settings. Raises FileWriteError when the file cannot be written.
+void WriteSettings();
+
+// The scramble of the password entry (applied twice in the file).
+QString EncodeSettingText(const QString& text);
+// Reverses it; raises ConversionError when a decoded character code is not
+// a valid character.
+QString DecodeSettingText(const QString& text);
