@@ -1,0 +1,6 @@
+#include "interface/irda_transport.h"
+
+std::unique_ptr<IrdaTransport> MakePlatformIrda()
+{
+    return std::make_unique<NoIrdaTransport>();
+}

@@ -1,0 +1,208 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QSocketNotifier;
+class QTimer;
+
+// One gas channel of the simulated instrument. A value of -101 is sent as
+// "****" (no value).
+struct FakeGas {
+    bool enabled = true;
+    QString name = QStringLiteral("CO");
+    QString fullScale = QStringLiteral("  500");   // 5 characters as sent
+    QString resolution = QStringLiteral("  1.0");  // 5 characters as sent
+    QString unit = QStringLiteral("ppm");
+    int points = 1;                                 // decimals of the set points
+    float warning = 25.0f;
+    float alarm = 50.0f;
+    float stel = 100.0f;
+    float twa = 25.0f;
+    float autoCalib = 0.0f;
+    std::int16_t calCoefficient = 100;
+    float reading = 0.0f;                           // live reading ("DN,R,")
+    bool readingFails = false;                      // "FAIL" instead of a reading
+    QString calibDate = QStringLiteral("240305");   // "SO,R,": YYMMDD
+    QString calibTime = QStringLiteral("140709");   //         hhnnss
+    QString calibBefore = QStringLiteral(" 12.0");  //         5 characters
+    QString calibAfter = QStringLiteral(" 50.0");   //         5 characters
+};
+
+// What the simulated instrument holds and answers with.
+struct FakeInstrumentState {
+    QString model = QStringLiteral("KV-5");         // "RC,R," answer
+    QString romNumber = QStringLiteral("1203");
+    QString sum = QStringLiteral("A5C3");
+    std::int32_t batteryMillivolts = 3000;
+    std::array<std::int16_t, 5> analog{100, 200, 300, 400, 500};
+    QString userId = QStringLiteral("USER01");
+    QString stationId = QStringLiteral("ST-7");
+    QString serialNo = QStringLiteral("SN123456");
+    QString dummySerial = QStringLiteral("DUMMY1");
+    QString clock = QStringLiteral("240305140709"); // "HC,R,": YYMMDDhhnnss
+    QString specType = QStringLiteral("01");
+    QString coldDistricts = QStringLiteral("00");
+    QString oxyAlarmType = QStringLiteral("01");
+    QString warningType = QStringLiteral("02");
+    QString alarmType = QStringLiteral("01");
+    QString vibration = QStringLiteral("01");
+    QString alarmPassword = QStringLiteral("00");
+    QString warmDisp = QStringLiteral("01");
+    std::int16_t backLight = 10;
+    std::int16_t warmTime = 30;
+    std::int16_t airP1 = 11;
+    std::int16_t airP2 = -2;
+    std::int16_t airO2 = 300;
+    std::array<FakeGas, 2> gas;
+
+    FakeInstrumentState();
+};
+
+// The simulated instrument: answers the program's requests from a state a
+// test sets, over the other end of a pseudo-terminal or in-process through
+// a writer function. It records every frame it received, in order.
+//
+// Multi-block downloads: a test gives the record lines per command
+// (SetRecordLines) or the dump bytes (SetDump); the answer goes out in
+// blocks of at most 48 lines (ETB), the last ending in EOT; the next block
+// follows only the ACK block, and a NAK block gets the last block again.
+//
+// Faults are tied to the answer of one received frame: frame number n
+// (1-based over Frames(), so ClearFrames() restarts the count) or the n-th
+// frame carrying a given command text.
+class FakeInstrument : public QObject {
+    Q_OBJECT
+public:
+    enum class Fault {
+        BadChecksum,       // the answer's checksum digits are wrong
+        NakRefusal,        // the instrument refuses: echo + NAK
+        Silence,           // no answer at all
+        AnswerOnlyToResend,// silent until the same frame arrives again
+        BareCr,            // a single CR instead of the answer
+        LineCut,           // half the answer, then the line is closed
+        CorruptRecordLine, // one record line of the block is garbled
+    };
+
+    explicit FakeInstrument(QObject* parent = nullptr);
+    ~FakeInstrument() override;
+
+    // ---- pseudo-terminal ----
+    // Opens a pseudo-terminal; the control opens DevicePath().
+    bool OpenPty();
+    QString DevicePath() const { return m_devicePath; }
+    // Closes the line now (the control sees its device go away).
+    void CutLine();
+    bool LineOpen() const { return m_master >= 0; }
+
+    // ---- in-process ----
+    // Answers go to writer instead of a pseudo-terminal; the host's bytes
+    // come in through Receive.
+    void SetWriter(std::function<void(const QByteArray&)> writer) { m_writer = std::move(writer); }
+    void Receive(const QByteArray& bytes);
+
+    // ---- state ----
+    FakeInstrumentState& State() { return m_state; }
+    // Record lines of a multi-block download, by request text: "DR,R,",
+    // "DJ,R,", "DO,R,", "IH,R,1,", "IH,R,2,".
+    void SetRecordLines(const QByteArray& request, const QList<QByteArray>& lines);
+    // Memory contents of "EP,R," or "EF,R,", sent as hex text, bytesPerBlock
+    // bytes per block.
+    void SetDump(const QByteArray& request, const QByteArray& bytes, int bytesPerBlock = 256);
+    // Lines per block (48 at most, the default).
+    void SetLinesPerBlock(int lines) { m_linesPerBlock = qBound(1, lines, 48); }
+
+    // ---- faults and line behaviour ----
+    // times: how many answers in a row from there (-1: for good).
+    void AddFault(Fault fault, int frameNo, int times = 1);
+    void AddFaultOn(Fault fault, const QByteArray& command, int occurrence = 1, int times = 1);
+    void ClearFaults();
+    // Answers go out in pieces of pieceSize bytes, a few ms apart; with
+    // afterCr also cut right after every CR.
+    void SetSplit(int pieceSize, bool afterCr = false);
+    // Output paced at this many bytes per second (0: as fast as possible).
+    void SetByteRate(int bytesPerSecond);
+
+    // ---- recorded ----
+    const QList<QByteArray>& Frames() const { return m_frames; }
+    // The command text of each recorded frame ("RC,R," ...; the frame
+    // between "0001" and ETX, so ACK/NAK blocks end in ACK/NAK).
+    QList<QByteArray> Commands() const;
+    void ClearFrames();
+    qint64 BytesSent() const { return m_bytesSent; }
+    qint64 BytesReceived() const { return m_bytesReceived; }
+    // True when every answer byte has been written.
+    bool OutputDrained() const { return m_out.isEmpty(); }
+
+    // The command text of a frame (see Commands).
+    static QByteArray CommandOf(const QByteArray& frame);
+
+signals:
+    void FrameReceived(const QByteArray& frame);
+
+private:
+    struct FaultRule {
+        Fault fault;
+        int frameNo = 0;           // by number, or
+        QByteArray command;        // by command and occurrence
+        int occurrence = 0;
+        int remaining = 1;         // -1: for good
+        bool armed = false;        // reached its first frame
+    };
+    struct Download {
+        QByteArray request;
+        QList<QByteArray> blocks;  // command texts of the blocks
+        int next = 0;              // block to send after the next ACK
+        QByteArray lastBlock;      // last block frame sent (for a NAK)
+    };
+
+    void OnReadable();
+    void HandleFrame(const QByteArray& frame);
+    std::optional<Fault> TakeFault(const QByteArray& frame, int frameNo);
+    QByteArray AnswerFor(const QByteArray& command);
+    void StartDownload(const QByteArray& request);
+    QByteArray BlockFrame(int index, bool corrupt);
+    void Send(const QByteArray& bytes);
+    void Drain();
+    qsizetype WriteOut(const QByteArray& bytes);
+    void Close();
+
+    FakeInstrumentState m_state;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_devicePath;
+    QSocketNotifier* m_notifier = nullptr;
+    std::function<void(const QByteArray&)> m_writer;
+
+    QByteArray m_in;
+    QList<QByteArray> m_frames;
+    QHash<QByteArray, int> m_commandCounts;
+    QList<FaultRule> m_faults;
+    QByteArray m_awaitResend;
+    bool m_cutPending = false;
+
+    QHash<QByteArray, QList<QByteArray>> m_recordLines;
+    QHash<QByteArray, QPair<QByteArray, int>> m_dumps;
+    int m_linesPerBlock = 48;
+    Download m_download;
+    bool m_corruptNextBlock = false;
+
+    // Output.
+    QList<QByteArray> m_out;      // pieces still to write
+    QTimer* m_drainTimer = nullptr;
+    int m_pieceSize = 0;
+    bool m_splitAfterCr = false;
+    int m_byteRate = 0;
+    QElapsedTimer m_rateClock;
+    qint64 m_rateBytes = 0;
+    qint64 m_bytesSent = 0;
+    qint64 m_bytesReceived = 0;
+};
