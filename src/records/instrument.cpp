@@ -1,13 +1,6 @@
 #include "records/instrument.h"
 
-namespace {
-// Identity texts are kept trimmed; an empty one is "*".
-QString StarIfEmpty(const QString& text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() ? QStringLiteral("*") : t;
-}
-} // namespace
+#include "common/services.h"
 
 clsInstrument::clsInstrument()
 {
@@ -56,14 +49,14 @@ const clsInstrument::Gas* clsInstrument::gasAt(int gas) const
     return (gas == 0 || gas == 1) ? &m_gas[static_cast<size_t>(gas)] : nullptr;
 }
 
-QString clsInstrument::UserID() const { return StarIfEmpty(m_userID); }
-void clsInstrument::SetUserID(const QString& v) { m_userID = StarIfEmpty(v); m_chg.userID = true; }
-QString clsInstrument::StationID() const { return StarIfEmpty(m_stationID); }
-void clsInstrument::SetStationID(const QString& v) { m_stationID = StarIfEmpty(v); m_chg.stationID = true; }
-QString clsInstrument::SerialNo() const { return StarIfEmpty(m_serialNo); }
-void clsInstrument::SetSerialNo(const QString& v) { m_serialNo = StarIfEmpty(v); m_chg.serialNo = true; }
-QString clsInstrument::DummySerial() const { return StarIfEmpty(m_dummySerial); }
-void clsInstrument::SetDummySerial(const QString& v) { m_dummySerial = StarIfEmpty(v); m_chg.dummySerial = true; }
+QString clsInstrument::UserID() const { return NzStar(m_userID); }
+void clsInstrument::SetUserID(const QString& v) { m_userID = NzStar(v); m_chg.userID = true; }
+QString clsInstrument::StationID() const { return NzStar(m_stationID); }
+void clsInstrument::SetStationID(const QString& v) { m_stationID = NzStar(v); m_chg.stationID = true; }
+QString clsInstrument::SerialNo() const { return NzStar(m_serialNo); }
+void clsInstrument::SetSerialNo(const QString& v) { m_serialNo = NzStar(v); m_chg.serialNo = true; }
+QString clsInstrument::DummySerial() const { return NzStar(m_dummySerial); }
+void clsInstrument::SetDummySerial(const QString& v) { m_dummySerial = NzStar(v); m_chg.dummySerial = true; }
 
 void clsInstrument::SetSpecType(const QString& v) { m_specType = v; m_chg.specType = true; }
 void clsInstrument::SetColdDistricts(const QString& v) { m_coldDistricts = v; m_chg.coldDistricts = true; }

@@ -1,0 +1,305 @@
+#include "records/alarm.h"
+
+#include "records/record_common.h"
+#include "records/record_text.h"
+
+#include "common/dates.h"
+#include "common/paths.h"
+
+using namespace records_text;
+
+clsAlarm::clsAlarm()
+{
+    m_s.dates = DateZero();
+    for (AlarmGasInfo& g : m_s.gas) {
+        g.MaxDate = DateZero();
+        g.MinDate = DateZero();
+    }
+    for (AlarmPoint& p : m_s.points)
+        p.DateTime = DateZero();
+    ClearDatas();
+}
+
+void clsAlarm::ClearDatas()
+{
+    m_s.key.clear();
+    m_s.seqNo = 0;
+    m_s.dataCount = 0;
+    m_s.dbPath = LogDatabasePath();
+    m_s.nextIndex = 0;
+    m_s.lastRecordNo = -1;
+    m_s.duplicate = false;
+    m_s.error = false;
+    m_s.awaitingHeader = false;
+    m_s.names.clear();
+    m_s.userID = m_s.stationID = m_s.serialNo = QStringLiteral("*");
+    m_s.folderID.clear();
+    m_s.interval = 0;
+    m_s.spare = 0;
+    for (AlarmGasInfo& g : m_s.gas) {
+        g.Name.clear();
+        g.Full = g.Desit = -101.0f;
+        g.Point = -101;
+        g.Warn = g.Alarm = -101.0f;
+        g.Max = g.Min = g.Avr = -101.0f;
+    }
+    for (AlarmPoint& p : m_s.points) {
+        p.RowSeqNo = 0;
+        p.Value[0] = p.Value[1] = -101.0f;
+    }
+}
+
+QDateTime clsAlarm::DateTimes(int index) const
+{
+    if (index < 0 || index >= kSamples)
+        return DateZero();
+    return m_s.points[static_cast<size_t>(index)].DateTime;
+}
+
+void clsAlarm::SetDateTimes(int index, const QDateTime& value)
+{
+    if (index >= 0 && index < kSamples)
+        m_s.points[static_cast<size_t>(index)].DateTime = value;
+}
+
+float clsAlarm::Value(int gas, int index) const
+{
+    if (gas < 0 || gas > 2 || index < 0 || index >= kSamples)
+        return 0.0f;
+    return m_s.points[static_cast<size_t>(index)].Value[static_cast<size_t>(gas)];
+}
+
+void clsAlarm::SetValue(int gas, int index, float value)
+{
+    if (gas < 0 || gas > 2 || index < 0 || index >= kSamples)
+        return;
+    m_s.points[static_cast<size_t>(index)].Value[static_cast<size_t>(gas)] = value;
+}
+
+qint64 clsAlarm::RowSeqNo(int index) const
+{
+    if (index < 0 || index >= kSamples)
+        return 0;
+    return m_s.points[static_cast<size_t>(index)].RowSeqNo;
+}
+
+void clsAlarm::SetDataCount(int v)
+{
+    m_s.dataCount = std::clamp(v, 0, kSamples);
+}
+
+QVariant clsAlarm::GasBaseInfo(int index) const
+{
+    switch (index) {
+    case 0: return m_s.names;
+    case 1: return m_s.dates;
+    case 2: return NzStar(m_s.userID);
+    case 3: return NzStar(m_s.stationID);
+    case 4: return NzStar(m_s.serialNo);
+    case 5: return m_s.folderID;
+    case 6: return m_s.interval;
+    case 7: return m_s.spare;
+    default: return QVariant();
+    }
+}
+
+void clsAlarm::SetGasBaseInfo(int index, const QVariant& value)
+{
+    switch (index) {
+    case 0: m_s.names = value.toString(); break;
+    case 1:
+        if (const auto d = VariantDate(value))
+            m_s.dates = *d;
+        break;
+    case 2: m_s.userID = NzStar(value.toString()); break;
+    case 3: m_s.stationID = NzStar(value.toString()); break;
+    case 4: m_s.serialNo = NzStar(value.toString()); break;
+    case 5: m_s.folderID = value.toString(); break;
+    case 6:
+        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= INT32_MIN && RoundEven(*n) <= INT32_MAX)
+            m_s.interval = static_cast<qint32>(RoundEven(*n));
+        break;
+    case 7:
+        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            m_s.spare = static_cast<std::int16_t>(RoundEven(*n));
+        break;
+    default: break;
+    }
+}
+
+QVariant clsAlarm::GasListInfo(int gas, int index) const
+{
+    if (gas < 0 || gas > 1)
+        return QVariant();
+    const AlarmGasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    switch (index) {
+    case 0: return g.Name;
+    case 1: return g.Full;
+    case 2: return g.Desit;
+    case 3: return g.Point;
+    case 4: return g.Warn;
+    case 5: return g.Alarm;
+    case 8: return g.Max;
+    case 9: return g.Min;
+    case 10: return g.Avr;
+    case 11: return g.MaxDate;
+    case 12: return g.MinDate;
+    case 13: return g.Enabled;
+    case 14: return g.Unit;
+    default: return QVariant();
+    }
+}
+
+void clsAlarm::SetGasListInfo(int gas, int index, const QVariant& value)
+{
+    if (gas < 0 || gas > 1)
+        return;
+    AlarmGasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    const auto n = VariantNumber(value);
+    switch (index) {
+    case 0: g.Name = value.toString(); break;
+    case 1: if (n) g.Full = static_cast<float>(*n); break;
+    case 2: if (n) g.Desit = static_cast<float>(*n); break;
+    case 3:
+        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            g.Point = static_cast<std::int16_t>(RoundEven(*n));
+        break;
+    case 4: if (n) g.Warn = static_cast<float>(*n); break;
+    case 5: if (n) g.Alarm = static_cast<float>(*n); break;
+    case 8: if (n) g.Max = static_cast<float>(*n); break;
+    case 9: if (n) g.Min = static_cast<float>(*n); break;
+    case 10: if (n) g.Avr = static_cast<float>(*n); break;
+    case 11: if (const auto d = VariantDate(value)) g.MaxDate = *d; break;
+    case 12: if (const auto d = VariantDate(value)) g.MinDate = *d; break;
+    case 13: g.Enabled = VariantBool(value); break;
+    case 14: g.Unit = value.toString(); break;
+    default: break;
+    }
+}
+
+// ---- record lines --------------------------------------------------------
+
+bool clsAlarm::SetDataBB(const QString& line, bool checkOnly)
+{
+    if (!IsNumeric(Mid(line, 18, 4)))
+        return false;
+    if (!checkOnly)
+        m_s.serialNo = NzStar(Mid(line, 5, 12));
+    return true;
+}
+
+bool clsAlarm::SetDataBC(const QString& line, bool checkOnly)
+{
+    bool result = true;
+    for (int g = 0; g < 2; ++g) {
+        const int base = 5 + 13 * g;
+        const QString name = Mid(line, base, 3);
+        const QString full = Mid(line, base + 3, 5);
+        const QString point = Mid(line, base + 8, 5);
+        AlarmGasInfo& info = m_s.gas[static_cast<size_t>(g)];
+        if (name == QLatin1String("***") || name == QLatin1String("   ")) {
+            if (!checkOnly)
+                info.Enabled = false;
+            continue;
+        }
+        if (!IsNumeric(full) || !IsNumeric(point)) {
+            result = false;
+            continue;
+        }
+        if (!checkOnly) {
+            info.Enabled = true;
+            info.Name = name;
+            info.Full = StatusTextToCode(full);
+            info.Desit = StatusTextToCode(point);
+            info.Point = DecimalPlaces(point);
+            info.Unit = g == 0 ? QStringLiteral("ppm") : QStringLiteral("VOL%");
+            info.Warn = m_instrument ? m_instrument->Warning(g) : -101.0f;
+            info.Alarm = m_instrument ? m_instrument->Alarm(g) : -101.0f;
+        }
+    }
+    return result;
+}
+
+void clsAlarm::setSampleTimes()
+{
+    for (int i = 0; i < kSamples; ++i)
+        m_s.points[static_cast<size_t>(i)].DateTime =
+            m_s.dates.addSecs(static_cast<qint64>(i - kAlarmSample) * m_s.interval);
+}
+
+bool clsAlarm::SetDataBD(const QString& line, bool checkOnly)
+{
+    const auto date = DateField(Mid(line, 5, 6));
+    if (!date)
+        m_s.error = true;
+    else if (!checkOnly)
+        m_s.dates = *date;
+
+    const auto time = TimeField(Mid(line, 11, 6));
+    if (!time)
+        m_s.error = true;
+    else if (!checkOnly)
+        m_s.dates = m_s.dates.addSecs(*time);
+
+    const auto interval = ToWhole(Mid(line, 17, 4), INT32_MIN, INT32_MAX);
+    if (!interval)
+        m_s.error = true;
+    else if (!checkOnly)
+        m_s.interval = static_cast<qint32>(*interval);
+
+    if (!checkOnly) {
+        m_s.names = QStringLiteral("al") + m_s.dates.toString(QStringLiteral("ddHHmmss"));
+        m_s.folderID = m_s.dates.toString(QStringLiteral("MM/yy"));
+        m_s.awaitingHeader = false;
+        m_s.duplicate = CheckDuplicate();
+    }
+    setSampleTimes();
+    return true;
+}
+
+bool clsAlarm::SetDataZ0(const QString& line, bool checkOnly)
+{
+    Q_UNUSED(checkOnly);
+    bool result = true;
+    std::array<int, 5> f{};
+    for (int k = 0; k < 5; ++k) {
+        const auto v = ToWhole(Mid(line, 5 + 5 * k, 5), -32768, 32767);
+        if (v)
+            f[static_cast<size_t>(k)] = static_cast<int>(*v);
+        else
+            result = false; // not a number, or beyond 16 bits: counts as 0
+    }
+    m_s.nextIndex = kAlarmSample - (f[2] - f[4]);
+    return result;
+}
+
+bool clsAlarm::SetDataB0(const QString& line, bool checkOnly)
+{
+    const auto recordNo = ToWhole(Mid(line, 17, 4), -32768, 32767);
+    if (!recordNo)
+        return false;
+    if (checkOnly)
+        return true;
+    const int r = static_cast<int>(*recordNo) - 1;
+    if (m_s.lastRecordNo != 9998 && m_s.lastRecordNo >= r) {
+        WriteSerialLog(QStringLiteral("<<< Duplicate data >>>") + line);
+        return true;
+    }
+    const int i = m_s.nextIndex;
+    // A sample outside the table (a bad window line, or more points than
+    // the trend has) fails the line instead of writing past the table.
+    if (i < 0 || i > kSamples)
+        return false;
+    AlarmPoint& p = m_s.points[static_cast<size_t>(i)];
+    p.DateTime = m_s.dates.addSecs(static_cast<qint64>(i - kAlarmSample) * m_s.interval);
+    p.Value[0] = StatusTextToCode(Mid(line, 5, 5));
+    p.Value[1] = StatusTextToCode(Mid(line, 10, 5));
+    m_s.lastRecordNo = r;
+    m_s.nextIndex = i + 1;
+    return true;
+}
+
+bool clsAlarm::SetData96(const QString&, bool)
+{
+    return false;
+}

@@ -1,0 +1,180 @@
+// Storing an alarm trend in the log database and loading it back.
+#include "records/alarm.h"
+
+#include "records/record_common.h"
+#include "records/record_db.h"
+
+#include "common/clock.h"
+#include "common/dates.h"
+#include "common/errors.h"
+
+using namespace records_db;
+
+namespace {
+// An empty text is stored as one blank; that blank reads back as empty.
+QString BlankIfEmpty(const QString& s)
+{
+    return s.isEmpty() ? QStringLiteral(" ") : s;
+}
+QString EmptyIfBlank(const QString& s)
+{
+    return s == QLatin1String(" ") ? QString() : s;
+}
+
+const char* kAlarmDuplicateSql =
+    "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
+    "And SerialNo=? And Types=2 Limit 1;";
+} // namespace
+
+bool clsAlarm::CheckDuplicate() const
+{
+    if (!QFile::exists(m_s.dbPath))
+        return false;
+    try {
+        LogDb db(m_s.dbPath);
+        if (!db.IsOpen())
+            return false;
+        Statement s(db, QString::fromLatin1(kAlarmDuplicateSql));
+        return s.Select({DbDate(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
+                         NzStar(m_s.serialNo)}).next();
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
+bool clsAlarm::Update()
+{
+    return SaveToDatabase();
+}
+
+bool clsAlarm::SaveToDatabase()
+{
+    if (m_s.awaitingHeader)
+        return true;
+    if (m_s.error)
+        return false;
+    try {
+        LogDb db(m_s.dbPath);
+        db.RequireOpen();
+        DbTransaction tx(db);
+        {
+            Statement dup(db, QString::fromLatin1(kAlarmDuplicateSql));
+            if (dup.Select({DbDate(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
+                            NzStar(m_s.serialNo)}).next()) {
+                m_s.duplicate = true;
+                return true;
+            }
+        }
+        const qint64 head = NextKey(db, QStringLiteral("Log_Head"));
+        QVariantList v{head,
+                       BlankIfEmpty(m_s.names),
+                       DbDate(m_s.dates),
+                       m_instrument ? NzStar(m_instrument->Model()) : QStringLiteral("*"),
+                       NzStar(m_s.userID),
+                       NzStar(m_s.stationID),
+                       NzStar(m_s.serialNo),
+                       2,
+                       m_instrument ? m_instrument->RomNumber() : 0,
+                       m_s.interval,
+                       m_s.folderID,
+                       kSamples};
+        for (int g = 0; g < 2; ++g) {
+            const AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
+            v << BlankIfEmpty(gi.Name) << DbFloat(gi.Full) << DbFloat(gi.Desit)
+              << DbBool(gi.Enabled) << gi.Point << BlankIfEmpty(gi.Unit) << DbFloat(gi.Max)
+              << DbFloat(gi.Avr) << DbFloat(gi.Min) << DbDate(gi.MaxDate) << DbDate(gi.MinDate)
+              << DbFloat(gi.Warn) << DbFloat(gi.Alarm);
+        }
+        Statement(db, QStringLiteral(
+            "Insert Into Log_Head(SeqNo,Names,Dates,Model,UserID,StationID,SerialNo,Types,"
+            "RomNum,Interval,FolderID,Dcount,"
+            "Gas1Name,Gas1Full,Gas1Desit,Gas1Enable,Gas1Point,Gas1Unit,"
+            "Gas1Max,Gas1Avr,Gas1Min,Gas1MaxDate,Gas1MinDate,Gas1Warn,Gas1Alarm,"
+            "Gas2Name,Gas2Full,Gas2Desit,Gas2Enable,Gas2Point,Gas2Unit,"
+            "Gas2Max,Gas2Avr,Gas2Min,Gas2MaxDate,Gas2MinDate,Gas2Warn,Gas2Alarm) "
+            "Values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);"))
+            .Exec(v);
+
+        qint64 key = NextKey(db, QStringLiteral("Alarm_Data"));
+        Statement ins(db, QStringLiteral(
+            "Insert Into Alarm_Data(SeqNo,RelNo,Datetimes,Gas1Value,Gas2Value) "
+            "Values (?,?,?,?,?);"));
+        QVariantList row(5);
+        for (int i = 0; i < kSamples; ++i, ++key) {
+            const AlarmPoint& p = m_s.points[static_cast<size_t>(i)];
+            row[0] = key;
+            row[1] = head;
+            row[2] = DbDate(p.DateTime);
+            row[3] = DbFloat(p.Value[0]);
+            row[4] = DbFloat(p.Value[1]);
+            ins.Exec(row);
+        }
+        tx.Commit();
+        return true;
+    } catch (const DatabaseError&) {
+        m_s.error = true;
+        return false;
+    }
+}
+
+bool clsAlarm::ReLoad()
+{
+    if (!QFile::exists(m_s.dbPath))
+        return true;
+    try {
+        LogDb db(m_s.dbPath);
+        db.RequireOpen();
+        {
+            Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
+            QSqlQuery& q = s.Select({m_s.seqNo});
+            if (q.next()) {
+                m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
+                m_s.dates = ReadDbDate(Col(q, "Dates"), Now());
+                m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
+                m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
+                m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+                m_s.interval = ReadInt(Col(q, "Interval"), 0);
+                m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
+                for (int g = 0; g < 2; ++g) {
+                    AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
+                    const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
+                    auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
+                    gi.Name = EmptyIfBlank(ReadText(col("Name"), QString()));
+                    gi.Full = ReadFloat(col("Full"), -101.0f);
+                    gi.Desit = ReadFloat(col("Desit"), -101.0f);
+                    gi.Point = ReadShort(col("Point"), -101);
+                    gi.Warn = ReadFloat(col("Warn"), -101.0f);
+                    gi.Alarm = ReadFloat(col("Alarm"), -101.0f);
+                    gi.Avr = ReadFloat(col("Avr"), -101.0f);
+                    gi.Max = ReadFloat(col("Max"), -101.0f);
+                    gi.Min = ReadFloat(col("Min"), -101.0f);
+                    gi.MaxDate = ReadDbDate(col("MaxDate"), DisabledDate());
+                    gi.MinDate = ReadDbDate(col("MinDate"), DisabledDate());
+                    gi.Enabled = ReadDbBool(col("Enable"), true);
+                    gi.Unit = EmptyIfBlank(ReadText(col("Unit"), QString()));
+                }
+            }
+        }
+        const bool on0 = m_s.gas[0].Enabled;
+        const bool on1 = m_s.gas[1].Enabled;
+        Statement s(db, QStringLiteral(
+            "Select SeqNo,Datetimes,Gas1Value,Gas2Value From Alarm_Data Where RelNo=? "
+            "Order by SeqNo;"));
+        QSqlQuery& q = s.Select({m_s.seqNo});
+        int n = 0;
+        const QDateTime now = Now();
+        while (n < kSamples && q.next()) {
+            AlarmPoint& p = m_s.points[static_cast<size_t>(n)];
+            p.RowSeqNo = ReadLong(q.value(0), 0);
+            p.DateTime = ReadDbDate(q.value(1), now);
+            p.Value[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
+            p.Value[1] = (q.value(3).isNull() || !on1) ? -101.0f : ReadFloat(q.value(3), -101.0f);
+            ++n;
+        }
+        if (n > 0)
+            m_s.dataCount = n;
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}

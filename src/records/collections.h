@@ -1,0 +1,43 @@
+#pragma once
+// The record collections that a download fills.
+//
+// How the interface control feeds a download into a collection:
+//   1. Clear() the collection and SetFailLine("") before the request.
+//   2. For every answer block: call SetDatas(line, true) for each record line
+//      of the block (all of them, also after a failure); only when every call
+//      returned true, call SetDatas(line, false) for the same lines in the
+//      same order. Accept the block when every store call returned true too.
+//   3. Read FailLine() (the rejected lines, each preceded by CR LF) and
+//      MessageString() (a progress text; empty it after reading).
+// A store pass that fails part-way leaves nothing of its block in the
+// records (the block is refused and sent again). After the download, call
+// Update() on each record (after SetInstrument on it when needed).
+#include "records/alarm.h"
+#include "records/interval.h"
+#include "records/record_collection.h"
+
+// Interval trends, keyed "NN L" by the two-digit logger number.
+class clsIntervals : public RecordCollection<clsInterval> {
+public:
+    // Removes every record (and ends any block in progress).
+    void Clear();
+    // One line of an interval download; see the file comment.
+    bool SetDatas(const QString& line, bool checkOnly);
+    // The last cleaned line handed to SetDatas.
+    const QString& CurrentLine() const { return m_currentLine; }
+
+private:
+    bool dispatch(const QString& line, bool checkOnly);
+    QString m_currentLine;
+};
+
+// Alarm trends, keyed "NN L" by the two-digit logger number.
+class clsAlarms : public RecordCollection<clsAlarm> {
+public:
+    void Clear();
+    // One line of an alarm download; see the file comment.
+    bool SetDatas(const QString& line, bool checkOnly);
+
+private:
+    bool dispatch(const QString& line, bool checkOnly);
+};

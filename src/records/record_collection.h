@@ -1,0 +1,176 @@
+#pragma once
+#include "records/instrument.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// An ordered, keyed list of records that owns them. Records keep their
+// address for as long as they are in the list. Positions are 1-based.
+template <class R>
+class RecordCollection {
+public:
+    class iterator {
+    public:
+        using Inner = typename std::vector<std::unique_ptr<R>>::const_iterator;
+        explicit iterator(Inner it) : m_it(it) {}
+        R* operator*() const { return m_it->get(); }
+        iterator& operator++() { ++m_it; return *this; }
+        bool operator!=(const iterator& o) const { return m_it != o.m_it; }
+        bool operator==(const iterator& o) const { return m_it == o.m_it; }
+    private:
+        Inner m_it;
+    };
+
+    RecordCollection() = default;
+    RecordCollection(const RecordCollection&) = delete;
+    RecordCollection& operator=(const RecordCollection&) = delete;
+
+    // Creates a record under key, with SeqNo and this collection's
+    // instrument. Returns nullptr (and adds nothing) when key is present.
+    R* Add(const QString& key, qint64 seqNo)
+    {
+        if (Item(key))
+            return nullptr;
+        auto rec = std::make_unique<R>();
+        rec->SetKey(key);
+        rec->SetSeqNo(seqNo);
+        if (m_instruments)
+            rec->SetInstrument(m_instruments);
+        R* raw = rec.get();
+        m_items.push_back(std::move(rec));
+        return raw;
+    }
+
+    // The record under key, or nullptr.
+    R* Item(const QString& key) const
+    {
+        for (const auto& r : m_items)
+            if (r->Key() == key)
+                return r.get();
+        return nullptr;
+    }
+    // The record at 1-based position, or nullptr.
+    R* Item(int position) const
+    {
+        if (position < 1 || position > static_cast<int>(m_items.size()))
+            return nullptr;
+        return m_items[static_cast<size_t>(position - 1)].get();
+    }
+    int Count() const { return static_cast<int>(m_items.size()); }
+
+    // False when no record has that key or position.
+    bool Remove(const QString& key)
+    {
+        for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+            if ((*it)->Key() == key) {
+                m_items.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+    bool Remove(int position)
+    {
+        if (position < 1 || position > static_cast<int>(m_items.size()))
+            return false;
+        m_items.erase(m_items.begin() + (position - 1));
+        return true;
+    }
+
+    // Insertion order: for (clsInterval* r : intervals) ...
+    iterator begin() const { return iterator(m_items.cbegin()); }
+    iterator end() const { return iterator(m_items.cend()); }
+
+    // The instrument that new records are bound to (records that exist
+    // already keep theirs).
+    clsInstrument* Instruments() const { return m_instruments; }
+    void SetInstruments(clsInstrument* instrument) { m_instruments = instrument; }
+
+    // The selected record (nullptr for none), kept by its key.
+    R* SelectedItem() const { return m_selectedKey.isEmpty() ? nullptr : Item(m_selectedKey); }
+    void SetSelectedItem(const R* record) { m_selectedKey = record ? record->Key() : QString(); }
+
+    // The lines rejected by the check pass, each preceded by CR LF.
+    const QString& FailLine() const { return m_failLine; }
+    void SetFailLine(const QString& text) { m_failLine = text; }
+    // A message the store pass leaves for the interface control.
+    const QString& MessageString() const { return m_messageString; }
+    void SetMessageString(const QString& text) { m_messageString = text; }
+
+protected:
+    void removeAll()
+    {
+        while (!m_items.empty())
+            m_items.pop_back();
+        m_selectedKey.clear();
+    }
+
+    // ---- block staging ----------------------------------------------------
+    // The interface control calls SetDatas for every line of a block with
+    // checkOnly = true, then, when all passed, for the same lines with
+    // checkOnly = false. A store pass that fails part-way must leave nothing
+    // of its block: the first store call after check calls notes every
+    // record's state; a failing store line puts it all back, and the rest of
+    // that store pass is refused. The next check call closes the stage.
+
+    // Returns false when the current store pass has already failed.
+    bool enterPass(bool checkOnly)
+    {
+        if (checkOnly) {
+            if (m_inStore)
+                closeStage();
+            return true;
+        }
+        if (!m_inStore) {
+            m_inStore = true;
+            m_storeFailed = false;
+            m_stageCount = m_items.size();
+            m_stageMessage = m_messageString;
+            for (auto& r : m_items)
+                r->BeginStage();
+        }
+        return !m_storeFailed;
+    }
+
+    void failStore()
+    {
+        if (!m_inStore || m_storeFailed)
+            return;
+        while (m_items.size() > m_stageCount)
+            m_items.pop_back();
+        for (auto& r : m_items)
+            r->RollbackStage();
+        m_messageString = m_stageMessage;
+        m_storeFailed = true;
+    }
+
+    void closeStage()
+    {
+        for (auto& r : m_items)
+            r->EndStage();
+        m_inStore = false;
+        m_storeFailed = false;
+    }
+
+    void resetStage()
+    {
+        m_inStore = false;
+        m_storeFailed = false;
+        m_stageCount = 0;
+    }
+
+    void appendFailLine(const QString& line) { m_failLine += QStringLiteral("\r\n") + line; }
+
+    std::vector<std::unique_ptr<R>> m_items;
+    clsInstrument* m_instruments = nullptr;
+    QString m_selectedKey;
+    QString m_failLine;
+    QString m_messageString;
+
+private:
+    bool m_inStore = false;
+    bool m_storeFailed = false;
+    size_t m_stageCount = 0;
+    QString m_stageMessage;
+};

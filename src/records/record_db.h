@@ -1,0 +1,47 @@
+#pragma once
+// Database helpers shared by the record classes (bound values and Null
+// defaults). Every statement binds its values; nothing is built from text.
+#include "common/logdb.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+namespace records_db {
+
+// A float as the number it prints as ("0.1" is stored as 0.1, not as the
+// nearest double of the float).
+QVariant DbFloat(float value);
+
+float ReadFloat(const QVariant& value, float nullDefault);
+std::int16_t ReadShort(const QVariant& value, std::int16_t nullDefault);
+qint32 ReadInt(const QVariant& value, qint32 nullDefault);
+qint64 ReadLong(const QVariant& value, qint64 nullDefault);
+QString ReadText(const QVariant& value, const QString& nullDefault);
+
+// A prepared statement; Exec binds the values in order and raises
+// DatabaseError naming the statement when it fails.
+class Statement {
+public:
+    Statement(LogDb& db, const QString& sql);
+    void Exec(const QVariantList& values);
+    // Runs a SELECT with the values bound; the query is positioned before
+    // its first row.
+    QSqlQuery& Select(const QVariantList& values);
+    QSqlQuery& Query() { return m_q; }
+
+private:
+    QString m_sql;
+    QSqlQuery m_q;
+};
+
+// The field of the current row by column name.
+inline QVariant Col(const QSqlQuery& q, const char* name)
+{
+    return q.value(QString::fromLatin1(name));
+}
+
+} // namespace records_db
