@@ -1,0 +1,80 @@
+#pragma once
+#include "graph/graph_model.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QStaticText>
+#include <QTransform>
+
+#include <cstdint>
+#include <functional>
+
+// What one drawing pass knows of its target.
+struct GraphRenderTarget {
+    bool screen = true;          // the control's own surface
+    bool printer = false;        // a paged device: white is assumed behind the grid
+    double dpiX = 96;            // the target's resolution (1440 twips per inch)
+    double dpiY = 96;
+    double scaleWidth = 0;       // drawable size of the target, twips
+    double scaleHeight = 0;
+    double controlWidth = 0;     // the control's inner size, twips
+    double controlHeight = 0;
+    std::int32_t backColor = 0xFFFFFF;
+};
+
+// Draws the model onto a QPainter whose unit is the twip: every coordinate
+// goes through one transform (DPI / 1440), so the same code serves the
+// screen, images and printers. Text is laid out with the target's own font
+// metrics and drawn unscaled at the mapped position, so it stays crisp.
+// The painter's state is restored when the renderer ends.
+class GraphRenderer {
+public:
+    GraphRenderer(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target);
+    ~GraphRenderer();
+    GraphRenderer(const GraphRenderer&) = delete;
+    GraphRenderer& operator=(const GraphRenderer&) = delete;
+
+    // Text size on the target in twips with the current font.
+    double TextWidth(const QString& text) const;
+    double TextHeight(const QString& text) const;
+    GraphLayoutTarget LayoutTarget() const;
+
+    void DrawFrameAndScales();
+    void DrawSeriesLines();
+    void DrawEventMarks();
+    // A filled triangle with its apex on (x, y), pointing up (base below)
+    // or down (base above); size 50 gives a mark 110 twips high.
+    void DrawTriangleMark(double x, double y, bool up, double size, std::int32_t colour);
+
+    // Where the last text ended (twips).
+    double CurrentX() const { return m_currentX; }
+    double CurrentY() const { return m_currentY; }
+
+private:
+    void SetPen(std::int32_t colour, double widthPx, Qt::PenStyle style);
+    void Line(double x1, double y1, double x2, double y2);
+    void PrintText(double x, double y, const QString& text);
+    void UseFont(const QFont& font);
+    double DevicePixelRatio() const;
+
+    GraphModel& m_model;
+    QPainter& m_painter;
+    GraphRenderTarget m_target;
+    QFont m_font;
+    QFont m_activeFont;
+    QFontMetricsF m_metrics;
+    QTransform m_twips;
+    std::int32_t m_foreColor = 0;
+    double m_currentX = 0;
+    double m_currentY = 0;
+    QHash<QString, QStaticText> m_staticTexts;
+};
+
+// One whole drawing pass over the model: layout and scales, then, when the
+// time axis has a width, frame and scales, series lines, event marks and the
+// cursor. labelSize measures the cursor readout on the screen. Returns where
+// the last text ended (CurrentX, CurrentY).
+QPointF RenderGraph(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,
+                 const std::function<QSizeF(const QString&)>& labelSize);
