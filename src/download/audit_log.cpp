@@ -1,0 +1,133 @@
+#include "download/audit_log.h"
+
+#include "common/dates.h"
+#include "common/gasvalue.h"
+#include "common/paths.h"
+#include "common/resstrings.h"
+#include "records/instrument.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+const QString kSeparator = QStringLiteral(",");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+QString Stamp(const QDateTime& t) { return GeneralDate(t); }
+
+// Captions that follow the display language, like the factory settings
+// dialog's choices; "L-LL"/"L-H" and "OFF"/"ON" are fixed texts there too.
+QString Choice(const QString& code, int idFor00, int idOther)
+{
+    return GetResString(code == QLatin1String("00") ? idFor00 : idOther);
+}
+
+QString OnOff(const QString& code)
+{
+    return code == QLatin1String("00") ? QStringLiteral("OFF") : QStringLiteral("ON");
+}
+
+QString VibrationText(const QString& code)
+{
+    if (code == QLatin1String("00"))
+        return GetResString(8023);
+    if (code == QLatin1String("01"))
+        return GetResString(8024);
+    if (code == QLatin1String("02"))
+        return GetResString(8025);
+    return QString();
+}
+
+bool AppendText(const QString& path, const QString& text, bool create, QString* error)
+{
+    QFile file(path);
+    const QIODevice::OpenMode mode =
+        create ? (QIODevice::WriteOnly | QIODevice::NewOnly) : (QIODevice::WriteOnly | QIODevice::Append);
+    if (!file.open(mode)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    file.close();
+    return true;
+}
+
+} // namespace
+
+QString SettingsAuditPath(const QString& suffix)
+{
+    return ProgramFile(QStringLiteral("Pelkar_Setting") + suffix + QStringLiteral(".csv"));
+}
+
+QStringList SettingsAuditHeader()
+{
+    const QString serial = GetResString(5608);
+    QStringList h{GetResString(5212), GetResString(5213), serial, QStringLiteral("(") + serial + QStringLiteral(")"),
+                  GetResString(5609), GetResString(5610)};
+    for (int id = 8002; id <= 8015; ++id)
+        if (id != 8005)
+            h << GetResString(id);
+    static constexpr int kGasCaptions[] = {5635, 5639, 5640, 5641, 5642, 5643};
+    for (int gas = 1; gas <= 2; ++gas)
+        for (int id : kGasCaptions)
+            h << GetResString(id) + QStringLiteral("(Gas%1)").arg(gas);
+    return h;
+}
+
+QStringList SettingsAuditFields(const clsInstrument& inst, const QDateTime& pcTime)
+{
+    const qint64 offsetSeconds = std::llround(inst.SysDateOffset() * 86400.0);
+    QStringList f{Stamp(pcTime),
+                  Stamp(pcTime.addSecs(-offsetSeconds)),
+                  inst.SerialNo(),
+                  inst.DummySerial(),
+                  inst.StationID(),
+                  inst.UserID(),
+                  inst.Model(),
+                  QString::number(inst.RomNumber()),
+                  inst.SUM(),
+                  Choice(inst.SpecType(), 8016, 8017),
+                  Choice(inst.ColdDistricts(), 8019, 8020),
+                  inst.OxyAlarmType() == QLatin1String("00") ? QStringLiteral("L-LL") : QStringLiteral("L-H"),
+                  Choice(inst.WarningType(), 8021, 8022),
+                  Choice(inst.AlarmType(), 8021, 8022),
+                  VibrationText(inst.Vibration()),
+                  QString::number(inst.BackLight()),
+                  OnOff(inst.AlarmPassword()),
+                  OnOff(inst.WarmDisp()),
+                  QString::number(inst.WarmTime())};
+    for (int g = 0; g < 2; ++g) {
+        if (!inst.GasEnabled(g)) {
+            for (int k = 0; k < 6; ++k)
+                f << QStringLiteral("-----");
+            continue;
+        }
+        const std::int16_t points = inst.GasPoint(g);
+        f << inst.GasName(g) << FormatValue5(inst.Warning(g), points) << FormatValue5(inst.Alarm(g), points)
+          << FormatValue5(inst.Stel(g), points) << FormatValue5(inst.Twa(g), points)
+          << FormatValue5(inst.AutoCalib(g), points);
+    }
+    return f;
+}
+
+bool AppendSettingsAudit(const clsInstrument& instrument, const QString& suffix, const QDateTime& pcTime,
+                         QString* error)
+{
+    const QString path = SettingsAuditPath(suffix);
+    if (!QFileInfo::exists(path)) {
+        const QString header = SettingsAuditHeader().join(kSeparator) + kLineEnd;
+        // Another writer may have created it meanwhile: then append only.
+        if (!AppendText(path, header, true, error) && !QFileInfo::exists(path))
+            return false;
+    }
+    return AppendText(path, SettingsAuditFields(instrument, pcTime).join(kSeparator) + kLineEnd, false, error);
+}
