@@ -235,10 +235,11 @@ bool clsAlarm::SetDataBD(const QString& line, bool checkOnly)
     else if (!checkOnly)
         m_s.dates = *date;
 
+    // The time goes onto a valid date only; a bad date leaves Dates as it was.
     const auto time = TimeField(Mid(line, 11, 6));
     if (!time)
         m_s.error = true;
-    else if (!checkOnly)
+    else if (!checkOnly && date)
         m_s.dates = m_s.dates.addSecs(*time);
 
     const auto interval = ToWhole(Mid(line, 17, 4), INT32_MIN, INT32_MAX);

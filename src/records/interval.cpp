@@ -396,10 +396,11 @@ bool clsInterval::SetDataAD(const QString& line, bool checkOnly)
     else if (!checkOnly)
         m_h.dates = *date;
 
+    // The time goes onto a valid date only; a bad date leaves Dates as it was.
     const auto time = TimeField(Mid(line, 11, 6));
     if (!time)
         m_h.error = true;
-    else if (!checkOnly)
+    else if (!checkOnly && date)
         m_h.dates = m_h.dates.addSecs(*time);
 
     const auto interval = ToWhole(Mid(line, 17, 4), INT32_MIN, INT32_MAX);
