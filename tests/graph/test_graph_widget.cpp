@@ -1,0 +1,392 @@
+#include "common/colors.h"
+#include "common/dates.h"
+#include "graph/graph_renderer.h"
+#include "graph/ucltalgraph.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QDateTime kStart = MakeDate(2024, 5, 1, 8, 0, 0);
+constexpr std::int32_t kRed = RGB(255, 0, 0);
+constexpr std::int32_t kGreen = RGB(0, 255, 0);
+constexpr std::int32_t kWhite = RGB(255, 255, 255);
+
+// One series of the given values, 100 seconds apart.
+void Fill(uclTalGraph& g, const std::vector<float>& values, std::int32_t colour = kRed)
+{
+    g.Clear();
+    g.AddSample(QStringLiteral("CO"), colour, QStringLiteral("##0"), 25);
+    for (int i = 0; i < static_cast<int>(values.size()); ++i) {
+        g.SetvalueX(i, kStart.addSecs(100 * i));
+        g.SetvalueY(0, i, values[i]);
+    }
+    g.SetSampleCount(static_cast<int>(values.size()));
+}
+
+QPoint Px(double xTwips, double yTwips, double dpi = 96)
+{
+    return QPoint(static_cast<int>(std::floor(xTwips * dpi / 1440)), static_cast<int>(std::floor(yTwips * dpi / 1440)));
+}
+
+// Whether a pixel of exactly `colour` lies within `radius` of p.
+bool ColourNear(const QImage& image, QPoint p, std::int32_t colour, int radius = 1)
+{
+    const QRgb want = ColorFromWin(colour).rgb();
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QPoint q = p + QPoint(dx, dy);
+            if (image.rect().contains(q) && image.pixel(q) == want)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Bounding box of the pixels of exactly `colour` inside `area`.
+QRect ColourBox(const QImage& image, const QRect& area, std::int32_t colour)
+{
+    const QRgb want = ColorFromWin(colour).rgb();
+    QRect box;
+    for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y) {
+        for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right()); ++x) {
+            if (image.pixel(x, y) == want)
+                box = box.united(QRect(x, y, 1, 1));
+        }
+    }
+    return box;
+}
+
+QImage BlankImage(QSize size, double dpi)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace
+
+TEST(GraphWidget, MissingSampleDrawnAsPointAndLevelStep)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    g.SetBackColor(kWhite);
+    Fill(g, {10.0f, -0.01f, 12.0f});
+    g.SetMinY(0.0f);
+    g.SetMaxY(20.0f);
+    g.Refresh();
+    const QImage pic = g.Picture();
+    ASSERT_FALSE(pic.isNull());
+
+    const double x0 = g.xPos(0);
+    const double x1 = g.xPos(100);
+    const double x2 = g.xPos(200);
+    const double y10 = g.yPos(10, 0);
+    const double y12 = g.yPos(12, 0);
+    const double yNone = g.yPos(-0.01, 0);
+    // A point at the first value, a level line at the third value from the
+    // second sample's time to the third's.
+    EXPECT_TRUE(ColourNear(pic, Px(x0, y10), kRed));
+    EXPECT_TRUE(ColourNear(pic, Px((x1 + x2) / 2, y12), kRed));
+    EXPECT_TRUE(ColourNear(pic, Px(x1 + (x2 - x1) / 10, y12), kRed));
+    // No slope into or out of the missing value.
+    EXPECT_FALSE(ColourNear(pic, Px((x0 + x1) / 2, (y10 + yNone) / 2), kRed, 2));
+    EXPECT_FALSE(ColourNear(pic, Px((x0 + x1) / 2, (y10 + y12) / 2), kRed, 2));
+    EXPECT_FALSE(ColourNear(pic, Px((x1 + x2) / 2, (yNone + y12) / 2), kRed, 2));
+
+    // Without a missing value the same samples make a slope.
+    Fill(g, {10.0f, 11.0f, 12.0f});
+    g.SetMinY(0.0f);
+    g.SetMaxY(20.0f);
+    g.Refresh();
+    EXPECT_TRUE(ColourNear(g.Picture(), Px((x0 + x1) / 2, g.yPos(10.5, 0)), kRed));
+}
+
+TEST(GraphWidget, EventMarkAtSameTwipsOnAnyResolution)
+{
+    uclTalGraph g;
+    g.resize(600, 400);
+    Fill(g, {1.0f, 2.0f, 3.0f});
+    g.SetValueColor(0, kGreen);
+    g.SetSampleVisible(0, false); // keep the line out of the way
+    g.SetEventVisible(0, true);
+    g.SetEventX(0, 0, kStart.addSecs(100));
+    g.SetEventFlag(0, 0, QStringLiteral("ALARM"));
+    g.SetEventCount(0, 1);
+    g.SetSetDrawLeft(0);
+    g.SetSetDrawTop(0);
+    g.SetSetDrawWidth(9000);
+    g.SetSetDrawHeight(6000);
+
+    struct Mark {
+        double centreX;
+        double apexY;
+        double baseY;
+        double width;
+        double expectedX;
+        double expectedY;
+    };
+    const auto render = [&](double dpi) {
+        QImage image = BlankImage(QSize(static_cast<int>(9000 * dpi / 1440), static_cast<int>(6000 * dpi / 1440)), dpi);
+        g.SetDrawObj(&image);
+        g.Refresh();
+        g.SetDrawObj(nullptr);
+        const double x = g.xPos(100);
+        const double y = g.Model().EventRowY(0);
+        // Search above the row only; the text lies below it.
+        const QRect area(Px(x - 150, y - 200, dpi), Px(x + 150, y + 60, dpi));
+        const QRect box = ColourBox(image, area, kGreen);
+        EXPECT_FALSE(box.isEmpty());
+        const double t = 1440 / dpi;
+        return Mark{(box.left() + box.right() + 1) / 2.0 * t, (box.bottom() + 1) * t, box.top() * t,
+                    (box.width()) * t, x, y};
+    };
+    const Mark low = render(96);
+    const Mark high = render(600);
+    for (const Mark& m : {low, high}) {
+        EXPECT_NEAR(m.centreX, m.expectedX, 16);
+        EXPECT_NEAR(m.apexY, m.expectedY, 16);
+        EXPECT_NEAR(m.apexY - m.baseY, 110, 16);
+        EXPECT_NEAR(m.width, 83, 16);
+    }
+    EXPECT_NEAR(low.centreX, high.centreX, 20);
+    EXPECT_NEAR(low.apexY, high.apexY, 20);
+    // The screen surface was not touched by either pass.
+    EXPECT_TRUE(g.Picture().isNull());
+}
+
+TEST(GraphWidget, AutoRedrawOffPaintsOnlyOnRefresh)
+{
+    uclTalGraph g;
+    g.SetAutoRedraw(false);
+    g.resize(400, 300);
+    g.show();
+    Fill(g, {5.0f, 5.0f, 5.0f});
+    g.SetSampleCount(0);
+    g.Refresh();
+    EXPECT_TRUE(g.Picture().isNull()); // nothing is drawn without samples
+
+    g.SetSampleCount(3);
+    g.resize(420, 300);
+    EXPECT_TRUE(g.Picture().isNull());
+    g.Refresh();
+    ASSERT_FALSE(g.Picture().isNull());
+    const int drawnWidth = g.Surface()->width();
+    EXPECT_EQ(g.Picture().width(), drawnWidth);
+    const double y = g.yPos(5, 0);
+    EXPECT_TRUE(ColourNear(g.Picture(), Px((g.xPos(0) + g.xPos(100)) / 2, y), kRed));
+
+    g.resize(500, 300);
+    EXPECT_EQ(g.Picture().width(), drawnWidth);
+    g.SetAutoRedraw(true);
+    g.resize(520, 300);
+    EXPECT_EQ(g.Picture().width(), g.Surface()->width());
+    EXPECT_GT(g.Picture().width(), drawnWidth);
+}
+
+TEST(GraphWidget, KeysRaiseEventsBeforeMovingTheCursor)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    std::vector<float> values(30, 3.0f);
+    Fill(g, values);
+    g.show();
+    g.Refresh();
+
+    struct Seen {
+        int code;
+        int shift;
+        double cursorThen;
+    };
+    std::vector<Seen> seen;
+    int ups = 0;
+    // The Shift key itself comes as a key of its own (16); keep the others.
+    QObject::connect(&g, &uclTalGraph::KeyDown, [&](int code, int shift) {
+        if (code != 16)
+            seen.push_back({code, shift, g.Model().CursorIndex()});
+    });
+    QObject::connect(&g, &uclTalGraph::KeyUp, [&](int code, int) { ups += code != 16; });
+    QSignalSpy press(&g, &uclTalGraph::KeyPress);
+
+    QTest::keyClick(g.Surface(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(g.Model().CursorIndex(), 10);
+    QTest::keyClick(g.Surface(), Qt::Key_Right);
+    EXPECT_EQ(g.Model().CursorIndex(), 11);
+    QTest::keyClick(g.Surface(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(g.Model().CursorIndex(), 1);
+    QTest::keyClick(g.Surface(), Qt::Key_Down);
+    EXPECT_EQ(g.Model().CursorYOffset(), 1);
+    QTest::keyClick(g.Surface(), Qt::Key_A);
+
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].code, 39);
+    EXPECT_EQ(seen[0].shift, 1);
+    EXPECT_EQ(seen[0].cursorThen, 0);
+    EXPECT_EQ(seen[1].code, 39);
+    EXPECT_EQ(seen[1].shift, 0);
+    EXPECT_EQ(seen[1].cursorThen, 10);
+    EXPECT_EQ(seen[2].code, 37);
+    EXPECT_EQ(seen[3].code, 40);
+    EXPECT_EQ(seen[4].code, 65);
+    ASSERT_EQ(press.count(), 1);
+    EXPECT_EQ(press.at(0).at(0).toInt(), 'a');
+    EXPECT_EQ(ups, 5);
+
+    // The readout follows: the cursor line stands at the new sample.
+    EXPECT_DOUBLE_EQ(g.Model().Cursor().x, g.xPos(g.Model().Offset(1)));
+}
+
+TEST(GraphWidget, MouseDownRaisesEventThenPlacesCursor)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    Fill(g, std::vector<float>(11, 3.0f));
+    g.show();
+    g.Refresh();
+
+    QStringList order;
+    double cursorAtDown = -1;
+    QList<QVariant> downArgs;
+    QObject::connect(&g, &uclTalGraph::MouseDown, [&](int b, int s, double x, double y) {
+        order << QStringLiteral("down");
+        cursorAtDown = g.Model().CursorIndex();
+        downArgs = {b, s, x, y};
+    });
+    QObject::connect(&g, &uclTalGraph::MouseUp, [&](int, int, double, double) { order << QStringLiteral("up"); });
+    QObject::connect(&g, &uclTalGraph::Click, [&] { order << QStringLiteral("click"); });
+
+    const int px = static_cast<int>(std::lround(g.xPos(430) / 15));
+    QTest::mouseClick(g.Surface(), Qt::RightButton, Qt::ShiftModifier, QPoint(px, 40));
+    EXPECT_EQ(order.join(QLatin1Char(' ')), QStringLiteral("down up click"));
+    EXPECT_EQ(cursorAtDown, 0);
+    ASSERT_EQ(downArgs.size(), 4);
+    EXPECT_EQ(downArgs[0].toInt(), 2);
+    EXPECT_EQ(downArgs[1].toInt(), 1);
+    EXPECT_DOUBLE_EQ(downArgs[2].toDouble(), px * 15.0);
+    EXPECT_DOUBLE_EQ(downArgs[3].toDouble(), 40 * 15.0);
+    EXPECT_EQ(g.Model().CursorIndex(), g.Model().MouseToSample(g.xData(px * 15.0)));
+    EXPECT_EQ(g.Model().CursorIndex(), 5);
+}
+
+TEST(GraphWidget, ZoomScrollBarDrivesTheRange)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    Fill(g, std::vector<float>(100, 3.0f));
+    g.show();
+    g.SetZoom(2);
+    g.Refresh();
+    auto* bar = g.findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 49);
+    EXPECT_EQ(bar->pageStep(), 49);
+    EXPECT_LT(g.Surface()->height(), g.contentsRect().height() - bar->height());
+    bar->setValue(49);
+    EXPECT_EQ(g.MinX(), g.Model().Offset(49));
+    EXPECT_EQ(g.MaxX(), g.Model().Offset(99));
+    g.SetZoom(1);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(g.MaxX(), g.Model().Offset(99));
+    EXPECT_EQ(g.Surface()->height(), g.contentsRect().height());
+}
+
+TEST(GraphWidget, ColoursThroughTheSettingsTarget)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    GraphColorTarget& target = g;
+    EXPECT_EQ(target.ScaleColor(), 0);
+    target.SetScaleColor(RGB(0, 0, 200));
+    target.SetBackColor(RGB(250, 240, 230));
+    target.SetCursorColor(RGB(0, 160, 0));
+    EXPECT_EQ(g.ScaleColor(), RGB(0, 0, 200));
+    EXPECT_EQ(g.BackColor(), RGB(250, 240, 230));
+    EXPECT_EQ(g.CursorColor(), RGB(0, 160, 0));
+
+    Fill(g, std::vector<float>(11, 3.0f));
+    g.Model().SetCursorIndex(5);
+    g.show();
+    g.Refresh();
+    const GraphModel& m = g.Model();
+    const QImage pic = g.Picture();
+    // Frame in the scale colour, background in the back colour.
+    EXPECT_TRUE(ColourNear(pic, Px(m.PlotLeft(), m.PlotTop() + m.PlotHeight() * 0.55), RGB(0, 0, 200)));
+    EXPECT_EQ(pic.pixel(Px(m.PlotLeft() + m.PlotWidth() * 0.33, m.PlotTop() + m.PlotHeight() * 0.15)),
+              ColorFromWin(RGB(250, 240, 230)).rgb());
+    // The cursor line over the surface in the cursor colour.
+    const QImage shown = g.Surface()->grab().toImage();
+    const QRect column(Px(m.Cursor().x, m.PlotTop()), Px(m.Cursor().x, m.PlotTop() + m.PlotHeight() / 3));
+    EXPECT_FALSE(ColourBox(shown, column.adjusted(-1, 0, 1, 0), RGB(0, 160, 0)).isEmpty());
+}
+
+TEST(GraphWidget, PagedTargetBlendsGridWithWhite)
+{
+    // The grid is 80 % background and 20 % scale colour; on paper the
+    // background is white whatever the back colour says.
+    GraphModel m;
+    m.AddSample(QStringLiteral("CO"), kRed, QStringLiteral("##0"), 25);
+    for (int i = 0; i < 3; ++i) {
+        m.SetvalueX(i, kStart.addSecs(100 * i));
+        m.SetvalueY(0, i, 1.0f);
+    }
+    m.SetSampleCount(3);
+    m.SetScaleColor(RGB(0, 0, 255));
+    m.SetSetDrawWidth(6000);
+    m.SetSetDrawHeight(4500);
+    const auto gridPixels = [&](bool paged, std::int32_t colour) {
+        QImage image = BlankImage(QSize(400, 300), 96);
+        QPainter p(&image);
+        GraphRenderTarget t;
+        t.screen = false;
+        t.printer = paged;
+        t.scaleWidth = 6000;
+        t.scaleHeight = 4500;
+        t.backColor = RGB(0, 0, 0);
+        RenderGraph(m, p, QFont(), t, {});
+        p.end();
+        const double y = m.PlotTop() + 3 * m.PlotHeight() / 10;
+        const QRect line(Px(m.PlotLeft() + 30, y), Px(m.PlotLeft() + m.PlotWidth() - 30, y));
+        return !ColourBox(image, line.adjusted(0, -1, 0, 1), colour).isEmpty();
+    };
+    const std::int32_t onPaper = GraphModel::MixColor(kWhite, RGB(0, 0, 255), 0.8);
+    const std::int32_t onBlack = GraphModel::MixColor(RGB(0, 0, 0), RGB(0, 0, 255), 0.8);
+    EXPECT_TRUE(gridPixels(true, onPaper));
+    EXPECT_FALSE(gridPixels(true, onBlack));
+    EXPECT_TRUE(gridPixels(false, onBlack));
+
+    // A print job in progress: the graph draws with the job's own painter.
+    uclTalGraph g;
+    g.resize(400, 300);
+    Fill(g, {1.0f, 2.0f, 3.0f});
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QPainter job(&writer);
+    g.SetSetDrawLeft(500);
+    g.SetSetDrawTop(3000);
+    g.SetSetDrawWidth(9000);
+    g.SetSetDrawHeight(5000);
+    g.SetDrawObj(&writer);
+    g.Refresh();
+    EXPECT_TRUE(job.isActive());
+    EXPECT_DOUBLE_EQ(g.Model().PlotTop(), 3000 + 120);
+    job.end();
+    g.SetDrawObj(nullptr);
+    EXPECT_GT(buffer.size(), 1000);
+    EXPECT_TRUE(g.Picture().isNull());
+}
