@@ -36,11 +36,11 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
 class QTextEdit;
 class QTimer;
 class QTreeWidget;
 
+class DataGrid;
 class ShapeLamp;
 class QvifPort;
 class clsInstrument;
@@ -184,8 +184,8 @@ public:
     QGroupBox* fraInst = nullptr;
     QFrame* fraInstCeneter = nullptr;
     ControlArray<QLabel, 10> lblInst;
-    QTableWidget* vfgInst = nullptr;
-    QTableWidget* vfgInstSensor = nullptr;
+    DataGrid* vfgInst = nullptr;
+    DataGrid* vfgInstSensor = nullptr;
 
     // Data panel fraMenu(2)
     QTreeWidget* tvwLog = nullptr;
@@ -193,7 +193,7 @@ public:
     QFrame* fraLogCenter = nullptr;
     ControlArray<QCheckBox, 3> chkLog;
     QTreeWidget* lvwLog = nullptr;
-    QTableWidget* vfgLog = nullptr;
+    DataGrid* vfgLog = nullptr;
     QPushButton* cmdDetail = nullptr;
     QPushButton* cmdLogInst = nullptr;
     QMenu* mnuDeletes = nullptr;
@@ -205,8 +205,8 @@ public:
     ControlArray<QRadioButton, 2> optBrowse;
     QCheckBox* chkEvent = nullptr;
     QCheckBox* chkOutline = nullptr;
-    QTableWidget* vfgSummary = nullptr;
-    QTableWidget* vfgBrowse = nullptr;
+    DataGrid* vfgSummary = nullptr;
+    DataGrid* vfgBrowse = nullptr;
     // The trend graph control (a plain widget until the graph control lands).
     QWidget* talGraph = nullptr;
     ControlArray<QCheckBox, 7> chkBrowse;
@@ -215,7 +215,7 @@ public:
 
     // Last calibration panel fraMenu(4)
     ControlArray<QRadioButton, 3> optHistory;
-    QTableWidget* vfgHistory = nullptr;
+    DataGrid* vfgHistory = nullptr;
     QPushButton* cmdLastCal = nullptr;
 
     // Settings panel fraMenu(5)
@@ -229,8 +229,8 @@ public:
     ControlArray<QLineEdit, 3> txtOption;
     QComboBox* cmbInterval = nullptr;
     ControlArray<QPushButton, 3> cmdOption;
-    QTableWidget* vfgOption = nullptr;
-    QTableWidget* vfgCal = nullptr;
+    DataGrid* vfgOption = nullptr;
+    DataGrid* vfgCal = nullptr;
     QGroupBox* fraAD = nullptr;
     ControlArray<QLabel, 5> lblADCh;
     QLabel* lblBatteryVoltage = nullptr;

@@ -7,6 +7,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/twips.h"
+#include "mainwindow/grid_writer.h"
 #include "mainwindow/shape_lamp.h"
 
 #include <QAction>
@@ -36,9 +37,11 @@ QString Indexed(const char* name, int index)
 
 // A grid with its fixed row and column as ordinary cells: row 0 of the
 // widget is row 0 of the grid.
-QTableWidget* NewGrid(QWidget* parent, const QString& name, int rows, int cols)
+DataGrid* NewGrid(QWidget* parent, const QString& name, int rows, int cols)
 {
-    auto* g = new QTableWidget(rows, cols, parent);
+    auto* g = new DataGrid(parent);
+    g->SetRows(rows);
+    g->SetCols(cols);
     g->setObjectName(name);
     g->horizontalHeader()->setVisible(false);
     g->verticalHeader()->setVisible(false);

@@ -1,0 +1,108 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QTableWidget>
+#include <cstdint>
+#include <vector>
+
+// The grid of every window: a QTableWidget whose caption row and caption
+// column are ordinary cells (row 0 is the first row the caller writes, the
+// caption row included). It adds the few operations the windows need on top
+// of the table: cell text by row and column, a "|"-separated heading string,
+// per-cell colours, alignment and check boxes, merging of equal neighbouring
+// cells in marked rows, and column widths in twips.
+//
+// Colours are Windows colour numbers (red in the lowest byte); 0 means "no
+// colour of its own", so a cell that was never coloured reads back as 0.
+class DataGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    // Text alignment of a cell, as horizontal x vertical placement.
+    enum Align {
+        AlignLeftTop = 0, AlignLeftCenter = 1, AlignLeftBottom = 2,
+        AlignCenterTop = 3, AlignCenterCenter = 4, AlignCenterBottom = 5,
+        AlignRightTop = 6, AlignRightCenter = 7, AlignRightBottom = 8,
+    };
+    enum Check { NoCheckBox = 0, Checked = 1, Unchecked = 2 };
+    // Merging: none, or equal neighbouring cells within the rows marked by
+    // SetMergeRow.
+    enum Merge { MergeNever = 0, MergeRestrictRows = 2 };
+
+    // The back colour of the caption rows and columns.
+    static std::int32_t FixedBackColor();
+
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    int Rows() const { return rowCount(); }
+    void SetRows(int rows);
+    int Cols() const { return columnCount(); }
+    void SetCols(int cols);
+    // Caption rows at the top and caption columns at the left; they are drawn
+    // in FixedBackColor unless a cell has a colour of its own. Both default to 1.
+    int FixedRows() const { return m_fixedRows; }
+    void SetFixedRows(int rows);
+    int FixedCols() const { return m_fixedCols; }
+    void SetFixedCols(int cols);
+
+    // Empties every cell and drops the cells' colours, alignment and check
+    // boxes; the size, the column alignment, the merge marks and the column
+    // widths stay.
+    void Clear();
+
+    // See the free SetFormatString below.
+    void SetFormatString(const QString& format);
+
+    QString Text(int row, int col) const;
+    void SetText(int row, int col, const QString& text);
+
+    std::int32_t CellBackColor(int row, int col) const;
+    void SetCellBackColor(int row, int col, std::int32_t color);
+    std::int32_t CellForeColor(int row, int col) const;
+    void SetCellForeColor(int row, int col, std::int32_t color);
+
+    // A cell's own alignment wins over its column's; -1 as the column sets
+    // every column. Cells without either are left-aligned, vertically centred.
+    void SetCellAlignment(int row, int col, Align align);
+    void SetRangeAlignment(int row1, int col1, int row2, int col2, Align align);
+    void SetColAlignment(int col, Align align);
+    Align CellAlignment(int row, int col) const;
+
+    Check CellCheck(int row, int col) const;
+    void SetCellCheck(int row, int col, Check check);
+
+    Merge MergeCells() const { return m_merge; }
+    void SetMergeCells(Merge mode);
+    bool MergeRow(int row) const;
+    void SetMergeRow(int row, bool merge);
+
+    // Column widths in twips, at the grid's logical DPI. A width set here
+    // reads back exactly; a column the user dragged reads in whole pixels.
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int twips);
+
+private:
+    QTableWidgetItem* Cell(int row, int col);
+    void UpdateMerges(int firstRow, int lastRow);
+    void OnSectionResized(int col, int oldPx, int newPx);
+
+    int m_fixedRows = 1;
+    int m_fixedCols = 1;
+    Merge m_merge = MergeNever;
+    std::vector<bool> m_mergeRows;
+    std::vector<int> m_colAlign;       // -1 when the column has none
+    std::vector<int> m_colWidthTwips;  // -1 until set
+    bool m_settingWidth = false;
+};
+
+// Writes values into consecutive cells of one row of a grid, from startCol
+// on. Values beyond the grid's last column are dropped. With fillRest, the
+// last value (the empty text when there are none) is repeated into every
+// remaining column of the row. Only the cells' text changes; columns before
+// startCol and the grid's size are left alone. A row outside the grid or a
+// negative start column writes nothing.
+void SetGridRow(QTableWidget& grid, int row, int startCol, bool fillRest, const QStringList& values);
+
+// Lays out the column headings of a grid from "Gas|Enable|Current Reading":
+// the column count becomes the number of "|"-separated fields, each heading
+// goes into row 0, and the grid keeps at least one row.
+void SetFormatString(QTableWidget& grid, const QString& format);
