@@ -61,18 +61,6 @@ bool uclQvif::GetInstrument(clsInstrument* instrument)
 }
 
 // Not built yet in this control: they report failure and send nothing.
-bool uclQvif::SetInstrument(clsInstrument*) { return false; }
-bool uclQvif::SetDateTime(const QDateTime&) { return false; }
-bool uclQvif::SetDefault() { return false; }
-bool uclQvif::SetInitValue(clsInstrument*) { return false; }
-bool uclQvif::ZeroCal(const QString&) { return false; }
-bool uclQvif::SpanCal(const QString&) { return false; }
-bool uclQvif::SZX(std::int16_t, std::int16_t, std::int16_t) { return false; }
-bool uclQvif::S1X(std::int16_t, std::int16_t) { return false; }
-bool uclQvif::BodyDataClear() { return false; }
-bool uclQvif::BodyPowerOff() { return false; }
-bool uclQvif::RunDensty() const { return false; }
-void uclQvif::SetRunDensty(bool) {}
 bool uclQvif::GetInterval(clsIntervals*) { return false; }
 bool uclQvif::GetHistory(clsHistorys*) { return false; }
 bool uclQvif::GetLatestHistory(clsInstrument*) { return false; }

@@ -1,4 +1,5 @@
 #pragma once
+#include "interface/irda_transport.h"
 #include "interface/qvif_port.h"
 
 #include <QByteArray>
@@ -120,6 +121,11 @@ public:
     void Tick();
     void SetTickInterval(int ms);
 
+    // One tick of the live readings: the 1000 ms timer calls it while
+    // RunDensty is on; tests may call it themselves (or change the interval).
+    void DenstTick();
+    void SetDenstInterval(int ms);
+
     // The receive path both transports feed: appends the bytes, cuts frames
     // at ETB or EOT, judges each with ParseResponse and acknowledges,
     // resends or ends the request. Public for the robustness tests.
@@ -144,6 +150,9 @@ private:
     // One exchange: sets state, sends command, waits while the state holds.
     // True when the state ended at 6.
     bool Exchange(const QByteArray& command, int state, const Forward& forward);
+    // Zero or span calibration: the execute command, then the check command
+    // until result holds the instrument's two-character answer.
+    bool Calibrate(const QByteArray& execute, const QByteArray& check, QString& result);
     void WaitWhile(int state, const Forward& forward);
     Forward InstForward(void (QvifPort::*signal)(const QString&));
 

@@ -299,6 +299,8 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
     const QByteArray command = CommandOf(frame);
     m_commandCounts[command] += 1;
     emit FrameReceived(frame);
+    if (m_commandState.poweredOff)
+        return; // switched off: hears nothing
     if (!ChecksumOk(frame))
         return; // a garbled request gets no answer
 
@@ -356,8 +358,8 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
         answer = Frame(CommandOf(answer), answer.back(), true);
     }
     if (fault == Fault::LineCut) {
-        Send(answer.left(answer.size() / 2));
         m_cutPending = true;
+        Send(answer.left(answer.size() / 2));
         return;
     }
     Send(answer);
@@ -414,6 +416,8 @@ QByteArray FakeInstrument::BlockFrame(int index, bool corrupt)
 
 QByteArray FakeInstrument::AnswerFor(const QByteArray& command)
 {
+    if (auto answer = CommandAnswer(command))
+        return *answer;
     const FakeInstrumentState& s = m_state;
     const QByteArray code = command.left(5);
     const auto both = [&](auto f) { return f(s.gas[0]) + ',' + f(s.gas[1]); };

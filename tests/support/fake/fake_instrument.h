@@ -1,4 +1,6 @@
 #pragma once
+#include "fake_commands.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -111,6 +113,8 @@ public:
 
     // ---- state ----
     FakeInstrumentState& State() { return m_state; }
+    // Calibration and maintenance behaviour, and what those commands did.
+    FakeCommandState& CommandState() { return m_commandState; }
     // Record lines of a multi-block download, by request text: "DR,R,",
     // "DJ,R,", "DO,R,", "IH,R,1,", "IH,R,2,".
     void SetRecordLines(const QByteArray& request, const QList<QByteArray>& lines);
@@ -168,6 +172,9 @@ private:
     void HandleFrame(const QByteArray& frame);
     std::optional<Fault> TakeFault(const QByteArray& frame, int frameNo);
     QByteArray AnswerFor(const QByteArray& command);
+    // Writes, calibration and maintenance commands (fake_commands.cpp);
+    // nothing for any other command.
+    std::optional<QByteArray> CommandAnswer(const QByteArray& command);
     void StartDownload(const QByteArray& request);
     QByteArray BlockFrame(int index, bool corrupt);
     void Send(const QByteArray& bytes);
@@ -176,6 +183,7 @@ private:
     void Close();
 
     FakeInstrumentState m_state;
+    FakeCommandState m_commandState;
     int m_master = -1;
     int m_slave = -1;
     QString m_devicePath;

@@ -1,0 +1,209 @@
+// The receive path and the IrDA events, over the fake infrared link (no
+// port): frames are cut at ETB or EOT, acknowledged, refused or resent.
+#include "common/appstate.h"
+#include "fake_instrument.h"
+#include "fake_irda.h"
+#include "interface/frame.h"
+#include "interface/uclQvif.h"
+#include "records/instrument.h"
+#include "temp_home.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReceiveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAppState();
+        auto irda = std::make_unique<FakeIrda>();
+        link = irda.get();
+        ctl = std::make_unique<uclQvif>(nullptr, std::move(irda));
+        ctl->SetTimerEnabled(false);
+        ctl->SetSerialFileNo(1);
+        ctl->SetInstrumentRef(&inst);
+    }
+    // A connected infrared link without a name: connected at once.
+    void ConnectIrda()
+    {
+        link->FindDevice(QString());
+        ASSERT_TRUE(ctl->Connected());
+    }
+    QByteArray Log() const
+    {
+        QFile f(home.file(QStringLiteral("SerialLog.log")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TempHome home;
+    clsInstrument inst;
+    FakeIrda* link = nullptr;
+    std::unique_ptr<uclQvif> ctl;
+};
+
+} // namespace
+
+TEST_F(ReceiveTest, CrInsideABlockIsDataNotARequestForAResend)
+{
+    ConnectIrda();
+    ctl->SetStatus(4);
+    ctl->DataSend(BuildFrame("XZ,R,", Wire::EOT), true);
+    const QByteArray answer = BuildFrame("XZ,R,AB\rCD", Wire::EOT);
+    const qsizetype cr = answer.indexOf('\r');
+    ctl->ReceiveData(answer.left(cr + 1), true);
+    EXPECT_EQ(link->Written().size(), 1); // no resend
+    EXPECT_EQ(ctl->Status(), 4);
+    ctl->ReceiveData(answer.mid(cr + 1), true);
+    EXPECT_EQ(ctl->Status(), 6);
+    EXPECT_EQ(inst.UserID(), QStringLiteral("AB"));
+}
+
+TEST_F(ReceiveTest, BareCrAsksAgainUntilTheRetriesAreUsed)
+{
+    ConnectIrda();
+    QSignalSpy retries(ctl.get(), &QvifPort::ConnectRetry);
+    ctl->SetStatus(4);
+    ctl->DataSend(BuildFrame("XZ,R,", Wire::EOT), true);
+    for (int i = 0; i < 3; ++i)
+        ctl->ReceiveData("\r", true);
+    EXPECT_EQ(link->Written().size(), 4);
+    EXPECT_EQ(link->Written().last(), BuildFrame("XZ,R,", Wire::EOT));
+    EXPECT_EQ(ctl->Status(), 4);
+    ctl->ReceiveData("\r", true);
+    EXPECT_EQ(ctl->Status(), 7);
+    EXPECT_EQ(link->Written().size(), 4);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(retries.count(), 2); // raised from the second retry on
+}
+
+TEST_F(ReceiveTest, BlocksAreAcknowledgedRefusedAndFinished)
+{
+    ConnectIrda();
+    App().FramesSent = App().NaksSent = 0;
+    ctl->SetStatus(3);
+    const QByteArray request = BuildFrame("XZ,R,", Wire::EOT);
+    ctl->DataSend(request, true);
+    // A good ETB block: ACK block, which holds the echo.
+    ctl->ReceiveData(BuildFrame("XZ,R,AB", Wire::ETB), true);
+    ASSERT_EQ(link->Written().size(), 2);
+    EXPECT_EQ(link->Written().at(1), BuildFrame("XZ,R,\x06", Wire::ETB));
+    // A bad block: NAK block (ETB over this link).
+    QByteArray bad = BuildFrame("XZ,R,CD", Wire::ETB);
+    bad[bad.size() - 2] = bad.at(bad.size() - 2) == '0' ? '1' : '0';
+    ctl->ReceiveData(bad, true);
+    ASSERT_EQ(link->Written().size(), 3);
+    EXPECT_EQ(link->Written().at(2), BuildFrame("XZ,R,\x15", Wire::ETB));
+    EXPECT_EQ(App().NaksSent, 1);
+    EXPECT_EQ(App().FramesSent, 2);
+    EXPECT_EQ(App().ChecksumErrors, 1);
+    // The last block ends in EOT; characters behind it are handled on.
+    ctl->ReceiveData(BuildFrame("XZ,R,EF", Wire::EOT) + "\r", true);
+    EXPECT_EQ(ctl->Status(), 6);
+    EXPECT_EQ(link->Written().size(), 4); // the trailing CR asked again
+    EXPECT_EQ(inst.UserID(), QStringLiteral("EF"));
+}
+
+TEST_F(ReceiveTest, CancelThrowsAnswersAway)
+{
+    ConnectIrda();
+    ctl->SetStatus(4);
+    ctl->DataSend(BuildFrame("XZ,R,", Wire::EOT), true);
+    ctl->SetCancel(true);
+    ctl->ReceiveData(BuildFrame("XZ,R,AB", Wire::EOT), true);
+    EXPECT_EQ(ctl->Status(), 8);
+    EXPECT_EQ(inst.UserID(), QStringLiteral("*"));
+    EXPECT_EQ(link->Written().size(), 1);
+    // The time-out with the retries used turns 8 into 2.
+    for (int i = 0; i < 200 && ctl->Status() == 8; ++i)
+        ctl->Tick();
+    EXPECT_EQ(ctl->Status(), 2);
+}
+
+TEST_F(ReceiveTest, FrameEchoMustMatchTheRequestExactly)
+{
+    ConnectIrda();
+    const QByteArray request = BuildFrame("A1,W,00C8,0FA0", Wire::EOT);
+    ctl->SetStatus(5);
+    ctl->DataSend(request, true);
+    EXPECT_TRUE(ctl->ParseResponse(request));
+    EXPECT_FALSE(ctl->ParseResponse(BuildFrame("A1,W,00C8,0FA0", Wire::ETB)));
+    EXPECT_TRUE(Log().contains("<<< Response error >>>"));
+    EXPECT_FALSE(ctl->ParseResponse(BuildFrame("A1,W,00C8", Wire::EOT)));
+}
+
+TEST_F(ReceiveTest, TimeOutResendsThenFails)
+{
+    ConnectIrda();
+    ctl->SetTimeout(1);
+    ctl->SetStatus(3);
+    ctl->DataSend(BuildFrame("DR,R,", Wire::EOT), true);
+    for (int i = 0; i < 11; ++i)
+        ctl->Tick();
+    ASSERT_EQ(link->Written().size(), 2); // the request again
+    EXPECT_EQ(link->Written().last(), BuildFrame("DR,R,", Wire::EOT));
+    ctl->ReceiveData(BuildFrame("DR,R,1,2,3", Wire::ETB), true); // not parsed: no collection, refused
+    const int before = static_cast<int>(link->Written().size());
+    ctl->DataSend(AckBlock(BuildFrame("DR,R,", Wire::EOT)), true);
+    for (int i = 0; i < 11; ++i)
+        ctl->Tick();
+    // After an ACK block the time-out sends the NAK block.
+    EXPECT_EQ(link->Written().last(), BuildFrame("DR,R,\x15", Wire::ETB));
+    for (int i = 0; i < 40; ++i)
+        ctl->Tick();
+    EXPECT_EQ(ctl->Status(), 7);
+    EXPECT_FALSE(App().AnswerReceived);
+    EXPECT_GT(link->Written().size(), before);
+}
+
+TEST_F(ReceiveTest, InfraredDeviceEvents)
+{
+    QSignalSpy connected(ctl.get(), &QvifPort::OnConnect);
+    QSignalSpy irdaError(ctl.get(), &QvifPort::IrDAError);
+    link->FindDevice(QStringLiteral("Phone"));
+    EXPECT_EQ(ctl->LinkState(), 0);
+    link->FindDevice(QStringLiteral("Pelkar KV-3"));
+    EXPECT_EQ(ctl->LinkState(), 2); // probed by the tick
+    link->Drop();
+    ctl->DisConnect();
+
+    uclQvif service(nullptr, std::make_unique<FakeIrda>());
+    App().ServiceMode = true;
+    static_cast<FakeIrda*>(service.Irda())->FindDevice(QStringLiteral("KV-1"));
+    EXPECT_EQ(service.LinkState(), 3);
+    App().ServiceMode = false;
+
+    link->RaiseError(1021, 10054);
+    EXPECT_EQ(ctl->Status(), 7);
+    ASSERT_EQ(irdaError.count(), 1);
+    EXPECT_EQ(irdaError.at(0).at(0).toInt(), 10054);
+    EXPECT_TRUE(Log().contains("Soket Error["));
+    ctl->SetStatus(2);
+    link->RaiseError(1030, 5);
+    EXPECT_EQ(ctl->Status(), 7);
+    EXPECT_TRUE(Log().contains("IrDA Error["));
+    EXPECT_TRUE(Log().contains("][1030] (5)"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(connected.count(), 0);
+
+    // Polled every sixth tick.
+    const int polls = link->Polls();
+    for (int i = 0; i < 12; ++i)
+        ctl->Tick();
+    EXPECT_EQ(link->Polls() - polls, 2);
+}
+
+TEST_F(ReceiveTest, InstrumentReadInProcess)
+{
+    FakeInstrument fake;
+    link->Attach(&fake);
+    ConnectIrda();
+    ctl->SetTimerEnabled(true);
+    ASSERT_TRUE(ctl->GetInstrument(&inst));
+    EXPECT_EQ(fake.Commands().size(), 25);
+    EXPECT_EQ(inst.SerialNo(), QStringLiteral("SN123456"));
+    EXPECT_EQ(inst.Model(), QString()); // connected without a name
+}
