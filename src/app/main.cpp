@@ -35,11 +35,7 @@ int main(int argc, char** argv)
 
     int result = 0;
     {
-        QStringList arguments = QApplication::arguments();
-        if (!arguments.isEmpty())
-            arguments.removeFirst();
-
-        auto splash = std::make_unique<frmOpen>(arguments);
+        auto splash = std::make_unique<frmOpen>(QApplication::arguments());
         if (!splash->Form_Load()) {
             SetPrompt(nullptr);
             return 0;

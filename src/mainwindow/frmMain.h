@@ -43,6 +43,7 @@ class QTreeWidget;
 class DataGrid;
 class ShapeLamp;
 class QvifPort;
+class frmUpload;
 class clsInstrument;
 class clsIntervals;
 class clsAlarms;
@@ -70,6 +71,10 @@ public:
     // Looks up the USB-serial converter and opens the port of the control
     // (the IrDA transport without a converter).
     void OpenUsbSerialPort();
+    // Each run starts an empty serial log: with the serial-log setting on,
+    // the logs of earlier runs move up one generation first; a SerialLog.log
+    // still there is then deleted (kept when it could not be moved aside).
+    void StartSerialLog();
     // Moves SerialLog.log and its numbered generations up by one. False when
     // a file that had to move could not be moved (it is left in place and
     // the failure is written to the log pane).
@@ -113,6 +118,42 @@ public:
     clsAlarms& MainAlarms();
     clsPowerEvents& MainPowerEvents();
     clsHistorys& MainHistorys();
+
+    // ---- connection, download and automatic mode (frmMain_download*.cpp) ----
+    // Connects the control's events and the menu, download and automatic-mode
+    // controls to their handlers; runs from the constructor.
+    void ConnectDownloadHandlers();
+    // The progress window (one object for the window's lifetime).
+    frmUpload& UploadForm();
+    // Control events.
+    void uclQvport_OnConnect();
+    void uclQvport_Densty(float Value1, float Value2);
+    void uclQvport_ConnectRetry(int RetryCount);
+    void uclQvport_InstMessage(const QString& MessageString);
+    void uclQvport_InterMessage(const QString& MessageString);
+    void uclQvport_AlarmMessage(const QString& MessageString);
+    void uclQvport_DumpMessage(const QString& MessageString);
+    void uclQvport_OnDisconnect();
+    void uclQvport_IrDAError(int ErrorNumber);
+    void uclQvport_StsTransmit();
+    void uclQvport_StsIdle();
+    // The identity box of the download panel.
+    void ShowDownloadPanel();
+    // Menu: fills and shows a panel (0..4), or closes the window (5).
+    void cmdInst_Click(int Index);
+    // Refills the instrument panels after a new information read.
+    void RefreshCurrentPanel();
+    // Download steps; each returns true when its request succeeded.
+    bool DownloadInstrumentInfo();
+    bool DownloadIntervalTrend();
+    bool DownloadAlarmTrend();
+    bool DownloadPowerEvents();
+    // Moves the serial log into ErrorLogs after a faulty record.
+    void ArchiveSerialLog();
+    // Service mode: the converter values on the log pane.
+    void LogAdcValues();
+    // The automatic download of a connecting instrument.
+    void RunAutomaticMode();
 
     // The interface control (never null after construction).
     QvifPort* uclQvport = nullptr;
@@ -264,4 +305,6 @@ private:
     bool m_closing = false;
     bool m_shownOnce = false;
     int m_pendingState = -1;
+    // The progress window, created on first use (see UploadForm).
+    frmUpload* m_upload = nullptr;
 };

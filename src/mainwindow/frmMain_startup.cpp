@@ -11,10 +11,12 @@
 #include "common/errors.h"
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "common/portfinder.h"
 #include "common/prompt.h"
+#include "common/resstrings.h"
+#include "common/services.h"
 #include "interface/qvif_port.h"
 #include "mainwindow/common_standin.h"
-#include "mainwindow/res_standin.h"
 #include "mainwindow/wait.h"
 
 #include <QDebug>
@@ -108,14 +110,7 @@ void frmMain::Form_Load()
     fraOption(1)->setVisible(true);
     fraOption(2)->setVisible(false);
 
-    // Each run starts an empty serial log; with the setting on, the logs of
-    // earlier runs move up one generation first. A log that could not be
-    // moved aside is kept and this run appends to it.
-    bool previousLogMoved = true;
-    if (app.SerialLogOn)
-        previousLogMoved = RotateSerialLogs();
-    if (previousLogMoved && QFileInfo::exists(ProgramFile(SerialLogName(0))))
-        DeleteProgramFile(SerialLogName(0), true);
+    StartSerialLog();
 
     // The control writes the serial log from now on.
     uclQvport->SetSerialFileNo(1);
@@ -132,9 +127,7 @@ void frmMain::Form_Activate()
             fraMenu(i)->setVisible(false);
         }
         fraMenu(0)->setVisible(true);
-        QString line = ResText(5541);
-        line.replace(QLatin1String("~1"), GeneralDate(Now()));
-        uclQvport->AddLog(line);
+        uclQvport->AddLog(GetResString(5541, GeneralDate(Now())));
         ActivatePending = false;
     }
     Form_Resize();
@@ -143,22 +136,32 @@ void frmMain::Form_Activate()
 void frmMain::OpenUsbSerialPort()
 {
     AppState& app = App();
-    StandInFindUsbSerialPort(QLatin1String(kUsbSerialHardwareId));
+    FindUsbSerialPort(QLatin1String(kUsbSerialHardwareId));
     if (app.CommPort != 0) {
         uclQvport->SetSerialComm(true);
         uclQvport->SetCommPort(app.CommPort);
-        uclQvport->SetDevicePath(app.CommDevice);
+        uclQvport->SetDevicePath(CommDevicePath());
         uclQvport->SetRTSEnable(true);
         uclQvport->SetDTREnable(true);
         uclQvport->SetHandshaking(2);
         uclQvport->SetSettings(app.CommSettings);
         uclQvport->SetPortOpen(true);
         if (!uclQvport->PortOpen())
-            AddLogText(ResText(5371), RGB(255, 0, 0));
+            AddLogText(GetResString(5371), RGB(255, 0, 0));
     } else {
         uclQvport->SetSerialComm(false);
         uclQvport->SetPortOpen(true);
     }
+}
+
+void frmMain::StartSerialLog()
+{
+    // A log that could not be moved aside is kept; this run appends to it.
+    bool previousLogMoved = true;
+    if (App().SerialLogOn)
+        previousLogMoved = RotateSerialLogs();
+    if (previousLogMoved && QFileInfo::exists(ProgramFile(SerialLogName(0))))
+        DeleteProgramFile(SerialLogName(0), true);
 }
 
 bool frmMain::DeleteProgramFile(const QString& name, bool yield)
@@ -197,9 +200,11 @@ bool frmMain::RotateSerialLogs()
         }
         return true;
     };
+    // A generation that cannot move up stops the rotation, so no log is
+    // ever deleted to make room for one below it.
     for (int i = 8; i >= 1; --i)
-        if (exists(i))
-            moveUp(i);
+        if (exists(i) && !moveUp(i))
+            return false;
     if (!exists(0))
         return true;
     return moveUp(0);
@@ -282,17 +287,10 @@ void frmMain::ShowFontAndColorButtons()
 
 void frmMain::ApplyDisplayFont()
 {
-    const FontSetting s = App().DisplayFont.value_or(FontSetting{});
-    // Every attribute is set explicitly, so a control keeps exactly this
+    // Every attribute is copied explicitly, so a control keeps exactly this
     // font and does not take the bold of the panel frame around it.
     QFont f;
-    f.setFamily(s.Name);
-    if (s.Size > 0)
-        f.setPointSizeF(s.Size);
-    f.setBold(s.Bold);
-    f.setItalic(s.Italic);
-    f.setUnderline(s.Underline);
-    f.setStrikeOut(false);
+    CopyFont(f, FontFromSetting(App().DisplayFont.value_or(FontSetting{})));
     for (QWidget* w : findChildren<QWidget*>())
         w->setFont(f);
     QFont bold = f;

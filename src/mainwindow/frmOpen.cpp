@@ -2,9 +2,9 @@
 
 #include "common/appstate.h"
 #include "common/prompt.h"
+#include "common/resstrings.h"
 #include "common/twips.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/res_standin.h"
 #include "mainwindow/wait.h"
 
 #include <QApplication>
@@ -143,7 +143,7 @@ frmOpen::~frmOpen()
 bool frmOpen::Form_Load()
 {
     if (!AcquireInstanceLock()) {
-        MsgBox(ResText(99), MsgButtons::Ok, MsgIcon::Critical, ResText(5001));
+        MsgBox(GetResString(99), MsgButtons::Ok, MsgIcon::Critical, GetResString(5001));
         return false;
     }
     ArrangeSplash();
@@ -156,7 +156,7 @@ bool frmOpen::Form_Load()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         m_cursorSet = true;
     }
-    Flags = ParseStartupFlags(m_arguments);
+    Flags = FlagsFromArguments(m_arguments);
     ApplyStartupFlags(Flags);
     return true;
 }
@@ -165,13 +165,7 @@ frmMain* frmOpen::Form_Activate()
 {
     SplashTicks = 0;
     tmrTimer->start();
-
-    lblVersion->setText(QStringLiteral("P.No.") +
-                        (ResText(101) == QLatin1String("JP") ? QStringLiteral("30501") : QStringLiteral("30502")));
-    if (App().ServiceMode)
-        lblVersion->setText(QStringLiteral("P.No.30503"));
-    lblCompany->setText(ResText(101) == QLatin1String("EN") ? QStringLiteral("Halvane Instruments, Inc.")
-                                                              : QStringLiteral("Halvane CO.,LTD."));
+    ShowVersionAndCompany();
 
     const bool waited = WaitYielding([this] { return SplashTicks >= 5; }, kSplashWaitBoundMs);
     tmrTimer->stop();
@@ -188,6 +182,17 @@ frmMain* frmOpen::Form_Activate()
         m_cursorSet = false;
     }
     return main;
+}
+
+void frmOpen::ShowVersionAndCompany()
+{
+    const QString language = GetResString(101);
+    lblVersion->setText(QStringLiteral("P.No.") +
+                        (language == QLatin1String("JP") ? QStringLiteral("30501") : QStringLiteral("30502")));
+    if (App().ServiceMode)
+        lblVersion->setText(QStringLiteral("P.No.30503"));
+    lblCompany->setText(language == QLatin1String("EN") ? QStringLiteral("Halvane Instruments, Inc.")
+                                                          : QStringLiteral("Halvane CO.,LTD."));
 }
 
 void frmOpen::tmrTimer_Timer()

@@ -18,7 +18,7 @@ class frmMain;
 class frmOpen : public QWidget {
     Q_OBJECT
 public:
-    // arguments: the command-line arguments after the program's own path.
+    // arguments: the whole command line, the program's own path first.
     explicit frmOpen(const QStringList& arguments, QWidget* parent = nullptr);
     ~frmOpen() override;
 
@@ -31,6 +31,8 @@ public:
     // splash. Returns the main window (owned by the caller), or null when
     // the wait was abandoned because the program is shutting down.
     frmMain* Form_Activate();
+    // The part number and the company line, by language and service mode.
+    void ShowVersionAndCompany();
     // One 500 ms tick: counts up to 5 and stays there.
     void tmrTimer_Timer();
     // The pause box: holds the start of the main window while it is open.

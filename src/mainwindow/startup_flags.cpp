@@ -16,6 +16,11 @@ StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram)
     return f;
 }
 
+StartupFlags FlagsFromArguments(const QStringList& commandLine)
+{
+    return ParseStartupFlags(commandLine.mid(1));
+}
+
 namespace {
 std::unique_ptr<QLockFile>& Lock()
 {

@@ -14,6 +14,9 @@ struct StartupFlags {
 };
 
 StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram);
+// The same for a whole command line (the program's own path first, which
+// is left out).
+StartupFlags FlagsFromArguments(const QStringList& commandLine);
 
 // The one running copy of the program: a lock file in the program's folder,
 // taken without waiting. A lock left by a copy that died is detected by its
