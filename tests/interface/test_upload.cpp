@@ -66,7 +66,7 @@ TEST_F(UploadFixture, SendsEveryFlaggedSettingInTheFixedOrder)
     inst.SetSpecType(QStringLiteral("02"));
     inst.SetGasEnabled(0, true);
     inst.SetDummySerial(QStringLiteral("D2"));
-    inst.SetSerialNo(QStringLiteral("SN345678901234")); // 14 characters: cut to 12
+    inst.SetSerialNo(QStringLiteral("SN3456789012"));
     inst.SetStationID(QStringLiteral("ST-9"));
     inst.SetUserID(QStringLiteral("AB"));
 
@@ -169,11 +169,20 @@ TEST_F(UploadFixture, DisabledSecondGas)
     EXPECT_TRUE(fake.State().gas[0].enabled);
 }
 
-TEST_F(UploadFixture, EmptyIdentityIsSentAsStar)
+TEST_F(UploadFixture, IdentityTextsFillTheirFields)
 {
     inst.SetUserID(QString());
     EXPECT_TRUE(ctl->SetInstrument(&inst));
     EXPECT_EQ(fake.Commands(), QList<QByteArray>{"XZ,W,*         "});
+
+    // A longer text is cut to its field; the instrument then holds another
+    // text than the object, so the row fails and keeps its flag.
+    fake.ClearFrames();
+    inst.SetSerialNo(QStringLiteral("SN345678901234"));
+    EXPECT_FALSE(ctl->SetInstrument(&inst));
+    EXPECT_EQ(fake.Commands().first(), QByteArray("IN,W,SN3456789012"));
+    EXPECT_EQ(fake.State().serialNo, QStringLiteral("SN3456789012"));
+    EXPECT_TRUE(inst.Change_SerialNo());
 }
 
 TEST_F(UploadFixture, FailedRowStopsTheUploadAndKeepsItsFlags)
@@ -210,7 +219,7 @@ TEST_F(UploadFixture, FailedRowStopsTheUploadAndKeepsItsFlags)
     fake.ClearFaults();
     fake.ClearFrames();
     EXPECT_TRUE(ctl->SetInstrument(&inst));
-    const QList<QByteArray> rest = {"XS,W,ST-9      ", "IN,W,SN9", "A2,W,0258,00B4", "WD,W,02"};
+    const QList<QByteArray> rest = {"XS,W,ST-9      ", "IN,W,SN9         ", "A2,W,0258,00B4", "WD,W,02"};
     EXPECT_EQ(fake.Commands(), rest);
     EXPECT_FALSE(AnyFlag(inst));
 }
@@ -257,16 +266,19 @@ TEST_F(UploadFixture, ValueThatDoesNotFitItsFieldFailsTheRow)
              i.SetGasEnabled(0, true);
          },
          [](const clsInstrument& i) { return i.Change_GasEnable(0); }, "GJ,W, full scale of gas 1 = \"1234.5\""},
-        {"resolution of six characters",
+        {"resolution of eight characters",
          [](clsInstrument& i) {
-             i.SetGasDesit(1, 0.0001f);
-             i.SetGasPoint(1, 4);
+             i.SetGasDesit(1, 100000.0f);
              i.SetGasEnabled(1, true);
          },
-         [](const clsInstrument& i) { return i.Change_GasEnable(1); }, "GJ,W, resolution of gas 2"},
+         [](const clsInstrument& i) { return i.Change_GasEnable(1); }, "GJ,W, resolution of gas 2 = \"100000\""},
         {"set point beyond 16 bits", [](clsInstrument& i) { i.SetWarning(0, 5000.0f); },
          [](const clsInstrument& i) { return i.Change_Warn(0); }, "A1,W, warning of gas 1 = \"5000\""},
-        {"negative set point beyond 16 bits", [](clsInstrument& i) { i.SetStel(1, -3300.0f); },
+        {"negative set point beyond 16 bits",
+         [](clsInstrument& i) {
+             i.SetGasPoint(1, 3);
+             i.SetStel(1, -100.0f);
+         },
          [](const clsInstrument& i) { return i.Change_Stel(1); }, "AS,W, STEL of gas 2"},
         {"back light beyond two hex digits", [](clsInstrument& i) { i.SetBackLight(300); },
          [](const clsInstrument& i) { return i.Change_BackLight(); }, "XT,W, back light = \"300\""},
