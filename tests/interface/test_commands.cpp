@@ -94,7 +94,7 @@ TEST_F(CommandFixture, CalibrationPollEndsOnAFailedCheckOrACancel)
     fake.ClearFaults();
     fake.ClearFrames();
     fake.CommandState().zeroBusyAnswers = 100;
-    QObject::connect(&fake, &FakeInstrument::FrameReceived, ctl.get(), [this](const QByteArray& frame) {
+    QObject::connect(&fake, &FakeInstrument::FrameReceived, ctl.get(), [this](const QByteArray&) {
         if (fake.Commands().size() == 3)
             ctl->SetCancel(true);
     });
@@ -242,7 +242,7 @@ TEST_F(CommandFixture, InitialiseWritesTheIdentityGasesAndSetPointsThenClockAndC
         "XC,C,",
     };
     EXPECT_EQ(fake.Commands(), expected);
-    EXPECT_TRUE(inst.Change_SpecType() == false);
+    EXPECT_FALSE(inst.Change_SpecType());
 
     // A failed upload still sets the clock and clears the logger.
     fake.ClearFrames();

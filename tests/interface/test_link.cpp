@@ -12,6 +12,9 @@ TEST_F(LinkFixture, ConnectsWithTheProbe)
     EXPECT_EQ(ctl->LinkState(), 3);
     EXPECT_EQ(ctl->Status(), 6);
     EXPECT_TRUE(SerialLogText().contains("W : [STX]0001RC,R,[ETX]FB[EOT]"));
+    EXPECT_TRUE(SerialLogText().contains("R : [STX]0001RC,R,KV-5[ETX]"));
+    // A pseudo-terminal has no modem lines to set: noted, and the line works.
+    EXPECT_TRUE(SerialLogText().contains("DTR cannot be set"));
 }
 
 TEST_F(LinkFixture, GetInstrumentReadsEverySlotInOrder)
@@ -235,4 +238,20 @@ TEST_F(LinkFixture, RequestWithoutAConnectionStillEnds)
     const bool ok = ctl->GetInstrument(&inst);
     EXPECT_FALSE(ok);
     EXPECT_EQ(ctl->Status(), 8);
+}
+
+TEST_F(LinkFixture, HostMayRunARequestFromOnConnect)
+{
+    // The automatic mode reads the instrument from its OnConnect handler;
+    // the event arrives queued, so the answers still reach the control.
+    clsInstrument inst;
+    bool ran = false, ok = false;
+    QObject::connect(ctl.get(), &QvifPort::OnConnect, ctl.get(), [&] {
+        ran = true;
+        ok = ctl->GetInstrument(&inst);
+    });
+    OpenPort();
+    ASSERT_TRUE(WaitUntil([&] { return ran; }));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(inst.SerialNo(), QStringLiteral("SN123456"));
 }
