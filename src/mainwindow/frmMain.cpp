@@ -3,10 +3,11 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/appstate.h"
-#include "mainwindow/standin_qvif.h"
+#include "interface/uclQvif.h"
 #include "mainwindow/wait.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QShowEvent>
 
@@ -18,23 +19,40 @@ frmMain::frmMain(QvifPort* port, QWidget* parent) : QWidget(parent)
     if (port) {
         uclQvport = port;
     } else {
-        m_ownedPort = std::make_shared<StandInQvifPort>();
-        uclQvport = m_ownedPort.get();
+        // The control starts with its ports closed and its timer running.
+        uclQvport = new uclQvif(this);
     }
     Form_Initialize();
+    ConnectDownloadHandlers();
     App().WindowTarget = this;
+    App().GraphTarget = talGraph;
 }
 
 frmMain::~frmMain()
 {
     if (App().WindowTarget == this)
         App().WindowTarget = nullptr;
+    if (App().GraphTarget == talGraph)
+        App().GraphTarget = nullptr;
 }
 
 void frmMain::SetClosing(bool closing)
 {
     m_closing = closing;
     SetWaitsAbandoned(closing);
+}
+
+void frmMain::closeEvent(QCloseEvent* e)
+{
+    if (Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    // Waits that are still running (inside a handler further down the
+    // stack) end at their next turn; the window is hidden, not deleted.
+    SetClosing(true);
+    Form_Unload();
+    e->accept();
 }
 
 bool frmMain::event(QEvent* e)
