@@ -265,6 +265,18 @@ void GraphModel::SetEventRowY(int s, double y)
 
 QString GraphModel::CommonEventText(int i) const { return EventIndex(i) ? m_commonTexts[i] : QString(); }
 
+const QString& GraphModel::EventTextRef(int s, int i) const
+{
+    static const QString empty;
+    return (SlotIndex(s) && EventIndex(i)) ? m_events[s].texts[i] : empty;
+}
+
+const QString& GraphModel::CommonTextRef(int i) const
+{
+    static const QString empty;
+    return EventIndex(i) ? m_commonTexts[i] : empty;
+}
+
 void GraphModel::SearchEvent(double x, double y, QDateTime& time, QString& text) const
 {
     double best = 99999999;

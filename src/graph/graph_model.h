@@ -113,6 +113,9 @@ public:
 
     float valueY(int s, int i) const;
     void SetvalueY(int s, int i, float v);
+    // The whole value store of series s (kSampleSlots values), nullptr for
+    // an index outside 0..N; for the drawing's inner loops.
+    const float* ValuesData(int s) const { return SlotIndex(s) ? m_series[s].values.data() : nullptr; }
 
     // --- time axis -----------------------------------------------------
     QDateTime valueX(int i) const;
@@ -121,6 +124,8 @@ public:
     // Like SetvalueX, but ignores index 16360 and raises SampleCount to i.
     void SetDataX(int i, const QDateTime& time);
     std::int32_t Offset(int i) const;
+    // All kSampleSlots offsets.
+    const std::int32_t* OffsetsData() const { return m_offsets.data(); }
     int SampleCount() const { return m_sampleCount; }
     // 0 to 16361; other counts are ignored.
     void SetSampleCount(int n);
@@ -140,6 +145,9 @@ public:
     double EventRowY(int s) const;
     bool CommonEventVisible() const { return m_commonVisible; }
     QString CommonEventText(int i) const;
+    // The stored texts by reference (index checked; an empty text outside).
+    const QString& EventTextRef(int s, int i) const;
+    const QString& CommonTextRef(int i) const;
 
     // Finds the event nearest to (x seconds, y twips); time is date 0 and
     // text "" when none lies close enough.

@@ -4,6 +4,7 @@
 #include "graph/graph_format.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -59,7 +60,13 @@ double GraphRenderer::DevicePixelRatio() const
 
 double GraphRenderer::TextWidth(const QString& text) const
 {
-    return m_metrics.horizontalAdvance(text) * kTwipsPerInch / m_target.dpiX;
+    // Event rows repeat a handful of texts thousands of times; shape each once.
+    const auto it = m_widths.constFind(text);
+    if (it != m_widths.constEnd())
+        return *it;
+    const double w = m_metrics.horizontalAdvance(text) * kTwipsPerInch / m_target.dpiX;
+    m_widths.insert(text, w);
+    return w;
 }
 
 double GraphRenderer::TextHeight(const QString& text) const
@@ -85,10 +92,12 @@ void GraphRenderer::UseFont(const QFont& font)
 {
     m_activeFont = font;
     m_metrics = QFontMetricsF(font, m_painter.device());
+    m_widths.clear();
+    m_stamps.clear();
     m_painter.setFont(font);
 }
 
-void GraphRenderer::SetPen(std::int32_t colour, double widthPx, Qt::PenStyle style)
+QPen GraphRenderer::MakePen(std::int32_t colour, double widthPx, Qt::PenStyle style) const
 {
     // Widths are in pixels of the target, whatever the twip transform.
     QPen pen(ColorFromWin(colour));
@@ -97,7 +106,12 @@ void GraphRenderer::SetPen(std::int32_t colour, double widthPx, Qt::PenStyle sty
     pen.setWidthF(w <= 1.0 ? 0.0 : w);
     pen.setStyle(style);
     pen.setCapStyle(Qt::SquareCap);
-    m_painter.setPen(pen);
+    return pen;
+}
+
+void GraphRenderer::SetPen(std::int32_t colour, double widthPx, Qt::PenStyle style)
+{
+    m_painter.setPen(MakePen(colour, widthPx, style));
 }
 
 void GraphRenderer::Line(double x1, double y1, double x2, double y2)
@@ -109,6 +123,16 @@ void GraphRenderer::PrintText(double x, double y, const QString& text)
 {
     if (text.isEmpty())
         return;
+    m_painter.setWorldTransform(QTransform());
+    m_painter.setPen(ColorFromWin(m_foreColor));
+    DrawTextAt(x, y, text);
+    m_painter.setWorldTransform(m_twips);
+}
+
+void GraphRenderer::DrawTextAt(double x, double y, const QString& text)
+{
+    // Text is drawn unscaled at the mapped point, so glyphs come from the
+    // target's own hinted font; the painter is untransformed here.
     const QPointF p = m_twips.map(QPointF(x, y));
     QStaticText& st = m_staticTexts[text];
     if (st.text() != text) {
@@ -116,12 +140,37 @@ void GraphRenderer::PrintText(double x, double y, const QString& text)
         st.setTextFormat(Qt::PlainText);
         st.setPerformanceHint(QStaticText::AggressiveCaching);
     }
-    m_painter.setWorldTransform(QTransform());
-    QPen pen(ColorFromWin(m_foreColor));
-    m_painter.setPen(pen);
-    // QStaticText positions by the top of the text box.
+    // A static text is placed by the top left of its box.
     m_painter.drawStaticText(QPointF(std::round(p.x()), std::round(p.y())), st);
-    m_painter.setWorldTransform(m_twips);
+    m_currentX = x + TextWidth(text);
+    m_currentY = y;
+}
+
+void GraphRenderer::StampTextAt(double x, double y, const QString& text, std::int32_t colour)
+{
+    constexpr int kMargin = 2; // room for glyphs that overhang their advance
+    const QString key = text + QLatin1Char('\x1f') + QString::number(colour);
+    auto it = m_stamps.find(key);
+    if (it == m_stamps.end()) {
+        const double dpr = DevicePixelRatio();
+        const QSizeF box(m_metrics.horizontalAdvance(text) + 2 * kMargin, m_metrics.height() + 1);
+        QImage stamp((box * dpr).toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        stamp.setDevicePixelRatio(dpr);
+        stamp.setDotsPerMeterX(static_cast<int>(std::lround(m_target.dpiX / 0.0254)));
+        stamp.setDotsPerMeterY(static_cast<int>(std::lround(m_target.dpiY / 0.0254)));
+        stamp.fill(Qt::transparent);
+        QPainter p(&stamp);
+        p.setRenderHints(m_painter.renderHints());
+        p.setFont(m_activeFont);
+        p.setPen(ColorFromWin(colour));
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        p.drawStaticText(QPointF(kMargin, 0), st);
+        p.end();
+        it = m_stamps.insert(key, stamp);
+    }
+    const QPointF at = m_twips.map(QPointF(x, y));
+    m_painter.drawImage(QPointF(std::round(at.x()) - kMargin, std::round(at.y())), *it);
     m_currentX = x + TextWidth(text);
     m_currentY = y;
 }
@@ -223,9 +272,18 @@ void GraphRenderer::DrawSeriesLines()
     GraphModel& m = m_model;
     const double minX = m.MinX();
     const double maxX = m.MaxX();
+    // Points go straight to device pixels: the twip transform folded into
+    // the coordinates, so the painter draws them untransformed.
+    const double sx = m_target.dpiX / kTwipsPerInch;
+    const double sy = m_target.dpiY / kTwipsPerInch;
+    const double xStep = m.XStep() * sx;
+    const double xBase = m.PlotLeft() * sx;
+    const double bottom = (m.PlotTop() + m.PlotHeight()) * sy;
+    const std::int32_t* offsets = m.OffsetsData();
     std::vector<QPointF> run;
     std::vector<QPointF> dots;
-    run.reserve(1024);
+    run.reserve(static_cast<std::size_t>(m.SampleCount()) + 2);
+    m_painter.setWorldTransform(QTransform());
     const auto flush = [&] {
         if (run.size() >= 2)
             m_painter.drawPolyline(run.data(), static_cast<int>(run.size()));
@@ -235,39 +293,42 @@ void GraphRenderer::DrawSeriesLines()
         if (!m.SampleVisible(s))
             continue;
         SetPen(m.ValueColor(s), m.DrawLineWidth(), Qt::SolidLine);
+        const float* values = m.ValuesData(s);
+        const double minY = m.MinY(s);
+        const double yFactor = m.YFactor(s) * sy;
+        const auto X = [&](int i) { return (offsets[i] - minX) * xStep + xBase; };
+        const auto Y = [&](float v) { return bottom - (v - minY) * yFactor; };
         run.clear();
         dots.clear();
-        const int last = m.LastIndex(s);
+        const int last = std::min(m.LastIndex(s), GraphModel::kMaxSampleIndex);
         for (int i = 0; i < last; ++i) {
-            const double off = m.Offset(i);
+            const double off = offsets[i];
             if (!(off >= minX && off < maxX)) {
                 flush();
                 continue;
             }
-            const float v0 = m.valueY(s, i);
-            const float v1 = m.valueY(s, i + 1);
-            const double x0 = m.xPos(off);
+            const float v0 = values[i];
+            const float v1 = values[i + 1];
             if (v1 == GraphModel::kNoValue) {
-                // The next value is missing: the value stands as a point.
+                // The next value is missing: this value stands as a point.
                 flush();
-                dots.emplace_back(x0, m.yPos(v0, s));
+                dots.emplace_back(X(i), Y(v0));
                 continue;
             }
-            const double x1 = m.xPos(m.Offset(i + 1));
-            const double y1 = m.yPos(v1, s);
+            const double y1 = Y(v1);
             // After a missing value the line resumes with a level step.
-            const QPointF a(x0, v0 == GraphModel::kNoValue ? y1 : m.yPos(v0, s));
-            const QPointF b(x1, y1);
+            const QPointF a(X(i), v0 == GraphModel::kNoValue ? y1 : Y(v0));
             if (run.empty() || run.back() != a) {
                 flush();
                 run.push_back(a);
             }
-            run.push_back(b);
+            run.emplace_back(X(i + 1), y1);
         }
         flush();
         if (!dots.empty())
             m_painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
     }
+    m_painter.setWorldTransform(m_twips);
 }
 
 void GraphRenderer::DrawEventMarks()
@@ -277,56 +338,149 @@ void GraphRenderer::DrawEventMarks()
     UseFont(SmallerFont(m_font, 3.5, m_target.dpiY));
     const double minX = m.MinX();
     const double maxX = m.MaxX();
+    // Marks and texts of one row share one colour, so all marks of a row
+    // are drawn first and then all its texts, each with one painter state.
+    std::vector<double> xs;
+    std::vector<const QString*> texts;
+    // On pixel targets the few distinct event texts are rendered once and
+    // stamped; paged targets keep real text.
+    const bool stamps = m_painter.paintEngine() && m_painter.paintEngine()->type() == QPaintEngine::Raster;
+    const auto drawRow = [&](double y, bool up, double textTop, std::int32_t colour) {
+        if (xs.empty())
+            return;
+        if (stamps) {
+            StampTriangles(xs, y, up, 50, colour);
+        } else {
+            BeginTriangles(colour);
+            for (double x : xs)
+                DrawTriangle(x, y, up, 50);
+            EndTriangles();
+        }
+        m_painter.setWorldTransform(QTransform());
+        m_painter.setPen(ColorFromWin(colour));
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            const double x = xs[k] - TextWidth(*texts[k]) / 2;
+            if (stamps)
+                StampTextAt(x, textTop, *texts[k], colour);
+            else
+                DrawTextAt(x, textTop, *texts[k]);
+        }
+        m_painter.setWorldTransform(m_twips);
+    };
     for (int s = 0; s < m.SampleDataCount(); ++s) {
         if (!m.EventVisible(s))
             continue;
         const int count = std::min(m.EventCount(s), GraphModel::kMaxEvents);
         const double y = m.EventRowFor(s);
-        const bool lower = !m.InLeftGroup(s);
-        const double textTop = lower ? y + 120 : y - 240;
+        const double textTop = m.InLeftGroup(s) ? y - 240 : y + 120;
+        xs.clear();
+        texts.clear();
         for (int i = 0; i < count; ++i) {
-            const QString text = m.EventFlag(s, i);
             const double off = m.EventOffset(s, i);
-            if (text.isEmpty() || off < minX || off > maxX)
+            if (off < minX || off > maxX)
                 continue;
-            const double x = m.xPos(off);
-            DrawTriangleMark(x, y, false, 50, m.ValueColor(s));
-            m.SetEventRowY(s, y);
-            PrintText(x - TextWidth(text) / 2, textTop, text);
+            const QString& text = m.EventTextRef(s, i);
+            if (text.isEmpty())
+                continue;
+            xs.push_back(m.xPos(off));
+            texts.push_back(&text);
         }
+        if (!xs.empty())
+            m.SetEventRowY(s, y);
+        drawRow(y, false, textTop, m.ValueColor(s));
     }
     if (m.CommonEventVisible()) {
         const double bottom = m.PlotTop() + m.PlotHeight();
         const int n = std::min(m.SampleCount(), GraphModel::kMaxEvents + 1);
+        xs.clear();
+        texts.clear();
         for (int i = 0; i < n; ++i) {
-            const QString text = m.CommonEventText(i);
             const double off = m.Offset(i);
-            if (text.isEmpty() || off < minX || off > maxX)
+            if (off < minX || off > maxX)
                 continue;
-            const double x = m.xPos(off);
-            DrawTriangleMark(x, bottom - 300, true, 50, 1);
-            PrintText(x - TextWidth(text) / 2, bottom - 180, text);
+            const QString& text = m.CommonTextRef(i);
+            if (text.isEmpty())
+                continue;
+            xs.push_back(m.xPos(off));
+            texts.push_back(&text);
         }
+        drawRow(bottom - 300, true, bottom - 180, 1);
     }
     UseFont(saved);
 }
 
-void GraphRenderer::DrawTriangleMark(double x, double y, bool up, double size, std::int32_t colour)
+void GraphRenderer::BeginTriangles(std::int32_t colour)
 {
     m_foreColor = colour;
     SetPen(colour, m_model.DrawLineWidth(), Qt::SolidLine);
     m_painter.setBrush(ColorFromWin(colour));
-    // The apex sits one target pixel off the row, as the outline would
-    // otherwise cover the row itself.
+    m_painter.setWorldTransform(QTransform());
+}
+
+void GraphRenderer::DrawTriangle(double x, double y, bool up, double size)
+{
+    // The apex sits one target pixel off the row. The points go through
+    // the twip transform like every other coordinate.
     const double onePixel = kTwipsPerInch / m_target.dpiY;
     const double dir = up ? 1.0 : -1.0;
     const QPointF points[3] = {
-        QPointF(x, y + dir * onePixel),
-        QPointF(x - 0.83 * size, y + dir * 2.2 * size),
-        QPointF(x + 0.83 * size, y + dir * 2.2 * size),
+        m_twips.map(QPointF(x, y + dir * onePixel)),
+        m_twips.map(QPointF(x - 0.83 * size, y + dir * 2.2 * size)),
+        m_twips.map(QPointF(x + 0.83 * size, y + dir * 2.2 * size)),
     };
     m_painter.drawPolygon(points, 3);
+}
+
+void GraphRenderer::StampTriangles(const std::vector<double>& xs, double y, bool up, double size, std::int32_t colour)
+{
+    // One mark is rendered at apex x = 0 and stamped at each mark's x,
+    // rounded to the pixel; the row's vertical position stays exact.
+    m_foreColor = colour;
+    const double onePixel = kTwipsPerInch / m_target.dpiY;
+    const double dir = up ? 1.0 : -1.0;
+    const double sx = m_target.dpiX / kTwipsPerInch;
+    const double sy = m_target.dpiY / kTwipsPerInch;
+    const QPointF points[3] = {
+        QPointF(0, (y + dir * onePixel) * sy),
+        QPointF(-0.83 * size * sx, (y + dir * 2.2 * size) * sy),
+        QPointF(0.83 * size * sx, (y + dir * 2.2 * size) * sy),
+    };
+    const double penRoom = 2 + std::max(1.0, m_model.DrawLineWidth());
+    const int left = static_cast<int>(std::floor(points[1].x() - penRoom));
+    const int right = static_cast<int>(std::ceil(points[2].x() + penRoom));
+    const int top = static_cast<int>(std::floor(std::min(points[0].y(), points[1].y()) - penRoom));
+    const int bottom = static_cast<int>(std::ceil(std::max(points[0].y(), points[1].y()) + penRoom));
+    const double dpr = DevicePixelRatio();
+    QImage stamp(QSize(right - left, bottom - top) * dpr, QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(dpr);
+    stamp.fill(Qt::transparent);
+    {
+        QPainter p(&stamp);
+        p.setRenderHints(m_painter.renderHints());
+        p.translate(-left, -top);
+        p.setPen(MakePen(colour, m_model.DrawLineWidth(), Qt::SolidLine));
+        p.setBrush(ColorFromWin(colour));
+        p.drawPolygon(points, 3);
+    }
+    m_painter.setWorldTransform(QTransform());
+    for (double x : xs) {
+        const double dx = std::round(x * sx);
+        m_painter.drawImage(QPointF(dx + left, top), stamp);
+    }
+    m_painter.setWorldTransform(m_twips);
+}
+
+void GraphRenderer::EndTriangles()
+{
     m_painter.setBrush(Qt::NoBrush);
+    m_painter.setWorldTransform(m_twips);
+}
+
+void GraphRenderer::DrawTriangleMark(double x, double y, bool up, double size, std::int32_t colour)
+{
+    BeginTriangles(colour);
+    DrawTriangle(x, y, up, size);
+    EndTriangles();
 }
 
 QPointF RenderGraph(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,

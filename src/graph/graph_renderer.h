@@ -4,12 +4,14 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QStaticText>
 #include <QTransform>
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // What one drawing pass knows of its target.
 struct GraphRenderTarget {
@@ -53,9 +55,17 @@ public:
     double CurrentY() const { return m_currentY; }
 
 private:
+    // Marks of one colour in a row: pen and brush set once.
+    void BeginTriangles(std::int32_t colour);
+    void DrawTriangle(double x, double y, bool up, double size);
+    void EndTriangles();
+    void StampTriangles(const std::vector<double>& xs, double y, bool up, double size, std::int32_t colour);
+    QPen MakePen(std::int32_t colour, double widthPx, Qt::PenStyle style) const;
     void SetPen(std::int32_t colour, double widthPx, Qt::PenStyle style);
     void Line(double x1, double y1, double x2, double y2);
     void PrintText(double x, double y, const QString& text);
+    void DrawTextAt(double x, double y, const QString& text);
+    void StampTextAt(double x, double y, const QString& text, std::int32_t colour);
     void UseFont(const QFont& font);
     double DevicePixelRatio() const;
 
@@ -70,6 +80,8 @@ private:
     double m_currentX = 0;
     double m_currentY = 0;
     QHash<QString, QStaticText> m_staticTexts;
+    mutable QHash<QString, double> m_widths; // of the active font
+    QHash<QString, QImage> m_stamps;         // rendered texts of the active font
 };
 
 // One whole drawing pass over the model: layout and scales, then, when the

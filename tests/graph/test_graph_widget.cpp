@@ -155,8 +155,24 @@ TEST(GraphWidget, EventMarkAtSameTwipsOnAnyResolution)
         return Mark{(box.left() + box.right() + 1) / 2.0 * t, (box.bottom() + 1) * t, box.top() * t,
                     (box.width()) * t, x, y};
     };
+    g.SetEventFlag(1000, 2, QStringLiteral("Alarm")); // common row, by sample
+    g.SetEventVisible(1000, true);
     const Mark low = render(96);
     const Mark high = render(600);
+    // The common row's mark points up from 300 twips above the plot bottom.
+    {
+        QImage image = BlankImage(QSize(600, 400), 96);
+        g.SetDrawObj(&image);
+        g.Refresh();
+        g.SetDrawObj(nullptr);
+        const GraphModel& m = g.Model();
+        const double x = g.xPos(200);
+        const double y = m.PlotTop() + m.PlotHeight() - 300;
+        const QRect box = ColourBox(image, QRect(Px(x - 150, y - 60), Px(x + 150, y + 170)), 1);
+        ASSERT_FALSE(box.isEmpty());
+        EXPECT_NEAR(box.top() * 15.0, y, 16);
+        EXPECT_NEAR((box.bottom() + 1) * 15.0, y + 110, 16);
+    }
     for (const Mark& m : {low, high}) {
         EXPECT_NEAR(m.centreX, m.expectedX, 16);
         EXPECT_NEAR(m.apexY, m.expectedY, 16);
@@ -373,6 +389,10 @@ TEST(GraphWidget, PagedTargetBlendsGridWithWhite)
     uclTalGraph g;
     g.resize(400, 300);
     Fill(g, {1.0f, 2.0f, 3.0f});
+    g.SetEventVisible(0, true);
+    g.SetEventX(0, 0, kStart.addSecs(100));
+    g.SetEventFlag(0, 0, QStringLiteral("ALARM"));
+    g.SetEventCount(0, 1);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
