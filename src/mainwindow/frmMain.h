@@ -16,6 +16,7 @@
 // Other subsystems add their own frmMain_<concern>.cpp files.
 
 #include "common/settings_targets.h"
+#include "graph/ucltalgraph.h"
 #include "mainwindow/control_array.h"
 
 #include <QFont>
@@ -54,7 +55,8 @@ class frmMain : public QWidget, public WindowSettingsTarget {
     Q_OBJECT
 public:
     // port: the interface control the window talks to. Null makes the window
-    // create the real control; tests pass a scripted one (not owned then).
+    // create the real control (uclQvif, owned by the window); tests pass a
+    // scripted one (not owned then).
     explicit frmMain(QvifPort* port = nullptr, QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -177,6 +179,13 @@ public:
     bool IsClosing() const { return m_closing; }
     void SetClosing(bool closing);
 
+    // ---- shutdown (stand-ins in frmMain_shutdown_standin.cpp until the
+    // shutdown lands) ----
+    // A close request: true refuses it (the window stays).
+    bool Form_QueryUnload();
+    // The accepted close: stops the control and saves the settings.
+    void Form_Unload();
+
     // ---- WindowSettingsTarget (sizes in twips) ----
     int WindowState() const override;
     void SetWindowState(int state) override;
@@ -248,8 +257,8 @@ public:
     QCheckBox* chkOutline = nullptr;
     DataGrid* vfgSummary = nullptr;
     DataGrid* vfgBrowse = nullptr;
-    // The trend graph control (a plain widget until the graph control lands).
-    QWidget* talGraph = nullptr;
+    // The trend graph control (also the settings file's graph-colour target).
+    uclTalGraph* talGraph = nullptr;
     ControlArray<QCheckBox, 7> chkBrowse;
     QComboBox* cmbBrowse = nullptr;
     ControlArray<QPushButton, 5> cmdBrowse;
@@ -285,6 +294,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -296,7 +306,6 @@ private:
     // event loop while waiting.
     bool DeleteProgramFile(const QString& name, bool yield);
 
-    std::shared_ptr<QvifPort> m_ownedPort;
     std::shared_ptr<clsInstrument> m_mainInstrument;
     std::shared_ptr<clsIntervals> m_mainIntervals;
     std::shared_ptr<clsAlarms> m_mainAlarms;

@@ -252,7 +252,7 @@ void frmMain::CreateControls()
     MoveTwips(vfgSummary, 120, 660, 9360, 2000);
     vfgBrowse = NewGrid(view, QStringLiteral("vfgBrowse"), 1, 2);
     MoveTwips(vfgBrowse, 120, 660, 9360, 6900);
-    talGraph = new QWidget(view);
+    talGraph = new uclTalGraph(view);
     talGraph->setObjectName(QStringLiteral("talGraph"));
     talGraph->setVisible(false);
     MoveTwips(talGraph, 120, 660, 9360, 6220);

@@ -5,6 +5,7 @@
 
 #include "common/appstate.h"
 #include "common/colors.h"
+#include "records/collections.h"
 #include "records/instrument.h"
 #include "mainwindow/shape_lamp.h"
 
@@ -65,6 +66,20 @@ clsInstrument& frmMain::MainInstrument()
     return *m_mainInstrument;
 }
 
+clsIntervals& frmMain::MainIntervals()
+{
+    if (!m_mainIntervals)
+        m_mainIntervals = std::make_shared<clsIntervals>();
+    return *m_mainIntervals;
+}
+
+clsAlarms& frmMain::MainAlarms()
+{
+    if (!m_mainAlarms)
+        m_mainAlarms = std::make_shared<clsAlarms>();
+    return *m_mainAlarms;
+}
+
 void frmMain::InitDefaults()
 {
     AppState& app = App();
@@ -76,7 +91,10 @@ void frmMain::InitDefaults()
     app.DisplayFont->Size = 9.0f;
     ShowFontAndColorButtons();
 
-    MainInstrument();
+    // The collections (created on first use) bind new records to the
+    // window's instrument object.
+    MainIntervals().SetInstruments(&MainInstrument());
+    MainAlarms().SetInstruments(&MainInstrument());
 
     tmrInter->setInterval(100);
     tmrInter->start();

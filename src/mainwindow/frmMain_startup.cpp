@@ -16,7 +16,7 @@
 #include "common/resstrings.h"
 #include "common/services.h"
 #include "interface/qvif_port.h"
-#include "mainwindow/common_standin.h"
+#include "common/settingsfile.h"
 #include "mainwindow/wait.h"
 
 #include <QDebug>
@@ -80,7 +80,7 @@ void frmMain::Form_Load()
     InitDefaults();
     app.Retry = 3;
     app.Timeout = 3;
-    StandInReadSettings();
+    ReadSettings();
 
     ShowFontAndColorButtons();
     ApplyDisplayFont();
