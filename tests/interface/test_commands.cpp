@@ -218,6 +218,14 @@ TEST_F(CommandFixture, PowerOffWithoutAnAnswerStillRestartsTheTransport)
     EXPECT_EQ(ctl->Status(), 0);
 }
 
+TEST_F(CommandFixture, PowerOffDoesNotWaitForTicksThatCannotCome)
+{
+    ctl->SetTimerEnabled(false); // as while the main window closes
+    EXPECT_TRUE(ctl->BodyPowerOff());
+    EXPECT_EQ(fake.Commands(), QList<QByteArray>{"RO,W,"});
+    EXPECT_EQ(ctl->LinkState(), 0);
+}
+
 TEST_F(CommandFixture, InitialiseWritesTheIdentityGasesAndSetPointsThenClockAndClear)
 {
     SetClock([] { return MakeDate(2025, 1, 2, 3, 4, 5); });
