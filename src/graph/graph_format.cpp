@@ -197,7 +197,7 @@ QString FormatSection(double value, const Section& s, bool negativeSign, int sig
 
 } // namespace
 
-QString FormatNumber(double value, const QString& pattern, int significant)
+QString FormatPattern(double value, const QString& pattern, int significant)
 {
     significant = std::clamp(significant, 1, 17);
     if (!std::isfinite(value))

@@ -17,7 +17,7 @@ double RoundHalfEven(double value);
 // negative and zero sections. Rounds half away from zero on the decimal
 // value as written with `significant` digits (7 for single-precision
 // values). An empty pattern gives the general number form.
-QString FormatNumber(double value, const QString& pattern, int significant = 15);
+QString FormatPattern(double value, const QString& pattern, int significant = 15);
 
 // A date through a pattern of yyyy, yy, mm, m, dd, d, hh, h, nn, n, ss, s
 // ("m" and "mm" right after an hour token are minutes); other characters are

@@ -530,7 +530,7 @@ void GraphModel::DrawCursor(const std::function<QSizeF(const QString&)>& labelSi
             g.format = QStringLiteral("##0.0");
         const float v = g.values[c];
         caption += g.name + QStringLiteral(" : ");
-        caption += (v != kNoValue) ? FormatNumber(v, g.format, 7) : QStringLiteral("-----");
+        caption += (v != kNoValue) ? FormatPattern(v, g.format, 7) : QStringLiteral("-----");
         caption += crlf;
     }
     cur.caption = caption;

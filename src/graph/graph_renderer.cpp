@@ -5,7 +5,6 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +28,14 @@ QFont SmallerFont(const QFont& font, double points, double dpi)
     return f;
 }
 
-int CInt(double v) { return static_cast<int>(RoundHalfEven(v)); }
+// Nearest whole number, halves to even; 0 for a value that is not finite.
+int CInt(double v)
+{
+    const double r = RoundHalfEven(v);
+    if (!std::isfinite(r))
+        return 0;
+    return static_cast<int>(std::clamp(r, -2147483648.0, 2147483647.0));
+}
 
 } // namespace
 
@@ -260,7 +266,7 @@ void GraphRenderer::DrawFrameAndScales()
         const int count = step == 0 ? 0 : CInt((static_cast<double>(m.MaxY(s)) - m.MinY(s)) / step);
         for (int j = 0; j <= count; ++j) {
             const float v = static_cast<float>(j * step + m.MinY(s));
-            const QString text = FormatNumber(v, m.FormatY(s), 7);
+            const QString text = FormatPattern(v, m.FormatY(s), 7);
             PrintText(edge - TextWidth(text), m.yPos(v, s) - labelHalf, text);
         }
         r += 530;

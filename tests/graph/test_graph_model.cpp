@@ -446,8 +446,8 @@ TEST(GraphFormat, NumbersAndDates)
         {-0.01, "0.0", "0.0"}, {12, "0.00 ppm", "12.00 ppm"}, {3, "", "3"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatNumber(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.pattern;
-    EXPECT_EQ(FormatNumber(static_cast<float>(2.35f), QStringLiteral("0.0"), 7), QStringLiteral("2.4"));
+        EXPECT_EQ(FormatPattern(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.text)) << c.pattern;
+    EXPECT_EQ(FormatPattern(static_cast<float>(2.35f), QStringLiteral("0.0"), 7), QStringLiteral("2.4"));
 
     const QDateTime d = MakeDate(2024, 5, 1, 8, 7, 9);
     EXPECT_EQ(FormatDate(d, QStringLiteral("mm/dd hh:nn:ss")), QStringLiteral("05/01 08:07:09"));
