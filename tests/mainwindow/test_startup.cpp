@@ -295,3 +295,28 @@ TEST_F(MainWindowTest, WindowIsSizedOnTheFirstRunOnlyAndCentred)
         EXPECT_NEAR(w.frameGeometry().center().y(), screen.center().y(), 2);
     }
 }
+
+TEST_F(MainWindowTest, SettingsFileValuesReachTheWindowAndTheControl)
+{
+    WriteFile(home.file(QStringLiteral("Pelkar.ini")),
+              "Execute Count\t5\r\n"
+              "Serial Log File\tON\r\n"
+              "Factory Record Suffix\t_F1\r\n"
+              "Timeout\t5\r\n"
+              "Retry\t4\r\n"
+              "Data Select\tTrue\tFalse\tTrue\r\n"
+              "Size Values\t0\t12000\t9000\r\n");
+    WriteFile(home.file(QStringLiteral("SerialLog.log")), "previous run");
+    frmMain& w = MakeWindow();
+    w.Form_Load();
+    EXPECT_EQ(fake.retry, 4);
+    EXPECT_EQ(fake.timeout, 5);
+    EXPECT_EQ(w.txtSuffix->text(), QStringLiteral("_F1"));
+    EXPECT_EQ(w.ChkLog(0), 1);
+    EXPECT_EQ(w.ChkLog(1), 0);
+    EXPECT_EQ(w.ChkLog(2), 1);
+    EXPECT_NEAR(w.WindowWidth(), 12000, 15);
+    EXPECT_NEAR(w.WindowHeight(), 9000, 15);
+    EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog1.log"))), "previous run");
+    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("SerialLog.log"))));
+}
