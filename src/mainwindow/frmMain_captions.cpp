@@ -9,6 +9,9 @@
 #include "mainwindow/grid_writer.h"
 
 #include <QAbstractButton>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,10 +19,49 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
+
+// Captions that show whole in small controls: push buttons break a caption
+// that is wider than the button onto more lines, as a narrow menu button
+// must ("Instrument Information"), and the box of a check box or option
+// button is never taller than the control, so it is not cut.
+class CaptionStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        const bool indicator = metric == PM_IndicatorWidth || metric == PM_IndicatorHeight
+                               || metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight;
+        if (indicator && widget && widget->height() > 0)
+            return std::min(size, widget->height());
+        return size;
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (element != CE_PushButtonLabel || !button || !button->icon.isNull()
+            || button->fontMetrics.horizontalAdvance(QString(button->text).replace(QLatin1String("&&"), QLatin1String("&")))
+                   <= button->rect.width()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        proxy()->drawItemText(painter, button->rect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                              button->palette, button->state & State_Enabled, button->text, QPalette::ButtonText);
+    }
+};
+
+// Frame captions stand on the frame's top line, so the controls placed
+// 240 twips below a frame's top lie clear of the line and the caption.
+const char* const kFrameStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
+    " padding: 0 2px; background-color: palette(window); }";
 
 // The visible caption of a button, check box, option button, frame or label.
 // Buttons and frames would take "&" as a shortcut mark, so it is doubled to
@@ -32,8 +74,11 @@ void SetCaption(QWidget* control, const QString& text)
         button->setText(shown);
     else if (auto* frame = qobject_cast<QGroupBox*>(control))
         frame->setTitle(shown);
-    else if (auto* label = qobject_cast<QLabel*>(control))
+    else if (auto* label = qobject_cast<QLabel*>(control)) {
+        // A caption label is never narrower than its text.
         label->setText(text);
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
 }
 
 using CaptionTable = std::vector<std::pair<QWidget*, int>>;
@@ -101,4 +146,12 @@ void frmMain::LoadCaptions()
            {cmdOption(1), 5215},  {cmdOption(2), 5216}, {fraOption(2), 5216}});
     SetFormatString(*vfgCal, GetResString(5217));
     Apply({{cmdCal(0), 5218}, {cmdCal(1), 5219}, {cmdCal(2), 5220}});
+
+    // Every caption shows whole: long button captions wrap, check boxes fit
+    // their box, frame captions stand on the frame line.
+    auto* captionStyle = new CaptionStyle;
+    captionStyle->setParent(this);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        button->setStyle(captionStyle);
+    setStyleSheet(QString::fromLatin1(kFrameStyle));
 }

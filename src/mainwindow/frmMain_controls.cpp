@@ -200,13 +200,13 @@ void frmMain::CreateControls()
     // ---- instrument information panel ----
     QGroupBox* info = fraMenu(1);
     fraInst = group(info, QStringLiteral("fraInst"), 120, 240, 2400, 3500);
-    fraInstCeneter = frame(fraInst, QStringLiteral("fraInstCeneter"), 60, 300, 2280, 2800);
+    fraInstCeneter = frame(fraInst, QStringLiteral("fraInstCeneter"), 60, 300, 2400, 2800);
     // Captions 0, 1, 2, 6, 8 each above their value 3, 4, 5, 7, 9.
     const int captions[5] = {0, 1, 2, 6, 8};
     const int values[5] = {3, 4, 5, 7, 9};
     for (int r = 0; r < 5; ++r) {
-        lblInst[captions[r]] = label(fraInstCeneter, Indexed("lblInst", captions[r]), 0, r * 560, 2280, 252);
-        lblInst[values[r]] = label(fraInstCeneter, Indexed("lblInst", values[r]), 0, r * 560 + 262, 2280, 252);
+        lblInst[captions[r]] = label(fraInstCeneter, Indexed("lblInst", captions[r]), 0, r * 560, 2400, 252);
+        lblInst[values[r]] = label(fraInstCeneter, Indexed("lblInst", values[r]), 0, r * 560 + 262, 2400, 252);
         lblInst[values[r]]->setFrameShape(QFrame::Panel);
         lblInst[values[r]]->setFrameShadow(QFrame::Sunken);
     }
@@ -295,20 +295,20 @@ void frmMain::CreateControls()
     // Identity rows 0..2 with their text boxes, the two clocks (captions 3
     // and 4, values 5 and 6) and the interval time (caption 7).
     for (int r = 0; r < 3; ++r) {
-        lblOption[r] = label(fraOptionCenter1, Indexed("lblOption", r), 0, r * 460, 2300, 285);
-        txtOption[r] = edit(fraOptionCenter1, Indexed("txtOption", r), 2340, r * 460, 1995, 285);
+        lblOption[r] = label(fraOptionCenter1, Indexed("lblOption", r), 0, r * 460, 2500, 285);
+        txtOption[r] = edit(fraOptionCenter1, Indexed("txtOption", r), 2540, r * 460, 1795, 285);
     }
     txtOption(0)->setMaxLength(12);
     txtOption(1)->setMaxLength(10);
     txtOption(2)->setMaxLength(10);
-    lblOption[3] = label(fraOptionCenter1, Indexed("lblOption", 3), 0, 1380, 2300, 285);
-    lblOption[5] = label(fraOptionCenter1, Indexed("lblOption", 5), 2340, 1380, 1995, 285);
-    lblOption[4] = label(fraOptionCenter1, Indexed("lblOption", 4), 0, 1840, 2300, 285);
-    lblOption[6] = label(fraOptionCenter1, Indexed("lblOption", 6), 2340, 1840, 1995, 285);
-    lblOption[7] = label(fraOptionCenter1, Indexed("lblOption", 7), 0, 2300, 2300, 285);
+    lblOption[3] = label(fraOptionCenter1, Indexed("lblOption", 3), 0, 1380, 2500, 285);
+    lblOption[5] = label(fraOptionCenter1, Indexed("lblOption", 5), 2540, 1380, 1795, 285);
+    lblOption[4] = label(fraOptionCenter1, Indexed("lblOption", 4), 0, 1840, 2500, 285);
+    lblOption[6] = label(fraOptionCenter1, Indexed("lblOption", 6), 2540, 1840, 1795, 285);
+    lblOption[7] = label(fraOptionCenter1, Indexed("lblOption", 7), 0, 2300, 2500, 285);
     cmbInterval = new QComboBox(fraOptionCenter1);
     cmbInterval->setObjectName(QStringLiteral("cmbInterval"));
-    MoveTwips(cmbInterval, 2340, 2300, 1995, 315);
+    MoveTwips(cmbInterval, 2540, 2300, 1795, 315);
     for (int i = 0; i < cmdOption.Count(); ++i)
         cmdOption[i] = button(set, Indexed("cmdOption", i), 2640 + i * 1700, 4818, 1580, 372);
     vfgOption = NewGrid(set, QStringLiteral("vfgOption"), 4, 6);

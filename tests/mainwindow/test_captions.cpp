@@ -143,3 +143,19 @@ TEST_F(Captions, GasCheckBoxesTakeTheConfiguredNames)
     EXPECT_EQ(Caption(w->chkBrowse(0)), "H2S");
     EXPECT_EQ(Caption(w->chkBrowse(1)), "");
 }
+
+TEST_F(Captions, LabelsShowTheirWholeCaption)
+{
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        auto w = Load(language);
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->objectName().isEmpty())
+                continue;
+            const std::string name = label->objectName().toStdString();
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << name;
+            const QWidget* parent = label->parentWidget();
+            EXPECT_TRUE(QRect(QPoint(0, 0), parent->size()).contains(label->geometry()))
+                << name << " in " << parent->objectName().toStdString();
+        }
+    }
+}
