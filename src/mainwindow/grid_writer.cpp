@@ -317,6 +317,14 @@ void DataGrid::SetColWidth(int col, int twips)
     m_settingWidth = false;
 }
 
+// Rows are one text line high in the grid's font.
+void DataGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}
+
 QTableWidgetItem* DataGrid::Cell(int row, int col)
 {
     return EnsureItem(*this, row, col);

@@ -80,6 +80,9 @@ public:
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QTableWidgetItem* Cell(int row, int col);
     void UpdateMerges(int firstRow, int lastRow);
