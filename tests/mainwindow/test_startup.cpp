@@ -320,3 +320,18 @@ TEST_F(MainWindowTest, SettingsFileValuesReachTheWindowAndTheControl)
     EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog1.log"))), "previous run");
     EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("SerialLog.log"))));
 }
+
+TEST_F(MainWindowTest, MaximisedWindowKeepsItsCentredRestoredBounds)
+{
+    WriteFile(home.file(QStringLiteral("Pelkar.ini")), "Size Values\t2\t12000\t9000\r\n");
+    frmMain& w = MakeWindow();
+    w.Form_Load();
+    EXPECT_EQ(w.WindowState(), 2);
+    w.show();
+    EXPECT_TRUE(w.isMaximized());
+    const QRect normal = w.normalGeometry();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_NEAR(w.Twips(normal.width()), 12000, 15);
+    EXPECT_NEAR(normal.center().x(), screen.center().x(), 2);
+    EXPECT_NEAR(normal.center().y(), screen.center().y(), 2);
+}
