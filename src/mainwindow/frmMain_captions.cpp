@@ -131,6 +131,11 @@ void frmMain::LoadCaptions()
     Apply({{chkBrowse(5), 5154}, {chkBrowse(6), 5155}, {lblTitle(1), 5156}, {cmdBrowse(0), 5161},
            {cmdBrowse(1), 5157}, {cmdBrowse(2), 5158}, {cmdBrowse(3), 5159}, {cmdBrowse(4), 9001},
            {chkEvent, 5160}, {chkOutline, 5164}});
+    // The view's top row stands left of its buttons: its four choices take
+    // the width of their captions.
+    for (QAbstractButton* choice : {static_cast<QAbstractButton*>(optBrowse(0)), static_cast<QAbstractButton*>(optBrowse(1)),
+                                    static_cast<QAbstractButton*>(chkEvent), static_cast<QAbstractButton*>(chkOutline)})
+        choice->resize(choice->sizeHint().width(), choice->height());
 
     // Last calibration panel.
     Apply({{fraMenu(4), 5254}, {optHistory(0), 5251}, {optHistory(1), 5252}, {optHistory(2), 5253},
