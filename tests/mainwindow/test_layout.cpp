@@ -28,6 +28,7 @@ protected:
         ResetAppState();
         SetResLanguage(ResLanguage::English);
         w = std::make_unique<frmMain>();
+        w->LoadCaptions();
     }
     void TearDown() override
     {
