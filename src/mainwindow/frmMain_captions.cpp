@@ -9,15 +9,14 @@
 #include "mainwindow/grid_writer.h"
 
 #include <QAbstractButton>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QStyleOptionButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <utility>
