@@ -11,6 +11,7 @@
 #include "common/token.h"
 #include "interface/frame.h"
 #include "interface/messages.h"
+#include "records/collections.h"
 #include "records/instrument.h"
 
 #include <cmath>
@@ -637,6 +638,80 @@ bool uclQvif::HandleConnect(const Answer& a)
         m_linkState = 3;
         PostOnConnect();
         AddLog(Msg(5514));
+    }
+    return true;
+}
+
+namespace {
+
+// A block is taken whole or not at all: every record line is checked first
+// (all of them, also after a failure), and stored only when all passed.
+template <class SetDatas>
+bool TwoPasses(const clsToken& tokens, SetDatas setDatas)
+{
+    const int count = tokens.TokenCount();
+    bool result = true;
+    for (int k = 3; k < count; ++k)
+        result = setDatas(QString::fromLatin1(tokens.TokenBytes(k)), true) && result;
+    if (!result)
+        return false;
+    for (int k = 3; k < count; ++k)
+        result = setDatas(QString::fromLatin1(tokens.TokenBytes(k)), false) && result;
+    return result;
+}
+
+bool IsHexText(const QByteArray& text)
+{
+    for (char c : text)
+        if (HexDigit(c) < 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool uclQvif::HandleRecordBlock(const Answer& a)
+{
+    const QByteArray& c = a.code;
+    if (c == "IH,R" && a.c11 == Wire::ACK && a.terminator != Wire::EOT)
+        return false;
+    if (c == "DR,R") {
+        if (!m_intervals)
+            throw PelkarError(QStringLiteral("no interval collection bound"));
+        return TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_intervals->SetDatas(line, check); });
+    }
+    if (c == "DJ,R") {
+        if (!m_alarms)
+            throw PelkarError(QStringLiteral("no alarm collection bound"));
+        return TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_alarms->SetDatas(line, check); });
+    }
+    return HandleOtherRecordBlock(a);
+}
+
+bool uclQvif::HandleDumpBlock(const Answer& a)
+{
+    const QByteArray data = a.T(3);
+    // Memory contents are hex digits; anything else is a garbled block.
+    if (!IsHexText(data))
+        throw ConversionError(QStringLiteral("dump data is not hexadecimal"));
+    m_dumpPending.append(data);
+    if (a.terminator != Wire::EOT)
+        return true;
+    for (qint64 k = 0; !m_dumpPending.isEmpty(); ++k) {
+        QByteArray line;
+        if (m_dumpPending.size() < 32) {
+            line = m_dumpPending.leftJustified(32, 'F');
+            m_dumpPending.clear();
+        } else {
+            line = m_dumpPending.left(32);
+            m_dumpPending.remove(0, 32);
+        }
+        m_dumpLines[static_cast<size_t>(m_dumpLineCount)] = line;
+        m_dumpAddresses[static_cast<size_t>(m_dumpLineCount)] = static_cast<std::int32_t>(k * 16);
+        if (++m_dumpLineCount > 15) {
+            WriteDumpList();
+            m_dumpLineCount = 0;
+        }
     }
     return true;
 }

@@ -3,10 +3,15 @@
 // has moved the state to 6 (done), 7 (failed) or 8 (cancelled).
 #include "interface/uclQvif.h"
 
+#include "common/clock.h"
+#include "common/dates.h"
 #include "interface/frame.h"
+#include "interface/messages.h"
+#include "records/collections.h"
 #include "records/instrument.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 void uclQvif::WaitWhile(int state, const Forward& forward)
 {
@@ -61,13 +66,176 @@ bool uclQvif::GetInstrument(clsInstrument* instrument)
 }
 
 // Not built yet in this control: they report failure and send nothing.
-bool uclQvif::GetInterval(clsIntervals*) { return false; }
 bool uclQvif::GetHistory(clsHistorys*) { return false; }
-bool uclQvif::GetLatestHistory(clsInstrument*) { return false; }
-bool uclQvif::GetAlarm(clsAlarms*) { return false; }
+bool uclQvif::HandleOtherRecordBlock(const Answer&) { return false; }
 bool uclQvif::GetPowerEvent(clsPowerEvents*) { return false; }
-bool uclQvif::GetRomDump(const QString&) { return false; }
-bool uclQvif::GetRomDump2(const QString&) { return false; }
-bool uclQvif::HandleRecordBlock(const Answer&) { return false; }
-bool uclQvif::HandleDumpBlock(const Answer&) { return false; }
-void uclQvif::WriteDumpList() {}
+
+// ---------------------------------------------------------------------------
+// Log downloads
+
+namespace {
+
+// Raises signal with the collection's progress text, then empties it.
+template <class C>
+std::function<void()> CollectionForward(QvifPort* port, void (QvifPort::*signal)(const QString&), C* target)
+{
+    return [port, signal, target] {
+        if (target->MessageString().isEmpty())
+            return;
+        const QString text = target->MessageString();
+        emit(port->*signal)(text);
+        target->SetMessageString(QString());
+    };
+}
+
+} // namespace
+
+template <class C>
+bool uclQvif::DownloadInto(C* target, const QByteArray& command, void (QvifPort::*signal)(const QString&))
+{
+    target->Clear();
+    target->SetFailLine(QString());
+    m_requestOK = true;
+    m_cancel = false;
+    const bool done = Exchange(command, 3, CollectionForward(this, signal, target));
+    if (done && m_requestOK)
+        return true;
+    m_status = 2;
+    return false;
+}
+
+bool uclQvif::GetInterval(clsIntervals* intervals)
+{
+    if (!intervals)
+        return false;
+    m_intervals = intervals;
+    return DownloadInto(intervals, "DR,R,", &QvifPort::InterMessage);
+}
+
+bool uclQvif::GetAlarm(clsAlarms* alarms)
+{
+    if (!alarms)
+        return false;
+    m_alarms = alarms;
+    return DownloadInto(alarms, "DJ,R,", &QvifPort::AlarmMessage);
+}
+
+bool uclQvif::GetLatestHistory(clsInstrument* instrument)
+{
+    SetInstrumentRef(instrument);
+    if (!instrument)
+        return false;
+    m_requestOK = true;
+    const bool done = Exchange("SO,R,", 4, InstForward(&QvifPort::InterMessage));
+    if (done && m_requestOK)
+        return true;
+    m_status = 2;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Dump lists
+
+namespace {
+
+QByteArray Hex6(qint64 value)
+{
+    return QByteArray::number(value, 16).toUpper().rightJustified(6, '0').right(6);
+}
+
+// Columns 8 to 74 of a data line: 16 bytes as hex (an extra blank after the
+// eighth), two blanks, the bytes as characters ("." outside 32..126).
+QByteArray FormatDumpLine(const QByteArray& line)
+{
+    QByteArray hex, ascii;
+    for (int i = 0; i < 16; ++i) {
+        bool ok = false;
+        const int byte = line.mid(2 * i, 2).toInt(&ok, 16);
+        const int value = ok ? byte : 0xFF;
+        hex += QByteArray::number(value, 16).toUpper().rightJustified(2, '0') + ' ';
+        if (i == 7)
+            hex += ' ';
+        ascii += (value >= 32 && value <= 126) ? static_cast<char>(value) : '.';
+    }
+    return hex + "  " + ascii;
+}
+
+void WriteLine(QFile* file, const QByteArray& line)
+{
+    if (file)
+        file->write(line + "\r\n");
+}
+
+} // namespace
+
+void uclQvif::WriteDumpList()
+{
+    WriteLine(m_dumpFile, "Adrs   +0 +1 +2 +3 +4 +5 +6 +7  +8 +9 +A +B +C +D +E +F   List Of ASCII   ");
+    WriteLine(m_dumpFile, QByteArray(74, '-'));
+    for (int i = 0; i < 16; ++i)
+        WriteLine(m_dumpFile, Hex6(m_dumpAddresses[i]) + ' ' + FormatDumpLine(m_dumpLines[i]));
+    WriteLine(m_dumpFile, QByteArray());
+    emit DumpMessage(QStringLiteral("Get Dump %1-%2")
+                         .arg(QString::fromLatin1(Hex6(m_dumpAddresses[0])),
+                              QString::fromLatin1(Hex6(qint64(m_dumpAddresses[15]) + 15))));
+}
+
+bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByteArray& title)
+{
+    const QDateTime started = Now();
+    WriteSerialLog(Msg(5569, GeneralDate(started)));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // Nothing is asked of the instrument for a list that cannot be kept.
+        WriteSerialLog(QStringLiteral("Dump list file cannot be written: %1 (%2)").arg(path, file.errorString()));
+        return false;
+    }
+    m_dumpFile = &file;
+    WriteLine(&file, ";\tPelkar Data Logger Program");
+    WriteLine(&file, ";\t" + title + GeneralDate(started).toLatin1());
+    WriteLine(&file, ";\tPelkar Instruments, service department");
+    WriteLine(&file, QByteArray());
+
+    m_dumpPending.clear();
+    m_dumpLineCount = 0;
+    m_dumpAddresses.fill(0);
+    for (QByteArray& line : m_dumpLines)
+        line.clear();
+
+    m_requestOK = true;
+    m_cancel = false;
+    Exchange(command, 3, {});
+
+    if (m_dumpLineCount != 0) {
+        for (int i = m_dumpLineCount; i < 16; ++i) {
+            m_dumpLines[i] = QByteArray(32, 'F');
+            m_dumpAddresses[i] = i > 0 ? m_dumpAddresses[i - 1] + 16 : 0;
+        }
+        WriteDumpList();
+        m_dumpLineCount = 0;
+    }
+    WriteLine(&file, QByteArray());
+    const qint64 seconds = qMax<qint64>(0, SecondsBetween(started, Now()));
+    WriteLine(&file, ";\tTotal Download Time = "
+                         + QStringLiteral("%1:%2:%3")
+                               .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                               .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                               .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                               .toLatin1());
+    m_dumpFile = nullptr;
+    file.close();
+    if (m_status == 6 && m_requestOK)
+        return true;
+    m_status = 2;
+    return false;
+}
+
+bool uclQvif::GetRomDump(const QString& path)
+{
+    return RomDump(path, "EP,R,", "Flush ROM Dump List ");
+}
+
+bool uclQvif::GetRomDump2(const QString& path)
+{
+    return RomDump(path, "EF,R,", "FRAM Dump List ");
+}

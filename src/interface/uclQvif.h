@@ -169,6 +169,7 @@ private:
     bool HandleConnect(const Answer& a);
     bool HandleRecordBlock(const Answer& a);
     bool HandleDumpBlock(const Answer& a);
+    bool HandleOtherRecordBlock(const Answer& a);
     bool FrameEchoOk(const Answer& a);
     bool ValueEcho(const Answer& a);
     clsInstrument& Inst() const;
@@ -176,6 +177,9 @@ private:
     void PostOnConnect();
 
     void WriteDumpList();
+    bool RomDump(const QString& path, const QByteArray& command, const QByteArray& title);
+    template <class C>
+    bool DownloadInto(C* target, const QByteArray& command, void (QvifPort::*signal)(const QString&));
 
     SerialTransport* m_serial = nullptr;
     std::unique_ptr<IrdaTransport> m_irda;

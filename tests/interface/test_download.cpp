@@ -1,0 +1,170 @@
+// Log downloads end to end over a pseudo-terminal: the fake instrument holds
+// trends, the control downloads them into the collections, the records are
+// stored the way the host's download step stores them, and what the
+// database holds is compared with what the instrument held.
+#include "common/logdb.h"
+#include "common/paths.h"
+#include "fake_records.h"
+#include "link_fixture.h"
+#include "records/collections.h"
+
+#include <QSqlQuery>
+#include <QTimer>
+
+using Fault = FakeInstrument::Fault;
+
+namespace {
+
+class DownloadTest : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        CreateLogDatabase(LogDatabasePath());
+        intervals.SetInstruments(&inst);
+        inst.SetModel(QStringLiteral("KV-5"));
+        inst.SetRomNumber(1203);
+        // Two loggers, 130 and 20 samples: five blocks of at most 48 lines.
+        trends = {MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 130),
+                  MakeIntervalTrend(2, MakeDate(2024, 3, 6, 9, 30, 0), 20, 30)};
+        QList<QByteArray> lines;
+        for (const FakeIntervalTrend& t : trends)
+            lines += IntervalLines(t);
+        fake.SetRecordLines("DR,R,", lines);
+        lineCount = static_cast<int>(lines.size());
+    }
+
+    // The host's download step: store every record after a good download.
+    bool DownloadAndStore()
+    {
+        if (!ctl->GetInterval(&intervals))
+            return false;
+        for (clsInterval* rec : intervals) {
+            rec->SetInstrument(&inst);
+            EXPECT_TRUE(rec->Update());
+            EXPECT_FALSE(rec->Error());
+        }
+        return true;
+    }
+
+    qint64 Rows(const char* table) const
+    {
+        LogDb db(LogDatabasePath());
+        QSqlQuery q(db.Db());
+        q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+        return q.next() ? q.value(0).toLongLong() : -1;
+    }
+
+    // Every stored trend reloaded equals the trend the instrument held.
+    void ExpectStoredTrends()
+    {
+        LogDb db(LogDatabasePath());
+        QSqlQuery q(db.Db());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT SeqNo FROM Log_Head WHERE Types=1 ORDER BY Dates")));
+        QList<qint64> heads;
+        while (q.next())
+            heads.append(q.value(0).toLongLong());
+        ASSERT_EQ(heads.size(), trends.size());
+        for (int i = 0; i < heads.size(); ++i) {
+            const FakeIntervalTrend& t = trends[i];
+            clsInterval rec;
+            rec.ClearDatas();
+            rec.SetSeqNo(heads[i]);
+            ASSERT_TRUE(rec.ReLoad());
+            EXPECT_EQ(rec.GasBaseInfo(1).toDateTime(), t.start);
+            EXPECT_EQ(rec.GasBaseInfo(4).toString(), t.serialNo);
+            EXPECT_EQ(rec.GasBaseInfo(6).toInt(), t.interval);
+            ASSERT_EQ(rec.DataCount(), t.samples.size());
+            for (int k = 0; k < t.samples.size(); ++k) {
+                ASSERT_EQ(rec.DateTimes(k), t.SampleTime(k)) << k;
+                ASSERT_FLOAT_EQ(rec.GasValue(0, k), t.samples[k][0]) << k;
+                ASSERT_FLOAT_EQ(rec.GasValue(1, k), t.samples[k][1]) << k;
+            }
+            EXPECT_EQ(rec.EventCount(), 2);
+        }
+    }
+
+    clsInstrument inst;
+    clsIntervals intervals;
+    QList<FakeIntervalTrend> trends;
+    int lineCount = 0;
+};
+
+} // namespace
+
+TEST_F(DownloadTest, IntervalTrendsInSeveralBlocksAreStoredAsHeld)
+{
+    Connect();
+    QSignalSpy progress(ctl.get(), &QvifPort::InterMessage);
+    ASSERT_TRUE(DownloadAndStore());
+    EXPECT_EQ(ctl->Status(), 6);
+    const QList<QByteArray> commands = fake.Commands();
+    const int blocks = (lineCount + 47) / 48;
+    ASSERT_EQ(commands.size(), blocks); // the request, then one ACK block per ETB block
+    EXPECT_EQ(commands.first(), QByteArray("DR,R,"));
+    EXPECT_EQ(commands.last(), QByteArray("DR,R,\x06"));
+    EXPECT_EQ(intervals.Count(), 2);
+    EXPECT_TRUE(intervals.FailLine().isEmpty());
+    ExpectStoredTrends();
+}
+
+// Each fault leaves the database complete (the same rows as without it) or
+// unchanged, never partial.
+TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
+{
+    struct Case {
+        const char* name;
+        std::function<void(FakeInstrument&, uclQvif&)> arrange;
+        bool complete;
+        int endStatus;
+    };
+    const QByteArray ack("DR,R,\x06");
+    const Case cases[] = {
+        {"bad checksum on one block", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::BadChecksum, ack, 2); }, true, 6},
+        {"silence once", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::Silence, ack, 1); }, true, 6},
+        {"silence once on the request", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::Silence, "DR,R,", 1); }, true, 6},
+        {"corrupted record line once", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::CorruptRecordLine, ack, 2); }, true, 6},
+        {"pieces cut after each CR", [&](FakeInstrument& f, uclQvif& c) {
+             f.SetSplit(0, true);
+             c.SetTimeout(10); // the pieces come slowly: no time-out meant here
+         }, true, 6},
+        {"silence for good", [&](FakeInstrument& f, uclQvif&) { f.AddFault(Fault::Silence, 3, -1); }, false, 2},
+        {"line cut in the middle", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::LineCut, ack, 2); }, false, 2},
+        {"cancel in the middle", [&](FakeInstrument& f, uclQvif& c) {
+             QObject::connect(&f, &FakeInstrument::FrameReceived, &c, [&f, &c](const QByteArray& frame) {
+                 if (f.Commands().count(QByteArray("DR,R,\x06")) == 2 && FakeInstrument::CommandOf(frame).endsWith('\x06'))
+                     c.SetCancel(true);
+             });
+         }, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(LogDatabasePath());
+        CreateLogDatabase(LogDatabasePath());
+        fake.ClearFaults();
+        fake.SetSplit(0, false);
+        if (!fake.LineOpen()) {
+            ctl = std::make_unique<uclQvif>();
+            ctl->SetTickInterval(10);
+            ctl->SetTimeout(1);
+            ctl->SetSerialFileNo(1);
+            ASSERT_TRUE(fake.OpenPty());
+        }
+        if (!ctl->Connected())
+            Connect();
+        fake.ClearFrames();
+        ctl->SetTimeout(1);
+        c.arrange(fake, *ctl);
+        const bool ok = DownloadAndStore();
+        QObject::disconnect(&fake, nullptr, ctl.get(), nullptr);
+        EXPECT_EQ(ok, c.complete);
+        EXPECT_EQ(ctl->Status(), c.endStatus);
+        if (c.complete) {
+            ExpectStoredTrends();
+        } else {
+            EXPECT_EQ(Rows("Log_Head"), 0);
+            EXPECT_EQ(Rows("Interval_Data"), 0);
+            EXPECT_EQ(Rows("Interval_Event"), 0);
+        }
+    }
+}

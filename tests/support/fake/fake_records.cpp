@@ -1,0 +1,93 @@
+#include "fake_records.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QByteArray Field(const QString& text, int width)
+{
+    return text.toLatin1().leftJustified(width, ' ', true);
+}
+
+QByteArray Two(int v)
+{
+    return QByteArray::number(v).rightJustified(2, '0');
+}
+
+QByteArray DateTimeField(const QDateTime& t)
+{
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return Two(d.year() % 100) + Two(d.month()) + Two(d.day()) + Two(h.hour()) + Two(h.minute()) + Two(h.second());
+}
+
+} // namespace
+
+QByteArray ReadingField(float value)
+{
+    if (value == -107.0f)
+        return "OVER ";
+    return QByteArray::number(static_cast<double>(value), 'f', 1).rightJustified(5, ' ', true);
+}
+
+FakeIntervalTrend MakeIntervalTrend(int logger, const QDateTime& start, int count, int interval)
+{
+    FakeIntervalTrend t;
+    t.logger = logger;
+    t.start = start;
+    t.interval = interval;
+    for (int k = 0; k < count; ++k) {
+        const float co = static_cast<float>((k * 37 + logger * 11) % 4000) / 10.0f;
+        const float oxy = 20.9f - static_cast<float>(k % 13) / 10.0f;
+        t.samples.append({co, oxy});
+    }
+    if (count > 2) {
+        t.events.append(FakeTrendEvent{"A1", 1, count / 2, 10});
+        t.events.append(FakeTrendEvent{"A5", 2, count - 1, 30});
+    }
+    return t;
+}
+
+QList<QByteArray> IntervalLines(const FakeIntervalTrend& t)
+{
+    const QByteArray n = Two(t.logger);
+    QList<QByteArray> lines;
+    lines.append(n + "AA" + Field(t.userId, 10) + Field(t.stationId, 10));
+    lines.append(n + "AB" + Field(t.serialNo, 12) + QByteArray(5, ' '));
+    QByteArray ac = n + "AC";
+    for (int g = 0; g < 2; ++g)
+        ac += Field(t.names[g], 3) + Field(t.fullScale[g], 5) + Field(t.point[g], 5);
+    lines.append(ac);
+    lines.append(n + "AD" + DateTimeField(t.start) + QByteArray::number(t.interval).rightJustified(4, '0')
+                 + QByteArray(4, ' '));
+
+    // Statistics: average and maximum (gas 1), average and minimum and
+    // maximum (gas 2), with their moments.
+    if (!t.samples.isEmpty()) {
+        const auto stats = [&](int g, bool wantMax) {
+            double sum = 0;
+            int best = 0;
+            for (int k = 0; k < t.samples.size(); ++k) {
+                sum += t.samples[k][g];
+                const bool better = wantMax ? t.samples[k][g] > t.samples[best][g] : t.samples[k][g] < t.samples[best][g];
+                if (better)
+                    best = k;
+            }
+            const float avr = static_cast<float>(std::round(sum / t.samples.size() * 10.0) / 10.0);
+            return ReadingField(avr) + ReadingField(t.samples[best][g]) + DateTimeField(t.SampleTime(best));
+        };
+        lines.append(n + "AE" + stats(0, true));
+        lines.append(n + "AF" + stats(1, false));
+        lines.append(n + "AG" + stats(1, true));
+    }
+    for (int k = 0; k < t.samples.size(); ++k) {
+        lines.append(n + "A0" + ReadingField(t.samples[k][0]) + ReadingField(t.samples[k][1]) + "00"
+                     + QByteArray::number((k % 9999) + 1).rightJustified(4, '0'));
+    }
+    for (const FakeTrendEvent& e : t.events) {
+        lines.append(n + e.type + Two(e.digit) + "  " + QByteArray::number(e.index).rightJustified(4, '0')
+                     + QByteArray(5, ' ') + QByteArray::number(e.seconds).rightJustified(4, '0'));
+    }
+    return lines;
+}

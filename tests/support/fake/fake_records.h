@@ -1,0 +1,50 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <array>
+
+// Logged records as the simulated instrument holds them, and the record
+// lines it sends for them (the fixed-position lines of the download
+// answers). A test builds a record, hands its lines to FakeInstrument::
+// SetRecordLines, and compares what the program stored with the record.
+
+// An event line of an interval trend: "A1" gas 1, "A2" gas 2, "A5" both.
+struct FakeTrendEvent {
+    QByteArray type = "A1";
+    int digit = 2;      // event digit: 1 warning, 2 alarm, ...
+    int index = 0;      // data line the event follows (0: the start)
+    int seconds = 0;    // offset within the interval
+};
+
+// One interval trend of one logger.
+struct FakeIntervalTrend {
+    int logger = 1;
+    QString userId = QStringLiteral("USER01");
+    QString stationId = QStringLiteral("ST-7");
+    QString serialNo = QStringLiteral("SN123456");
+    QDateTime start;                       // wall clock, whole seconds
+    int interval = 60;                     // seconds between samples
+    // Gas list fields as sent: name 3, full scale 5, point 5 characters.
+    std::array<QString, 2> names{QStringLiteral("CO "), QStringLiteral("OXY")};
+    std::array<QString, 2> fullScale{QStringLiteral("  500"), QStringLiteral(" 40.0")};
+    std::array<QString, 2> point{QStringLiteral("  1.0"), QStringLiteral("  0.1")};
+    // Readings per sample, gas 1 and gas 2, one decimal. The status code
+    // -107 is sent as "OVER".
+    QList<std::array<float, 2>> samples;
+    QList<FakeTrendEvent> events;          // sent after the data lines
+
+    // The moment of sample k (0-based).
+    QDateTime SampleTime(int k) const { return start.addSecs(static_cast<qint64>(k + 1) * interval); }
+};
+
+// A trend of count samples with varied readings, starting at start.
+FakeIntervalTrend MakeIntervalTrend(int logger, const QDateTime& start, int count, int interval = 60);
+
+// The record lines of a trend: identity, gas list, header, statistics,
+// data lines and event lines.
+QList<QByteArray> IntervalLines(const FakeIntervalTrend& trend);
+
+// The five-character reading field of a value.
+QByteArray ReadingField(float value);
