@@ -8,6 +8,7 @@
 #include "fake_irda.h"
 #include "interface/frame.h"
 #include "interface/uclQvif.h"
+#include "records/collections.h"
 #include "records/instrument.h"
 
 #include <QCoreApplication>
@@ -40,11 +41,17 @@ int FuzzReceiveOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(size - 2));
 
     clsInstrument inst;
+    clsIntervals intervals;
+    clsAlarms alarms;
+    intervals.SetInstruments(&inst);
+    alarms.SetInstruments(&inst);
     auto irda = std::make_unique<FakeIrda>();
     FakeIrda* link = irda.get();
     uclQvif ctl(nullptr, std::move(irda));
     ctl.SetTimerEnabled(false);
     ctl.SetInstrumentRef(&inst);
+    ctl.SetIntervalsRef(&intervals);
+    ctl.SetAlarmsRef(&alarms);
     if (data[0] & 0x80)
         inst.SetGasEnabled(1, true);
     link->FindDevice(QString()); // connected, so every send has somewhere to go

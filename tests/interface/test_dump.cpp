@@ -1,0 +1,94 @@
+// Dump lists: the flash-ROM and FRAM contents written as a hex listing with
+// an ASCII column, over a pseudo-terminal against the fake instrument.
+#include "common/clock.h"
+#include "common/dates.h"
+#include "link_fixture.h"
+
+#include <QDir>
+
+using Fault = FakeInstrument::Fault;
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// 20 lines of memory: "ABC", a NUL, DEL and 0x80 in the first line.
+QByteArray Memory()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 320; ++i)
+        bytes.append(static_cast<char>((i * 7 + 0x20) & 0xFF));
+    bytes.replace(0, 6, QByteArray("ABC\x00\x7F\x80", 6));
+    return bytes;
+}
+
+class DumpTest : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        SetClock([] { return MakeDate(2024, 3, 5, 14, 7, 9); });
+    }
+    void TearDown() override
+    {
+        SetClock({});
+        LinkFixture::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(DumpTest, ListLayoutMatchesTheExpectedFile)
+{
+    Connect();
+    fake.SetDump("EP,R,", Memory(), 100); // four blocks, the last one short
+    QSignalSpy progress(ctl.get(), &QvifPort::DumpMessage);
+    const QString path = home.file(QStringLiteral("Dump.dat"));
+    ASSERT_TRUE(ctl->GetRomDump(path));
+    EXPECT_EQ(ctl->Status(), 6);
+    EXPECT_EQ(fake.Commands().first(), QByteArray("EP,R,"));
+    EXPECT_EQ(fake.Commands().size(), 4);
+
+    const QByteArray expected = ReadFile(QStringLiteral(PELKAR_SOURCE_DIR "/tests/interface/data/dump_expected.dat"));
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(ReadFile(path), expected);
+    ASSERT_EQ(progress.count(), 2);
+    EXPECT_EQ(progress.at(0).at(0).toString(), QStringLiteral("Get Dump 000000-0000FF"));
+    EXPECT_EQ(progress.at(1).at(0).toString(), QStringLiteral("Get Dump 000100-0001FF"));
+    EXPECT_TRUE(SerialLogText().contains("--- Dump List Download Started. ---(2024/03/05 14:07:09)"));
+}
+
+TEST_F(DumpTest, FramListAndFailures)
+{
+    Connect();
+    // Exactly 16 lines: one block, no filler; FRAM title.
+    fake.SetDump("EF,R,", QByteArray(256, '\x41'));
+    const QString path = home.file(QStringLiteral("DumpEF.dat"));
+    ASSERT_TRUE(ctl->GetRomDump2(path));
+    const QList<QByteArray> lines = ReadFile(path).split('\n');
+    EXPECT_EQ(lines.at(1), QByteArray(";\tFRAM Dump List 2024/03/05 14:07:09\r"));
+    EXPECT_EQ(lines.size(), 4 + 19 + 2 + 1);
+    EXPECT_EQ(lines.at(21), QByteArray("0000F0 41 41 41 41 41 41 41 41  41 41 41 41 41 41 41 41   AAAAAAAAAAAAAAAA\r"));
+
+    // No data at all: only the head and the tail.
+    fake.SetDump("EF,R,", QByteArray());
+    ASSERT_TRUE(ctl->GetRomDump2(path));
+    EXPECT_EQ(ReadFile(path).count('\n'), 6);
+
+    // A silent instrument: false, state 2, and still a complete file.
+    fake.AddFault(Fault::Silence, 1, -1);
+    fake.ClearFrames();
+    EXPECT_FALSE(ctl->GetRomDump(path));
+    EXPECT_EQ(ctl->Status(), 2);
+    EXPECT_TRUE(ReadFile(path).endsWith(";\tTotal Download Time = 00:00:00\r\n"));
+
+    // A file that cannot be written: nothing is asked of the instrument.
+    fake.ClearFaults();
+    fake.ClearFrames();
+    EXPECT_FALSE(ctl->GetRomDump(home.file(QStringLiteral("no/such/folder/Dump.dat"))));
+    EXPECT_TRUE(fake.Commands().isEmpty());
+}
