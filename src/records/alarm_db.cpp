@@ -35,7 +35,7 @@ bool clsAlarm::CheckDuplicate() const
         if (!db.IsOpen())
             return false;
         Statement s(db, QString::fromLatin1(kAlarmDuplicateSql));
-        return s.Select({DbDate(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
+        return s.Select({DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
                          NzStar(m_s.serialNo)}).next();
     } catch (const DatabaseError&) {
         return false;
@@ -59,7 +59,7 @@ bool clsAlarm::SaveToDatabase()
         DbTransaction tx(db);
         {
             Statement dup(db, QString::fromLatin1(kAlarmDuplicateSql));
-            if (dup.Select({DbDate(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
+            if (dup.Select({DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
                             NzStar(m_s.serialNo)}).next()) {
                 m_s.duplicate = true;
                 return true;
@@ -68,7 +68,7 @@ bool clsAlarm::SaveToDatabase()
         const qint64 head = NextKey(db, QStringLiteral("Log_Head"));
         QVariantList v{head,
                        BlankIfEmpty(m_s.names),
-                       DbDate(m_s.dates),
+                       DbDateFast(m_s.dates),
                        m_instrument ? NzStar(m_instrument->Model()) : QStringLiteral("*"),
                        NzStar(m_s.userID),
                        NzStar(m_s.stationID),
@@ -82,7 +82,7 @@ bool clsAlarm::SaveToDatabase()
             const AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
             v << BlankIfEmpty(gi.Name) << DbFloat(gi.Full) << DbFloat(gi.Desit)
               << DbBool(gi.Enabled) << gi.Point << BlankIfEmpty(gi.Unit) << DbFloat(gi.Max)
-              << DbFloat(gi.Avr) << DbFloat(gi.Min) << DbDate(gi.MaxDate) << DbDate(gi.MinDate)
+              << DbFloat(gi.Avr) << DbFloat(gi.Min) << DbDateFast(gi.MaxDate) << DbDateFast(gi.MinDate)
               << DbFloat(gi.Warn) << DbFloat(gi.Alarm);
         }
         Statement(db, QStringLiteral(
@@ -104,7 +104,7 @@ bool clsAlarm::SaveToDatabase()
             const AlarmPoint& p = m_s.points[static_cast<size_t>(i)];
             row[0] = key;
             row[1] = head;
-            row[2] = DbDate(p.DateTime);
+            row[2] = DbDateFast(p.DateTime);
             row[3] = DbFloat(p.Value[0]);
             row[4] = DbFloat(p.Value[1]);
             ins.Exec(row);
@@ -129,7 +129,7 @@ bool clsAlarm::ReLoad()
             QSqlQuery& q = s.Select({m_s.seqNo});
             if (q.next()) {
                 m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-                m_s.dates = ReadDbDate(Col(q, "Dates"), Now());
+                m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
                 m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
                 m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
                 m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
@@ -148,8 +148,8 @@ bool clsAlarm::ReLoad()
                     gi.Avr = ReadFloat(col("Avr"), -101.0f);
                     gi.Max = ReadFloat(col("Max"), -101.0f);
                     gi.Min = ReadFloat(col("Min"), -101.0f);
-                    gi.MaxDate = ReadDbDate(col("MaxDate"), DisabledDate());
-                    gi.MinDate = ReadDbDate(col("MinDate"), DisabledDate());
+                    gi.MaxDate = ReadDateFast(col("MaxDate"), DisabledDate());
+                    gi.MinDate = ReadDateFast(col("MinDate"), DisabledDate());
                     gi.Enabled = ReadDbBool(col("Enable"), true);
                     gi.Unit = EmptyIfBlank(ReadText(col("Unit"), QString()));
                 }
@@ -166,7 +166,7 @@ bool clsAlarm::ReLoad()
         while (n < kSamples && q.next()) {
             AlarmPoint& p = m_s.points[static_cast<size_t>(n)];
             p.RowSeqNo = ReadLong(q.value(0), 0);
-            p.DateTime = ReadDbDate(q.value(1), now);
+            p.DateTime = ReadDateFast(q.value(1), now);
             p.Value[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
             p.Value[1] = (q.value(3).isNull() || !on1) ? -101.0f : ReadFloat(q.value(3), -101.0f);
             ++n;

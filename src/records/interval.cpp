@@ -42,6 +42,7 @@ void clsInterval::ClearDatas()
         g.Unit = QStringLiteral("-101");
     }
     m_indexDirty = true;
+    m_eventIndexDirty = true;
 }
 
 void clsInterval::SetDataCount(int v)
@@ -53,6 +54,7 @@ void clsInterval::SetDataCount(int v)
 void clsInterval::SetEventCount(int v)
 {
     m_h.eventCount = std::clamp(v, 0, kEventRows);
+    m_eventIndexDirty = true;
 }
 
 const IntervalGasInfo* clsInterval::gasInfo(int gas) const
@@ -92,6 +94,7 @@ void clsInterval::RollbackStage()
     for (auto& [row, saved] : m_savedEvents)
         m_events[static_cast<size_t>(row)] = saved;
     m_indexDirty = true;
+    m_eventIndexDirty = true;
     EndStage();
 }
 
@@ -113,6 +116,14 @@ void clsInterval::rebuildValueIndex()
     for (int i = 0; i < m_h.dataCount; ++i)
         m_valueIndex.insert(m_values[static_cast<size_t>(i)].DateTime.toMSecsSinceEpoch(), i);
     m_indexDirty = false;
+}
+
+void clsInterval::rebuildEventIndex()
+{
+    m_eventIndex.clear();
+    for (int j = 0; j < m_h.eventCount; ++j)
+        m_eventIndex[m_events[static_cast<size_t>(j)].DateTime.toMSecsSinceEpoch()].push_back(j);
+    m_eventIndexDirty = false;
 }
 
 // ---- rows ----------------------------------------------------------------
@@ -145,12 +156,16 @@ int clsInterval::AddEvents(int gas, const QDateTime& dateTime, int code, const Q
 {
     if (gas < 0 || gas > 4)
         return -1;
+    if (m_eventIndexDirty)
+        rebuildEventIndex();
+    const qint64 key = dateTime.toMSecsSinceEpoch();
     int row = -1;
-    for (int j = m_h.eventCount - 1; j >= 0; --j) {
-        const IntervalEventRow& e = m_events[static_cast<size_t>(j)];
-        if (e.DateTime == dateTime && e.Event[static_cast<size_t>(gas)] == -101.0f) {
-            row = j;
-            break;
+    if (const auto it = m_eventIndex.constFind(key); it != m_eventIndex.constEnd()) {
+        for (auto j = it->rbegin(); j != it->rend(); ++j) {
+            if (m_events[static_cast<size_t>(*j)].Event[static_cast<size_t>(gas)] == -101.0f) {
+                row = *j;
+                break;
+            }
         }
     }
     if (row < 0) {
@@ -159,6 +174,7 @@ int clsInterval::AddEvents(int gas, const QDateTime& dateTime, int code, const Q
         row = m_h.eventCount;
         m_events[static_cast<size_t>(row)] = IntervalEventRow{};
         ++m_h.eventCount;
+        m_eventIndex[key].push_back(row);
     } else {
         touchEvent(row);
     }
@@ -258,6 +274,7 @@ void clsInterval::SetEventDateTimes(int row, const QDateTime& value)
         return;
     touchEvent(row);
     m_events[static_cast<size_t>(row)].DateTime = value;
+    m_eventIndexDirty = true;
 }
 
 qint64 clsInterval::ValueRowSeqNo(int row) const

@@ -196,9 +196,13 @@ class RecordCollection;
     std::vector<IntervalValueRow> m_values;
     std::vector<IntervalEventRow> m_events;
 
-    // Last row index per reading time (msecs), for AddValue.
+    // Last row index per reading time (msecs), for AddValue, and the rows
+    // of each event time, for AddEvents. Rebuilt when marked dirty.
     QHash<qint64, int> m_valueIndex;
     bool m_indexDirty = true;
+    QHash<qint64, std::vector<int>> m_eventIndex;
+    bool m_eventIndexDirty = true;
+    void rebuildEventIndex();
 
     bool m_staging = false;
     Header m_stageHeader;

@@ -33,7 +33,7 @@ bool clsInterval::CheckDuplicate() const
         Statement s(db, QStringLiteral(
             "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
             "And SerialNo=? And Types=1 Limit 1;"));
-        QSqlQuery& q = s.Select({DbDate(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
+        QSqlQuery& q = s.Select({DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
                                  NzStar(m_h.serialNo)});
         return q.next();
     } catch (const DatabaseError&) {
@@ -63,7 +63,7 @@ bool clsInterval::SaveToDatabase()
             Statement dup(db, QStringLiteral(
                 "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
                 "And SerialNo=? And Types=1 Limit 1;"));
-            if (dup.Select({DbDate(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
+            if (dup.Select({DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
                             NzStar(m_h.serialNo)}).next()) {
                 m_h.duplicate = true;
                 return true;
@@ -75,7 +75,7 @@ bool clsInterval::SaveToDatabase()
         const qint32 rom = m_instrument ? m_instrument->RomNumber() : 0;
         QVariantList v{head,
                        BlankIfEmpty(m_h.names),
-                       DbDate(m_h.dates),
+                       DbDateFast(m_h.dates),
                        model,
                        NzStar(m_h.userID),
                        NzStar(m_h.stationID),
@@ -89,7 +89,7 @@ bool clsInterval::SaveToDatabase()
             const IntervalGasInfo& gi = m_h.gas[static_cast<size_t>(g)];
             v << BlankIfEmpty(gi.Name) << DbFloat(gi.Full) << DbFloat(gi.Desit)
               << DbBool(gi.Enabled) << gi.Point << gi.Unit << DbFloat(gi.Max) << DbFloat(gi.Avr)
-              << DbFloat(gi.Min) << DbDate(gi.MaxDate) << DbDate(gi.MinDate);
+              << DbFloat(gi.Min) << DbDateFast(gi.MaxDate) << DbDateFast(gi.MinDate);
         }
         Statement(db, QStringLiteral(
             "Insert Into Log_Head(SeqNo,Names,Dates,Model,UserID,StationID,SerialNo,Types,"
@@ -111,7 +111,7 @@ bool clsInterval::SaveToDatabase()
                 const IntervalValueRow& r = m_values[static_cast<size_t>(i)];
                 row[0] = key;
                 row[1] = head;
-                row[2] = DbDate(r.DateTime);
+                row[2] = DbDateFast(r.DateTime);
                 row[3] = DbFloat(r.Value[0]);
                 row[4] = DbBool(r.NowCalib[0]);
                 row[5] = DbFloat(r.Value[1]);
@@ -129,8 +129,8 @@ bool clsInterval::SaveToDatabase()
                 const IntervalEventRow& e = m_events[static_cast<size_t>(j)];
                 row[0] = key;
                 row[1] = head;
-                row[2] = DbDate(e.DateTime);
-                row[3] = DbDate(e.BaseDate);
+                row[2] = DbDateFast(e.DateTime);
+                row[3] = DbDateFast(e.BaseDate);
                 row[4] = static_cast<qint64>(std::nearbyint(e.Event[0]));
                 row[5] = static_cast<qint64>(std::nearbyint(e.Event[1]));
                 ins.Exec(row);
@@ -156,7 +156,7 @@ bool clsInterval::ReLoad()
             QSqlQuery& q = s.Select({m_h.seqNo});
             if (q.next()) {
                 m_h.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-                m_h.dates = ReadDbDate(Col(q, "Dates"), Now());
+                m_h.dates = ReadDateFast(Col(q, "Dates"), Now());
                 m_h.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
                 m_h.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
                 m_h.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
@@ -173,8 +173,8 @@ bool clsInterval::ReLoad()
                     gi.Avr = ReadFloat(col("Avr"), -101.0f);
                     gi.Max = ReadFloat(col("Max"), -101.0f);
                     gi.Min = ReadFloat(col("Min"), -101.0f);
-                    gi.MaxDate = ReadDbDate(col("MaxDate"), DisabledDate());
-                    gi.MinDate = ReadDbDate(col("MinDate"), DisabledDate());
+                    gi.MaxDate = ReadDateFast(col("MaxDate"), DisabledDate());
+                    gi.MinDate = ReadDateFast(col("MinDate"), DisabledDate());
                     gi.Enabled = ReadDbBool(col("Enable"), true);
                     gi.Unit = EmptyIfBlank(ReadText(col("Unit"), QString()));
                 }
@@ -199,7 +199,7 @@ bool clsInterval::ReLoad()
             while (n < kValueRows && q.next()) {
                 IntervalValueRow& r = m_values[static_cast<size_t>(n)];
                 r.RowSeqNo = ReadLong(q.value(0), 0);
-                r.DateTime = ReadDbDate(q.value(1), now);
+                r.DateTime = ReadDateFast(q.value(1), now);
                 r.Value[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
                 r.NowCalib[0] = ReadDbBool(q.value(3), false);
                 r.Value[1] = (q.value(4).isNull() || !on1) ? -101.0f : ReadFloat(q.value(4), -101.0f);
@@ -215,19 +215,21 @@ bool clsInterval::ReLoad()
             Statement s(db, QStringLiteral(
                 "Select SeqNo,Datetimes,Gas1Event,Gas2Event From Interval_Event "
                 "Where RelNo=? And BaseDate=? Order by SeqNo;"));
-            QSqlQuery& q = s.Select({m_h.seqNo, DbDate(m_h.dates)});
+            QSqlQuery& q = s.Select({m_h.seqNo, DbDateFast(m_h.dates)});
             int n = 0;
             const QDateTime now = Now();
             while (n < kEventRows && q.next()) {
                 IntervalEventRow& e = m_events[static_cast<size_t>(n)];
                 e.RowSeqNo = ReadLong(q.value(0), 0);
-                e.DateTime = ReadDbDate(q.value(1), now);
+                e.DateTime = ReadDateFast(q.value(1), now);
                 e.Event[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
                 e.Event[1] = (q.value(3).isNull() || !on1) ? -101.0f : ReadFloat(q.value(3), -101.0f);
                 ++n;
             }
-            if (n > 0)
+            if (n > 0) {
                 m_h.eventCount = n;
+                m_eventIndexDirty = true;
+            }
         }
         return true;
     } catch (const DatabaseError&) {

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/gasvalue.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -15,7 +16,74 @@ QVariant DbFloat(float value)
     // Whole numbers (the status codes and most set points) need no text.
     if (value == std::trunc(value) && std::fabs(value) < 1e7f)
         return QVariant(static_cast<double>(value));
-    return QVariant(FloatText(value).toDouble());
+    // The shortest text that reads back as the float, read as a double.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    double d = static_cast<double>(value);
+    if (res.ec == std::errc())
+        std::from_chars(buf, res.ptr, d);
+    return QVariant(d);
+}
+
+namespace {
+inline void Put(char* p, int v, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+}
+inline int Get(const QChar* p, int width, bool& ok)
+{
+    int v = 0;
+    for (int i = 0; i < width; ++i) {
+        const ushort c = p[i].unicode();
+        if (c < '0' || c > '9') {
+            ok = false;
+            return 0;
+        }
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+} // namespace
+
+QVariant DbDateFast(const QDateTime& date)
+{
+    if (!date.isValid())
+        return QVariant(QMetaType::fromType<QString>());
+    int y, m, d;
+    date.date().getDate(&y, &m, &d);
+    if (y < 1 || y > 9999)
+        return DbDate(date);
+    const QTime t = date.time();
+    char buf[19] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, ' ', 0, 0, ':', 0, 0, ':', 0, 0};
+    Put(buf, y, 4);
+    Put(buf + 5, m, 2);
+    Put(buf + 8, d, 2);
+    Put(buf + 11, t.hour(), 2);
+    Put(buf + 14, t.minute(), 2);
+    Put(buf + 17, t.second(), 2);
+    return QString::fromLatin1(buf, 19);
+}
+
+QDateTime ReadDateFast(const QVariant& value, const QDateTime& nullDefault)
+{
+    if (value.isNull())
+        return nullDefault;
+    if (value.typeId() == QMetaType::QString) {
+        const QString s = value.toString();
+        if (s.size() == 19 && s[4] == u'-' && s[7] == u'-' && s[10] == u' ' && s[13] == u':'
+            && s[16] == u':') {
+            bool ok = true;
+            const QChar* p = s.constData();
+            const QDate d(Get(p, 4, ok), Get(p + 5, 2, ok), Get(p + 8, 2, ok));
+            const QTime t(Get(p + 11, 2, ok), Get(p + 14, 2, ok), Get(p + 17, 2, ok));
+            if (ok && d.isValid() && t.isValid())
+                return QDateTime(d, t, Qt::UTC);
+        }
+    }
+    return ReadDbDate(value, nullDefault);
 }
 
 float ReadFloat(const QVariant& value, float nullDefault)

@@ -16,6 +16,12 @@ namespace records_db {
 // nearest double of the float).
 QVariant DbFloat(float value);
 
+// A date as stored ("yyyy-MM-dd HH:mm:ss", whole seconds; Null for an
+// invalid date) and back (nullDefault for Null or a text that is no date).
+// The same form as DbDate/ReadDbDate, without the general-purpose parsing.
+QVariant DbDateFast(const QDateTime& date);
+QDateTime ReadDateFast(const QVariant& value, const QDateTime& nullDefault);
+
 float ReadFloat(const QVariant& value, float nullDefault);
 std::int16_t ReadShort(const QVariant& value, std::int16_t nullDefault);
 qint32 ReadInt(const QVariant& value, qint32 nullDefault);
