@@ -168,3 +168,41 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         }
     }
 }
+
+TEST_F(DownloadTest, AlarmTrendsAreStoredAsHeld)
+{
+    const QList<FakeAlarmTrend> alarms = {MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 15, 0)),
+                                          MakeAlarmTrend(3, MakeDate(2024, 3, 7, 23, 59, 30), 2)};
+    QList<QByteArray> lines;
+    for (const FakeAlarmTrend& t : alarms)
+        lines += AlarmLines(t);
+    fake.SetRecordLines("DJ,R,", lines);
+    Connect();
+    clsAlarms collection;
+    collection.SetInstruments(&inst);
+    ASSERT_TRUE(ctl->GetAlarm(&collection));
+    EXPECT_EQ(fake.Commands().size(), (lines.size() + 47) / 48);
+    ASSERT_EQ(collection.Count(), 2);
+    for (clsAlarm* rec : collection)
+        EXPECT_TRUE(rec->Update());
+
+    LogDb db(LogDatabasePath());
+    QSqlQuery q(db.Db());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT SeqNo FROM Log_Head WHERE Types=2 ORDER BY Dates")));
+    QList<qint64> heads;
+    while (q.next())
+        heads.append(q.value(0).toLongLong());
+    ASSERT_EQ(heads.size(), 2);
+    for (int a = 0; a < 2; ++a) {
+        clsAlarm rec;
+        rec.ClearDatas();
+        rec.SetSeqNo(heads[a]);
+        ASSERT_TRUE(rec.ReLoad());
+        EXPECT_EQ(rec.GasBaseInfo(1).toDateTime(), alarms[a].alarm);
+        for (int i = 0; i < 360; ++i) {
+            ASSERT_EQ(rec.DateTimes(i), alarms[a].SampleTime(i)) << i;
+            ASSERT_FLOAT_EQ(rec.Value(0, i), alarms[a].samples[i][0]) << i;
+            ASSERT_FLOAT_EQ(rec.Value(1, i), alarms[a].samples[i][1]) << i;
+        }
+    }
+}

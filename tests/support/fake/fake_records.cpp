@@ -91,3 +91,36 @@ QList<QByteArray> IntervalLines(const FakeIntervalTrend& t)
     }
     return lines;
 }
+
+FakeAlarmTrend MakeAlarmTrend(int logger, const QDateTime& alarm, int interval)
+{
+    FakeAlarmTrend t;
+    t.logger = logger;
+    t.alarm = alarm;
+    t.interval = interval;
+    for (int i = 0; i < 360; ++i) {
+        const float co = i < 180 ? static_cast<float>(i % 50) : static_cast<float>(250 - (i - 180) % 200);
+        t.samples.append({co, 20.9f - static_cast<float>(i % 7) / 10.0f});
+    }
+    return t;
+}
+
+QList<QByteArray> AlarmLines(const FakeAlarmTrend& t)
+{
+    const QByteArray n = Two(t.logger);
+    QList<QByteArray> lines;
+    lines.append(n + "BA" + Field(t.userId, 10) + Field(t.stationId, 10));
+    lines.append(n + "BB" + Field(t.serialNo, 12) + " 0001");
+    QByteArray bc = n + "BC";
+    for (int g = 0; g < 2; ++g)
+        bc += Field(t.names[g], 3) + Field(t.fullScale[g], 5) + Field(t.point[g], 5);
+    lines.append(bc);
+    lines.append(n + "BD" + DateTimeField(t.alarm) + QByteArray::number(t.interval).rightJustified(4, '0')
+                 + QByteArray(4, ' '));
+    // The window starts 180 samples before the alarm sample.
+    lines.append(n + "Z0" + "    0" + "    0" + "  180" + "    0" + "    0");
+    for (int i = 0; i < t.samples.size(); ++i)
+        lines.append(n + "B0" + ReadingField(t.samples[i][0]) + ReadingField(t.samples[i][1]) + "  "
+                     + QByteArray::number(i + 1).rightJustified(4, '0'));
+    return lines;
+}

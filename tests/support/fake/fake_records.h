@@ -48,3 +48,23 @@ QList<QByteArray> IntervalLines(const FakeIntervalTrend& trend);
 
 // The five-character reading field of a value.
 QByteArray ReadingField(float value);
+
+// One alarm trend of one logger: 360 samples at a fixed interval, sample
+// 180 taken at the alarm moment.
+struct FakeAlarmTrend {
+    int logger = 1;
+    QString userId = QStringLiteral("USER01");
+    QString stationId = QStringLiteral("ST-7");
+    QString serialNo = QStringLiteral("SN123456");
+    QDateTime alarm;                       // the alarm moment
+    int interval = 5;
+    std::array<QString, 2> names{QStringLiteral("CO "), QStringLiteral("OXY")};
+    std::array<QString, 2> fullScale{QStringLiteral("  500"), QStringLiteral(" 40.0")};
+    std::array<QString, 2> point{QStringLiteral("  1.0"), QStringLiteral("  0.1")};
+    QList<std::array<float, 2>> samples;   // 360
+
+    QDateTime SampleTime(int i) const { return alarm.addSecs(static_cast<qint64>(i - 180) * interval); }
+};
+
+FakeAlarmTrend MakeAlarmTrend(int logger, const QDateTime& alarm, int interval = 5);
+QList<QByteArray> AlarmLines(const FakeAlarmTrend& trend);
