@@ -95,8 +95,12 @@ protected:
 TEST_F(DownloadTest, IntervalTrendsInSeveralBlocksAreStoredAsHeld)
 {
     Connect();
+    App().DebugMode = true; // the collection leaves a text per new trend
     QSignalSpy progress(ctl.get(), &QvifPort::InterMessage);
     ASSERT_TRUE(DownloadAndStore());
+    ASSERT_EQ(progress.count(), 2);
+    EXPECT_TRUE(progress.at(0).at(0).toString().startsWith(QStringLiteral("New Data!")));
+    EXPECT_TRUE(intervals.MessageString().isEmpty()); // emptied once raised
     EXPECT_EQ(ctl->Status(), 6);
     const QList<QByteArray> commands = fake.Commands();
     const int blocks = (lineCount + 47) / 48;
@@ -205,4 +209,28 @@ TEST_F(DownloadTest, AlarmTrendsAreStoredAsHeld)
             ASSERT_FLOAT_EQ(rec.Value(1, i), alarms[a].samples[i][1]) << i;
         }
     }
+}
+
+TEST_F(DownloadTest, LatestCalibrationAndRequestsWithoutATarget)
+{
+    Connect();
+    EXPECT_FALSE(ctl->GetInterval(nullptr));
+    EXPECT_FALSE(ctl->GetAlarm(nullptr));
+    EXPECT_FALSE(ctl->GetLatestHistory(nullptr));
+    EXPECT_TRUE(fake.Commands().isEmpty());
+    EXPECT_EQ(ctl->Status(), 6);
+
+    inst.SetGasEnabled(0, true);
+    inst.SetGasEnabled(1, true);
+    ASSERT_TRUE(ctl->GetLatestHistory(&inst));
+    EXPECT_EQ(fake.Commands(), QList<QByteArray>{"SO,R,"});
+    EXPECT_EQ(inst.CalibDate(0), MakeDate(2024, 3, 5, 14, 7, 9));
+    EXPECT_FLOAT_EQ(inst.CalibBefore(1), 20.5f);
+    EXPECT_FLOAT_EQ(inst.CalibAfter(1), 20.9f);
+
+    // It does not clear a Cancel left set: the answer ends it cancelled.
+    ctl->SetCancel(true);
+    EXPECT_FALSE(ctl->GetLatestHistory(&inst));
+    EXPECT_EQ(ctl->Status(), 2);
+    EXPECT_TRUE(ctl->Cancel());
 }
