@@ -124,3 +124,19 @@ QList<QByteArray> AlarmLines(const FakeAlarmTrend& t)
                      + QByteArray::number(i + 1).rightJustified(4, '0'));
     return lines;
 }
+
+QList<QByteArray> HistoryLines(const QList<FakeCalibration>& entries)
+{
+    QList<QByteArray> lines;
+    for (const FakeCalibration& e : entries)
+        lines.append("01" + DateTimeField(e.when) + ReadingField(e.before) + ReadingField(e.after));
+    return lines;
+}
+
+QList<QByteArray> PowerEventLines(int logger, const QList<FakePowerEvent>& events)
+{
+    QList<QByteArray> lines;
+    for (const FakePowerEvent& e : events)
+        lines.append(Two(logger) + "FD" + DateTimeField(e.when) + (e.on ? "1111" : "0000") + "    ");
+    return lines;
+}

@@ -68,3 +68,21 @@ struct FakeAlarmTrend {
 
 FakeAlarmTrend MakeAlarmTrend(int logger, const QDateTime& alarm, int interval = 5);
 QList<QByteArray> AlarmLines(const FakeAlarmTrend& trend);
+
+// One calibration of one gas, as the instrument's calibration history
+// holds it.
+struct FakeCalibration {
+    QDateTime when;
+    float before = 0;
+    float after = 0;
+};
+// History lines of one gas ("IH,R,1," / "IH,R,2,").
+QList<QByteArray> HistoryLines(const QList<FakeCalibration>& entries);
+
+// One power on/off event.
+struct FakePowerEvent {
+    QDateTime when;
+    bool on = true;
+};
+// "FD" lines of one logger.
+QList<QByteArray> PowerEventLines(int logger, const QList<FakePowerEvent>& events);
