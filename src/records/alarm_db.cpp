@@ -11,15 +11,6 @@
 using namespace records_db;
 
 namespace {
-// An empty text is stored as one blank; that blank reads back as empty.
-QString BlankIfEmpty(const QString& s)
-{
-    return s.isEmpty() ? QStringLiteral(" ") : s;
-}
-QString EmptyIfBlank(const QString& s)
-{
-    return s == QLatin1String(" ") ? QString() : s;
-}
 
 const char* kAlarmDuplicateSql =
     "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "

@@ -169,3 +169,104 @@ bool clsAlarms::dispatch(const QString& received, bool checkOnly)
         return len == 29 && rec->SetDataZ0(line, checkOnly);
     return true;
 }
+
+// ---- calibration history -------------------------------------------------
+
+void clsHistorys::Clear()
+{
+    resetStage();
+    removeAll();
+}
+
+bool clsHistorys::SetDatas(int gas, const QString& received, bool checkOnly)
+{
+    if (!enterPass(checkOnly))
+        return false;
+    if (received.size() <= 20)
+        return false;
+    const QString line = CleanLine(received);
+    const QString key = QStringLiteral("01 L");
+    clsHistory* rec = Item(key);
+    if (!rec)
+        rec = Add(key, 0);
+
+    QDateTime moment;
+    if (const auto date = DateField(Mid(line, 3, 6))) {
+        moment = *date;
+        if (const auto time = TimeField(Mid(line, 9, 6)))
+            moment = moment.addSecs(*time);
+        else
+            rec->SetError(true);
+    } else {
+        rec->SetError(true);
+    }
+    const float before = StatusTextToCode(Mid(line, 15, 5));
+    const float after = StatusTextToCode(Mid(line, 20, 5));
+    if (!checkOnly && moment.isValid())
+        rec->AddHistory(gas, moment, before, after);
+    return true;
+}
+
+// ---- power events --------------------------------------------------------
+
+void clsPowerEvents::Clear()
+{
+    for (QString& slot : m_reported)
+        slot.clear();
+    resetStage();
+    removeAll();
+}
+
+bool clsPowerEvents::SetDatas(const QString& line, bool checkOnly)
+{
+    if (!enterPass(checkOnly))
+        return false;
+    const bool result = line.size() == 24 && dispatch(line, checkOnly);
+    if (!result) {
+        appendFailLine(CleanLine(line));
+        if (!checkOnly)
+            failStore();
+    }
+    return result;
+}
+
+bool clsPowerEvents::dispatch(const QString& received, bool checkOnly)
+{
+    const QString line = CleanLine(received);
+    const QString logger = Mid(line, 1, 2);
+    if (!IsNumeric(logger))
+        return false;
+    const QString key = logger + QStringLiteral(" L");
+    clsPowerEvent* rec = Item(key);
+    if (!rec)
+        rec = Add(key, 0);
+    if (Mid(line, 3, 2) != QLatin1String("FD"))
+        return true;
+    if (line.size() != 24)
+        return false;
+    const bool ok = rec->SetDataF0(line, checkOnly);
+    if (!checkOnly) {
+        // The "new data" message, once per instrument and download.
+        const QString id = Fit(rec->GasBaseInfo(4).toString(), 12)
+            + Fit(rec->GasBaseInfo(3).toString(), 10) + Fit(rec->GasBaseInfo(2).toString(), 10);
+        bool reported = false;
+        if (!m_reported[0].isEmpty()) {
+            for (const QString& slot : m_reported) {
+                if (!slot.isEmpty() && slot.trimmed() == id.trimmed()) {
+                    reported = true;
+                    break;
+                }
+            }
+        }
+        if (!reported && App().DebugMode) {
+            m_messageString = NewDataMessage(2001, QStringLiteral("Power Events"));
+            for (QString& slot : m_reported) {
+                if (slot.isEmpty()) {
+                    slot = id;
+                    break;
+                }
+            }
+        }
+    }
+    return ok;
+}

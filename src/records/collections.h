@@ -9,12 +9,18 @@
 //      same order. Accept the block when every store call returned true too.
 //   3. Read FailLine() (the rejected lines, each preceded by CR LF) and
 //      MessageString() (a progress text; empty it after reading).
+// The calibration history takes the gas (0 or 1) first:
+// SetDatas(gas, line, checkOnly), and writes no FailLine.
 // A store pass that fails part-way leaves nothing of its block in the
 // records (the block is refused and sent again). After the download, call
 // Update() on each record (after SetInstrument on it when needed).
 #include "records/alarm.h"
+#include "records/history.h"
 #include "records/interval.h"
+#include "records/power_event.h"
 #include "records/record_collection.h"
+
+#include <array>
 
 // Interval trends, keyed "NN L" by the two-digit logger number.
 class clsIntervals : public RecordCollection<clsInterval> {
@@ -40,4 +46,28 @@ public:
 
 private:
     bool dispatch(const QString& line, bool checkOnly);
+};
+
+// The calibration history of one instrument: the single record "01 L".
+class clsHistorys : public RecordCollection<clsHistory> {
+public:
+    void Clear();
+    // One history line of gas (0 = first gas, 1 = second gas). Lines of 20
+    // characters or fewer fail; a bad date or time sets the record's Error
+    // but the line is accepted. The store pass files the entry.
+    bool SetDatas(int gas, const QString& line, bool checkOnly);
+};
+
+// Power events, keyed "NN L" by the two-digit logger number.
+class clsPowerEvents : public RecordCollection<clsPowerEvent> {
+public:
+    // Removes every record and forgets the instruments already reported.
+    void Clear();
+    // One line of a power-event download (exactly 24 characters).
+    bool SetDatas(const QString& line, bool checkOnly);
+
+private:
+    bool dispatch(const QString& line, bool checkOnly);
+    // Instruments for which the "new data" message was given.
+    std::array<QString, 100> m_reported;
 };

@@ -12,6 +12,16 @@
 
 namespace records_db {
 
+// An empty text is stored as one blank; that blank reads back as empty.
+inline QString BlankIfEmpty(const QString& s)
+{
+    return s.isEmpty() ? QStringLiteral(" ") : s;
+}
+inline QString EmptyIfBlank(const QString& s)
+{
+    return s == QLatin1String(" ") ? QString() : s;
+}
+
 // A float as the number it prints as ("0.1" is stored as 0.1, not as the
 // nearest double of the float).
 QVariant DbFloat(float value);

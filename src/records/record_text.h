@@ -14,6 +14,12 @@ inline QString Mid(const QString& line, int p, int n)
     return line.mid(p - 1, n);
 }
 
+// The text cut or padded with blanks on the right to n characters.
+inline QString Fit(const QString& s, int n)
+{
+    return s.left(n).leftJustified(n, QLatin1Char(' '));
+}
+
 // The line without characters outside codes 32..126.
 QString CleanLine(const QString& line);
 

@@ -1,0 +1,187 @@
+#include "records/history.h"
+
+#include "records/record_common.h"
+#include "records/record_text.h"
+
+#include "common/dates.h"
+#include "common/paths.h"
+
+using namespace records_text;
+
+namespace {
+constexpr int kInitialEntries = 301;
+}
+
+clsHistory::clsHistory()
+{
+    m_s.headerDate = DateZero();
+    m_s.entries.resize(kInitialEntries);
+    for (Entry& e : m_s.entries)
+        e.date = DateZero();
+    ClearDatas();
+}
+
+void clsHistory::ClearDatas()
+{
+    m_s.error = false;
+    m_s.dbPath = LogDatabasePath();
+    m_instrument = nullptr;
+    m_s.userID.clear();
+    m_s.stationID.clear();
+    m_s.serialNo.clear();
+    m_s.folderID.clear();
+    for (GasInfo& g : m_s.gas)
+        g = GasInfo{};
+    m_s.entries.resize(kInitialEntries);
+    for (Entry& e : m_s.entries)
+        e.gas = {};
+    m_s.entries[0].date = DateZero();
+    m_s.dCount = 0;
+}
+
+void clsHistory::AddHistory(int gas, const QDateTime& date, float before, float after)
+{
+    if (m_s.dCount >= kMaxDownloadEntries || gas < 0 || gas > 2)
+        return;
+    int found = -1;
+    for (int i = 0; i < m_s.dCount; ++i) {
+        if (m_s.entries[static_cast<size_t>(i)].date == date) {
+            found = i;
+            break;
+        }
+    }
+    if (found < 0) {
+        found = m_s.dCount;
+        if (static_cast<size_t>(found) >= m_s.entries.size())
+            m_s.entries.resize(static_cast<size_t>(found) + 1);
+        m_s.entries[static_cast<size_t>(found)].date = date;
+        ++m_s.dCount;
+    }
+    EntryValue& v = m_s.entries[static_cast<size_t>(found)].gas[static_cast<size_t>(gas)];
+    v.before = before;
+    v.after = after;
+}
+
+void clsHistory::SetDCount(int v)
+{
+    m_s.dCount = std::clamp(v, 0, static_cast<int>(m_s.entries.size()));
+}
+
+const clsHistory::Entry* clsHistory::entryAt(int entry) const
+{
+    if (entry < 0 || static_cast<size_t>(entry) >= m_s.entries.size())
+        return nullptr;
+    return &m_s.entries[static_cast<size_t>(entry)];
+}
+
+clsHistory::Entry* clsHistory::entryAt(int entry)
+{
+    if (entry < 0 || static_cast<size_t>(entry) >= m_s.entries.size())
+        return nullptr;
+    return &m_s.entries[static_cast<size_t>(entry)];
+}
+
+QDateTime clsHistory::Dates(int entry) const
+{
+    const Entry* e = entryAt(entry);
+    return e ? e->date : DateZero();
+}
+
+void clsHistory::SetDates(int entry, const QDateTime& value)
+{
+    if (Entry* e = entryAt(entry))
+        e->date = value;
+}
+
+float clsHistory::Before(int gas, int entry) const
+{
+    const Entry* e = entryAt(entry);
+    return (e && gas >= 0 && gas <= 2) ? e->gas[static_cast<size_t>(gas)].before : -101.0f;
+}
+
+void clsHistory::SetBefore(int gas, int entry, float value)
+{
+    if (Entry* e = entryAt(entry); e && gas >= 0 && gas <= 2)
+        e->gas[static_cast<size_t>(gas)].before = value;
+}
+
+float clsHistory::After(int gas, int entry) const
+{
+    const Entry* e = entryAt(entry);
+    return (e && gas >= 0 && gas <= 2) ? e->gas[static_cast<size_t>(gas)].after : -101.0f;
+}
+
+void clsHistory::SetAfter(int gas, int entry, float value)
+{
+    if (Entry* e = entryAt(entry); e && gas >= 0 && gas <= 2)
+        e->gas[static_cast<size_t>(gas)].after = value;
+}
+
+qint64 clsHistory::RowSeqNo(int gas, int entry) const
+{
+    const Entry* e = entryAt(entry);
+    return (e && gas >= 0 && gas <= 2) ? e->gas[static_cast<size_t>(gas)].rowSeqNo : -1;
+}
+
+QVariant clsHistory::GasBaseInfo(int index) const
+{
+    switch (index) {
+    case 1: return m_s.headerDate;
+    case 2: return NzStar(m_s.userID);
+    case 3: return NzStar(m_s.stationID);
+    case 4: return NzStar(m_s.serialNo);
+    case 5: return m_s.folderID;
+    default: return QVariant();
+    }
+}
+
+void clsHistory::SetGasBaseInfo(int index, const QVariant& value)
+{
+    switch (index) {
+    case 1:
+        if (const auto d = VariantDate(value))
+            m_s.headerDate = *d;
+        break;
+    case 2: m_s.userID = NzStar(value.toString()); break;
+    case 3: m_s.stationID = NzStar(value.toString()); break;
+    case 4: m_s.serialNo = NzStar(value.toString()); break;
+    case 5: m_s.folderID = value.toString(); break;
+    default: break;
+    }
+}
+
+QVariant clsHistory::GasListInfo(int gas, int index) const
+{
+    if (gas < 0 || gas > 2)
+        return QVariant();
+    const GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    switch (index) {
+    case 0: return g.name;
+    case 1: return g.full;
+    case 2: return g.desit;
+    case 3: return g.point;
+    case 13: return g.enabled;
+    case 14: return g.unit;
+    default: return QVariant();
+    }
+}
+
+void clsHistory::SetGasListInfo(int gas, int index, const QVariant& value)
+{
+    if (gas < 0 || gas > 2)
+        return;
+    GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    const auto n = VariantNumber(value);
+    switch (index) {
+    case 0: g.name = value.toString(); break;
+    case 1: if (n) g.full = static_cast<float>(*n); break;
+    case 2: if (n) g.desit = static_cast<float>(*n); break;
+    case 3:
+        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            g.point = static_cast<std::int16_t>(RoundEven(*n));
+        break;
+    case 13: g.enabled = VariantBool(value); break;
+    case 14: g.unit = value.toString(); break;
+    default: break;
+    }
+}

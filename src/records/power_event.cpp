@@ -1,0 +1,192 @@
+#include "records/power_event.h"
+
+#include "records/record_common.h"
+#include "records/record_text.h"
+
+#include "common/dates.h"
+#include "common/paths.h"
+
+using namespace records_text;
+
+namespace {
+constexpr int kInitialEvents = 121;
+}
+
+clsPowerEvent::clsPowerEvent()
+{
+    m_s.headerDate = DateZero();
+    m_s.events.resize(kInitialEvents);
+    for (Event& e : m_s.events)
+        e.date = DateZero();
+    for (GasInfo& g : m_s.gas)
+        g.maxDate = g.minDate = DateZero();
+    ClearDatas();
+}
+
+void clsPowerEvent::ClearDatas()
+{
+    m_s.error = false;
+    m_s.seqNo = 0;
+    m_s.dataCount = 0;
+    m_s.names.clear();
+    m_s.folderID.clear();
+    m_s.userID = m_s.stationID = m_s.serialNo = QStringLiteral("*");
+    m_s.interval = 0;
+    m_s.spare = 0;
+    for (GasInfo& g : m_s.gas) {
+        g.name.clear();
+        g.full = g.desit = -101.0f;
+        g.point = -101;
+        g.warn = g.alarm = g.max = g.min = g.avr = -101.0f;
+    }
+    m_s.events.resize(kInitialEvents);
+    for (Event& e : m_s.events)
+        e.power = false;
+    m_s.dbPath = LogDatabasePath();
+}
+
+bool clsPowerEvent::SetDataF0(const QString& line, bool checkOnly)
+{
+    if (checkOnly)
+        return true;
+    // Every event the instrument sends is kept: the list grows as needed.
+    if (static_cast<size_t>(m_s.dataCount) >= m_s.events.size())
+        m_s.events.resize(static_cast<size_t>(m_s.dataCount) + 1);
+    Event& e = m_s.events[static_cast<size_t>(m_s.dataCount)];
+    if (const auto date = DateField(Mid(line, 5, 6))) {
+        e.date = *date;
+    } else {
+        m_s.error = true;
+        e.date = DateZero();
+    }
+    const auto time = TimeField(Mid(line, 11, 6));
+    if (time && e.date != DateZero()) {
+        e.date = e.date.addSecs(*time);
+    } else {
+        m_s.error = true;
+        e.date = DateZero();
+    }
+    e.power = Mid(line, 17, 4) == QLatin1String("1111");
+    ++m_s.dataCount;
+    return true;
+}
+
+bool clsPowerEvent::Flags(int event) const
+{
+    if (event < 0 || static_cast<size_t>(event) >= m_s.events.size())
+        return false;
+    return m_s.events[static_cast<size_t>(event)].power;
+}
+
+void clsPowerEvent::SetFlags(int event, bool value)
+{
+    if (event >= 0 && static_cast<size_t>(event) < m_s.events.size())
+        m_s.events[static_cast<size_t>(event)].power = value;
+}
+
+QDateTime clsPowerEvent::Dates(int event) const
+{
+    if (event < 0 || static_cast<size_t>(event) >= m_s.events.size())
+        return DateZero();
+    return m_s.events[static_cast<size_t>(event)].date;
+}
+
+void clsPowerEvent::SetDates(int event, const QDateTime& value)
+{
+    if (event >= 0 && static_cast<size_t>(event) < m_s.events.size())
+        m_s.events[static_cast<size_t>(event)].date = value;
+}
+
+void clsPowerEvent::SetDataCount(int v)
+{
+    m_s.dataCount = std::clamp(v, 0, static_cast<int>(m_s.events.size()));
+}
+
+QVariant clsPowerEvent::GasBaseInfo(int index) const
+{
+    switch (index) {
+    case 0: return m_s.names;
+    case 1: return m_s.headerDate;
+    case 2: return NzStar(m_s.userID);
+    case 3: return NzStar(m_s.stationID);
+    case 4: return NzStar(m_s.serialNo);
+    case 5: return m_s.folderID;
+    case 6: return m_s.interval;
+    case 7: return m_s.spare;
+    default: return QVariant();
+    }
+}
+
+void clsPowerEvent::SetGasBaseInfo(int index, const QVariant& value)
+{
+    switch (index) {
+    case 0: m_s.names = value.toString(); break;
+    case 1:
+        if (const auto d = VariantDate(value))
+            m_s.headerDate = *d;
+        break;
+    case 2: m_s.userID = NzStar(value.toString()); break;
+    case 3: m_s.stationID = NzStar(value.toString()); break;
+    case 4: m_s.serialNo = NzStar(value.toString()); break;
+    case 5: m_s.folderID = value.toString(); break;
+    case 6:
+        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= INT32_MIN && RoundEven(*n) <= INT32_MAX)
+            m_s.interval = static_cast<qint32>(RoundEven(*n));
+        break;
+    case 7:
+        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            m_s.spare = static_cast<std::int16_t>(RoundEven(*n));
+        break;
+    default: break;
+    }
+}
+
+QVariant clsPowerEvent::GasListInfo(int gas, int index) const
+{
+    if (gas < 0 || gas > 1)
+        return QVariant();
+    const GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    switch (index) {
+    case 0: return g.name;
+    case 1: return g.full;
+    case 2: return g.desit;
+    case 3: return g.point;
+    case 4: return g.warn;
+    case 5: return g.alarm;
+    case 8: return g.max;
+    case 9: return g.min;
+    case 10: return g.avr;
+    case 11: return g.maxDate;
+    case 12: return g.minDate;
+    case 13: return g.enabled;
+    case 14: return g.unit;
+    default: return QVariant();
+    }
+}
+
+void clsPowerEvent::SetGasListInfo(int gas, int index, const QVariant& value)
+{
+    if (gas < 0 || gas > 1)
+        return;
+    GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
+    const auto n = VariantNumber(value);
+    switch (index) {
+    case 0: g.name = value.toString(); break;
+    case 1: if (n) g.full = static_cast<float>(*n); break;
+    case 2: if (n) g.desit = static_cast<float>(*n); break;
+    case 3:
+        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            g.point = static_cast<std::int16_t>(RoundEven(*n));
+        break;
+    case 4: if (n) g.warn = static_cast<float>(*n); break;
+    case 5: if (n) g.alarm = static_cast<float>(*n); break;
+    case 8: if (n) g.max = static_cast<float>(*n); break;
+    case 9: if (n) g.min = static_cast<float>(*n); break;
+    case 10: if (n) g.avr = static_cast<float>(*n); break;
+    case 11: if (const auto d = VariantDate(value)) g.maxDate = *d; break;
+    case 12: if (const auto d = VariantDate(value)) g.minDate = *d; break;
+    case 13: g.enabled = VariantBool(value); break;
+    case 14: g.unit = value.toString(); break;
+    default: break;
+    }
+}

@@ -1,0 +1,146 @@
+// Storing power events in the log database and loading their head back.
+// Each instrument has one power-events head (kind 7); later downloads
+// append the events (moment and flag) not stored yet.
+#include "records/power_event.h"
+
+#include "records/record_common.h"
+#include "records/record_db.h"
+
+#include "common/clock.h"
+#include "common/dates.h"
+#include "common/errors.h"
+
+using namespace records_db;
+
+namespace {
+const char* kFindHeadSql =
+    "Select SeqNo From Log_Head Where UserID=? And StationID=? And SerialNo=? And Types=7 "
+    "Order by SeqNo Limit 1;";
+}
+
+qint64 clsPowerEvent::FindPowerHead() const
+{
+    if (!m_instrument || !QFile::exists(m_s.dbPath))
+        return -1;
+    try {
+        LogDb db(m_s.dbPath);
+        if (!db.IsOpen())
+            return -1;
+        Statement s(db, QString::fromLatin1(kFindHeadSql));
+        QSqlQuery& q = s.Select({NzStar(m_instrument->UserID()), NzStar(m_instrument->StationID()),
+                                 NzStar(m_instrument->SerialNo())});
+        return q.next() ? ReadLong(q.value(0), -1) : -1;
+    } catch (const DatabaseError&) {
+        return -1;
+    }
+}
+
+bool clsPowerEvent::Update()
+{
+    if (m_s.dataCount <= 0)
+        return true;
+    return SaveToDatabase();
+}
+
+bool clsPowerEvent::SaveToDatabase()
+{
+    if (!m_instrument)
+        return false;
+    const clsInstrument& in = *m_instrument;
+    // Events whose line held a bad date or time carry date 0 and are skipped.
+    std::vector<int> valid;
+    for (int i = 0; i < m_s.dataCount; ++i) {
+        const QDateTime& d = m_s.events[static_cast<size_t>(i)].date;
+        if (d.isValid() && d != DateZero())
+            valid.push_back(i);
+    }
+    try {
+        LogDb db(m_s.dbPath);
+        db.RequireOpen();
+        DbTransaction tx(db);
+        const QVariantList identity{NzStar(in.UserID()), NzStar(in.StationID()), NzStar(in.SerialNo())};
+        qint64 head = -1;
+        {
+            Statement s(db, QString::fromLatin1(kFindHeadSql));
+            QSqlQuery& q = s.Select(identity);
+            if (q.next())
+                head = ReadLong(q.value(0), -1);
+        }
+        if (valid.empty()) {
+            tx.Commit();
+            return true;
+        }
+        // The events always go under a real head: make it when missing.
+        if (head < 0) {
+            head = NextKey(db, QStringLiteral("Log_Head"));
+            QVariantList v{head, QStringLiteral("Power Events"), DbDateFast(in.SysDate()),
+                           NzStar(in.Model())};
+            v << identity << 7 << in.RomNumber() << QStringLiteral("-----")
+              << static_cast<qint64>(m_s.dataCount);
+            Statement(db, QStringLiteral(
+                "Insert Into Log_Head(SeqNo,Names,Dates,Model,UserID,StationID,SerialNo,Types,"
+                "RomNum,FolderID,Dcount) Values (?,?,?,?,?,?,?,?,?,?,?);"))
+                .Exec(v);
+        }
+        qint64 row = NextKey(db, QStringLiteral("Power_Event"));
+        Statement exists(db, QStringLiteral(
+            "Select SeqNo From Power_Event Where RelNo=? And Dates=? And Power_Type=? Limit 1;"));
+        Statement ins(db, QStringLiteral(
+            "Insert Into Power_Event(SeqNo,RelNo,Dates,Power_Type) Values (?,?,?,?);"));
+        for (int i : valid) {
+            const Event& e = m_s.events[static_cast<size_t>(i)];
+            const QVariant date = DbDateFast(e.date);
+            const QVariant flag = DbBool(e.power);
+            if (exists.Select({head, date, flag}).next())
+                continue;
+            ins.Exec({row, head, date, flag});
+            ++row;
+        }
+        tx.Commit();
+        return true;
+    } catch (const DatabaseError&) {
+        m_s.error = true;
+        return false;
+    }
+}
+
+bool clsPowerEvent::ReLoad()
+{
+    if (!QFile::exists(m_s.dbPath))
+        return true;
+    try {
+        LogDb db(m_s.dbPath);
+        db.RequireOpen();
+        Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
+        QSqlQuery& q = s.Select({m_s.seqNo});
+        if (!q.next())
+            return true;
+        m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
+        m_s.headerDate = ReadDateFast(Col(q, "Dates"), Now());
+        m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
+        m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
+        m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+        m_s.interval = ReadInt(Col(q, "Interval"), 0);
+        m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
+        for (int g = 0; g < 2; ++g) {
+            GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
+            const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
+            auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
+            gi.name = EmptyIfBlank(ReadText(col("Name"), QString()));
+            gi.full = ReadFloat(col("Full"), -101.0f);
+            gi.desit = ReadFloat(col("Desit"), -101.0f);
+            gi.point = ReadShort(col("Point"), -101);
+            gi.warn = ReadFloat(col("Warn"), -101.0f);
+            gi.alarm = ReadFloat(col("Alarm"), -101.0f);
+            gi.avr = ReadFloat(col("Avr"), -101.0f);
+            gi.max = ReadFloat(col("Max"), -101.0f);
+            gi.min = ReadFloat(col("Min"), -101.0f);
+            gi.maxDate = ReadDateFast(col("MaxDate"), DisabledDate());
+            gi.minDate = ReadDateFast(col("MinDate"), DisabledDate());
+            gi.enabled = ReadDbBool(col("Enable"), true);
+        }
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
