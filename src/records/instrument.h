@@ -33,6 +33,16 @@ public:
     // Clears every change flag except Change_CalCoefficient.
     void ClearChangeFlags();
 
+    // Log database. LoadDatabase copies the identity, gas configuration and
+    // logged statistics stored with the record head seqNo into this object
+    // (straight into the fields: no change flag is set); nothing changes when
+    // the file or the row is missing. False only on a database failure.
+    bool LoadDatabase(qint64 seqNo);
+    // Replaces this instrument's latest-calibration row (one per identity)
+    // with the current calibration data, in one transaction: a failure keeps
+    // the old row. False when the database file is missing or on a failure.
+    bool HistoryUpdate();
+
     // ---- instrument-wide fields ----
     const QString& Key() const { return m_key; }
     void SetKey(const QString& v) { m_key = v; }

@@ -1,5 +1,9 @@
 #include "records/instrument.h"
 
+#include "record_fixture.h"
+
+#include "common/dates.h"
+
 #include <gtest/gtest.h>
 
 TEST(Instrument, NewObjectDefaults)
@@ -167,4 +171,99 @@ TEST(Instrument, ClearDatasKeepsUnlistedFields)
     EXPECT_FLOAT_EQ(in.Warning(0), -101.0f);
     EXPECT_FLOAT_EQ(in.CalibAfter(0), -101.0f);
     EXPECT_FALSE(in.Change_UserID() || in.Change_GasEnable(0) || in.Change_SpecType());
+}
+
+// ---- log database --------------------------------------------------------
+
+
+namespace {
+class InstrumentDbTest : public RecordDbTest {
+protected:
+    QVariant Cell(const QString& sql)
+    {
+        LogDb db;
+        QSqlQuery q(db.Db());
+        q.exec(sql);
+        return q.next() ? q.value(0) : QVariant();
+    }
+};
+} // namespace
+
+TEST_F(InstrumentDbTest, LoadDatabaseReadsTheHeadWithItsDefaults)
+{
+    Exec("Insert Into Log_Head(SeqNo,Model,UserID,StationID,SerialNo,Gas1Name,Gas1Full,Gas1Desit,"
+         "Gas1Point,Gas1Unit,Gas1Enable,Gas1Max,Gas1Min,Gas1Avr,Gas1MaxDate,Gas2Enable,Gas2Name) "
+         "Values (4000000000,'GX01','','O''B',' S1 ','H2S',100,Null,1,'ppm',0,Null,2.5,1.5,"
+         "'2031-01-02 03:04:05',Null,Null);");
+    clsInstrument in;
+    in.SetAlarm(0, 7.0f);
+    in.ClearChangeFlags();
+    ASSERT_TRUE(in.LoadDatabase(4000000000LL));
+    EXPECT_EQ(in.Model(), "GX01");
+    EXPECT_EQ(in.UserID(), "*");
+    EXPECT_EQ(in.StationID(), "O'B");
+    EXPECT_EQ(in.SerialNo(), "S1");
+    EXPECT_FALSE(in.Change_UserID() || in.Change_GasEnable(0) || in.Change_GasPoint(0));
+    EXPECT_EQ(in.GasName(0), "H2S");
+    EXPECT_FLOAT_EQ(in.GasFullScale(0), 100.0f);
+    EXPECT_FLOAT_EQ(in.GasDesit(0), 0.0f);
+    EXPECT_EQ(in.GasPoint(0), 1);
+    EXPECT_EQ(in.GasUnit(0), "ppm");
+    EXPECT_FALSE(in.GasEnabled(0));
+    EXPECT_FLOAT_EQ(in.LogMax(0), -101.0f);
+    EXPECT_FLOAT_EQ(in.LogMin(0), 2.5f);
+    EXPECT_EQ(in.LogMaxDate(0), MakeDate(2031, 1, 2, 3, 4, 5));
+    EXPECT_EQ(in.LogMinDate(0), DisabledDate());
+    EXPECT_TRUE(in.GasEnabled(1));
+    EXPECT_EQ(in.GasName(1), "*");
+    EXPECT_EQ(in.GasUnit(1), " ");
+    EXPECT_FLOAT_EQ(in.Alarm(0), 7.0f); // set points are not stored with a record
+
+    // A key that matches no row changes nothing.
+    in.SetModel("kept");
+    ASSERT_TRUE(in.LoadDatabase(1));
+    EXPECT_EQ(in.Model(), "kept");
+}
+
+TEST_F(InstrumentDbTest, HistoryUpdateKeepsOneRowPerInstrument)
+{
+    clsInstrument in;
+    in.SetUserID("O'Brien");
+    in.SetStationID("  ");
+    in.SetSerialNo("SN1");
+    in.SetGasName(0, "H2S");
+    in.SetGasUnit(0, "ppm");
+    in.SetGasFullScale(0, 100.0f);
+    in.SetGasDesit(0, 0.1f);
+    in.SetGasPoint(0, 1);
+    in.SetGasEnabled(0, true);
+    in.SetAutoCalib(1, 20.9f);
+    in.SetCalibDate(0, MakeDate(2031, 6, 7, 8, 9, 10));
+    in.SetCalibBefore(0, 0.5f);
+    in.SetCalibAfter(0, 50.0f);
+    ASSERT_TRUE(in.HistoryUpdate());
+    EXPECT_EQ(Rows("cLatestHist", "Where SeqNo=1 And StationID='*' And UserID='O''Brien'"), 1);
+    EXPECT_EQ(Cell("Select Gas1CalDate From cLatestHist").toString(), "2031-06-07 08:09:10");
+    EXPECT_DOUBLE_EQ(Cell("Select Gas1Desit From cLatestHist").toDouble(), 0.1);
+    EXPECT_DOUBLE_EQ(Cell("Select Gas2AutoCal From cLatestHist").toDouble(), 20.9);
+    EXPECT_DOUBLE_EQ(Cell("Select Gas1After From cLatestHist").toDouble(), 50.0);
+
+    // Another instrument's row with a key far beyond 16 bits.
+    Exec("Insert Into cLatestHist(SeqNo,StationID,UserID,SerialNo) Values (6000000000,'*','X','Y');");
+    in.SetCalibAfter(0, 49.5f);
+    ASSERT_TRUE(in.HistoryUpdate());
+    EXPECT_EQ(Rows("cLatestHist"), 2);
+    EXPECT_EQ(Rows("cLatestHist", "Where SeqNo=6000000001 And UserID='O''Brien' And Gas1After=49.5"), 1);
+
+    // A failed insert keeps the instrument's row.
+    Exec("Create Trigger stop Before Insert On cLatestHist Begin Select Raise(Abort, 'full'); End;");
+    in.SetCalibAfter(0, 1.0f);
+    EXPECT_FALSE(in.HistoryUpdate());
+    EXPECT_EQ(Rows("cLatestHist", "Where UserID='O''Brien' And Gas1After=49.5"), 1);
+
+    // Without a database file nothing happens.
+    Exec("Drop Trigger stop;");
+    QFile::remove(LogDatabasePath());
+    EXPECT_FALSE(in.HistoryUpdate());
+    EXPECT_FALSE(QFile::exists(LogDatabasePath()));
 }
