@@ -80,6 +80,20 @@ clsAlarms& frmMain::MainAlarms()
     return *m_mainAlarms;
 }
 
+clsPowerEvents& frmMain::MainPowerEvents()
+{
+    if (!m_mainPowerEvents)
+        m_mainPowerEvents = std::make_shared<clsPowerEvents>();
+    return *m_mainPowerEvents;
+}
+
+clsHistorys& frmMain::MainHistorys()
+{
+    if (!m_mainHistorys)
+        m_mainHistorys = std::make_shared<clsHistorys>();
+    return *m_mainHistorys;
+}
+
 void frmMain::InitDefaults()
 {
     AppState& app = App();
@@ -95,6 +109,8 @@ void frmMain::InitDefaults()
     // window's instrument object.
     MainIntervals().SetInstruments(&MainInstrument());
     MainAlarms().SetInstruments(&MainInstrument());
+    MainPowerEvents().SetInstruments(&MainInstrument());
+    MainHistorys().SetInstruments(&MainInstrument());
 
     tmrInter->setInterval(100);
     tmrInter->start();

@@ -2,6 +2,7 @@
 
 #include "common/colors.h"
 #include "mainwindow/shape_lamp.h"
+#include "records/collections.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -172,8 +173,17 @@ TEST_F(MainWindowTest, SecondRunOfTheDefaultsKeepsTheObjectsAndResetsTheWindow)
     w.TreeRefreshNeeded = false;
     w.ExportFileName = QStringLiteral("x.csv");
     w.ShowSampleInstrument = true;
+    clsIntervals* intervals = &w.MainIntervals();
+    clsHistorys* histories = &w.MainHistorys();
     w.InitDefaults();
     EXPECT_EQ(&w.MainInstrument(), first);
+    EXPECT_EQ(&w.MainIntervals(), intervals);
+    EXPECT_EQ(&w.MainHistorys(), histories);
+    // Every collection binds new records to the window's instrument.
+    EXPECT_EQ(w.MainIntervals().Instruments(), first);
+    EXPECT_EQ(w.MainAlarms().Instruments(), first);
+    EXPECT_EQ(w.MainPowerEvents().Instruments(), first);
+    EXPECT_EQ(w.MainHistorys().Instruments(), first);
     EXPECT_TRUE(w.rtbLog->toPlainText().isEmpty());
     EXPECT_FALSE(w.cmdDown(3)->isEnabled());
     EXPECT_TRUE(w.TreeRefreshNeeded);
