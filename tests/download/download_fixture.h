@@ -9,7 +9,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFragment>
+#include <ostream>
 #include <vector>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 struct PaneLine {
     QString text;

@@ -1,0 +1,117 @@
+// The main window on the real interface control, over a pseudo-terminal
+// against the fake instrument: it connects, and the download steps run from
+// the window store what the instrument held and write their lines.
+#include "common/logdb.h"
+#include "common/paths.h"
+#include "download_fixture.h"
+#include "fake_instrument.h"
+#include "fake_records.h"
+#include "interface/uclQvif.h"
+#include "records/collections.h"
+#include "records/instrument.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlQuery>
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+qint64 Rows(const QString& sql)
+{
+    LogDb db;
+    QSqlQuery q(db.Db());
+    if (!q.exec(sql) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+class LinkedWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAppState();
+        SetResLanguage(ResLanguage::English);
+        SetWaitsAbandoned(false);
+        ASSERT_TRUE(fake.OpenPty());
+        const QString device = fake.DevicePath();
+        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
+        control = std::make_unique<uclQvif>();
+        control->SetTickInterval(10);
+        window = std::make_unique<frmMain>(control.get());
+    }
+    void TearDown() override
+    {
+        window.reset();
+        control.reset();
+        QCoreApplication::processEvents();
+        SetSerialPortSource({});
+        SetResLanguage(ResLanguage::System);
+        ResetAppState();
+        EXPECT_TRUE(prompt.AllUsed());
+    }
+    QString SerialLog() const
+    {
+        QFile f(home.file("SerialLog.log"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    // Loads the window and waits until the instrument has connected.
+    void LoadAndConnect()
+    {
+        window->Form_Load();
+        ASSERT_TRUE(WaitFor([this] { return window->cmdDown(0)->isEnabled(); }));
+        EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  ...Connection Successful.")));
+        window->rtbLog->clear();
+    }
+
+    TempHome home;
+    ScriptedPrompt prompt;
+    FakeInstrument fake;
+    std::unique_ptr<uclQvif> control;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(LinkedWindow, IntervalDownloadStoresWhatTheInstrumentHeld)
+{
+    const QList<FakeIntervalTrend> trends{MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 60),
+                                          MakeIntervalTrend(2, MakeDate(2024, 3, 6, 9, 30, 0), 20, 30)};
+    QList<QByteArray> lines;
+    for (const FakeIntervalTrend& t : trends)
+        lines += IntervalLines(t);
+    fake.SetRecordLines("DR,R,", lines);
+    LoadAndConnect();
+
+    EXPECT_TRUE(window->DownloadIntervalTrend());
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 2);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 80);
+    const QStringList pane = PaneTexts(*window);
+    EXPECT_EQ(pane.first(), QStringLiteral("Pelkar  Interval Trend Download."));
+    EXPECT_TRUE(pane.contains(QStringLiteral("Interval Trend Update Database.")));
+    EXPECT_EQ(pane.last(), QStringLiteral("Pelkar  Interval Trend Download Complete."));
+    const QString log = SerialLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("---Interval Trend Download Start Sequence---. Date = ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("---Interval Trend Download Finished---. Date = ")));
+    EXPECT_TRUE(window->MainIntervals().Item(1)->Instrument() == &window->MainInstrument());
+}
+
+TEST_F(LinkedWindow, AlarmDownloadWithoutRecords)
+{
+    fake.SetRecordLines("DJ,R,", {});
+    LoadAndConnect();
+    EXPECT_TRUE(window->DownloadAlarmTrend());
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Alarm Trend No Data."));
+    EXPECT_TRUE(SerialLog().contains(QStringLiteral("---Alarm Trend Download Finished---. Date = ")));
+}
+
+} // namespace
