@@ -7,8 +7,9 @@
 //      of the block (all of them, also after a failure); only when every call
 //      returned true, call SetDatas(line, false) for the same lines in the
 //      same order. Accept the block when every store call returned true too.
-//   3. Read FailLine() (the rejected lines, each preceded by CR LF) and
-//      MessageString() (a progress text; empty it after reading).
+//   3. Read FailLine() (the rejected lines, each preceded by CR LF; a line
+//      on which a store pass failed is listed too) and MessageString() (a
+//      progress text; empty it after reading).
 // The calibration history takes the gas (0 or 1) first:
 // SetDatas(gas, line, checkOnly), and writes no FailLine.
 // A store pass that fails part-way leaves nothing of its block in the

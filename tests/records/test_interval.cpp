@@ -444,3 +444,28 @@ TEST_F(IntervalTest, ReloadOfMissingRecordChangesNothing)
     ASSERT_TRUE(back.ReLoad());
     EXPECT_EQ(back.DataCount(), 2);
 }
+
+TEST_F(IntervalTest, TrendSearchMergesValuesAndEvents)
+{
+    ASSERT_TRUE(Block(col, {AD("240517", "120000", 60), A0("1", "1", 1), A0("2", "2", 2),
+                            A0("3", "3", 3), Ev("A1", 1, 0, "0030"), Ev("A1", 2, 2, "0000")}));
+    clsInterval* r = col.Item(1);
+    ASSERT_EQ(r->EventCount(), 2);
+    const QDateTime t = kStart;
+    EXPECT_EQ(r->SerchDatas(t.addSecs(60), 0), 1);   // strictly after
+    EXPECT_EQ(r->SerchDatas(t, 2), 2);               // from the start row on
+    EXPECT_EQ(r->SerchDatas(t.addSecs(180), 0), -1);
+    EXPECT_EQ(r->SerchEvent(t.addSecs(30), false), 0); // the same second
+    EXPECT_EQ(r->SerchEvent(t.addSecs(31), false), 1);
+
+    // Step through the merged series: event 12:00:30, value 12:01, ... the
+    // event at 12:03 before the value at the same time.
+    EXPECT_EQ(r->SerchValue(t), -1);
+    EXPECT_EQ(r->SerchValue(t), 1);
+    EXPECT_EQ(r->SerchValue(t.addSecs(150)), -2);
+    EXPECT_EQ(r->SerchValue(t.addSecs(150)), 3);
+    EXPECT_EQ(r->SerchValue(t.addSecs(300)), 0);
+    EXPECT_EQ(r->SerchValue(MakeDate(1997, 12, 31)), 0);
+    r->FlagClear();
+    EXPECT_EQ(r->SerchValue(t), -1);
+}
