@@ -685,7 +685,15 @@ bool uclQvif::HandleRecordBlock(const Answer& a)
             throw PelkarError(QStringLiteral("no alarm collection bound"));
         return TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_alarms->SetDatas(line, check); });
     }
-    return HandleOtherRecordBlock(a);
+    if (c == "DO,R") {
+        if (!m_powerEvents)
+            throw PelkarError(QStringLiteral("no power-event collection bound"));
+        return TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_powerEvents->SetDatas(line, check); });
+    }
+    if (!m_history)
+        throw PelkarError(QStringLiteral("no history collection bound"));
+    const int gas = m_historyGasIndex;
+    return TwoPasses(*a.tokens, [this, gas](const QString& line, bool check) { return m_history->SetDatas(gas, line, check); });
 }
 
 bool uclQvif::HandleDumpBlock(const Answer& a)

@@ -66,9 +66,6 @@ bool uclQvif::GetInstrument(clsInstrument* instrument)
 }
 
 // Not built yet in this control: they report failure and send nothing.
-bool uclQvif::GetHistory(clsHistorys*) { return false; }
-bool uclQvif::HandleOtherRecordBlock(const Answer&) { return false; }
-bool uclQvif::GetPowerEvent(clsPowerEvents*) { return false; }
 
 // ---------------------------------------------------------------------------
 // Log downloads
@@ -118,6 +115,39 @@ bool uclQvif::GetAlarm(clsAlarms* alarms)
         return false;
     m_alarms = alarms;
     return DownloadInto(alarms, "DJ,R,", &QvifPort::AlarmMessage);
+}
+
+bool uclQvif::GetPowerEvent(clsPowerEvents* events)
+{
+    if (!events)
+        return false;
+    m_powerEvents = events;
+    return DownloadInto(events, "DO,R,", &QvifPort::AlarmMessage);
+}
+
+bool uclQvif::GetHistory(clsHistorys* histories)
+{
+    SetHistoryRef(histories);
+    if (histories)
+        histories->Clear();
+    bool result = true;
+    // Both gases are asked for, whatever happened to the first.
+    for (int gas = 0; gas < 2; ++gas) {
+        m_historyGasIndex = gas;
+        if (!histories) {
+            result = false;
+            continue;
+        }
+        m_requestOK = true;
+        m_cancel = false;
+        const QByteArray command = "IH,R," + QByteArray::number(gas + 1) + ",";
+        const bool done = Exchange(command, 3, CollectionForward(this, &QvifPort::InterMessage, histories));
+        if (!done || !m_requestOK) {
+            m_status = 2;
+            result = false;
+        }
+    }
+    return result;
 }
 
 bool uclQvif::GetLatestHistory(clsInstrument* instrument)

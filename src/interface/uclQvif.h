@@ -169,7 +169,6 @@ private:
     bool HandleConnect(const Answer& a);
     bool HandleRecordBlock(const Answer& a);
     bool HandleDumpBlock(const Answer& a);
-    bool HandleOtherRecordBlock(const Answer& a);
     bool FrameEchoOk(const Answer& a);
     bool ValueEcho(const Answer& a);
     clsInstrument& Inst() const;

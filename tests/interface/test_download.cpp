@@ -234,3 +234,89 @@ TEST_F(DownloadTest, LatestCalibrationAndRequestsWithoutATarget)
     EXPECT_EQ(ctl->Status(), 2);
     EXPECT_TRUE(ctl->Cancel());
 }
+
+TEST_F(DownloadTest, PowerEventsAreStoredAsHeldEvenBeyondTheOldTableSize)
+{
+    // 130 events: more than the 121 the record once held, in three blocks.
+    QList<FakePowerEvent> events;
+    for (int i = 0; i < 130; ++i)
+        events.append({MakeDate(2024, 2, 1, 6, 0, 0).addSecs(qint64(i) * 3637), i % 2 == 0});
+    fake.SetRecordLines("DO,R,", PowerEventLines(4, events));
+    Connect();
+    for (bool withFault : {false, true}) {
+        SCOPED_TRACE(withFault ? "bad checksum on block 2" : "clean");
+        QFile::remove(LogDatabasePath());
+        CreateLogDatabase(LogDatabasePath());
+        fake.ClearFrames();
+        if (withFault)
+            fake.AddFaultOn(Fault::BadChecksum, "DO,R,\x06", 1);
+        clsPowerEvents collection;
+        collection.SetInstruments(&inst);
+        ASSERT_TRUE(ctl->GetPowerEvent(&collection));
+        EXPECT_EQ(fake.Commands().size(), withFault ? 4 : 3);
+        ASSERT_EQ(collection.Count(), 1);
+        for (clsPowerEvent* rec : collection) {
+            rec->SetInstrument(&inst);
+            EXPECT_TRUE(rec->Update());
+        }
+        EXPECT_EQ(Rows("Log_Head"), 1);
+        LogDb db(LogDatabasePath());
+        QSqlQuery q(db.Db());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT Dates, Power_Type FROM Power_Event ORDER BY SeqNo")));
+        int i = 0;
+        for (; q.next(); ++i) {
+            ASSERT_LT(i, events.size());
+            EXPECT_EQ(IsoToDate(q.value(0).toString()), events[i].when) << i;
+            EXPECT_EQ(q.value(1).toInt() != 0, events[i].on) << i;
+        }
+        EXPECT_EQ(i, events.size());
+    }
+}
+
+TEST_F(DownloadTest, CalibrationHistoryOfBothGasesIsStoredAsHeld)
+{
+    QList<FakeCalibration> gas1, gas2;
+    for (int i = 0; i < 60; ++i) {
+        const QDateTime when = MakeDate(2023, 1, 1, 9, 0, 0).addDays(i * 3);
+        gas1.append({when, float(i % 30), 50.0f});
+        gas2.append({when, 20.0f + float(i % 9) / 10.0f, 20.9f});
+    }
+    fake.SetRecordLines("IH,R,1,", HistoryLines(gas1));
+    fake.SetRecordLines("IH,R,2,", HistoryLines(gas2));
+    Connect();
+    clsHistorys collection;
+    collection.SetInstruments(&inst);
+    ASSERT_TRUE(ctl->GetHistory(&collection));
+    const QList<QByteArray> commands = fake.Commands();
+    EXPECT_EQ(commands, (QList<QByteArray>{"IH,R,1,", "IH,R,1,\x06", "IH,R,2,", "IH,R,2,\x06"}));
+    ASSERT_EQ(collection.Count(), 1);
+    clsHistory* rec = collection.Item(1);
+    rec->SetInstrument(&inst);
+    ASSERT_TRUE(rec->HistoryUpdate());
+
+    LogDb db(LogDatabasePath());
+    QSqlQuery q(db.Db());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT SeqNo FROM Log_Head WHERE Types=3")));
+    ASSERT_TRUE(q.next());
+    clsHistory stored;
+    stored.ClearDatas();
+    stored.SetSeqNo(q.value(0).toLongLong());
+    ASSERT_TRUE(stored.ReLoad());
+    ASSERT_EQ(stored.DataCount(), 60);
+    for (int e = 0; e < 60; ++e) {
+        const int i = 59 - e; // newest first
+        EXPECT_EQ(stored.Dates(e), gas1[i].when) << e;
+        EXPECT_FLOAT_EQ(stored.Before(0, e), gas1[i].before) << e;
+        EXPECT_FLOAT_EQ(stored.After(0, e), gas1[i].after) << e;
+        EXPECT_FLOAT_EQ(stored.Before(1, e), gas2[i].before) << e;
+        EXPECT_FLOAT_EQ(stored.After(1, e), gas2[i].after) << e;
+    }
+
+    // A failing first gas still asks for the second; the result is false.
+    fake.ClearFrames();
+    fake.AddFaultOn(Fault::Silence, "IH,R,1,", 1, -1);
+    EXPECT_FALSE(ctl->GetHistory(&collection));
+    EXPECT_EQ(fake.Commands().count(QByteArray("IH,R,1,")), 4);
+    EXPECT_EQ(fake.Commands().count(QByteArray("IH,R,2,")), 1);
+    EXPECT_EQ(ctl->Status(), 6);
+}
