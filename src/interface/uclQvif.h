@@ -111,7 +111,13 @@ public:
     int LinkState() const { return m_linkState; }
     QByteArray LastFrame() const { return m_lastFrame; }
     int RetryCount() const { return m_retryCount; }
+    // The power-event collection (set by GetPowerEvent; tests bind it).
     clsPowerEvents* PowerEventList() const { return m_powerEvents; }
+    void SetPowerEventListRef(clsPowerEvents* events)
+    {
+        if (events)
+            m_powerEvents = events;
+    }
     SerialTransport* Serial() const { return m_serial; }
     IrdaTransport* Irda() const { return m_irda.get(); }
 

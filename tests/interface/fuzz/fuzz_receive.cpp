@@ -43,8 +43,12 @@ int FuzzReceiveOneInput(const uint8_t* data, size_t size)
     clsInstrument inst;
     clsIntervals intervals;
     clsAlarms alarms;
+    clsHistorys histories;
+    clsPowerEvents powerEvents;
     intervals.SetInstruments(&inst);
     alarms.SetInstruments(&inst);
+    histories.SetInstruments(&inst);
+    powerEvents.SetInstruments(&inst);
     auto irda = std::make_unique<FakeIrda>();
     FakeIrda* link = irda.get();
     uclQvif ctl(nullptr, std::move(irda));
@@ -52,12 +56,14 @@ int FuzzReceiveOneInput(const uint8_t* data, size_t size)
     ctl.SetInstrumentRef(&inst);
     ctl.SetIntervalsRef(&intervals);
     ctl.SetAlarmsRef(&alarms);
+    ctl.SetHistoryRef(&histories);
+    ctl.SetPowerEventListRef(&powerEvents);
     if (data[0] & 0x80)
         inst.SetGasEnabled(1, true);
     link->FindDevice(QString()); // connected, so every send has somewhere to go
 
     ctl.SetStatus(state);
-    ctl.DataSend(BuildFrame(data[0] & 0x40 ? "IH,R,1," : "DR,R,", Wire::EOT), true);
+    ctl.DataSend(BuildFrame(data[0] & 0x40 ? (data[0] & 0x10 ? "IH,R,2," : "IH,R,1,") : "DR,R,", Wire::EOT), true);
     for (qsizetype at = 0; at < bytes.size(); at += piece)
         ctl.ReceiveData(bytes.mid(at, piece), (data[0] & 0x20) != 0);
     for (int i = 0; i < 3; ++i)
