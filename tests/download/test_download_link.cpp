@@ -12,6 +12,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 
@@ -112,6 +113,33 @@ TEST_F(LinkedWindow, AlarmDownloadWithoutRecords)
     EXPECT_TRUE(window->DownloadAlarmTrend());
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Alarm Trend No Data."));
     EXPECT_TRUE(SerialLog().contains(QStringLiteral("---Alarm Trend Download Finished---. Date = ")));
+}
+
+TEST_F(LinkedWindow, InformationStepReadsTheInstrumentAndStoresItsHistory)
+{
+    fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f},
+                                                  {MakeDate(2024, 4, 1, 9, 0, 0), 11.0f, 50.0f}}));
+    fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f}}));
+    LoadAndConnect();
+    window->TreeRefreshNeeded = false;
+
+    EXPECT_TRUE(window->DownloadInstrumentInfo());
+    const clsInstrument& inst = window->MainInstrument();
+    EXPECT_EQ(inst.SerialNo(), fake.State().serialNo);
+    EXPECT_EQ(inst.StationID(), fake.State().stationId);
+    EXPECT_EQ(inst.CommFlags(), -1);
+    EXPECT_EQ(window->lblStatus(5)->text(), fake.State().serialNo);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cLatestHist")), 1);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=3")), 1);
+    // Two calibration moments; the shared one holds both gases.
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cHistory")), 2);
+    EXPECT_TRUE(window->TreeRefreshNeeded);
+    const QStringList pane = PaneTexts(*window);
+    EXPECT_EQ(pane.first(), QStringLiteral("Pelkar  Instrument Information Download."));
+    EXPECT_EQ(pane.last(), QStringLiteral("Pelkar  Instrument Information Download Complete."));
+    const QString log = SerialLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Start Sequence---. Date = ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Finished---. Date = ")));
 }
 
 } // namespace

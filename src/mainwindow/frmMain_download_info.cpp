@@ -1,0 +1,113 @@
+// The instrument information step (identity, clock, settings, calibration
+// history) and the power-events download.
+
+#include "mainwindow/frmMain_download_logstep.h"
+
+#include "records/collections.h"
+#include "records/history.h"
+#include "records/power_event.h"
+
+using namespace download_step;
+
+bool frmMain::DownloadPowerEvents()
+{
+    return RunLogStep<clsPowerEvents>(*this, kPowerEventTexts, MainPowerEvents(),
+                                      [this](clsPowerEvents* c) { return uclQvport->GetPowerEvent(c); });
+}
+
+bool frmMain::DownloadInstrumentInfo()
+{
+    QvifPort* port = uclQvport;
+    AppState& app = App();
+
+    if (!port->Connected()) {
+        AddLogText(GetResString(5417), LogColor::Failure);
+        port->AddLog(GetResString(5522, DateText()));
+        return false;
+    }
+
+    AddLogText(GetResString(5414), LogColor::Progress);
+    port->AddLog(GetResString(5517, DateText()));
+    app.FramesSent = 0;
+    app.NaksSent = 0;
+    app.ChecksumErrors = 0;
+    const QDateTime started = Now();
+
+    clsInstrument& inst = MainInstrument();
+    bool result = true;
+    bool recordFailed = false;
+    if (!port->GetInstrument(&inst)) {
+        if (port->Cancel()) {
+            AddLogText(GetResString(5462), LogColor::Failure);
+            port->AddLog(GetResString(5589, DateText()));
+        } else {
+            // A failed read is always shown as failed.
+            AddLogText(GetResString(5416), LogColor::Failure);
+            port->AddLog(GetResString(5520));
+            if (inst.FailLine() == QLatin1String("HC,R"))
+                AddLogText(GetResString(5590), LogColor::Failure);
+            port->AddLog(GetResString(5521, DateText(), ElapsedText(started, Now())));
+        }
+        result = false;
+    } else {
+        inst.SetCommFlags(-1);
+        RefreshCurrentPanel();
+
+        if (port->GetLatestHistory(&inst)) {
+            if (!inst.HistoryUpdate())
+                recordFailed = true;
+            clsHistorys& histories = MainHistorys();
+            histories.SetInstruments(&inst);
+            port->GetHistory(&histories);
+            bool stored = false;
+            for (int i = 1; i <= histories.Count(); ++i) {
+                clsHistory* history = histories.Item(i);
+                if (!history)
+                    continue;
+                history->SetInstrument(&inst);
+                bool ok = false;
+                try {
+                    ok = history->HistoryUpdate();
+                } catch (const std::exception& e) {
+                    qWarning() << "storing the calibration history failed:" << e.what();
+                } catch (...) {
+                    qWarning() << "storing the calibration history failed";
+                }
+                if (!ok)
+                    history->SetError(true);
+                if (history->Error())
+                    recordFailed = true;
+                else if (history->DCount() > 0)
+                    stored = true;
+            }
+            // The browser shows stored histories only after a rebuild.
+            if (stored)
+                TreeRefreshNeeded = true;
+        }
+
+        LogAdcValues();
+        AddLogText(GetResString(5415), LogColor::Progress);
+        port->AddLog(GetResString(5519, DateText(), ElapsedText(started, Now())));
+    }
+
+    if (app.DebugMode)
+        port->AddLog(FailRatioText(app.NaksSent, app.ChecksumErrors, app.FramesSent));
+    if (recordFailed)
+        ArchiveSerialLog();
+    return result;
+}
+
+void frmMain::LogAdcValues()
+{
+    if (!App().ServiceMode)
+        return;
+    static const char* const kChannels[] = {"ch0 EC AMP1", "ch1 EC AMP2", "ch2 BATT.", "ch3 TEMP", "ch4 O2 AMP"};
+    const clsInstrument& inst = MainInstrument();
+    AddLogText(inst.Model() + QStringLiteral(" Analog to Digital Converter Values List"), LogColor::Adc);
+    for (int ch = 0; ch < 5; ++ch) {
+        const double volts = inst.AnalogValue(ch) / 1000.0;
+        AddLogText(QString::fromLatin1(kChannels[ch]) + QStringLiteral("\t: ")
+                       + QString::number(volts, 'f', 3) + QLatin1Char('V'),
+                   LogColor::Adc);
+    }
+}
