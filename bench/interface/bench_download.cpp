@@ -38,6 +38,7 @@ void IntervalDownload(benchmark::State& state)
     fake.SetByteRate(kBytesPerSecond);
 
     uclQvif ctl;
+    ctl.SetSerialFileNo(1); // the serial log is written in every run
     ctl.SetSerialComm(true);
     ctl.SetDevicePath(fake.DevicePath());
     ctl.SetSettings(QStringLiteral("921600,n,8,1"));

@@ -518,7 +518,9 @@ void FakeInstrument::Send(const QByteArray& bytes)
         m_drainTimer->setInterval(3);
     } else {
         m_out.append(bytes);
-        m_drainTimer->setInterval(1);
+        // Paced output is released as each byte falls due on the wire, so
+        // the check runs whenever the event loop is free.
+        m_drainTimer->setInterval(m_byteRate > 0 ? 0 : 1);
     }
     if (m_byteRate == 0 && m_pieceSize == 0 && !m_splitAfterCr) {
         Drain();
