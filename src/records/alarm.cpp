@@ -1,5 +1,6 @@
 #include "records/alarm.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_text.h"
 
@@ -131,50 +132,14 @@ QVariant clsAlarm::GasListInfo(int gas, int index) const
 {
     if (gas < 0 || gas > 1)
         return QVariant();
-    const AlarmGasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    switch (index) {
-    case 0: return g.Name;
-    case 1: return g.Full;
-    case 2: return g.Desit;
-    case 3: return g.Point;
-    case 4: return g.Warn;
-    case 5: return g.Alarm;
-    case 8: return g.Max;
-    case 9: return g.Min;
-    case 10: return g.Avr;
-    case 11: return g.MaxDate;
-    case 12: return g.MinDate;
-    case 13: return g.Enabled;
-    case 14: return g.Unit;
-    default: return QVariant();
-    }
+    return records_head::GasListField(m_s.gas[static_cast<size_t>(gas)], index);
 }
 
 void clsAlarm::SetGasListInfo(int gas, int index, const QVariant& value)
 {
     if (gas < 0 || gas > 1)
         return;
-    AlarmGasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    const auto n = VariantNumber(value);
-    switch (index) {
-    case 0: g.Name = value.toString(); break;
-    case 1: if (n) g.Full = static_cast<float>(*n); break;
-    case 2: if (n) g.Desit = static_cast<float>(*n); break;
-    case 3:
-        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            g.Point = static_cast<std::int16_t>(RoundEven(*n));
-        break;
-    case 4: if (n) g.Warn = static_cast<float>(*n); break;
-    case 5: if (n) g.Alarm = static_cast<float>(*n); break;
-    case 8: if (n) g.Max = static_cast<float>(*n); break;
-    case 9: if (n) g.Min = static_cast<float>(*n); break;
-    case 10: if (n) g.Avr = static_cast<float>(*n); break;
-    case 11: if (const auto d = VariantDate(value)) g.MaxDate = *d; break;
-    case 12: if (const auto d = VariantDate(value)) g.MinDate = *d; break;
-    case 13: g.Enabled = VariantBool(value); break;
-    case 14: g.Unit = value.toString(); break;
-    default: break;
-    }
+    records_head::SetGasListField(m_s.gas[static_cast<size_t>(gas)], index, value);
 }
 
 // ---- record lines --------------------------------------------------------

@@ -1,4 +1,5 @@
 #pragma once
+#include "records/gas_info.h"
 #include "records/instrument.h"
 
 #include <QDateTime>
@@ -10,22 +11,8 @@ class clsAlarms;
 template <class R>
 class RecordCollection;
 
-// Per-gas information of an alarm trend (GasListInfo indexes in brackets).
-struct AlarmGasInfo {
-    QString Name;              // [0]
-    float Full = -101.0f;      // [1]
-    float Desit = -101.0f;     // [2]
-    std::int16_t Point = -101; // [3]
-    float Warn = -101.0f;      // [4] the instrument's warning level
-    float Alarm = -101.0f;     // [5] the instrument's alarm level
-    float Max = -101.0f;       // [8]
-    float Min = -101.0f;       // [9]
-    float Avr = -101.0f;       // [10]
-    QDateTime MaxDate;         // [11]
-    QDateTime MinDate;         // [12]
-    bool Enabled = false;      // [13]
-    QString Unit;              // [14]
-};
+// Per-gas information of an alarm trend (see HeadGasInfo).
+using AlarmGasInfo = HeadGasInfo;
 
 // One sample: its time and a value per gas (gas 0..2; -101 = none).
 struct AlarmPoint {
@@ -110,8 +97,6 @@ private:
     friend class clsAlarms;
     template <class R>
     friend class RecordCollection;
-template <class R>
-class RecordCollection;
 
     struct State {
         QString key;

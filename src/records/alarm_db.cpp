@@ -1,6 +1,7 @@
 // Storing an alarm trend in the log database and loading it back.
 #include "records/alarm.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_db.h"
 
@@ -9,6 +10,7 @@
 #include "common/errors.h"
 
 using namespace records_db;
+using namespace records_head;
 
 namespace {
 
@@ -121,28 +123,15 @@ bool clsAlarm::ReLoad()
             if (q.next()) {
                 m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
                 m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
-                m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
-                m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
-                m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+                m_s.userID = ReadIdentity(q, "UserID");
+                m_s.stationID = ReadIdentity(q, "StationID");
+                m_s.serialNo = ReadIdentity(q, "SerialNo");
                 m_s.interval = ReadInt(Col(q, "Interval"), 0);
                 m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
                 for (int g = 0; g < 2; ++g) {
                     AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
-                    const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
-                    auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
-                    gi.Name = EmptyIfBlank(ReadText(col("Name"), QString()));
-                    gi.Full = ReadFloat(col("Full"), -101.0f);
-                    gi.Desit = ReadFloat(col("Desit"), -101.0f);
-                    gi.Point = ReadShort(col("Point"), -101);
-                    gi.Warn = ReadFloat(col("Warn"), -101.0f);
-                    gi.Alarm = ReadFloat(col("Alarm"), -101.0f);
-                    gi.Avr = ReadFloat(col("Avr"), -101.0f);
-                    gi.Max = ReadFloat(col("Max"), -101.0f);
-                    gi.Min = ReadFloat(col("Min"), -101.0f);
-                    gi.MaxDate = ReadDateFast(col("MaxDate"), DisabledDate());
-                    gi.MinDate = ReadDateFast(col("MinDate"), DisabledDate());
-                    gi.Enabled = ReadDbBool(col("Enable"), true);
-                    gi.Unit = EmptyIfBlank(ReadText(col("Unit"), QString()));
+                    ReadHeadGas(q, g, gi);
+                    gi.Unit = EmptyIfBlank(ReadText(GasCol(q, g, "Unit"), QString()));
                 }
             }
         }
@@ -158,8 +147,8 @@ bool clsAlarm::ReLoad()
             AlarmPoint& p = m_s.points[static_cast<size_t>(n)];
             p.RowSeqNo = ReadLong(q.value(0), 0);
             p.DateTime = ReadDateFast(q.value(1), now);
-            p.Value[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
-            p.Value[1] = (q.value(3).isNull() || !on1) ? -101.0f : ReadFloat(q.value(3), -101.0f);
+            p.Value[0] = ReadGasReading(q.value(2), on0);
+            p.Value[1] = ReadGasReading(q.value(3), on1);
             ++n;
         }
         if (n > 0)

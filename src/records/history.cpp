@@ -1,5 +1,6 @@
 #include "records/history.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_text.h"
 
@@ -154,34 +155,12 @@ QVariant clsHistory::GasListInfo(int gas, int index) const
 {
     if (gas < 0 || gas > 2)
         return QVariant();
-    const GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    switch (index) {
-    case 0: return g.name;
-    case 1: return g.full;
-    case 2: return g.desit;
-    case 3: return g.point;
-    case 13: return g.enabled;
-    case 14: return g.unit;
-    default: return QVariant();
-    }
+    return records_head::GasListField(m_s.gas[static_cast<size_t>(gas)], index);
 }
 
 void clsHistory::SetGasListInfo(int gas, int index, const QVariant& value)
 {
     if (gas < 0 || gas > 2)
         return;
-    GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    const auto n = VariantNumber(value);
-    switch (index) {
-    case 0: g.name = value.toString(); break;
-    case 1: if (n) g.full = static_cast<float>(*n); break;
-    case 2: if (n) g.desit = static_cast<float>(*n); break;
-    case 3:
-        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            g.point = static_cast<std::int16_t>(RoundEven(*n));
-        break;
-    case 13: g.enabled = VariantBool(value); break;
-    case 14: g.unit = value.toString(); break;
-    default: break;
-    }
+    records_head::SetGasListField(m_s.gas[static_cast<size_t>(gas)], index, value);
 }

@@ -79,13 +79,14 @@ private:
     template <class R>
     friend class RecordCollection;
 
+    // The gas table of the head (GasListInfo indexes 0..3, 13, 14).
     struct GasInfo {
-        QString name;
-        float full = -101.0f;
-        float desit = -101.0f;
-        std::int16_t point = 0;
-        bool enabled = false;
-        QString unit;
+        QString Name;
+        float Full = -101.0f;
+        float Desit = -101.0f;
+        std::int16_t Point = 0;
+        bool Enabled = false;
+        QString Unit;
     };
     struct EntryValue {
         qint64 rowSeqNo = -1;

@@ -3,6 +3,7 @@
 // entries whose calibration moment is not stored yet.
 #include "records/history.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_db.h"
 
@@ -11,6 +12,7 @@
 #include "common/errors.h"
 
 using namespace records_db;
+using namespace records_head;
 
 namespace {
 const char* kFindHeadSql =
@@ -117,21 +119,15 @@ bool clsHistory::ReLoad()
             Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
             QSqlQuery& q = s.Select({m_s.seqNo});
             if (q.next()) {
-                m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
-                m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
-                m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+                m_s.userID = ReadIdentity(q, "UserID");
+                m_s.stationID = ReadIdentity(q, "StationID");
+                m_s.serialNo = ReadIdentity(q, "SerialNo");
                 m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
                 m_s.headerDate = ReadDateFast(Col(q, "Dates"), Now());
                 for (int g = 0; g < 2; ++g) {
                     GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
-                    const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
-                    auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
-                    gi.name = EmptyIfBlank(ReadText(col("Name"), QString()));
-                    gi.full = ReadFloat(col("Full"), -101.0f);
-                    gi.desit = ReadFloat(col("Desit"), -101.0f);
-                    gi.point = ReadShort(col("Point"), -101);
-                    gi.enabled = ReadDbBool(col("Enable"), true);
-                    gi.unit = ReadText(col("Unit"), QString());
+                    ReadHeadGas(q, g, gi);
+                    gi.Unit = ReadText(GasCol(q, g, "Unit"), QString());
                 }
             }
         }

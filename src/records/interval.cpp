@@ -1,7 +1,8 @@
 #include "records/interval.h"
 
-#include "records/record_text.h"
+#include "records/head_fields.h"
 #include "records/record_common.h"
+#include "records/record_text.h"
 
 #include "common/dates.h"
 #include "common/paths.h"
@@ -326,48 +327,13 @@ void clsInterval::SetGasBaseInfo(int index, const QVariant& value)
 QVariant clsInterval::GasListInfo(int gas, int index) const
 {
     const IntervalGasInfo* g = gasInfo(gas);
-    if (!g)
-        return QVariant();
-    switch (index) {
-    case 0: return g->Name;
-    case 1: return g->Full;
-    case 2: return g->Desit;
-    case 3: return g->Point;
-    case 8: return g->Max;
-    case 9: return g->Min;
-    case 10: return g->Avr;
-    case 11: return g->MaxDate;
-    case 12: return g->MinDate;
-    case 13: return g->Enabled;
-    case 14: return g->Unit;
-    default: return QVariant();
-    }
+    return g ? records_head::GasListField(*g, index) : QVariant();
 }
 
 void clsInterval::SetGasListInfo(int gas, int index, const QVariant& value)
 {
-    IntervalGasInfo* g = gasInfo(gas);
-    if (!g)
-        return;
-    // Numeric fields keep the number as given (a resolution of 0.1 stays 0.1).
-    const auto n = VariantNumber(value);
-    switch (index) {
-    case 0: g->Name = value.toString(); break;
-    case 1: if (n) g->Full = static_cast<float>(*n); break;
-    case 2: if (n) g->Desit = static_cast<float>(*n); break;
-    case 3:
-        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            g->Point = static_cast<std::int16_t>(RoundEven(*n));
-        break;
-    case 8: if (n) g->Max = static_cast<float>(*n); break;
-    case 9: if (n) g->Min = static_cast<float>(*n); break;
-    case 10: if (n) g->Avr = static_cast<float>(*n); break;
-    case 11: if (const auto d = VariantDate(value)) g->MaxDate = *d; break;
-    case 12: if (const auto d = VariantDate(value)) g->MinDate = *d; break;
-    case 13: g->Enabled = VariantBool(value); break;
-    case 14: g->Unit = value.toString(); break;
-    default: break;
-    }
+    if (IntervalGasInfo* g = gasInfo(gas))
+        records_head::SetGasListField(*g, index, value);
 }
 
 // ---- record lines --------------------------------------------------------

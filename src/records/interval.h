@@ -150,8 +150,6 @@ private:
     friend class clsIntervals;
     template <class R>
     friend class RecordCollection;
-template <class R>
-class RecordCollection;
 
     struct Header {
         QString key;

@@ -1,6 +1,7 @@
 // Storing an interval trend in the log database and loading it back.
 #include "records/interval.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_db.h"
 
@@ -9,6 +10,7 @@
 #include "common/errors.h"
 
 using namespace records_db;
+using namespace records_head;
 
 bool clsInterval::CheckDuplicate() const
 {
@@ -145,26 +147,15 @@ bool clsInterval::ReLoad()
             if (q.next()) {
                 m_h.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
                 m_h.dates = ReadDateFast(Col(q, "Dates"), Now());
-                m_h.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
-                m_h.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
-                m_h.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+                m_h.userID = ReadIdentity(q, "UserID");
+                m_h.stationID = ReadIdentity(q, "StationID");
+                m_h.serialNo = ReadIdentity(q, "SerialNo");
                 m_h.interval = ReadInt(Col(q, "Interval"), 0);
                 m_h.folderID = EmptyIfBlank(ReadText(Col(q, "FolderID"), QStringLiteral("00/00")));
                 for (int g = 0; g < 2; ++g) {
                     IntervalGasInfo& gi = m_h.gas[static_cast<size_t>(g)];
-                    const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
-                    auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
-                    gi.Name = EmptyIfBlank(ReadText(col("Name"), QString()));
-                    gi.Full = ReadFloat(col("Full"), -101.0f);
-                    gi.Desit = ReadFloat(col("Desit"), -101.0f);
-                    gi.Point = ReadShort(col("Point"), -101);
-                    gi.Avr = ReadFloat(col("Avr"), -101.0f);
-                    gi.Max = ReadFloat(col("Max"), -101.0f);
-                    gi.Min = ReadFloat(col("Min"), -101.0f);
-                    gi.MaxDate = ReadDateFast(col("MaxDate"), DisabledDate());
-                    gi.MinDate = ReadDateFast(col("MinDate"), DisabledDate());
-                    gi.Enabled = ReadDbBool(col("Enable"), true);
-                    gi.Unit = EmptyIfBlank(ReadText(col("Unit"), QString()));
+                    ReadHeadGas(q, g, gi);
+                    gi.Unit = EmptyIfBlank(ReadText(GasCol(q, g, "Unit"), QString()));
                 }
             }
         }
@@ -188,9 +179,9 @@ bool clsInterval::ReLoad()
                 IntervalValueRow& r = m_values[static_cast<size_t>(n)];
                 r.RowSeqNo = ReadLong(q.value(0), 0);
                 r.DateTime = ReadDateFast(q.value(1), now);
-                r.Value[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
+                r.Value[0] = ReadGasReading(q.value(2), on0);
                 r.NowCalib[0] = ReadDbBool(q.value(3), false);
-                r.Value[1] = (q.value(4).isNull() || !on1) ? -101.0f : ReadFloat(q.value(4), -101.0f);
+                r.Value[1] = ReadGasReading(q.value(4), on1);
                 r.NowCalib[1] = ReadDbBool(q.value(5), false);
                 ++n;
             }
@@ -210,8 +201,8 @@ bool clsInterval::ReLoad()
                 IntervalEventRow& e = m_events[static_cast<size_t>(n)];
                 e.RowSeqNo = ReadLong(q.value(0), 0);
                 e.DateTime = ReadDateFast(q.value(1), now);
-                e.Event[0] = (q.value(2).isNull() || !on0) ? -101.0f : ReadFloat(q.value(2), -101.0f);
-                e.Event[1] = (q.value(3).isNull() || !on1) ? -101.0f : ReadFloat(q.value(3), -101.0f);
+                e.Event[0] = ReadGasReading(q.value(2), on0);
+                e.Event[1] = ReadGasReading(q.value(3), on1);
                 ++n;
             }
             if (n > 0) {

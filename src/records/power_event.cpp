@@ -1,5 +1,6 @@
 #include "records/power_event.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_text.h"
 
@@ -19,7 +20,7 @@ clsPowerEvent::clsPowerEvent()
     for (Event& e : m_s.events)
         e.date = DateZero();
     for (GasInfo& g : m_s.gas)
-        g.maxDate = g.minDate = DateZero();
+        g.MaxDate = g.MinDate = DateZero();
     ClearDatas();
 }
 
@@ -34,10 +35,10 @@ void clsPowerEvent::ClearDatas()
     m_s.interval = 0;
     m_s.spare = 0;
     for (GasInfo& g : m_s.gas) {
-        g.name.clear();
-        g.full = g.desit = -101.0f;
-        g.point = -101;
-        g.warn = g.alarm = g.max = g.min = g.avr = -101.0f;
+        g.Name.clear();
+        g.Full = g.Desit = -101.0f;
+        g.Point = -101;
+        g.Warn = g.Alarm = g.Max = g.Min = g.Avr = -101.0f;
     }
     m_s.events.resize(kInitialEvents);
     for (Event& e : m_s.events)
@@ -145,48 +146,12 @@ QVariant clsPowerEvent::GasListInfo(int gas, int index) const
 {
     if (gas < 0 || gas > 1)
         return QVariant();
-    const GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    switch (index) {
-    case 0: return g.name;
-    case 1: return g.full;
-    case 2: return g.desit;
-    case 3: return g.point;
-    case 4: return g.warn;
-    case 5: return g.alarm;
-    case 8: return g.max;
-    case 9: return g.min;
-    case 10: return g.avr;
-    case 11: return g.maxDate;
-    case 12: return g.minDate;
-    case 13: return g.enabled;
-    case 14: return g.unit;
-    default: return QVariant();
-    }
+    return records_head::GasListField(m_s.gas[static_cast<size_t>(gas)], index);
 }
 
 void clsPowerEvent::SetGasListInfo(int gas, int index, const QVariant& value)
 {
     if (gas < 0 || gas > 1)
         return;
-    GasInfo& g = m_s.gas[static_cast<size_t>(gas)];
-    const auto n = VariantNumber(value);
-    switch (index) {
-    case 0: g.name = value.toString(); break;
-    case 1: if (n) g.full = static_cast<float>(*n); break;
-    case 2: if (n) g.desit = static_cast<float>(*n); break;
-    case 3:
-        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            g.point = static_cast<std::int16_t>(RoundEven(*n));
-        break;
-    case 4: if (n) g.warn = static_cast<float>(*n); break;
-    case 5: if (n) g.alarm = static_cast<float>(*n); break;
-    case 8: if (n) g.max = static_cast<float>(*n); break;
-    case 9: if (n) g.min = static_cast<float>(*n); break;
-    case 10: if (n) g.avr = static_cast<float>(*n); break;
-    case 11: if (const auto d = VariantDate(value)) g.maxDate = *d; break;
-    case 12: if (const auto d = VariantDate(value)) g.minDate = *d; break;
-    case 13: g.enabled = VariantBool(value); break;
-    case 14: g.unit = value.toString(); break;
-    default: break;
-    }
+    records_head::SetGasListField(m_s.gas[static_cast<size_t>(gas)], index, value);
 }

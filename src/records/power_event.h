@@ -1,4 +1,5 @@
 #pragma once
+#include "records/gas_info.h"
 #include "records/instrument.h"
 
 #include <QDateTime>
@@ -71,16 +72,7 @@ private:
     template <class R>
     friend class RecordCollection;
 
-    struct GasInfo {
-        QString name;
-        float full = -101.0f, desit = -101.0f;
-        std::int16_t point = -101;
-        float warn = -101.0f, alarm = -101.0f;
-        float max = -101.0f, min = -101.0f, avr = -101.0f;
-        QDateTime maxDate, minDate;
-        bool enabled = false;
-        QString unit;
-    };
+    using GasInfo = HeadGasInfo;
     struct Event {
         QDateTime date;
         bool power = false;

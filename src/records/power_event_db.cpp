@@ -3,6 +3,7 @@
 // append the events (moment and flag) not stored yet.
 #include "records/power_event.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_db.h"
 
@@ -11,6 +12,7 @@
 #include "common/errors.h"
 
 using namespace records_db;
+using namespace records_head;
 
 namespace {
 const char* kFindHeadSql =
@@ -117,28 +119,14 @@ bool clsPowerEvent::ReLoad()
             return true;
         m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
         m_s.headerDate = ReadDateFast(Col(q, "Dates"), Now());
-        m_s.userID = NzStar(ReadText(Col(q, "UserID"), QStringLiteral(" ")));
-        m_s.stationID = NzStar(ReadText(Col(q, "StationID"), QStringLiteral(" ")));
-        m_s.serialNo = NzStar(ReadText(Col(q, "SerialNo"), QStringLiteral(" ")));
+        m_s.userID = ReadIdentity(q, "UserID");
+        m_s.stationID = ReadIdentity(q, "StationID");
+        m_s.serialNo = ReadIdentity(q, "SerialNo");
         m_s.interval = ReadInt(Col(q, "Interval"), 0);
         m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-        for (int g = 0; g < 2; ++g) {
-            GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
-            const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
-            auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
-            gi.name = EmptyIfBlank(ReadText(col("Name"), QString()));
-            gi.full = ReadFloat(col("Full"), -101.0f);
-            gi.desit = ReadFloat(col("Desit"), -101.0f);
-            gi.point = ReadShort(col("Point"), -101);
-            gi.warn = ReadFloat(col("Warn"), -101.0f);
-            gi.alarm = ReadFloat(col("Alarm"), -101.0f);
-            gi.avr = ReadFloat(col("Avr"), -101.0f);
-            gi.max = ReadFloat(col("Max"), -101.0f);
-            gi.min = ReadFloat(col("Min"), -101.0f);
-            gi.maxDate = ReadDateFast(col("MaxDate"), DisabledDate());
-            gi.minDate = ReadDateFast(col("MinDate"), DisabledDate());
-            gi.enabled = ReadDbBool(col("Enable"), true);
-        }
+        // The gas units are not read back: the record keeps its own.
+        for (int g = 0; g < 2; ++g)
+            ReadHeadGas(q, g, m_s.gas[static_cast<size_t>(g)]);
         return true;
     } catch (const DatabaseError&) {
         return false;

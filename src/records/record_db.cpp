@@ -95,7 +95,10 @@ float ReadFloat(const QVariant& value, float nullDefault)
     return ok ? static_cast<float>(d) : nullDefault;
 }
 
-std::int16_t ReadShort(const QVariant& value, std::int16_t nullDefault)
+namespace {
+// A number rounded halves to even when it fits T; nullDefault otherwise.
+template <class T>
+T ReadWhole(const QVariant& value, T nullDefault)
 {
     if (value.isNull())
         return nullDefault;
@@ -104,23 +107,20 @@ std::int16_t ReadShort(const QVariant& value, std::int16_t nullDefault)
     if (!ok)
         return nullDefault;
     const double r = std::nearbyint(d);
-    if (r < -32768.0 || r > 32767.0)
+    if (r < std::numeric_limits<T>::min() || r > std::numeric_limits<T>::max())
         return nullDefault;
-    return static_cast<std::int16_t>(r);
+    return static_cast<T>(r);
+}
+} // namespace
+
+std::int16_t ReadShort(const QVariant& value, std::int16_t nullDefault)
+{
+    return ReadWhole(value, nullDefault);
 }
 
 qint32 ReadInt(const QVariant& value, qint32 nullDefault)
 {
-    if (value.isNull())
-        return nullDefault;
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    if (!ok)
-        return nullDefault;
-    const double r = std::nearbyint(d);
-    if (r < std::numeric_limits<qint32>::min() || r > std::numeric_limits<qint32>::max())
-        return nullDefault;
-    return static_cast<qint32>(r);
+    return ReadWhole(value, nullDefault);
 }
 
 qint64 ReadLong(const QVariant& value, qint64 nullDefault)

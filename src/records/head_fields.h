@@ -1,0 +1,147 @@
+#pragma once
+// The per-gas fields of a record head, shared by the record classes: the
+// GasListInfo index table and the reading of the "Gas1..."/"Gas2..." columns
+// of a Log_Head row. Each gas-information struct holds the fields its record
+// has; an index or column whose field the struct lacks is left out.
+#include "records/record_db.h"
+#include "records/record_text.h"
+
+#include "common/dates.h"
+#include "common/gasvalue.h"
+#include "common/logdb.h"
+#include "common/services.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace records_head {
+
+template <class G>
+constexpr bool kHasLevels = requires(G g) { g.Warn; g.Alarm; };
+template <class G>
+constexpr bool kHasStatistics = requires(G g) { g.Max; g.Min; g.Avr; g.MaxDate; g.MinDate; };
+
+// GasListInfo: 0 name, 1 full scale, 2 desit, 3 point, 4 warning, 5 alarm,
+// 8 max, 9 min, 10 average, 11 max date, 12 min date, 13 enabled, 14 unit.
+// Another index reads as an invalid QVariant.
+template <class G>
+QVariant GasListField(const G& g, int index)
+{
+    switch (index) {
+    case 0: return g.Name;
+    case 1: return g.Full;
+    case 2: return g.Desit;
+    case 3: return g.Point;
+    case 13: return g.Enabled;
+    case 14: return g.Unit;
+    default: break;
+    }
+    if constexpr (kHasLevels<G>) {
+        switch (index) {
+        case 4: return g.Warn;
+        case 5: return g.Alarm;
+        default: break;
+        }
+    }
+    if constexpr (kHasStatistics<G>) {
+        switch (index) {
+        case 8: return g.Max;
+        case 9: return g.Min;
+        case 10: return g.Avr;
+        case 11: return g.MaxDate;
+        case 12: return g.MinDate;
+        default: break;
+        }
+    }
+    return QVariant();
+}
+
+// Numeric fields keep the number as given (a resolution of 0.1 stays 0.1);
+// a value that is no number, date or 16-bit point leaves the field as it
+// was. Another index is ignored.
+template <class G>
+void SetGasListField(G& g, int index, const QVariant& value)
+{
+    using namespace records_text;
+    const auto n = VariantNumber(value);
+    switch (index) {
+    case 0: g.Name = value.toString(); return;
+    case 1: if (n) g.Full = static_cast<float>(*n); return;
+    case 2: if (n) g.Desit = static_cast<float>(*n); return;
+    case 3:
+        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+            g.Point = static_cast<std::int16_t>(RoundEven(*n));
+        return;
+    case 13: g.Enabled = VariantBool(value); return;
+    case 14: g.Unit = value.toString(); return;
+    default: break;
+    }
+    if constexpr (kHasLevels<G>) {
+        switch (index) {
+        case 4: if (n) g.Warn = static_cast<float>(*n); return;
+        case 5: if (n) g.Alarm = static_cast<float>(*n); return;
+        default: break;
+        }
+    }
+    if constexpr (kHasStatistics<G>) {
+        switch (index) {
+        case 8: if (n) g.Max = static_cast<float>(*n); return;
+        case 9: if (n) g.Min = static_cast<float>(*n); return;
+        case 10: if (n) g.Avr = static_cast<float>(*n); return;
+        case 11: if (const auto d = VariantDate(value)) g.MaxDate = *d; return;
+        case 12: if (const auto d = VariantDate(value)) g.MinDate = *d; return;
+        default: break;
+        }
+    }
+}
+
+// The column "Gas1<name>" (gas 0) or "Gas2<name>" (gas 1) of the current row.
+inline QVariant GasCol(const QSqlQuery& q, int gas, const char* name)
+{
+    const QString p = gas == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
+    return q.value(p + QLatin1String(name));
+}
+
+// The gas columns of a Log_Head row with their Null defaults: the name (a
+// stored blank reads as empty), scale, levels, statistics and the enabled
+// flag, as far as G holds them. The unit is read by the caller: records
+// differ in how they take it.
+template <class G>
+void ReadHeadGas(const QSqlQuery& q, int gas, G& gi)
+{
+    using namespace records_db;
+    auto col = [&](const char* name) { return GasCol(q, gas, name); };
+    gi.Name = EmptyIfBlank(ReadText(col("Name"), QString()));
+    gi.Full = ReadFloat(col("Full"), -101.0f);
+    gi.Desit = ReadFloat(col("Desit"), -101.0f);
+    gi.Point = ReadShort(col("Point"), -101);
+    if constexpr (kHasLevels<G>) {
+        gi.Warn = ReadFloat(col("Warn"), -101.0f);
+        gi.Alarm = ReadFloat(col("Alarm"), -101.0f);
+    }
+    if constexpr (kHasStatistics<G>) {
+        gi.Avr = ReadFloat(col("Avr"), -101.0f);
+        gi.Max = ReadFloat(col("Max"), -101.0f);
+        gi.Min = ReadFloat(col("Min"), -101.0f);
+        gi.MaxDate = ReadDateFast(col("MaxDate"), DisabledDate());
+        gi.MinDate = ReadDateFast(col("MinDate"), DisabledDate());
+    }
+    gi.Enabled = ReadDbBool(col("Enable"), true);
+}
+
+// An identity column (UserID, StationID, SerialNo) of a Log_Head row: Null
+// and blank read as "*".
+inline QString ReadIdentity(const QSqlQuery& q, const char* name)
+{
+    using namespace records_db;
+    return NzStar(ReadText(Col(q, name), QStringLiteral(" ")));
+}
+
+// A stored reading of a gas: -101 (no value) when Null or when the gas is
+// not enabled.
+inline float ReadGasReading(const QVariant& value, bool gasEnabled)
+{
+    return (value.isNull() || !gasEnabled) ? -101.0f : records_db::ReadFloat(value, -101.0f);
+}
+
+} // namespace records_head
