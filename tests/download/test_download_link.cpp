@@ -106,6 +106,24 @@ TEST_F(LinkedWindow, IntervalDownloadStoresWhatTheInstrumentHeld)
     EXPECT_TRUE(window->MainIntervals().Item(1)->Instrument() == &window->MainInstrument());
 }
 
+TEST_F(LinkedWindow, AlarmTrendsAndPowerEventsAreStored)
+{
+    fake.SetRecordLines("DJ,R,", AlarmLines(MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 0, 0))));
+    fake.SetRecordLines("DO,R,", PowerEventLines(1, {{MakeDate(2024, 3, 5, 7, 0, 0), true},
+                                                     {MakeDate(2024, 3, 5, 18, 0, 0), false}}));
+    LoadAndConnect();
+    EXPECT_TRUE(window->DownloadAlarmTrend());
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 1);
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Alarm Trend Download Complete."));
+    window->rtbLog->clear();
+    EXPECT_TRUE(window->DownloadPowerEvents());
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Power_Event")), 2);
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Multi Gas Monitor Power Events Download Complete."));
+    const QString log = SerialLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("---Alarm Trend Download Finished---. Date = ")));
+    EXPECT_TRUE(log.contains(QStringLiteral("---Power Events Download Finished---. Date = ")));
+}
+
 TEST_F(LinkedWindow, AlarmDownloadWithoutRecords)
 {
     fake.SetRecordLines("DJ,R,", {});

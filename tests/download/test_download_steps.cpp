@@ -67,6 +67,8 @@ TEST_F(Steps, NotConnectedWritesTwoLinesAndNothingElse)
          "---Interval Trend Download Failed. Pelkar  No response---. Date = "},
         {[](frmMain& w) { return w.DownloadAlarmTrend(); }, "Pelkar  No Response. Check Port,Cable And Power.",
          "---Alarm Trend Download Failed. Pelkar  No response---. Date = "},
+        {[](frmMain& w) { return w.DownloadPowerEvents(); }, "Pelkar  No Response. Check Port,Cable And Power.",
+         "---Power Events Download Failed. Pelkar  No response---. Date = "},
     };
     for (const Row& r : rows) {
         frmMain& w = Loaded();
