@@ -119,6 +119,7 @@ private:
     };
 
     bool CheckDuplicate() const;
+    QVariantList duplicateKey() const;
     bool SaveToDatabase();
     void setSampleTimes();
 

@@ -19,20 +19,15 @@ const char* kAlarmDuplicateSql =
     "And SerialNo=? And Types=2 Limit 1;";
 } // namespace
 
+// The moment and identity that tell a stored alarm trend.
+QVariantList clsAlarm::duplicateKey() const
+{
+    return {DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID), NzStar(m_s.serialNo)};
+}
+
 bool clsAlarm::CheckDuplicate() const
 {
-    if (!QFile::exists(m_s.dbPath))
-        return false;
-    try {
-        LogDb db(m_s.dbPath);
-        if (!db.IsOpen())
-            return false;
-        Statement s(db, QString::fromLatin1(kAlarmDuplicateSql));
-        return s.Select({DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
-                         NzStar(m_s.serialNo)}).next();
-    } catch (const DatabaseError&) {
-        return false;
-    }
+    return StoredRowExists(m_s.dbPath, QString::fromLatin1(kAlarmDuplicateSql), duplicateKey());
 }
 
 bool clsAlarm::Update()
@@ -50,13 +45,9 @@ bool clsAlarm::SaveToDatabase()
         LogDb db(m_s.dbPath);
         db.RequireOpen();
         DbTransaction tx(db);
-        {
-            Statement dup(db, QString::fromLatin1(kAlarmDuplicateSql));
-            if (dup.Select({DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID),
-                            NzStar(m_s.serialNo)}).next()) {
-                m_s.duplicate = true;
-                return true;
-            }
+        if (SelectAny(db, QString::fromLatin1(kAlarmDuplicateSql), duplicateKey())) {
+            m_s.duplicate = true;
+            return true;
         }
         const qint64 head = NextKey(db, QStringLiteral("Log_Head"));
         QVariantList v{head,

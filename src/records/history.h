@@ -110,7 +110,6 @@ private:
         int dCount = 0;
     };
 
-    qint64 FindHistoryHead() const;
     const Entry* entryAt(int entry) const;
     Entry* entryAt(int entry);
 

@@ -20,23 +20,6 @@ const char* kFindHeadSql =
     "Order by SeqNo Limit 1;";
 }
 
-qint64 clsHistory::FindHistoryHead() const
-{
-    if (!m_instrument || !QFile::exists(m_s.dbPath))
-        return -1;
-    try {
-        LogDb db(m_s.dbPath);
-        if (!db.IsOpen())
-            return -1;
-        Statement s(db, QString::fromLatin1(kFindHeadSql));
-        QSqlQuery& q = s.Select({NzStar(m_instrument->UserID()), NzStar(m_instrument->StationID()),
-                                 NzStar(m_instrument->SerialNo())});
-        return q.next() ? ReadLong(q.value(0), -1) : -1;
-    } catch (const DatabaseError&) {
-        return -1;
-    }
-}
-
 bool clsHistory::HistoryUpdate()
 {
     if (!m_instrument)
@@ -48,13 +31,7 @@ bool clsHistory::HistoryUpdate()
         DbTransaction tx(db);
         const QVariantList identity{NzStar(in.UserID()), NzStar(in.StationID()), NzStar(in.SerialNo())};
 
-        qint64 head = -1;
-        {
-            Statement s(db, QString::fromLatin1(kFindHeadSql));
-            QSqlQuery& q = s.Select(identity);
-            if (q.next())
-                head = ReadLong(q.value(0), -1);
-        }
+        qint64 head = SelectKey(db, QString::fromLatin1(kFindHeadSql), identity);
         if (head < 0) {
             head = NextKey(db, QStringLiteral("Log_Head"));
             QVariantList v{head, QStringLiteral("Calibration Histories"), DbDateFast(Now()),

@@ -2,6 +2,7 @@
 // stored with a record, and the latest calibration of each instrument.
 #include "records/instrument.h"
 
+#include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_db.h"
 
@@ -25,9 +26,9 @@ bool clsInstrument::LoadDatabase(qint64 seqNo)
             return true;
         const QString blank = QStringLiteral(" ");
         m_model = NzStar(ReadText(Col(q, "Model"), blank));
-        m_userID = NzStar(ReadText(Col(q, "UserID"), blank));
-        m_stationID = NzStar(ReadText(Col(q, "StationID"), blank));
-        m_serialNo = NzStar(ReadText(Col(q, "SerialNo"), blank));
+        m_userID = records_head::ReadIdentity(q, "UserID");
+        m_stationID = records_head::ReadIdentity(q, "StationID");
+        m_serialNo = records_head::ReadIdentity(q, "SerialNo");
         for (int g = 0; g < 2; ++g) {
             Gas& gas = m_gas[static_cast<size_t>(g)];
             const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
@@ -59,15 +60,9 @@ bool clsInstrument::HistoryUpdate()
         db.RequireOpen();
         DbTransaction tx(db);
         const QVariantList identity{NzStar(StationID()), NzStar(UserID()), NzStar(SerialNo())};
-        qint64 oldKey = 0;
-        {
-            Statement s(db, QStringLiteral(
-                "Select SeqNo From cLatestHist Where StationID=? And UserID=? And SerialNo=? "
-                "Order by SeqNo Limit 1;"));
-            QSqlQuery& q = s.Select(identity);
-            if (q.next())
-                oldKey = ReadLong(q.value(0), 0);
-        }
+        const qint64 oldKey = SelectKey(db, QStringLiteral(
+            "Select SeqNo From cLatestHist Where StationID=? And UserID=? And SerialNo=? "
+            "Order by SeqNo Limit 1;"), identity, 0);
         Statement(db, QStringLiteral("Delete From cLatestHist Where SeqNo=?;")).Exec({oldKey});
         const qint64 key = NextKey(db, QStringLiteral("cLatestHist"));
         QVariantList v{key};

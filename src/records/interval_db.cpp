@@ -12,23 +12,21 @@
 using namespace records_db;
 using namespace records_head;
 
+namespace {
+const char* kIntervalDuplicateSql =
+    "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
+    "And SerialNo=? And Types=1 Limit 1;";
+} // namespace
+
+// The moment and identity that tell a stored interval trend.
+QVariantList clsInterval::duplicateKey() const
+{
+    return {DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID), NzStar(m_h.serialNo)};
+}
+
 bool clsInterval::CheckDuplicate() const
 {
-    if (!QFile::exists(m_h.dbPath))
-        return false;
-    try {
-        LogDb db(m_h.dbPath);
-        if (!db.IsOpen())
-            return false;
-        Statement s(db, QStringLiteral(
-            "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
-            "And SerialNo=? And Types=1 Limit 1;"));
-        QSqlQuery& q = s.Select({DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
-                                 NzStar(m_h.serialNo)});
-        return q.next();
-    } catch (const DatabaseError&) {
-        return false;
-    }
+    return StoredRowExists(m_h.dbPath, QString::fromLatin1(kIntervalDuplicateSql), duplicateKey());
 }
 
 bool clsInterval::Update()
@@ -49,15 +47,9 @@ bool clsInterval::SaveToDatabase()
 
         // The duplicate test runs inside the transaction, so the test and
         // the insert see the same database.
-        {
-            Statement dup(db, QStringLiteral(
-                "Select SeqNo From Log_Head Where Dates=? And UserID=? And StationID=? "
-                "And SerialNo=? And Types=1 Limit 1;"));
-            if (dup.Select({DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID),
-                            NzStar(m_h.serialNo)}).next()) {
-                m_h.duplicate = true;
-                return true;
-            }
+        if (SelectAny(db, QString::fromLatin1(kIntervalDuplicateSql), duplicateKey())) {
+            m_h.duplicate = true;
+            return true;
         }
 
         const qint64 head = NextKey(db, QStringLiteral("Log_Head"));

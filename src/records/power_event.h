@@ -92,7 +92,6 @@ private:
         std::vector<Event> events;
     };
 
-    qint64 FindPowerHead() const;
     bool SaveToDatabase();
 
     void BeginStage() { m_stage = m_s; m_staging = true; }

@@ -20,23 +20,6 @@ const char* kFindHeadSql =
     "Order by SeqNo Limit 1;";
 }
 
-qint64 clsPowerEvent::FindPowerHead() const
-{
-    if (!m_instrument || !QFile::exists(m_s.dbPath))
-        return -1;
-    try {
-        LogDb db(m_s.dbPath);
-        if (!db.IsOpen())
-            return -1;
-        Statement s(db, QString::fromLatin1(kFindHeadSql));
-        QSqlQuery& q = s.Select({NzStar(m_instrument->UserID()), NzStar(m_instrument->StationID()),
-                                 NzStar(m_instrument->SerialNo())});
-        return q.next() ? ReadLong(q.value(0), -1) : -1;
-    } catch (const DatabaseError&) {
-        return -1;
-    }
-}
-
 bool clsPowerEvent::Update()
 {
     if (m_s.dataCount <= 0)
@@ -61,13 +44,7 @@ bool clsPowerEvent::SaveToDatabase()
         db.RequireOpen();
         DbTransaction tx(db);
         const QVariantList identity{NzStar(in.UserID()), NzStar(in.StationID()), NzStar(in.SerialNo())};
-        qint64 head = -1;
-        {
-            Statement s(db, QString::fromLatin1(kFindHeadSql));
-            QSqlQuery& q = s.Select(identity);
-            if (q.next())
-                head = ReadLong(q.value(0), -1);
-        }
+        qint64 head = SelectKey(db, QString::fromLatin1(kFindHeadSql), identity);
         if (valid.empty()) {
             tx.Commit();
             return true;

@@ -160,4 +160,31 @@ QSqlQuery& Statement::Select(const QVariantList& values)
     return m_q;
 }
 
+qint64 SelectKey(LogDb& db, const QString& sql, const QVariantList& values, qint64 none)
+{
+    Statement s(db, sql);
+    QSqlQuery& q = s.Select(values);
+    return q.next() ? ReadLong(q.value(0), none) : none;
+}
+
+bool SelectAny(LogDb& db, const QString& sql, const QVariantList& values)
+{
+    Statement s(db, sql);
+    return s.Select(values).next();
+}
+
+bool StoredRowExists(const QString& path, const QString& sql, const QVariantList& values)
+{
+    if (!QFile::exists(path))
+        return false;
+    try {
+        LogDb db(path);
+        if (!db.IsOpen())
+            return false;
+        return SelectAny(db, sql, values);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
 } // namespace records_db

@@ -54,6 +54,16 @@ private:
     QSqlQuery m_q;
 };
 
+// Runs a SELECT with the values bound and gives the first column of its
+// first row as a key; none when there is no row (or that value is Null or
+// no number).
+qint64 SelectKey(LogDb& db, const QString& sql, const QVariantList& values, qint64 none = -1);
+// True when the SELECT with the values bound gives a row.
+bool SelectAny(LogDb& db, const QString& sql, const QVariantList& values);
+// The same on the database at path, outside any transaction of the caller:
+// false when the file is missing, does not open or the statement fails.
+bool StoredRowExists(const QString& path, const QString& sql, const QVariantList& values);
+
 // The field of the current row by column name.
 inline QVariant Col(const QSqlQuery& q, const char* name)
 {
