@@ -10,15 +10,22 @@ QString NewDataMessage(int id, const QString& name)
 {
     return GetResString(id, name);
 }
+
+// The user and station line of a trend ("AA", "BA"): 24 characters.
+template <class R>
+bool IdentityLine(R* rec, const QString& line, bool checkOnly)
+{
+    if (line.size() != 24)
+        return false;
+    if (!checkOnly) {
+        rec->SetGasBaseInfo(2, NzStar(Mid(line, 5, 10)));
+        rec->SetGasBaseInfo(3, NzStar(Mid(line, 15, 10)));
+    }
+    return true;
+}
 } // namespace
 
 // ---- interval trends -----------------------------------------------------
-
-void clsIntervals::Clear()
-{
-    resetStage();
-    removeAll();
-}
 
 bool clsIntervals::SetDatas(const QString& line, bool checkOnly)
 {
@@ -26,51 +33,23 @@ bool clsIntervals::SetDatas(const QString& line, bool checkOnly)
         return false;
     if (line.size() < 19)
         return true;
-    bool result;
-    try {
-        result = dispatch(line, checkOnly);
-    } catch (...) {
-        // An unexpected fault fails the line without a FailLine entry.
-        if (!checkOnly)
-            failStore();
-        return false;
-    }
-    if (!result) {
-        if (checkOnly) {
-            appendFailLine(m_currentLine);
-        } else {
-            appendFailLine(m_currentLine);
-            failStore();
-        }
-    }
-    return result;
+    return guardedLine(line, checkOnly, [&] { return dispatch(line, checkOnly); });
 }
 
 bool clsIntervals::dispatch(const QString& received, bool checkOnly)
 {
     const QString line = CleanLine(received);
     m_currentLine = line;
-    const QString logger = Mid(line, 1, 2);
-    if (!IsNumeric(logger))
+    clsInterval* rec = loggerRecord(line, [](clsInterval* r) {
+        r->SetError(false);
+        r->m_h.awaitingHeader = true;
+    });
+    if (!rec)
         return false;
-    const QString key = logger + QStringLiteral(" L");
-    clsInterval* rec = Item(key);
-    if (!rec) {
-        rec = Add(key, 0);
-        rec->SetError(false);
-        rec->m_h.awaitingHeader = true;
-    }
     const QString type = Mid(line, 3, 2);
     const qsizetype len = line.size();
-    if (type == QLatin1String("AA")) {
-        if (len != 24)
-            return false;
-        if (!checkOnly) {
-            rec->SetGasBaseInfo(2, NzStar(Mid(line, 5, 10)));
-            rec->SetGasBaseInfo(3, NzStar(Mid(line, 15, 10)));
-        }
-        return true;
-    }
+    if (type == QLatin1String("AA"))
+        return IdentityLine(rec, line, checkOnly);
     if (type == QLatin1String("AB")) {
         if (len != 21)
             return false;
@@ -99,57 +78,25 @@ bool clsIntervals::dispatch(const QString& received, bool checkOnly)
 
 // ---- alarm trends --------------------------------------------------------
 
-void clsAlarms::Clear()
-{
-    resetStage();
-    removeAll();
-}
-
 bool clsAlarms::SetDatas(const QString& line, bool checkOnly)
 {
     if (!enterPass(checkOnly))
         return false;
     if (line.size() < 20)
         return true;
-    bool result;
-    try {
-        result = dispatch(line, checkOnly);
-    } catch (...) {
-        if (!checkOnly)
-            failStore();
-        return false;
-    }
-    if (!result) {
-        appendFailLine(CleanLine(line));
-        if (!checkOnly)
-            failStore();
-    }
-    return result;
+    return guardedLine(line, checkOnly, [&] { return dispatch(line, checkOnly); });
 }
 
 bool clsAlarms::dispatch(const QString& received, bool checkOnly)
 {
     const QString line = CleanLine(received);
-    const QString logger = Mid(line, 1, 2);
-    if (!IsNumeric(logger))
+    clsAlarm* rec = loggerRecord(line, [](clsAlarm* r) { r->m_s.awaitingHeader = true; });
+    if (!rec)
         return false;
-    const QString key = logger + QStringLiteral(" L");
-    clsAlarm* rec = Item(key);
-    if (!rec) {
-        rec = Add(key, 0);
-        rec->m_s.awaitingHeader = true;
-    }
     const QString type = Mid(line, 3, 2);
     const qsizetype len = line.size();
-    if (type == QLatin1String("BA")) {
-        if (len != 24)
-            return false;
-        if (!checkOnly) {
-            rec->SetGasBaseInfo(2, NzStar(Mid(line, 5, 10)));
-            rec->SetGasBaseInfo(3, NzStar(Mid(line, 15, 10)));
-        }
-        return true;
-    }
+    if (type == QLatin1String("BA"))
+        return IdentityLine(rec, line, checkOnly);
     if (type == QLatin1String("BB"))
         return len == 21 && rec->SetDataBB(line, checkOnly);
     if (type == QLatin1String("BC"))
@@ -171,12 +118,6 @@ bool clsAlarms::dispatch(const QString& received, bool checkOnly)
 }
 
 // ---- calibration history -------------------------------------------------
-
-void clsHistorys::Clear()
-{
-    resetStage();
-    removeAll();
-}
 
 bool clsHistorys::SetDatas(int gas, const QString& received, bool checkOnly)
 {
@@ -213,8 +154,7 @@ void clsPowerEvents::Clear()
 {
     for (QString& slot : m_reported)
         slot.clear();
-    resetStage();
-    removeAll();
+    RecordCollection::Clear();
 }
 
 bool clsPowerEvents::SetDatas(const QString& line, bool checkOnly)
@@ -222,24 +162,17 @@ bool clsPowerEvents::SetDatas(const QString& line, bool checkOnly)
     if (!enterPass(checkOnly))
         return false;
     const bool result = line.size() == 24 && dispatch(line, checkOnly);
-    if (!result) {
-        appendFailLine(CleanLine(line));
-        if (!checkOnly)
-            failStore();
-    }
+    if (!result)
+        failLine(line, checkOnly);
     return result;
 }
 
 bool clsPowerEvents::dispatch(const QString& received, bool checkOnly)
 {
     const QString line = CleanLine(received);
-    const QString logger = Mid(line, 1, 2);
-    if (!IsNumeric(logger))
-        return false;
-    const QString key = logger + QStringLiteral(" L");
-    clsPowerEvent* rec = Item(key);
+    clsPowerEvent* rec = loggerRecord(line, [](clsPowerEvent*) {});
     if (!rec)
-        rec = Add(key, 0);
+        return false;
     if (Mid(line, 3, 2) != QLatin1String("FD"))
         return true;
     if (line.size() != 24)

@@ -26,8 +26,6 @@
 // Interval trends, keyed "NN L" by the two-digit logger number.
 class clsIntervals : public RecordCollection<clsInterval> {
 public:
-    // Removes every record (and ends any block in progress).
-    void Clear();
     // One line of an interval download; see the file comment.
     bool SetDatas(const QString& line, bool checkOnly);
     // The last cleaned line handed to SetDatas.
@@ -41,7 +39,6 @@ private:
 // Alarm trends, keyed "NN L" by the two-digit logger number.
 class clsAlarms : public RecordCollection<clsAlarm> {
 public:
-    void Clear();
     // One line of an alarm download; see the file comment.
     bool SetDatas(const QString& line, bool checkOnly);
 
@@ -52,7 +49,6 @@ private:
 // The calibration history of one instrument: the single record "01 L".
 class clsHistorys : public RecordCollection<clsHistory> {
 public:
-    void Clear();
     // One history line of gas (0 = first gas, 1 = second gas). Lines of 20
     // characters or fewer fail; a bad date or time sets the record's Error
     // but the line is accepted. The store pass files the entry.

@@ -1,5 +1,6 @@
 #pragma once
 #include "records/instrument.h"
+#include "records/record_text.h"
 
 #include <QString>
 #include <memory>
@@ -25,6 +26,13 @@ public:
     RecordCollection() = default;
     RecordCollection(const RecordCollection&) = delete;
     RecordCollection& operator=(const RecordCollection&) = delete;
+
+    // Removes every record (and ends any block in progress).
+    void Clear()
+    {
+        resetStage();
+        removeAll();
+    }
 
     // Creates a record under key, with SeqNo and this collection's
     // instrument. Returns nullptr (and adds nothing) when key is present.
@@ -161,6 +169,52 @@ protected:
     }
 
     void appendFailLine(const QString& line) { m_failLine += QStringLiteral("\r\n") + line; }
+
+    // A rejected line: listed in FailLine (cleaned); in the store pass it
+    // also puts the block back.
+    void failLine(const QString& line, bool checkOnly)
+    {
+        appendFailLine(records_text::CleanLine(line));
+        if (!checkOnly)
+            failStore();
+    }
+
+    // Runs dispatch() for one line and files a false result as failLine
+    // does. An unexpected fault fails the line without a FailLine entry (the
+    // store pass is still put back).
+    template <class Dispatch>
+    bool guardedLine(const QString& line, bool checkOnly, Dispatch&& dispatch)
+    {
+        bool result;
+        try {
+            result = dispatch();
+        } catch (...) {
+            if (!checkOnly)
+                failStore();
+            return false;
+        }
+        if (!result)
+            failLine(line, checkOnly);
+        return result;
+    }
+
+    // The record of the logger that the cleaned line names in its first two
+    // characters, keyed "NN L"; a new record is created with SeqNo 0 and
+    // handed to onNew. nullptr when those characters are no number.
+    template <class OnNew>
+    R* loggerRecord(const QString& line, OnNew&& onNew)
+    {
+        const QString logger = records_text::Mid(line, 1, 2);
+        if (!records_text::IsNumeric(logger))
+            return nullptr;
+        const QString key = logger + QStringLiteral(" L");
+        R* rec = Item(key);
+        if (!rec) {
+            rec = Add(key, 0);
+            onNew(rec);
+        }
+        return rec;
+    }
 
     std::vector<std::unique_ptr<R>> m_items;
     clsInstrument* m_instruments = nullptr;
