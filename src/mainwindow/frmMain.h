@@ -156,6 +156,31 @@ public:
     void LogAdcValues();
     // The automatic download of a connecting instrument.
     void RunAutomaticMode();
+    // The automatic-mode check boxes (0 automatic download, 1 data removal).
+    void chkAutoLoad_Click(int Index);
+    // True while the automatic mode runs (the window counts as busy).
+    bool AutomaticModeRunning = false;
+    // The download panel's command buttons.
+    void cmdDown_Click(int Index);
+    // Around a command: lock the controls that start a request (their
+    // enabled states kept in their Tag), give the states back, or enable the
+    // commands after a successful information read.
+    void LockCommands();
+    void RestoreCommands();
+    void UnlockCommands();
+    // chkAutoLoad(0) enabled; chkAutoLoad(1) enabled while (0) is ticked.
+    void EnableAutoLoadBoxes();
+    // A red line when the instrument's clock is more than a day off.
+    void ClockCheck();
+    // Two seconds of the clock timer (20 ticks), serving the event loop.
+    void WaitTwoSeconds();
+    // After the instrument was switched off: back to the start-up state.
+    void ResetAfterPowerOff();
+    // Copies the display font and the graph colours from the option buttons
+    // and rewrites the settings file. Empty, or the text of the failure.
+    QString SaveAppSettings();
+    // Appends the instrument's line to the settings audit log.
+    bool deviceUpdateLog(clsInstrument& instrument);
 
     // The interface control (never null after construction).
     QvifPort* uclQvport = nullptr;

@@ -39,6 +39,12 @@ void frmMain::ConnectDownloadHandlers()
 
     for (int i = 0; i < cmdInst.Count(); ++i)
         connect(cmdInst(i), &QPushButton::clicked, this, [this, i] { cmdInst_Click(i); });
+    for (int i = 0; i < cmdDown.Count(); ++i)
+        connect(cmdDown(i), &QPushButton::clicked, this, [this, i] { cmdDown_Click(i); });
+    // Every change of a box counts, also one made in code (the handler
+    // ignores them while AutoLoadClickOn is off).
+    for (int i = 0; i < chkAutoLoad.Count(); ++i)
+        connect(chkAutoLoad(i), &QCheckBox::toggled, this, [this, i] { chkAutoLoad_Click(i); });
 }
 
 frmUpload& frmMain::UploadForm()
@@ -56,6 +62,11 @@ void frmMain::uclQvport_OnConnect()
 {
     if (!uclQvport->Connected())
         return;
+    if (AutomaticModeRunning) {
+        // The link came back while a run waits: that run goes on alone.
+        uclQvport->AddLog(QStringLiteral("---Connection ignored: the automatic mode is running---"));
+        return;
+    }
     const AppState& app = App();
     AddLogText(GetResString(5432), LogColor::Connected);
     shpStatus(1)->SetColors(LampOnColor);
@@ -67,11 +78,16 @@ void frmMain::uclQvport_OnConnect()
             cmdDown(9)->setEnabled(true);
             cmdDown(10)->setEnabled(true);
         }
+        cmdOption(0)->setEnabled(true);
+        cmdOption(1)->setEnabled(true);
     } else {
         RunAutomaticMode();
+        // The run switched the instrument off: the settings commands are
+        // offered only while one is still connected.
+        const bool connected = uclQvport->Connected();
+        cmdOption(0)->setEnabled(connected);
+        cmdOption(1)->setEnabled(connected);
     }
-    cmdOption(0)->setEnabled(true);
-    cmdOption(1)->setEnabled(true);
 }
 
 void frmMain::uclQvport_Densty(float Value1, float Value2)

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -68,11 +69,14 @@ TEST_F(Events, OnConnectWithoutConnectionIsDropped)
 TEST_F(Events, OnConnectInAutomaticModeEnablesNoDownloadButton)
 {
     frmMain& w = Loaded();
+    w.tmrInter->setInterval(1); // the run's waits pass quickly
     App().AutoLoad = true;
     fake.connected = true;
     fake.RaiseOnConnect();
     Pump();
+    EXPECT_FALSE(fake.CallsStartingWith(QStringLiteral("GetInstrument")).isEmpty());
     EXPECT_TRUE(EnabledDownloadButtons(w).empty());
+    // The instrument did not go away: the settings commands are offered.
     EXPECT_TRUE(w.cmdOption(1)->isEnabled());
 }
 

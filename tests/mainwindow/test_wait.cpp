@@ -27,6 +27,7 @@ TEST_F(MainWindowTest, WaitEndsWhenDoneAtItsBoundOrWhenTheWindowCloses)
     // next turn and the window is hidden, not deleted.
     frmMain& w = MakeWindow();
     w.show();
+    prompt.ExpectBox(MsgResult::Yes); // "End ?"
     QTimer::singleShot(50, &w, [&w] { w.close(); });
     clock.restart();
     EXPECT_FALSE(WaitYielding([] { return false; }, 20000));

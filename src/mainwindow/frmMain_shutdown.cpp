@@ -1,0 +1,60 @@
+// Closing the main window: the close request, stopping the control and
+// saving the settings.
+
+#include "mainwindow/frmMain.h"
+
+#include "common/appstate.h"
+#include "common/errors.h"
+#include "common/prompt.h"
+#include "common/resstrings.h"
+#include "common/settingsfile.h"
+#include "download/download_support.h"
+#include "interface/qvif_port.h"
+
+#include <QDebug>
+#include <QPushButton>
+
+bool frmMain::Form_QueryUnload()
+{
+    // A command is running: refused without a word.
+    if (!cmdInst(4)->isEnabled() || !cmdInst(5)->isEnabled() || AutomaticModeRunning)
+        return true;
+    return MsgBox(GetResString(5375), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Pelkar"))
+        != MsgResult::Yes;
+}
+
+void frmMain::Form_Unload()
+{
+    uclQvport->SetTimerEnabled(false);
+    const QString error = SaveAppSettings();
+    if (!error.isEmpty())
+        AddLogText(error, LogColor::Failure);
+}
+
+QString frmMain::SaveAppSettings()
+{
+    AppState& app = App();
+    const QFont font = cmdOptionDisp(0)->font();
+    FontSetting setting = app.DisplayFont.value_or(FontSetting{});
+    setting.Name = font.family();
+    setting.Size = static_cast<float>(font.pointSizeF());
+    setting.Bold = font.bold();
+    setting.Italic = font.italic();
+    setting.Underline = font.underline();
+    app.DisplayFont = setting;
+    for (int i = 0; i < 2; ++i) {
+        const QVariant color = cmdOptionDisp(i + 1)->property("BackColor");
+        if (color.isValid())
+            app.GraphColor[static_cast<size_t>(i)] = color.toInt();
+    }
+    try {
+        WriteSettings();
+    } catch (const PelkarError& e) {
+        qWarning() << "settings file not written:" << e.Message();
+        return QStringLiteral("The settings file could not be written: %1").arg(e.Message());
+    } catch (const std::exception& e) {
+        qWarning() << "settings file not written:" << e.what();
+        return QStringLiteral("The settings file could not be written: %1").arg(QString::fromUtf8(e.what()));
+    }
+    return QString();
+}

@@ -1,0 +1,366 @@
+// The automatic mode, its check boxes, the reset after power-off and the
+// shutdown, on the scripted interface control.
+#include "download/frmUpload.h"
+#include "download_fixture.h"
+#include "records/instrument.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+class AutoMode : public DownloadWindowTest {
+protected:
+    frmMain& Ready(bool autoRemove = false)
+    {
+        frmMain& w = Loaded();
+        App().AutoLoad = true;
+        App().AutoRemoveData = autoRemove;
+        w.AutoLoadClickOn = false;
+        w.chkAutoLoad(0)->setChecked(true);
+        w.chkAutoLoad(1)->setChecked(autoRemove);
+        w.chkAutoLoad(1)->setEnabled(true);
+        w.AutoLoadClickOn = true;
+        // The two-second waits pass quickly.
+        w.tmrInter->setInterval(1);
+        fake.connected = true;
+        return w;
+    }
+    // Scripts a successful step for each request (power off: the instrument
+    // goes away).
+    void ScriptAll(std::initializer_list<const char*> methods)
+    {
+        for (const char* m : methods) {
+            FakeQvif::Step s;
+            if (QLatin1String(m) == QLatin1String("BodyPowerOff"))
+                s.action = [this] { fake.connected = false; };
+            fake.Script(QString::fromLatin1(m), s);
+        }
+    }
+    // The requests of the run's steps, in order (the calibration-history
+    // reads inside the information step left out).
+    QStringList Requests() const
+    {
+        QStringList out;
+        for (const QString& c : fake.calls)
+            if ((c.startsWith(QLatin1String("Get")) || c.startsWith(QLatin1String("Body")))
+                && !c.contains(QLatin1String("History")))
+                out << c;
+        return out;
+    }
+    void Connect()
+    {
+        fake.RaiseOnConnect();
+        Pump();
+    }
+    static QString SerialLine(const FakeQvif& f, const QString& start)
+    {
+        for (const QString& l : f.serialLog)
+            if (l.startsWith(start))
+                return l;
+        return QString();
+    }
+};
+
+TEST_F(AutoMode, SequenceByServiceModeAndRemoval)
+{
+    struct Row {
+        bool service;
+        bool remove;
+        QStringList requests;
+    } rows[] = {
+        {false, false, {"GetInstrument", "GetInterval", "GetAlarm", "BodyPowerOff"}},
+        {true, false, {"GetInstrument", "GetInterval", "GetAlarm", "GetPowerEvent", "BodyPowerOff"}},
+        {false, true, {"GetInstrument", "GetInterval", "GetAlarm", "BodyDataClear", "BodyPowerOff"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.requests.join(QLatin1Char(' ')).toStdString());
+        App().ServiceMode = r.service;
+        frmMain& w = Ready(r.remove);
+        int stateDuring = -1;
+        bool busyDuring = false;
+        // Look at the window while the first request runs.
+        FakeQvif::Step probe;
+        probe.action = [&] {
+            stateDuring = App().ProcessState;
+            busyDuring = !w.cmdInst(4)->isEnabled() && !w.fraMenu(5)->isEnabled()
+                && !w.chkAutoLoad(0)->isEnabled() && w.UploadForm().isVisible();
+            // A close is refused without a word while the run goes on.
+            EXPECT_FALSE(w.close());
+        };
+        fake.Script(QStringLiteral("GetInstrument"), probe);
+        for (const QString& m : r.requests)
+            if (m != QLatin1String("GetInstrument"))
+                ScriptAll({m.toLatin1().constData()});
+
+        Connect();
+        EXPECT_EQ(Requests(), r.requests);
+        EXPECT_EQ(fake.Pending(), 0);
+        EXPECT_EQ(stateDuring, 6);
+        EXPECT_TRUE(busyDuring);
+        // The pane was emptied by the reset; the final line follows.
+        const QString done = QStringLiteral("Pelkar  Automatic Mode Complete Finished.");
+        EXPECT_EQ(PaneTexts(w).last(), done);
+        EXPECT_EQ(PaneColor(w, done), RGB(32, 128, 0));
+        EXPECT_FALSE(SerialLine(fake, QStringLiteral("---Automatic Mode Camplate Finished---. Date = ")).isEmpty());
+        EXPECT_FALSE(SerialLine(fake, QStringLiteral("---Automatic Mode Process Start---. Date = ")).isEmpty());
+        EXPECT_EQ(!SerialLine(fake, QStringLiteral("--- Data Remove Finished---.")).isEmpty(), r.remove);
+        // Ready for the next instrument.
+        EXPECT_EQ(App().ProcessState, 0);
+        EXPECT_FALSE(w.UploadForm().IsLoaded());
+        EXPECT_FALSE(w.AutomaticModeRunning);
+        EXPECT_TRUE(w.cmdInst(4)->isEnabled());
+        EXPECT_TRUE(w.fraMenu(5)->isEnabled());
+        EXPECT_TRUE(w.chkAutoLoad(0)->isEnabled());
+        EXPECT_TRUE(w.chkAutoLoad(1)->isEnabled());
+        for (QPushButton* b : w.cmdDown)
+            EXPECT_FALSE(b->isEnabled());
+        // The instrument is off: no settings command is offered.
+        EXPECT_FALSE(w.cmdOption(0)->isEnabled());
+        EXPECT_TRUE(w.TreeRefreshNeeded);
+        fake.calls.clear();
+        fake.serialLog.clear();
+    }
+}
+
+TEST_F(AutoMode, CancelInTheMiddleSkipsTheRestButPowersOff)
+{
+    frmMain& w = Ready(true);
+    ScriptAll({"GetInstrument"});
+    FakeQvif::Step cancel;
+    cancel.result = false;
+    cancel.status = 8;
+    cancel.action = [&] { w.UploadForm().cmdUpload->click(); };
+    fake.Script(QStringLiteral("GetInterval"), cancel);
+    ScriptAll({"BodyPowerOff"});
+    Connect();
+    EXPECT_EQ(Requests(), (QStringList{"GetInstrument", "GetInterval", "BodyPowerOff"}));
+    const QString failed = QStringLiteral("Pelkar  Automatic Mode Failed Finished.");
+    EXPECT_EQ(PaneTexts(w).last(), failed);
+    EXPECT_EQ(PaneColor(w, failed), RGB(255, 0, 0));
+    EXPECT_FALSE(SerialLine(fake, QStringLiteral("---Automatic Mode Failed Finished---. Date = ")).isEmpty());
+}
+
+TEST_F(AutoMode, AFailedStepOrALastFailedRequestSkipsTheRemoval)
+{
+    // A failed alarm-trend step.
+    {
+        frmMain& w = Ready(true);
+        ScriptAll({"GetInstrument", "GetInterval"});
+        FakeQvif::Step fail;
+        fail.result = false;
+        fail.answerReceived = true; // answered, still a failure
+        fake.Script(QStringLiteral("GetAlarm"), fail);
+        ScriptAll({"BodyPowerOff"});
+        Connect();
+        EXPECT_EQ(Requests(), (QStringList{"GetInstrument", "GetInterval", "GetAlarm", "BodyPowerOff"}));
+        EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Automatic Mode Failed Finished.")), RGB(255, 0, 0));
+    }
+    // Every step reported success but the control's last request failed.
+    fake.calls.clear();
+    {
+        frmMain& w = Ready(true);
+        ScriptAll({"GetInstrument", "GetInterval"});
+        FakeQvif::Step last;
+        last.status = 7;
+        fake.Script(QStringLiteral("GetAlarm"), last);
+        ScriptAll({"BodyPowerOff"});
+        Connect();
+        EXPECT_EQ(Requests(), (QStringList{"GetInstrument", "GetInterval", "GetAlarm", "BodyPowerOff"}));
+        EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Automatic Mode Failed Finished."));
+    }
+}
+
+TEST_F(AutoMode, FailedRemoval)
+{
+    frmMain& w = Ready(true);
+    ScriptAll({"GetInstrument", "GetInterval", "GetAlarm"});
+    FakeQvif::Step clear;
+    clear.result = false;
+    clear.answerReceived = true;
+    fake.Script(QStringLiteral("BodyDataClear"), clear);
+    ScriptAll({"BodyPowerOff"});
+    Connect();
+    EXPECT_FALSE(SerialLine(fake, QStringLiteral("--- Data Remove Failed---.")).isEmpty());
+    EXPECT_FALSE(SerialLine(fake, QStringLiteral("---Automatic Mode Failed Finished---.")).isEmpty());
+    EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Automatic Mode Failed Finished.")), RGB(255, 0, 0));
+}
+
+TEST_F(AutoMode, SecondConnectDuringARunIsIgnored)
+{
+    frmMain& w = Ready();
+    ScriptAll({"GetInstrument"});
+    FakeQvif::Step again;
+    again.action = [&] {
+        fake.RaiseOnConnect();
+        Pump(); // the event arrives while the run waits
+    };
+    fake.Script(QStringLiteral("GetInterval"), again);
+    ScriptAll({"GetAlarm", "BodyPowerOff"});
+    Connect();
+    EXPECT_EQ(fake.CallsStartingWith(QStringLiteral("GetInstrument")).size(), 1);
+    EXPECT_EQ(fake.serialLog.filter(QStringLiteral("---Automatic Mode Process Start---")).size(), 1);
+    EXPECT_EQ(fake.serialLog.filter(QStringLiteral("ignored")).size(), 1);
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Automatic Mode Complete Finished."));
+}
+
+// ---- the check boxes ---------------------------------------------------------
+
+class AutoBoxes : public DownloadWindowTest {};
+
+TEST_F(AutoBoxes, QuestionsAndAnswers)
+{
+    frmMain& w = Loaded();
+    AppState& app = App();
+    ASSERT_FALSE(w.chkAutoLoad(1)->isEnabled());
+
+    // Box 0 ticked, No: unticked again, nothing switched on.
+    prompt.ExpectBox(MsgResult::No);
+    w.chkAutoLoad(0)->click();
+    EXPECT_EQ(prompt.boxes.last().text,
+              QStringLiteral("Select automatic load mode.\r\nCaution! Download commands are not active."));
+    EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Automatic Load"));
+    EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Question);
+    EXPECT_FALSE(w.chkAutoLoad(0)->isChecked());
+    EXPECT_FALSE(app.AutoLoad);
+    EXPECT_FALSE(w.chkAutoLoad(1)->isEnabled());
+
+    // Box 0 ticked, Yes.
+    prompt.ExpectBox(MsgResult::Yes);
+    w.chkAutoLoad(0)->click();
+    EXPECT_TRUE(app.AutoLoad);
+    EXPECT_TRUE(w.chkAutoLoad(1)->isEnabled());
+
+    // Box 1 ticked, No, then Yes.
+    prompt.ExpectBox(MsgResult::No);
+    w.chkAutoLoad(1)->click();
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Remove Data after download.\r\nReady?"));
+    EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Auto data Removal."));
+    EXPECT_FALSE(w.chkAutoLoad(1)->isChecked());
+    EXPECT_FALSE(app.AutoRemoveData);
+    prompt.ExpectBox(MsgResult::Yes);
+    w.chkAutoLoad(1)->click();
+    EXPECT_TRUE(app.AutoRemoveData);
+
+    // Box 1 unticked: no question.
+    const auto shown = prompt.boxes.size();
+    w.chkAutoLoad(1)->click();
+    EXPECT_EQ(prompt.boxes.size(), shown);
+    EXPECT_FALSE(app.AutoRemoveData);
+    prompt.ExpectBox(MsgResult::Yes);
+    w.chkAutoLoad(1)->click();
+
+    // Box 0 unticked, No: ticked again.
+    prompt.ExpectBox(MsgResult::No);
+    w.chkAutoLoad(0)->click();
+    EXPECT_EQ(prompt.boxes.last().text,
+              QStringLiteral("Deselect automatic load mode.\r\nCaution! Buttons must be used to download."));
+    EXPECT_TRUE(w.chkAutoLoad(0)->isChecked());
+    EXPECT_TRUE(app.AutoLoad);
+    EXPECT_TRUE(app.AutoRemoveData);
+
+    // Box 0 unticked, Yes: both off, box 1 unticked and disabled.
+    prompt.ExpectBox(MsgResult::Yes);
+    w.chkAutoLoad(0)->click();
+    EXPECT_FALSE(app.AutoLoad);
+    EXPECT_FALSE(app.AutoRemoveData);
+    EXPECT_FALSE(w.chkAutoLoad(1)->isChecked());
+    EXPECT_FALSE(w.chkAutoLoad(1)->isEnabled());
+}
+
+TEST_F(AutoBoxes, AfterADisconnectClicksChangeNothing)
+{
+    frmMain& w = Loaded();
+    emit fake.OnDisconnect();
+    w.chkAutoLoad(0)->click();
+    EXPECT_TRUE(w.chkAutoLoad(0)->isChecked()); // the box itself toggles
+    EXPECT_FALSE(App().AutoLoad);
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+}
+
+// ---- reset and shutdown -------------------------------------------------------
+
+class ResetAndShutdown : public DownloadWindowTest {};
+
+TEST_F(ResetAndShutdown, ResetKeepsTheSettingsAndTheTicks)
+{
+    for (bool autoLoad : {false, true}) {
+        SCOPED_TRACE(autoLoad);
+        frmMain& w = Loaded();
+        App().AutoLoad = autoLoad;
+        App().AutoRemoveData = true;
+        App().ExecuteCount = 7;
+        FontSetting font;
+        font.Name = QStringLiteral("Arial");
+        font.Size = 9;
+        App().DisplayFont = font;
+        w.ShowFontAndColorButtons();
+        w.ApplyDisplayFont();
+        w.AddLogText(QStringLiteral("before"), 0);
+        w.ResetAfterPowerOff();
+        EXPECT_TRUE(PaneTexts(w).isEmpty());
+        EXPECT_EQ(App().ExecuteCount, 8);
+        EXPECT_EQ(App().AutoLoad, autoLoad);
+        EXPECT_TRUE(w.chkAutoLoad(1)->isChecked());
+        EXPECT_TRUE(w.chkAutoLoad(0)->isEnabled());
+        EXPECT_EQ(w.chkAutoLoad(1)->isEnabled(), autoLoad);
+        EXPECT_EQ(w.cmdOptionDisp(0)->text(), QStringLiteral("Arial(9)"));
+        EXPECT_TRUE(fake.serialLog.last().startsWith(QStringLiteral("Serial Port Standby. Date = ")));
+    }
+}
+
+TEST_F(ResetAndShutdown, UnwritableSettingsFileIsReportedAndTheResetGoesOn)
+{
+    frmMain& w = Loaded();
+    ASSERT_TRUE(QDir().mkpath(home.file("Pelkar.ini"))); // a folder in its place
+    w.ResetAfterPowerOff();
+    const QStringList lines = PaneTexts(w);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("The settings file could not be written")));
+    EXPECT_FALSE(w.ActivatePending);
+}
+
+TEST_F(ResetAndShutdown, CloseRequest)
+{
+    frmMain& w = Loaded();
+    App().ExecuteCount = 2;
+    w.show();
+    Pump();
+
+    // Busy: refused without a word.
+    w.cmdInst(4)->setEnabled(false);
+    EXPECT_FALSE(w.close());
+    w.cmdInst(4)->setEnabled(true);
+    w.cmdInst(5)->setEnabled(false);
+    EXPECT_FALSE(w.close());
+    w.cmdInst(5)->setEnabled(true);
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+
+    // "End ?" answered No: the program goes on and writes nothing.
+    prompt.ExpectBox(MsgResult::No);
+    w.cmdInst(5)->click();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("End ?"));
+    EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Pelkar"));
+    EXPECT_EQ(prompt.boxes.last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Question);
+    EXPECT_FALSE(QFile::exists(home.file("Pelkar.ini")));
+    EXPECT_TRUE(fake.timerEnabled);
+
+    // Yes: the control stops and the settings are saved, counter raised.
+    QPalette pal;
+    w.cmdOptionDisp(1)->setProperty("BackColor", RGB(1, 2, 3));
+    prompt.ExpectBox(MsgResult::Yes);
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(fake.timerEnabled);
+    QFile ini(home.file("Pelkar.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("Execute Count\t3\r\n"));
+    EXPECT_EQ(App().GraphColor[0], RGB(1, 2, 3));
+}
+
+} // namespace
