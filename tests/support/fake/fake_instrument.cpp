@@ -534,8 +534,16 @@ void FakeInstrument::Drain()
 {
     const bool split = m_pieceSize > 0 || m_splitAfterCr;
     qint64 allowance = std::numeric_limits<qint64>::max();
-    if (m_byteRate > 0)
+    if (m_byteRate > 0) {
         allowance = m_rateClock.nsecsElapsed() * m_byteRate / 1000000000LL - m_rateBytes;
+        // Bytes go out in runs of 64 (the end of an answer as soon as it is
+        // due): a pseudo-terminal costs far more per write than a UART.
+        qint64 pending = 0;
+        for (const QByteArray& piece : m_out)
+            pending += piece.size();
+        if (allowance < qMin<qint64>(64, pending))
+            return;
+    }
     while (!m_out.isEmpty() && allowance > 0) {
         QByteArray piece = m_out.takeFirst();
         if (piece.size() > allowance) {
