@@ -125,7 +125,7 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
     const QByteArray ack("DR,R,\x06");
     const Case cases[] = {
         {"bad checksum on one block", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::BadChecksum, ack, 2); }, true, 6},
-        {"silence once", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::Silence, ack, 1); }, true, 6},
+        {"silence once", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::Silence, ack, 1); }, true, 6}, // NAK block
         {"silence once on the request", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::Silence, "DR,R,", 1); }, true, 6},
         {"corrupted record line once", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::CorruptRecordLine, ack, 2); }, true, 6},
         {"pieces cut after each CR", [&](FakeInstrument& f, uclQvif& c) {
@@ -163,6 +163,11 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         QObject::disconnect(&fake, nullptr, ctl.get(), nullptr);
         EXPECT_EQ(ok, c.complete);
         EXPECT_EQ(ctl->Status(), c.endStatus);
+        // A refused block is asked for again with a NAK block.
+        const QByteArray name(c.name);
+        const bool nak = name.contains("checksum") || name.contains("corrupted") || name == "silence once"
+                         || name == "silence for good";
+        EXPECT_EQ(fake.Commands().contains(QByteArray("DR,R,\x15")), nak);
         if (c.complete) {
             ExpectStoredTrends();
         } else {

@@ -405,10 +405,10 @@ QByteArray FakeInstrument::BlockFrame(int index, bool corrupt)
 {
     QByteArray command = m_download.blocks.value(index);
     if (corrupt) {
-        // Garble the last record line: its record type loses a character.
-        const qsizetype cr = command.lastIndexOf(CR);
-        if (cr >= 0 && command.size() - cr > 5)
-            command.remove(cr + 3, 1);
+        // Garble the last record line: it loses its last character, so it
+        // no longer has the length of its type.
+        if (command.lastIndexOf(CR) >= 0)
+            command.chop(1);
     }
     const bool last = index + 1 >= m_download.blocks.size();
     return Frame(command, last ? EOT : ETB);
