@@ -91,41 +91,12 @@ void clsAlarm::SetDataCount(int v)
 
 QVariant clsAlarm::GasBaseInfo(int index) const
 {
-    switch (index) {
-    case 0: return m_s.names;
-    case 1: return m_s.dates;
-    case 2: return NzStar(m_s.userID);
-    case 3: return NzStar(m_s.stationID);
-    case 4: return NzStar(m_s.serialNo);
-    case 5: return m_s.folderID;
-    case 6: return m_s.interval;
-    case 7: return m_s.spare;
-    default: return QVariant();
-    }
+    return records_head::BaseInfoField(m_s, index);
 }
 
 void clsAlarm::SetGasBaseInfo(int index, const QVariant& value)
 {
-    switch (index) {
-    case 0: m_s.names = value.toString(); break;
-    case 1:
-        if (const auto d = VariantDate(value))
-            m_s.dates = *d;
-        break;
-    case 2: m_s.userID = NzStar(value.toString()); break;
-    case 3: m_s.stationID = NzStar(value.toString()); break;
-    case 4: m_s.serialNo = NzStar(value.toString()); break;
-    case 5: m_s.folderID = value.toString(); break;
-    case 6:
-        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= INT32_MIN && RoundEven(*n) <= INT32_MAX)
-            m_s.interval = static_cast<qint32>(RoundEven(*n));
-        break;
-    case 7:
-        if (const auto n = VariantNumber(value); n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            m_s.spare = static_cast<std::int16_t>(RoundEven(*n));
-        break;
-    default: break;
-    }
+    records_head::SetBaseInfoField(m_s, index, value);
 }
 
 QVariant clsAlarm::GasListInfo(int gas, int index) const

@@ -16,6 +16,69 @@
 
 namespace records_head {
 
+template <class H>
+constexpr bool kHasNames = requires(H h) { h.names; };
+template <class H>
+constexpr bool kHasInterval = requires(H h) { h.interval; };
+template <class H>
+constexpr bool kHasSpare = requires(H h) { h.spare; };
+
+// GasBaseInfo: 0 Names, 1 the head's date, 2 UserID, 3 StationID,
+// 4 SerialNo, 5 FolderID, 6 Interval, 7 a spare 16-bit value, as far as the
+// record's head H holds them. Another index reads as an invalid QVariant.
+template <class H>
+QVariant BaseInfoField(const H& h, int index)
+{
+    switch (index) {
+    case 1: return h.dates;
+    case 2: return NzStar(h.userID);
+    case 3: return NzStar(h.stationID);
+    case 4: return NzStar(h.serialNo);
+    case 5: return h.folderID;
+    default: break;
+    }
+    if constexpr (kHasNames<H>)
+        if (index == 0)
+            return h.names;
+    if constexpr (kHasInterval<H>)
+        if (index == 6)
+            return h.interval;
+    if constexpr (kHasSpare<H>)
+        if (index == 7)
+            return h.spare;
+    return QVariant();
+}
+
+// A date, interval or spare value that is no date or does not fit its
+// field leaves the field as it was. Another index is ignored.
+template <class H>
+void SetBaseInfoField(H& h, int index, const QVariant& value)
+{
+    using namespace records_text;
+    switch (index) {
+    case 1:
+        if (const auto d = VariantDate(value))
+            h.dates = *d;
+        return;
+    case 2: h.userID = NzStar(value.toString()); return;
+    case 3: h.stationID = NzStar(value.toString()); return;
+    case 4: h.serialNo = NzStar(value.toString()); return;
+    case 5: h.folderID = value.toString(); return;
+    default: break;
+    }
+    if constexpr (kHasNames<H>)
+        if (index == 0)
+            h.names = value.toString();
+    if constexpr (kHasInterval<H>)
+        if (index == 6)
+            if (const auto n = VariantNumber(value); n && RoundEven(*n) >= INT32_MIN && RoundEven(*n) <= INT32_MAX)
+                h.interval = static_cast<qint32>(RoundEven(*n));
+    if constexpr (kHasSpare<H>)
+        if (index == 7)
+            if (const auto n = VariantNumber(value); n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
+                h.spare = static_cast<std::int16_t>(RoundEven(*n));
+}
+
 template <class G>
 constexpr bool kHasLevels = requires(G g) { g.Warn; g.Alarm; };
 template <class G>

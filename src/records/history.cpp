@@ -15,7 +15,7 @@ constexpr int kInitialEntries = 301;
 
 clsHistory::clsHistory()
 {
-    m_s.headerDate = DateZero();
+    m_s.dates = DateZero();
     m_s.entries.resize(kInitialEntries);
     for (Entry& e : m_s.entries)
         e.date = DateZero();
@@ -126,29 +126,12 @@ qint64 clsHistory::RowSeqNo(int gas, int entry) const
 
 QVariant clsHistory::GasBaseInfo(int index) const
 {
-    switch (index) {
-    case 1: return m_s.headerDate;
-    case 2: return NzStar(m_s.userID);
-    case 3: return NzStar(m_s.stationID);
-    case 4: return NzStar(m_s.serialNo);
-    case 5: return m_s.folderID;
-    default: return QVariant();
-    }
+    return records_head::BaseInfoField(m_s, index);
 }
 
 void clsHistory::SetGasBaseInfo(int index, const QVariant& value)
 {
-    switch (index) {
-    case 1:
-        if (const auto d = VariantDate(value))
-            m_s.headerDate = *d;
-        break;
-    case 2: m_s.userID = NzStar(value.toString()); break;
-    case 3: m_s.stationID = NzStar(value.toString()); break;
-    case 4: m_s.serialNo = NzStar(value.toString()); break;
-    case 5: m_s.folderID = value.toString(); break;
-    default: break;
-    }
+    records_head::SetBaseInfoField(m_s, index, value);
 }
 
 QVariant clsHistory::GasListInfo(int gas, int index) const

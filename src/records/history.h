@@ -104,7 +104,7 @@ private:
         QString dbPath;
         bool error = false;
         QString userID, stationID, serialNo, folderID;
-        QDateTime headerDate;
+        QDateTime dates; // the head's date
         std::array<GasInfo, 3> gas;
         std::vector<Entry> entries;
         int dCount = 0;

@@ -100,7 +100,7 @@ bool clsHistory::ReLoad()
                 m_s.stationID = ReadIdentity(q, "StationID");
                 m_s.serialNo = ReadIdentity(q, "SerialNo");
                 m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-                m_s.headerDate = ReadDateFast(Col(q, "Dates"), Now());
+                m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
                 for (int g = 0; g < 2; ++g) {
                     GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
                     ReadHeadGas(q, g, gi);

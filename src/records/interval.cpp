@@ -292,36 +292,18 @@ qint64 clsInterval::EventRowSeqNo(int row) const
 
 QVariant clsInterval::GasBaseInfo(int index) const
 {
-    switch (index) {
-    case 0: return m_h.names;
-    case 1: return m_h.dates;
-    case 2: return NzStar(m_h.userID);
-    case 3: return NzStar(m_h.stationID);
-    case 4: return NzStar(m_h.serialNo);
-    case 5: return m_h.folderID;
-    case 6: return m_h.interval;
-    default: return QVariant();
-    }
+    return records_head::BaseInfoField(m_h, index);
 }
 
 void clsInterval::SetGasBaseInfo(int index, const QVariant& value)
 {
-    switch (index) {
-    case 0: m_h.names = value.toString(); break;
-    case 1:
-        if (const auto d = VariantDate(value))
-            m_h.dates = *d;
-        break;
-    case 2: m_h.userID = NzStar(value.toString()); break;
-    case 3: m_h.stationID = NzStar(value.toString()); break;
-    case 4: m_h.serialNo = NzStar(value.toString()); break;
-    case 5: m_h.folderID = value.toString(); break;
-    case 6:
+    // The interval of a trend takes any number, rounded to a whole one.
+    if (index == 6) {
         if (const auto n = VariantNumber(value))
             m_h.interval = static_cast<qint32>(RoundEven(*n));
-        break;
-    default: break;
+        return;
     }
+    records_head::SetBaseInfoField(m_h, index, value);
 }
 
 QVariant clsInterval::GasListInfo(int gas, int index) const

@@ -84,7 +84,7 @@ private:
         QString dbPath;
         bool error = false;
         QString names;
-        QDateTime headerDate;
+        QDateTime dates; // the head's date
         QString userID, stationID, serialNo, folderID;
         qint32 interval = 0;
         std::int16_t spare = 0;

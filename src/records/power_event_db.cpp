@@ -95,7 +95,7 @@ bool clsPowerEvent::ReLoad()
         if (!q.next())
             return true;
         m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-        m_s.headerDate = ReadDateFast(Col(q, "Dates"), Now());
+        m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
         m_s.userID = ReadIdentity(q, "UserID");
         m_s.stationID = ReadIdentity(q, "StationID");
         m_s.serialNo = ReadIdentity(q, "SerialNo");
