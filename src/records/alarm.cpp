@@ -3,6 +3,7 @@
 #include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_text.h"
+#include "records/trend_lines.h"
 
 #include "common/dates.h"
 #include "common/paths.h"
@@ -126,34 +127,10 @@ bool clsAlarm::SetDataBB(const QString& line, bool checkOnly)
 
 bool clsAlarm::SetDataBC(const QString& line, bool checkOnly)
 {
-    bool result = true;
-    for (int g = 0; g < 2; ++g) {
-        const int base = 5 + 13 * g;
-        const QString name = Mid(line, base, 3);
-        const QString full = Mid(line, base + 3, 5);
-        const QString point = Mid(line, base + 8, 5);
-        AlarmGasInfo& info = m_s.gas[static_cast<size_t>(g)];
-        if (name == QLatin1String("***") || name == QLatin1String("   ")) {
-            if (!checkOnly)
-                info.Enabled = false;
-            continue;
-        }
-        if (!IsNumeric(full) || !IsNumeric(point)) {
-            result = false;
-            continue;
-        }
-        if (!checkOnly) {
-            info.Enabled = true;
-            info.Name = name;
-            info.Full = StatusTextToCode(full);
-            info.Desit = StatusTextToCode(point);
-            info.Point = DecimalPlaces(point);
-            info.Unit = g == 0 ? QStringLiteral("ppm") : QStringLiteral("VOL%");
-            info.Warn = m_instrument ? m_instrument->Warning(g) : -101.0f;
-            info.Alarm = m_instrument ? m_instrument->Alarm(g) : -101.0f;
-        }
-    }
-    return result;
+    return records_lines::ParseGasList(line, checkOnly, m_s.gas, [this](int g, AlarmGasInfo& info) {
+        info.Warn = m_instrument ? m_instrument->Warning(g) : -101.0f;
+        info.Alarm = m_instrument ? m_instrument->Alarm(g) : -101.0f;
+    });
 }
 
 void clsAlarm::setSampleTimes()
@@ -165,31 +142,8 @@ void clsAlarm::setSampleTimes()
 
 bool clsAlarm::SetDataBD(const QString& line, bool checkOnly)
 {
-    const auto date = DateField(Mid(line, 5, 6));
-    if (!date)
-        m_s.error = true;
-    else if (!checkOnly)
-        m_s.dates = *date;
-
-    // The time goes onto a valid date only; a bad date leaves Dates as it was.
-    const auto time = TimeField(Mid(line, 11, 6));
-    if (!time)
-        m_s.error = true;
-    else if (!checkOnly && date)
-        m_s.dates = m_s.dates.addSecs(*time);
-
-    const auto interval = ToWhole(Mid(line, 17, 4), INT32_MIN, INT32_MAX);
-    if (!interval)
-        m_s.error = true;
-    else if (!checkOnly)
-        m_s.interval = static_cast<qint32>(*interval);
-
-    if (!checkOnly) {
-        m_s.names = QStringLiteral("al") + m_s.dates.toString(QStringLiteral("ddHHmmss"));
-        m_s.folderID = m_s.dates.toString(QStringLiteral("MM/yy"));
-        m_s.awaitingHeader = false;
-        m_s.duplicate = CheckDuplicate();
-    }
+    records_lines::ParseHeader(m_s, line, checkOnly, QLatin1String("al"),
+                               [this] { return CheckDuplicate(); });
     setSampleTimes();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "records/head_fields.h"
 #include "records/record_common.h"
 #include "records/record_text.h"
+#include "records/trend_lines.h"
 
 #include "common/dates.h"
 #include "common/paths.h"
@@ -324,63 +325,13 @@ bool clsInterval::SetDataAC(const QString& line, bool checkOnly)
 {
     if (line.size() != 30)
         return false;
-    bool result = true;
-    for (int g = 0; g < 2; ++g) {
-        const int base = 5 + 13 * g;
-        const QString name = Mid(line, base, 3);
-        const QString full = Mid(line, base + 3, 5);
-        const QString point = Mid(line, base + 8, 5);
-        IntervalGasInfo& info = m_h.gas[static_cast<size_t>(g)];
-        const bool present = name != QLatin1String("***") && name != QLatin1String("   ");
-        if (!present) {
-            if (!checkOnly)
-                info.Enabled = false;
-            continue;
-        }
-        if (!IsNumeric(full) || !IsNumeric(point)) {
-            result = false;
-            continue;
-        }
-        if (!checkOnly) {
-            info.Enabled = true;
-            info.Name = name;
-            info.Full = StatusTextToCode(full);
-            info.Desit = StatusTextToCode(point);
-            info.Point = DecimalPlaces(point);
-            info.Unit = g == 0 ? QStringLiteral("ppm") : QStringLiteral("VOL%");
-        }
-    }
-    return result;
+    return records_lines::ParseGasList(line, checkOnly, m_h.gas, [](int, IntervalGasInfo&) {});
 }
 
 bool clsInterval::SetDataAD(const QString& line, bool checkOnly)
 {
-    const auto date = DateField(Mid(line, 5, 6));
-    if (!date)
-        m_h.error = true;
-    else if (!checkOnly)
-        m_h.dates = *date;
-
-    // The time goes onto a valid date only; a bad date leaves Dates as it was.
-    const auto time = TimeField(Mid(line, 11, 6));
-    if (!time)
-        m_h.error = true;
-    else if (!checkOnly && date)
-        m_h.dates = m_h.dates.addSecs(*time);
-
-    const auto interval = ToWhole(Mid(line, 17, 4), INT32_MIN, INT32_MAX);
-    if (!interval)
-        m_h.error = true;
-    else if (!checkOnly)
-        m_h.interval = static_cast<qint32>(*interval);
-
-    if (!checkOnly) {
-        m_h.names = QStringLiteral("iv") + m_h.dates.toString(QStringLiteral("ddHHmmss"));
-        m_h.folderID = m_h.dates.toString(QStringLiteral("MM/yy"));
-        m_h.awaitingHeader = false;
-        m_h.duplicate = CheckDuplicate();
-    }
-    return true;
+    return records_lines::ParseHeader(m_h, line, checkOnly, QLatin1String("iv"),
+                                      [this] { return CheckDuplicate(); });
 }
 
 bool clsInterval::SetDataAE(const QString& line, bool checkOnly)
