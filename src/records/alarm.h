@@ -119,7 +119,6 @@ private:
     };
 
     bool CheckDuplicate() const;
-    QVariantList duplicateKey() const;
     bool SaveToDatabase();
     void setSampleTimes();
 

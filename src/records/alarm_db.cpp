@@ -19,15 +19,9 @@ const char* kAlarmDuplicateSql =
     "And SerialNo=? And Types=2 Limit 1;";
 } // namespace
 
-// The moment and identity that tell a stored alarm trend.
-QVariantList clsAlarm::duplicateKey() const
-{
-    return {DbDateFast(m_s.dates), NzStar(m_s.userID), NzStar(m_s.stationID), NzStar(m_s.serialNo)};
-}
-
 bool clsAlarm::CheckDuplicate() const
 {
-    return StoredRowExists(m_s.dbPath, QString::fromLatin1(kAlarmDuplicateSql), duplicateKey());
+    return StoredRowExists(m_s.dbPath, QString::fromLatin1(kAlarmDuplicateSql), TrendMomentKey(m_s));
 }
 
 bool clsAlarm::Update()
@@ -45,23 +39,13 @@ bool clsAlarm::SaveToDatabase()
         LogDb db(m_s.dbPath);
         db.RequireOpen();
         DbTransaction tx(db);
-        if (SelectAny(db, QString::fromLatin1(kAlarmDuplicateSql), duplicateKey())) {
+        if (SelectAny(db, QString::fromLatin1(kAlarmDuplicateSql), TrendMomentKey(m_s))) {
             m_s.duplicate = true;
             return true;
         }
         const qint64 head = NextKey(db, QStringLiteral("Log_Head"));
-        QVariantList v{head,
-                       BlankIfEmpty(m_s.names),
-                       DbDateFast(m_s.dates),
-                       m_instrument ? NzStar(m_instrument->Model()) : QStringLiteral("*"),
-                       NzStar(m_s.userID),
-                       NzStar(m_s.stationID),
-                       NzStar(m_s.serialNo),
-                       2,
-                       m_instrument ? m_instrument->RomNumber() : 0,
-                       m_s.interval,
-                       m_s.folderID,
-                       kSamples};
+        QVariantList v = TrendHeadValues(head, m_s, m_instrument, 2);
+        v << m_s.folderID << kSamples;
         for (int g = 0; g < 2; ++g) {
             const AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
             v << BlankIfEmpty(gi.Name) << DbFloat(gi.Full) << DbFloat(gi.Desit)
@@ -112,12 +96,7 @@ bool clsAlarm::ReLoad()
             Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
             QSqlQuery& q = s.Select({m_s.seqNo});
             if (q.next()) {
-                m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-                m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
-                m_s.userID = ReadIdentity(q, "UserID");
-                m_s.stationID = ReadIdentity(q, "StationID");
-                m_s.serialNo = ReadIdentity(q, "SerialNo");
-                m_s.interval = ReadInt(Col(q, "Interval"), 0);
+                ReadHeadBase(q, m_s);
                 m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
                 for (int g = 0; g < 2; ++g) {
                     AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];

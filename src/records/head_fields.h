@@ -3,9 +3,11 @@
 // GasListInfo index table and the reading of the "Gas1..."/"Gas2..." columns
 // of a Log_Head row. Each gas-information struct holds the fields its record
 // has; an index or column whose field the struct lacks is left out.
+#include "records/instrument.h"
 #include "records/record_db.h"
 #include "records/record_text.h"
 
+#include "common/clock.h"
 #include "common/dates.h"
 #include "common/gasvalue.h"
 #include "common/logdb.h"
@@ -198,6 +200,64 @@ inline QString ReadIdentity(const QSqlQuery& q, const char* name)
 {
     using namespace records_db;
     return NzStar(ReadText(Col(q, name), QStringLiteral(" ")));
+}
+
+// The head columns of a Log_Head row with their Null defaults: Names (a
+// stored blank reads as empty), Dates (now), the identity and Interval, as
+// far as H holds them. FolderID is read by the caller: records differ in
+// how they take it.
+template <class H>
+void ReadHeadBase(const QSqlQuery& q, H& h)
+{
+    using namespace records_db;
+    if constexpr (kHasNames<H>)
+        h.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
+    h.dates = ReadDateFast(Col(q, "Dates"), Now());
+    h.userID = ReadIdentity(q, "UserID");
+    h.stationID = ReadIdentity(q, "StationID");
+    h.serialNo = ReadIdentity(q, "SerialNo");
+    if constexpr (kHasInterval<H>)
+        h.interval = ReadInt(Col(q, "Interval"), 0);
+}
+
+// The moment and identity that tell a stored trend (Dates, UserID,
+// StationID, SerialNo).
+template <class H>
+QVariantList TrendMomentKey(const H& h)
+{
+    return {records_db::DbDateFast(h.dates), NzStar(h.userID), NzStar(h.stationID),
+            NzStar(h.serialNo)};
+}
+
+// The first values of a trend's Log_Head row: SeqNo, Names (a blank for
+// none), Dates, Model ("*" without an instrument), UserID, StationID,
+// SerialNo, Types, RomNum (0 without an instrument) and Interval.
+template <class H>
+QVariantList TrendHeadValues(qint64 head, const H& h, const clsInstrument* in, int types)
+{
+    using namespace records_db;
+    return {head,
+            BlankIfEmpty(h.names),
+            DbDateFast(h.dates),
+            in ? NzStar(in->Model()) : QStringLiteral("*"),
+            NzStar(h.userID),
+            NzStar(h.stationID),
+            NzStar(h.serialNo),
+            types,
+            in ? in->RomNumber() : 0,
+            h.interval};
+}
+
+// The values of the one Log_Head row an instrument has for a kind of
+// record: SeqNo, Names, Dates, Model, the identity (UserID, StationID,
+// SerialNo), Types, RomNum, FolderID "-----" and Dcount.
+inline QVariantList InstrumentHeadValues(qint64 head, const QString& names, const QVariant& date,
+                                         const clsInstrument& in, const QVariantList& identity,
+                                         int types, qint64 dcount)
+{
+    QVariantList v{head, names, date, NzStar(in.Model())};
+    v << identity << types << in.RomNumber() << QStringLiteral("-----") << dcount;
+    return v;
 }
 
 // A stored reading of a gas: -101 (no value) when Null or when the gas is

@@ -34,10 +34,8 @@ bool clsHistory::HistoryUpdate()
         qint64 head = SelectKey(db, QString::fromLatin1(kFindHeadSql), identity);
         if (head < 0) {
             head = NextKey(db, QStringLiteral("Log_Head"));
-            QVariantList v{head, QStringLiteral("Calibration Histories"), DbDateFast(Now()),
-                           NzStar(in.Model())};
-            v << identity << 3 << in.RomNumber() << QStringLiteral("-----")
-              << static_cast<qint64>(m_s.dataCount);
+            QVariantList v = InstrumentHeadValues(head, QStringLiteral("Calibration Histories"),
+                DbDateFast(Now()), in, identity, 3, m_s.dataCount);
             for (int g = 0; g < 2; ++g)
                 v << BlankIfEmpty(in.GasName(g)) << DbFloat(in.GasFullScale(g))
                   << DbFloat(in.GasDesit(g)) << DbBool(in.GasEnabled(g)) << in.GasPoint(g)
@@ -96,11 +94,8 @@ bool clsHistory::ReLoad()
             Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
             QSqlQuery& q = s.Select({m_s.seqNo});
             if (q.next()) {
-                m_s.userID = ReadIdentity(q, "UserID");
-                m_s.stationID = ReadIdentity(q, "StationID");
-                m_s.serialNo = ReadIdentity(q, "SerialNo");
+                ReadHeadBase(q, m_s);
                 m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-                m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
                 for (int g = 0; g < 2; ++g) {
                     GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
                     ReadHeadGas(q, g, gi);

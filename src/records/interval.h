@@ -173,7 +173,6 @@ private:
     };
 
     bool CheckDuplicate() const;
-    QVariantList duplicateKey() const;
     bool SaveToDatabase();
     bool parseStatistics(const QString& line, bool checkOnly);
     bool parseDataLine(const QString& line, bool checkOnly);

@@ -18,15 +18,9 @@ const char* kIntervalDuplicateSql =
     "And SerialNo=? And Types=1 Limit 1;";
 } // namespace
 
-// The moment and identity that tell a stored interval trend.
-QVariantList clsInterval::duplicateKey() const
-{
-    return {DbDateFast(m_h.dates), NzStar(m_h.userID), NzStar(m_h.stationID), NzStar(m_h.serialNo)};
-}
-
 bool clsInterval::CheckDuplicate() const
 {
-    return StoredRowExists(m_h.dbPath, QString::fromLatin1(kIntervalDuplicateSql), duplicateKey());
+    return StoredRowExists(m_h.dbPath, QString::fromLatin1(kIntervalDuplicateSql), TrendMomentKey(m_h));
 }
 
 bool clsInterval::Update()
@@ -47,26 +41,14 @@ bool clsInterval::SaveToDatabase()
 
         // The duplicate test runs inside the transaction, so the test and
         // the insert see the same database.
-        if (SelectAny(db, QString::fromLatin1(kIntervalDuplicateSql), duplicateKey())) {
+        if (SelectAny(db, QString::fromLatin1(kIntervalDuplicateSql), TrendMomentKey(m_h))) {
             m_h.duplicate = true;
             return true;
         }
 
         const qint64 head = NextKey(db, QStringLiteral("Log_Head"));
-        const QString model = m_instrument ? NzStar(m_instrument->Model()) : QStringLiteral("*");
-        const qint32 rom = m_instrument ? m_instrument->RomNumber() : 0;
-        QVariantList v{head,
-                       BlankIfEmpty(m_h.names),
-                       DbDateFast(m_h.dates),
-                       model,
-                       NzStar(m_h.userID),
-                       NzStar(m_h.stationID),
-                       NzStar(m_h.serialNo),
-                       1,
-                       rom,
-                       m_h.interval,
-                       BlankIfEmpty(m_h.folderID),
-                       static_cast<qint64>(m_h.eventCount) + m_h.dataLineCount};
+        QVariantList v = TrendHeadValues(head, m_h, m_instrument, 1);
+        v << BlankIfEmpty(m_h.folderID) << static_cast<qint64>(m_h.eventCount) + m_h.dataLineCount;
         for (int g = 0; g < 2; ++g) {
             const IntervalGasInfo& gi = m_h.gas[static_cast<size_t>(g)];
             v << BlankIfEmpty(gi.Name) << DbFloat(gi.Full) << DbFloat(gi.Desit)
@@ -137,12 +119,7 @@ bool clsInterval::ReLoad()
             Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
             QSqlQuery& q = s.Select({m_h.seqNo});
             if (q.next()) {
-                m_h.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-                m_h.dates = ReadDateFast(Col(q, "Dates"), Now());
-                m_h.userID = ReadIdentity(q, "UserID");
-                m_h.stationID = ReadIdentity(q, "StationID");
-                m_h.serialNo = ReadIdentity(q, "SerialNo");
-                m_h.interval = ReadInt(Col(q, "Interval"), 0);
+                ReadHeadBase(q, m_h);
                 m_h.folderID = EmptyIfBlank(ReadText(Col(q, "FolderID"), QStringLiteral("00/00")));
                 for (int g = 0; g < 2; ++g) {
                     IntervalGasInfo& gi = m_h.gas[static_cast<size_t>(g)];

@@ -52,10 +52,8 @@ bool clsPowerEvent::SaveToDatabase()
         // The events always go under a real head: make it when missing.
         if (head < 0) {
             head = NextKey(db, QStringLiteral("Log_Head"));
-            QVariantList v{head, QStringLiteral("Power Events"), DbDateFast(in.SysDate()),
-                           NzStar(in.Model())};
-            v << identity << 7 << in.RomNumber() << QStringLiteral("-----")
-              << static_cast<qint64>(m_s.dataCount);
+            const QVariantList v = InstrumentHeadValues(head, QStringLiteral("Power Events"),
+                DbDateFast(in.SysDate()), in, identity, 7, m_s.dataCount);
             Statement(db, QStringLiteral(
                 "Insert Into Log_Head(SeqNo,Names,Dates,Model,UserID,StationID,SerialNo,Types,"
                 "RomNum,FolderID,Dcount) Values (?,?,?,?,?,?,?,?,?,?,?);"))
@@ -94,12 +92,7 @@ bool clsPowerEvent::ReLoad()
         QSqlQuery& q = s.Select({m_s.seqNo});
         if (!q.next())
             return true;
-        m_s.names = EmptyIfBlank(ReadText(Col(q, "Names"), QStringLiteral("Name None")));
-        m_s.dates = ReadDateFast(Col(q, "Dates"), Now());
-        m_s.userID = ReadIdentity(q, "UserID");
-        m_s.stationID = ReadIdentity(q, "StationID");
-        m_s.serialNo = ReadIdentity(q, "SerialNo");
-        m_s.interval = ReadInt(Col(q, "Interval"), 0);
+        ReadHeadBase(q, m_s);
         m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
         // The gas units are not read back: the record keeps its own.
         for (int g = 0; g < 2; ++g)
