@@ -6,6 +6,7 @@
 #include "common/paths.h"
 
 #include <QFile>
+#include <array>
 #include <cmath>
 
 namespace records_text {
@@ -63,18 +64,27 @@ std::optional<int> TwoDigits(const QString& s)
         return std::nullopt;
     return (s[0].unicode() - '0') * 10 + (s[1].unicode() - '0');
 }
+
+// Six characters as three two-digit numbers ("YYMMDD", "hhnnss").
+std::optional<std::array<int, 3>> DigitPairs(const QString& six)
+{
+    if (six.size() != 6)
+        return std::nullopt;
+    const auto a = TwoDigits(six.mid(0, 2));
+    const auto b = TwoDigits(six.mid(2, 2));
+    const auto c = TwoDigits(six.mid(4, 2));
+    if (!a || !b || !c)
+        return std::nullopt;
+    return std::array<int, 3>{*a, *b, *c};
+}
 } // namespace
 
 std::optional<QDateTime> DateField(const QString& yymmdd)
 {
-    if (yymmdd.size() != 6)
+    const auto ymd = DigitPairs(yymmdd);
+    if (!ymd)
         return std::nullopt;
-    const auto y = TwoDigits(yymmdd.mid(0, 2));
-    const auto m = TwoDigits(yymmdd.mid(2, 2));
-    const auto d = TwoDigits(yymmdd.mid(4, 2));
-    if (!y || !m || !d)
-        return std::nullopt;
-    const QDate date(2000 + *y, *m, *d);
+    const QDate date(2000 + (*ymd)[0], (*ymd)[1], (*ymd)[2]);
     if (!date.isValid())
         return std::nullopt;
     return QDateTime(date, QTime(0, 0, 0), Qt::UTC);
@@ -82,14 +92,13 @@ std::optional<QDateTime> DateField(const QString& yymmdd)
 
 std::optional<int> TimeField(const QString& hhnnss)
 {
-    if (hhnnss.size() != 6)
+    const auto hns = DigitPairs(hhnnss);
+    if (!hns)
         return std::nullopt;
-    const auto h = TwoDigits(hhnnss.mid(0, 2));
-    const auto n = TwoDigits(hhnnss.mid(2, 2));
-    const auto s = TwoDigits(hhnnss.mid(4, 2));
-    if (!h || !n || !s || *h > 23 || *n > 59 || *s > 59)
+    const auto [h, n, s] = *hns;
+    if (h > 23 || n > 59 || s > 59)
         return std::nullopt;
-    return *h * 3600 + *n * 60 + *s;
+    return h * 3600 + n * 60 + s;
 }
 
 std::optional<double> VariantNumber(const QVariant& v)
