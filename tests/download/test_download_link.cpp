@@ -3,6 +3,7 @@
 // the window store what the instrument held and write their lines.
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "download/frmUpload.h"
 #include "download_fixture.h"
 #include "fake_instrument.h"
 #include "fake_records.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTimer>
 
 namespace {
 
@@ -158,6 +160,77 @@ TEST_F(LinkedWindow, InformationStepReadsTheInstrumentAndStoresItsHistory)
     const QString log = SerialLog();
     EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Start Sequence---. Date = ")));
     EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Finished---. Date = ")));
+}
+
+// ---- the automatic mode against the instrument -------------------------------
+
+class AutomaticRun : public LinkedWindow {
+protected:
+    void SetUp() override
+    {
+        LinkedWindow::SetUp();
+        trends = {MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 30)};
+        QList<QByteArray> lines;
+        for (const FakeIntervalTrend& t : trends)
+            lines += IntervalLines(t);
+        fake.SetRecordLines("DR,R,", lines);
+        fake.SetRecordLines("DJ,R,", AlarmLines(MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 0, 0))));
+        App().AutoLoad = true;
+        App().AutoRemoveData = true;
+    }
+    int Runs(const char* finishedLine) const
+    {
+        return static_cast<int>(SerialLog().count(QString::fromLatin1(finishedLine)));
+    }
+    QList<FakeIntervalTrend> trends;
+};
+
+TEST_F(AutomaticRun, DownloadsClearsAndSwitchesOffWithoutAClick)
+{
+    window->Form_Load();
+    ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Camplate Finished---") == 1; }, 60000))
+        << SerialLog().toStdString();
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 1);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 30);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 1);
+    EXPECT_TRUE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    // Ready for the next instrument: the port is open again and nothing is
+    // busy.
+    EXPECT_TRUE(control->PortOpen());
+    EXPECT_EQ(App().ProcessState, 0);
+    EXPECT_FALSE(window->AutomaticModeRunning);
+    EXPECT_TRUE(window->cmdInst(4)->isEnabled());
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Complete Finished."));
+}
+
+TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
+{
+    // Cancel as soon as the interval download starts.
+    bool cancelled = false;
+    QObject::connect(&fake, &FakeInstrument::FrameReceived, window.get(), [this, &cancelled](const QByteArray& frame) {
+        if (!cancelled && FakeInstrument::CommandOf(frame) == "DR,R,") {
+            cancelled = true;
+            QTimer::singleShot(0, window.get(), [this] { window->UploadForm().cmdUpload->click(); });
+        }
+    });
+    window->Form_Load();
+    ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Failed Finished---") == 1; }, 60000))
+        << SerialLog().toStdString();
+    EXPECT_TRUE(SerialLog().contains(QStringLiteral("---Process to Canceled---")));
+    EXPECT_FALSE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 0);
+
+    // The next instrument (the same one switched on again) connects and is
+    // served in full.
+    fake.CommandState().poweredOff = false;
+    ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Camplate Finished---") == 1; }, 60000))
+        << SerialLog().toStdString();
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 1);
+    EXPECT_TRUE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(prompt.boxes.isEmpty());
 }
 
 } // namespace
