@@ -204,8 +204,7 @@ public:
     bool IsClosing() const { return m_closing; }
     void SetClosing(bool closing);
 
-    // ---- shutdown (stand-ins in frmMain_shutdown_standin.cpp until the
-    // shutdown lands) ----
+    // ---- shutdown (frmMain_shutdown.cpp) ----
     // A close request: true refuses it (the window stays).
     bool Form_QueryUnload();
     // The accepted close: stops the control and saves the settings.

@@ -121,6 +121,7 @@ TEST_F(AutoMode, SequenceByServiceModeAndRemoval)
             EXPECT_FALSE(b->isEnabled());
         // The instrument is off: no settings command is offered.
         EXPECT_FALSE(w.cmdOption(0)->isEnabled());
+        EXPECT_FALSE(w.cmdOption(1)->isEnabled());
         EXPECT_TRUE(w.TreeRefreshNeeded);
         fake.calls.clear();
         fake.serialLog.clear();
@@ -361,6 +362,18 @@ TEST_F(ResetAndShutdown, CloseRequest)
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("Execute Count\t3\r\n"));
     EXPECT_EQ(App().GraphColor[0], RGB(1, 2, 3));
+}
+
+TEST_F(ResetAndShutdown, UnwritableSettingsFileOnExitIsReportedAndTheWindowCloses)
+{
+    frmMain& w = Loaded();
+    w.show();
+    Pump();
+    ASSERT_TRUE(QDir().mkpath(home.file("Pelkar.ini")));
+    prompt.ExpectBox(MsgResult::Yes);
+    EXPECT_TRUE(w.close());
+    ASSERT_EQ(PaneTexts(w).size(), 1);
+    EXPECT_TRUE(PaneTexts(w)[0].startsWith(QStringLiteral("The settings file could not be written")));
 }
 
 } // namespace
