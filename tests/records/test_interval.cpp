@@ -469,3 +469,15 @@ TEST_F(IntervalTest, TrendSearchMergesValuesAndEvents)
     r->FlagClear();
     EXPECT_EQ(r->SerchValue(t), -1);
 }
+
+TEST(IntervalField, TakesWholeNumbersAndIgnoresValuesBeyond32Bits)
+{
+    clsInterval r;
+    const struct { double in; int expect; } cases[] = {
+        {60.0, 60}, {2.5, 2}, {3.5, 4}, {1e12, 4}, {-1e12, 4}, {2147483647.0, 2147483647},
+    };
+    for (const auto& c : cases) {
+        r.SetGasBaseInfo(6, c.in);
+        EXPECT_EQ(r.GasBaseInfo(6).toInt(), c.expect) << c.in;
+    }
+}
