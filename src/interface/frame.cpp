@@ -6,16 +6,6 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 int ChecksumOf(const char* data, qsizetype n)
 {
@@ -157,4 +147,15 @@ QString FormatControlChars(const QByteArray& frame)
         }
     }
     return out;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
 }

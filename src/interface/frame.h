@@ -26,6 +26,9 @@ QByteArray BuildFrame(const QByteArray& command, char terminator);
 // Checksum (0..255) of the frame without its last three characters: the
 // byte sum negated, low 8 bits. A frame shorter than three bytes gives the
 // checksum of nothing (0).
+// The value of one hex digit (either case), or -1 for any other character.
+int HexDigit(char c);
+
 int FrameChecksum(const QByteArray& frame);
 
 // True when the two digits before the terminator (upper or lower case)

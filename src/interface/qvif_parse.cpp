@@ -35,16 +35,6 @@ namespace {
 const QString kResponseError = QStringLiteral("<<< Response error >>>");
 const QString kFormatError = QStringLiteral("<<< Format error >>>");
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 // A hexadecimal token as the instrument sends it: 1 to 4 digits are a 16-bit
 // two's complement number, 5 to 8 digits a 32-bit one. Anything else is no
