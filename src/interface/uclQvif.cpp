@@ -6,7 +6,7 @@
 #include "interface/frame.h"
 #include "interface/irda_transport.h"
 #include "interface/messages.h"
-#include "interface/serial_log.h"
+#include "common/serial_log.h"
 #include "interface/serial_transport.h"
 
 #include <QCoreApplication>

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/gasvalue.h"
 #include "common/paths.h"
+#include "common/serial_log.h"
 
 #include <QFile>
 #include <array>
@@ -171,13 +172,7 @@ bool VariantBool(const QVariant& v)
 
 void WriteSerialLog(const QString& text)
 {
-    QFile file(ProgramFile(QStringLiteral("SerialLog.log")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    const QString line = Now().toString(QStringLiteral("hh:mm:ss")) + QLatin1Char(' ') + text
-        + QStringLiteral("\r\n");
-    file.write(line.toUtf8());
-    file.close();
+    AppendSerialLogLine(SerialLogPath(), Now(), text);
 }
 
 } // namespace records_text

@@ -1,7 +1,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "interface/frame.h"
-#include "interface/serial_log.h"
+#include "common/serial_log.h"
 #include "temp_home.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "interface/serial_log.h"
+#include "common/serial_log.h"
 
 #include "common/paths.h"
 
