@@ -203,7 +203,17 @@ bool uclQvif::ValueEcho(const Answer& a)
         held = inst.AlarmPassword();
     else if (c == "WD,W")
         held = inst.WarmDisp();
-    return got == held.trimmed();
+    const QString want = held.trimmed();
+    if (got == want)
+        return true;
+    // A two-digit code goes out with a leading zero ("7" as "07") and comes
+    // back as the instrument stored it: the same number is the same value.
+    const bool twoDigitCode = c == "UJ,W" || c == "AP,W" || c == "UV,W" || c == "AT,W" || c == "AU,W"
+                              || c == "AV,W" || c == "AL,W";
+    double gotNumber = 0;
+    double wantNumber = 0;
+    return twoDigitCode && IsNumericText(got) && IsNumericText(want) && ParseWholeText(got, &gotNumber)
+           && ParseWholeText(want, &wantNumber) && gotNumber == wantNumber;
 }
 
 bool uclQvif::Dispatch(const Answer& a)

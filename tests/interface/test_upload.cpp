@@ -326,3 +326,20 @@ TEST_F(UploadFixture, NoInstrumentObject)
     EXPECT_TRUE(Log().contains(QStringLiteral("---Instrument Upload Failed---")));
     EXPECT_FALSE(Log().contains(QStringLiteral("---Instrument Upload Started---")));
 }
+
+TEST_F(UploadFixture, OneDigitCodeIsSentWithALeadingZeroAndItsEchoAccepted)
+{
+    inst.SetSpecType(QStringLiteral("7"));
+    inst.SetAlarmPassword(QStringLiteral("3"));
+    EXPECT_TRUE(ctl->SetInstrument(&inst));
+    EXPECT_FALSE(inst.Change_SpecType());
+    EXPECT_FALSE(inst.Change_AlarmPassword());
+    const QStringList frames = [&] {
+        QStringList out;
+        for (const QByteArray& f : fake.Frames())
+            out << QString::fromLatin1(f);
+        return out;
+    }();
+    EXPECT_TRUE(frames.join('\n').contains(QStringLiteral("UJ,W,07")));
+    EXPECT_TRUE(frames.join('\n').contains(QStringLiteral("AL,W,03")));
+}
