@@ -88,8 +88,8 @@ struct AppState {
     std::array<bool, 2> GasLocked{false, false};
     std::array<float, 2> FactAutoCal{0, 0};
     std::array<std::int32_t, 2> GraphColor{0, 0}; // per gas
-    GasTable ChgGasTable{};   // spec type "00"
-    GasTable ChgGas01Table{}; // every other spec type
+    GasTable ChgGasTable{};   // SpecType "00"
+    GasTable ChgGas01Table{}; // every other SpecType
     std::int16_t CalUnitOnWait = 0;
     std::int16_t CalSpanOnWait = 0;
     std::int16_t CalSpanOffWait = 0;

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Every date in the program is a wall-clock time (the instrument's clock or
-// the PC's local time) held in a QDateTime with the UTC spec, so that no
+// the PC's local time) held in a QDateTime marked as UTC, so that no
 // time-zone or daylight-saving rule ever moves a recorded time. Use these
 // helpers to make, read and store dates; never QDateTime::currentDateTime().
 

@@ -149,7 +149,7 @@ bool uclQvif::SetInstrument(clsInstrument* instrument)
     WriteSerialLog(Msg(5536, GeneralDate(started)));
 
     bool ok = true;
-    bool rereadAll = false;    // the spec type was written
+    bool rereadAll = false;    // SpecType was written
     bool rereadAlarms = false; // the oxygen alarm type was written
 
     // The send step: nothing once a command has failed; otherwise one
@@ -211,7 +211,7 @@ bool uclQvif::SetInstrument(clsInstrument* instrument)
     }
 
     // The types that change which set points the instrument keeps.
-    if (inst.Change_SpecType() && send(Row("UJ,W,").Code2(inst.SpecType(), "spec type"))) {
+    if (inst.Change_SpecType() && send(Row("UJ,W,").Code2(inst.SpecType(), "SpecType"))) {
         inst.SetChange_SpecType(false);
         rereadAll = true;
     }

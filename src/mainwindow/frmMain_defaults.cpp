@@ -173,7 +173,7 @@ void frmMain::InitDefaults()
     app.GasLocked[0] = false;
     app.FactAutoCal[0] = 80.0f;
 
-    // Replacement gases for spec type "00" and for every other spec type.
+    // Replacement gases for SpecType "00" and for every other SpecType.
     GasTable& t = app.ChgGasTable;
     t[0][0] = Entry(true, "CO", "ppm", 1000, 1.0f, 0, 50, 150, 200, 50, 80);
     t[0][1] = Entry(true, "H2S", "ppm", 100, 0.5f, 1, 10, 30, 15, 10, 25);

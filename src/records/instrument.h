@@ -26,7 +26,7 @@ class clsInstrument {
 public:
     clsInstrument();
 
-    // Resets identity, clock, spec type and the per-gas set points to their
+    // Resets identity, clock, SpecType and the per-gas set points to their
     // empty values and clears the change flags (see the .cpp for the list);
     // every other field keeps its value.
     void ClearDatas();
@@ -69,7 +69,7 @@ public:
     QString DummySerial() const;
     void SetDummySerial(const QString& v);
 
-    // Instrument clock as last read (wall-clock, UTC spec).
+    // Instrument clock as last read (wall-clock, marked as UTC).
     const QDateTime& SysDate() const { return m_sysDate; }
     void SetSysDate(const QDateTime& v) { m_sysDate = v; }
     // PC clock minus instrument clock, in days (positive when the PC is

@@ -92,7 +92,7 @@ TEST_F(UploadFixture, SendsEveryFlaggedSettingInTheFixedOrder)
         "S1,W,0005,00D1",
         "WT,W,2D",
         "WD,W,02",
-        // The spec type was written: the set points are read back.
+        // SpecType was written: the set points are read back.
         "A1,R,",
         "A2,R,",
         "AS,R,",
@@ -226,7 +226,7 @@ TEST_F(UploadFixture, FailedRowStopsTheUploadAndKeepsItsFlags)
 
 TEST_F(UploadFixture, SetPointsAreReadBackEvenWhenALaterRowFails)
 {
-    // The instrument changes its set points when its spec type changes.
+    // The instrument changes its set points when its SpecType changes.
     fake.State().gas[0].warning = 33.0f;
     fake.AddFaultOn(Fault::NakRefusal, "UV,W,01", 1, -1);
     inst.SetSpecType(QStringLiteral("02"));
