@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
-#include <functional>
 #include <limits>
 #include <optional>
 
@@ -73,32 +72,26 @@ public:
         if (Has(i))
             target = Text(i).trimmed().toUpper() == QLatin1String("TRUE");
     }
-    // Whole numbers: rounded half to even; beyond [lo, hi] an error.
-    bool Whole(int i, double fallback, double lo, double hi, double* out) const
+    // A whole-number field as T, rounded half to even (a text that is not
+    // a number gives fallback): nullopt when missing, OverflowError beyond
+    // the range of T.
+    template <typename T>
+    std::optional<T> WholeAt(int i, T fallback) const
     {
         if (!Has(i))
-            return false;
+            return std::nullopt;
         double v = 0;
         if (!ParseWholeText(Text(i), &v))
             v = fallback;
-        if (v < lo || v > hi)
+        if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max())
             throw OverflowError(QStringLiteral("%1 is out of range").arg(Text(i)));
-        *out = v;
-        return true;
+        return static_cast<T>(v);
     }
     template <typename T>
     void ReadWhole(int i, T fallback, T& target) const
     {
-        double v = 0;
-        if (Whole(i, fallback, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), &v))
-            target = static_cast<T>(v);
-    }
-    template <typename T>
-    void ReadWholeInto(int i, T fallback, const std::function<void(T)>& apply) const
-    {
-        double v = 0;
-        if (Whole(i, fallback, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), &v))
-            apply(static_cast<T>(v));
+        if (const std::optional<T> v = WholeAt(i, fallback))
+            target = *v;
     }
     void ReadFloat(int i, float fallback, float& target) const
     {
@@ -126,6 +119,19 @@ public:
 private:
     const clsToken& m_t;
 };
+
+// A whole number kept both in its stand-in field of App() and, when bound,
+// on the window or graph the settings belong to.
+template <typename Target>
+void ReadMirrored(const Fields& f, int i, std::int32_t fallback, std::int32_t& standIn, Target* target,
+                  void (Target::*set)(std::int32_t))
+{
+    if (const std::optional<std::int32_t> v = f.WholeAt(i, fallback)) {
+        standIn = *v;
+        if (target)
+            (target->*set)(*v);
+    }
+}
 
 void ReadGasFields(const Fields& f, int first, GasEntry& e)
 {
@@ -191,10 +197,10 @@ void ApplyLine(const QString& key, const Fields& f, AppState& app)
         if (f.Has(1))
             app.SerialLogOn = f.Text(1).trimmed().toUpper() == QLatin1String("ON");
     } else if (key == QLatin1String("IRCOMM NUM")) {
-        f.ReadWholeInto<std::int16_t>(1, 4, [&](std::int16_t v) {
-            app.CommPort = v;
+        if (const std::optional<std::int16_t> v = f.WholeAt<std::int16_t>(1, 4)) {
+            app.CommPort = *v;
             app.CommDevice.clear(); // a number from this file names /dev/ttyS(n-1)
-        });
+        }
     } else if (key == QLatin1String("TIMEOUT")) {
         f.ReadWhole<std::int16_t>(1, 3, app.Timeout);
     } else if (key == QLatin1String("RETRY")) {
@@ -213,28 +219,15 @@ void ApplyLine(const QString& key, const Fields& f, AppState& app)
         f.ReadBool(4, font.Italic);
         f.ReadBool(5, font.Underline);
     } else if (key == QLatin1String("GRAPH COLOR")) {
-        GraphColorTarget* graph = app.GraphTarget;
-        f.ReadWholeInto<std::int32_t>(1, 1, [&](std::int32_t v) {
-            app.GraphScaleColor = v;
-            if (graph)
-                graph->SetScaleColor(v);
-        });
-        f.ReadWholeInto<std::int32_t>(2, 0xF0F0F0, [&](std::int32_t v) {
-            app.GraphBackColor = v;
-            if (graph)
-                graph->SetBackColor(v);
-        });
-        f.ReadWholeInto<std::int32_t>(3, 0xFF4040, [&](std::int32_t v) {
-            app.GraphCursorColor = v;
-            if (graph)
-                graph->SetCursorColor(v);
-        });
+        ReadMirrored(f, 1, 1, app.GraphScaleColor, app.GraphTarget, &GraphColorTarget::SetScaleColor);
+        ReadMirrored(f, 2, 0xF0F0F0, app.GraphBackColor, app.GraphTarget, &GraphColorTarget::SetBackColor);
+        ReadMirrored(f, 3, 0xFF4040, app.GraphCursorColor, app.GraphTarget, &GraphColorTarget::SetCursorColor);
     } else if (key == QLatin1String("LIMITDAYS")) {
         f.ReadWhole<std::int32_t>(1, 0, app.LimitDays);
     } else if (key == QLatin1String("CALIB. RANGE")) {
         for (int gas = 0; gas < 2; ++gas) {
-            f.ReadWholeInto<std::int32_t>(1 + gas, 0,
-                                          [&](std::int32_t v) { app.CalibRange[gas] = static_cast<float>(v); });
+            if (const std::optional<std::int32_t> v = f.WholeAt<std::int32_t>(1 + gas, 0))
+                app.CalibRange[gas] = static_cast<float>(*v);
         }
     } else if (key == QLatin1String("GAS INST")) {
         ApplyGasInst(f, app);
@@ -253,22 +246,9 @@ void ApplyLine(const QString& key, const Fields& f, AppState& app)
                 app.WindowTarget->SetChkLog(i, app.ChkLog[i]);
         }
     } else if (key == QLatin1String("SIZE VALUES")) {
-        WindowSettingsTarget* window = app.WindowTarget;
-        f.ReadWholeInto<std::int32_t>(1, 1, [&](std::int32_t v) {
-            app.WindowState = v;
-            if (window)
-                window->SetWindowState(v);
-        });
-        f.ReadWholeInto<std::int32_t>(2, 7680, [&](std::int32_t v) {
-            app.WindowWidth = v;
-            if (window)
-                window->SetWindowWidth(v);
-        });
-        f.ReadWholeInto<std::int32_t>(3, 5760, [&](std::int32_t v) {
-            app.WindowHeight = v;
-            if (window)
-                window->SetWindowHeight(v);
-        });
+        ReadMirrored(f, 1, 1, app.WindowState, app.WindowTarget, &WindowSettingsTarget::SetWindowState);
+        ReadMirrored(f, 2, 7680, app.WindowWidth, app.WindowTarget, &WindowSettingsTarget::SetWindowWidth);
+        ReadMirrored(f, 3, 5760, app.WindowHeight, app.WindowTarget, &WindowSettingsTarget::SetWindowHeight);
     } else if (key == QLatin1String("PRT WIDTH")) {
         f.ReadFloat(1, 1, app.PrtWidth[0]);
         f.ReadFloat(2, 1, app.PrtWidth[1]);
@@ -315,9 +295,6 @@ QStringList SplitLines(const QString& text)
 void ReadSettings()
 {
     clsToken token;
-    token.ClearDelimiters();
-    token.ClearStrings();
-    token.ClearComments();
     token.AddComments(QStringLiteral(";"));
     token.AddDelimiters(QStringLiteral("\t"));
     token.AddStrings(QStringLiteral("'"));
