@@ -48,18 +48,20 @@ QString DateToIso(const QDateTime& date)
 
 QDateTime IsoToDate(const QString& text)
 {
+    // The date and the time are read apart: parsed together they would be a
+    // local time, and a wall-clock time inside a daylight-saving gap would
+    // then be rejected.
     const QString t = text.trimmed();
-    if (t.isEmpty())
+    const qsizetype blank = t.indexOf(QLatin1Char(' '));
+    const QDate day = QDate::fromString(blank < 0 ? t : t.left(blank), QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid())
         return QDateTime();
-    QDateTime d = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!d.isValid()) {
-        // A date alone (no time part) is midnight.
-        const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-        if (!day.isValid())
-            return QDateTime();
-        return QDateTime(day, QTime(0, 0, 0), Qt::UTC);
-    }
-    return QDateTime(d.date(), d.time(), Qt::UTC);
+    if (blank < 0)
+        return QDateTime(day, QTime(0, 0, 0), Qt::UTC); // a date alone is midnight
+    const QTime time = QTime::fromString(t.mid(blank + 1), QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        return QDateTime();
+    return QDateTime(day, time, Qt::UTC);
 }
 
 QString GeneralDate(const QDateTime& date)

@@ -5,6 +5,7 @@
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
+#include <ctime>
 
 TEST(Paths, JoinPutsSlashOnlyWhereMissing)
 {
@@ -32,6 +33,12 @@ TEST(Dates, LegacySerials)
 
 TEST(Dates, IsoRoundTripKeepsFarAndNoDates)
 {
+    // In a zone with daylight saving, 2026-03-29 02:30 does not exist as a
+    // local time; a wall-clock date must still read back.
+    const QByteArray oldTz = qgetenv("TZ");
+    const bool hadTz = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
     for (const QDateTime& d : {NoDate(), MakeDate(2031, 7, 1, 23, 59, 58), DisabledDate(),
                                MakeDate(2026, 3, 29, 2, 30, 0)}) {
         EXPECT_EQ(IsoToDate(DateToIso(d)), d) << DateToIso(d).toStdString();
@@ -40,6 +47,14 @@ TEST(Dates, IsoRoundTripKeepsFarAndNoDates)
     EXPECT_FALSE(IsoToDate("").isValid());
     EXPECT_FALSE(IsoToDate("garbage").isValid());
     EXPECT_EQ(GeneralDate(MakeDate(2024, 2, 3, 4, 5, 6)), "2024/02/03 04:05:06");
+    EXPECT_EQ(IsoToDate(" 2031-01-02 "), MakeDate(2031, 1, 2));
+    for (const char* bad : {"2031-01-02 25:00:00", "2031-01-02  03:04:05", "2031-02-30 00:00:00", "2031-01-02 x"})
+        EXPECT_FALSE(IsoToDate(bad).isValid()) << bad;
+    if (hadTz)
+        qputenv("TZ", oldTz);
+    else
+        qunsetenv("TZ");
+    tzset();
 }
 
 TEST(Colors, WindowsColourNumbers)
