@@ -6,7 +6,6 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-
 int ChecksumOf(const char* data, qsizetype n)
 {
     unsigned sum = 0;

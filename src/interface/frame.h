@@ -23,12 +23,12 @@ constexpr char LF = 0x0A;
 // STX + "0001" + command + ETX + checksum digits + terminator.
 QByteArray BuildFrame(const QByteArray& command, char terminator);
 
-// Checksum (0..255) of the frame without its last three characters: the
-// byte sum negated, low 8 bits. A frame shorter than three bytes gives the
-// checksum of nothing (0).
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigit(char c);
 
+// Checksum (0..255) of the frame without its last three characters: the
+// byte sum negated, low 8 bits. A frame shorter than three bytes gives the
+// checksum of nothing (0).
 int FrameChecksum(const QByteArray& frame);
 
 // True when the two digits before the terminator (upper or lower case)

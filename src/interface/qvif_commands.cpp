@@ -27,10 +27,8 @@ QByteArray Hex4(std::int16_t value)
 bool uclQvif::Calibrate(const QByteArray& execute, const QByteArray& check, QString& result)
 {
     // Start: the instrument acknowledges and begins working.
-    m_requestOK = true;
     if (!Exchange(execute, 5, {})) {
         WriteSerialLog(Msg(5516, GeneralDate(Now())));
-        m_requestOK = false;
         return false;
     }
     // Completion: asked again at once until a result comes; a busy answer
@@ -38,14 +36,11 @@ bool uclQvif::Calibrate(const QByteArray& execute, const QByteArray& check, QStr
     // ends the poll early.
     result.clear();
     for (;;) {
-        if (!Exchange(check, 5, {})) {
-            m_requestOK = false;
-            break;
-        }
+        if (!Exchange(check, 5, {}))
+            return false;
         if (result.size() == 2)
-            break;
+            return true;
     }
-    return m_requestOK;
 }
 
 bool uclQvif::ZeroCal(const QString& gasFlags)
@@ -113,29 +108,21 @@ bool uclQvif::SetInitValue(clsInstrument* instrument)
 
 bool uclQvif::BodyDataClear()
 {
-    m_requestOK = true;
     m_cancel = false;
     WriteSerialLog(Msg(5556));
-    if (!Exchange("XC,E,", 5, {})) {
-        m_requestOK = false;
-    } else {
+    bool ok = Exchange("XC,E,", 5, {});
+    if (ok) {
         m_dataClearDone = false;
-        for (;;) {
-            if (!Exchange("XC,C,", 5, {})) {
-                m_requestOK = false;
-                break;
-            }
-            if (m_dataClearDone)
-                break;
-        }
+        do
+            ok = Exchange("XC,C,", 5, {});
+        while (ok && !m_dataClearDone);
     }
-    WriteSerialLog(Msg(m_requestOK ? 5557 : 5558));
-    return m_requestOK;
+    WriteSerialLog(Msg(ok ? 5557 : 5558));
+    return ok;
 }
 
 bool uclQvif::BodyPowerOff()
 {
-    m_requestOK = true;
     WriteSerialLog(Msg(5506));
     // Whether the instrument acknowledges or not, it is treated as off.
     Exchange("RO,W,", 5, {});

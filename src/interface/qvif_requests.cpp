@@ -32,16 +32,26 @@ bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forw
     return m_status == 6;
 }
 
+namespace {
+
+// Raises signal with the progress text target left, then empties it.
+template <class C>
+std::function<void()> MessageForward(QvifPort* port, void (QvifPort::*signal)(const QString&), C* target)
+{
+    return [port, signal, target] {
+        if (!target || target->MessageString().isEmpty())
+            return;
+        const QString text = target->MessageString();
+        emit(port->*signal)(text);
+        target->SetMessageString(QString());
+    };
+}
+
+} // namespace
+
 uclQvif::Forward uclQvif::InstForward(void (QvifPort::*signal)(const QString&))
 {
-    clsInstrument* inst = m_instrument;
-    return [this, inst, signal] {
-        if (!inst || inst->MessageString().isEmpty())
-            return;
-        const QString text = inst->MessageString();
-        emit(this->*signal)(text);
-        inst->SetMessageString(QString());
-    };
+    return MessageForward(this, signal, m_instrument);
 }
 
 bool uclQvif::GetInstrument(clsInstrument* instrument)
@@ -50,7 +60,6 @@ bool uclQvif::GetInstrument(clsInstrument* instrument)
         return false;
     m_cancel = false;
     bool ok = true;
-    m_requestOK = true;
     m_instrument = instrument;
     instrument->ClearDatas();
     instrument->SetFailLine(QString());
@@ -65,37 +74,16 @@ bool uclQvif::GetInstrument(clsInstrument* instrument)
     return ok;
 }
 
-// Not built yet in this control: they report failure and send nothing.
-
 // ---------------------------------------------------------------------------
 // Log downloads
-
-namespace {
-
-// Raises signal with the collection's progress text, then empties it.
-template <class C>
-std::function<void()> CollectionForward(QvifPort* port, void (QvifPort::*signal)(const QString&), C* target)
-{
-    return [port, signal, target] {
-        if (target->MessageString().isEmpty())
-            return;
-        const QString text = target->MessageString();
-        emit(port->*signal)(text);
-        target->SetMessageString(QString());
-    };
-}
-
-} // namespace
 
 template <class C>
 bool uclQvif::DownloadInto(C* target, const QByteArray& command, void (QvifPort::*signal)(const QString&))
 {
     target->Clear();
     target->SetFailLine(QString());
-    m_requestOK = true;
     m_cancel = false;
-    const bool done = Exchange(command, 3, CollectionForward(this, signal, target));
-    if (done && m_requestOK)
+    if (Exchange(command, 3, MessageForward(this, signal, target)))
         return true;
     m_status = 2;
     return false;
@@ -138,11 +126,9 @@ bool uclQvif::GetHistory(clsHistorys* histories)
             result = false;
             continue;
         }
-        m_requestOK = true;
         m_cancel = false;
         const QByteArray command = "IH,R," + QByteArray::number(gas + 1) + ",";
-        const bool done = Exchange(command, 3, CollectionForward(this, &QvifPort::InterMessage, histories));
-        if (!done || !m_requestOK) {
+        if (!Exchange(command, 3, MessageForward(this, &QvifPort::InterMessage, histories))) {
             m_status = 2;
             result = false;
         }
@@ -155,9 +141,7 @@ bool uclQvif::GetLatestHistory(clsInstrument* instrument)
     SetInstrumentRef(instrument);
     if (!instrument)
         return false;
-    m_requestOK = true;
-    const bool done = Exchange("SO,R,", 4, InstForward(&QvifPort::InterMessage));
-    if (done && m_requestOK)
+    if (Exchange("SO,R,", 4, InstForward(&QvifPort::InterMessage)))
         return true;
     m_status = 2;
     return false;
@@ -232,9 +216,8 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
     for (QByteArray& line : m_dumpLines)
         line.clear();
 
-    m_requestOK = true;
     m_cancel = false;
-    Exchange(command, 3, {});
+    const bool done = Exchange(command, 3, {});
 
     if (m_dumpLineCount != 0) {
         for (int i = m_dumpLineCount; i < 16; ++i) {
@@ -245,16 +228,10 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
         m_dumpLineCount = 0;
     }
     WriteLine(&file, QByteArray());
-    const qint64 seconds = qMax<qint64>(0, SecondsBetween(started, Now()));
-    WriteLine(&file, ";\tTotal Download Time = "
-                         + QStringLiteral("%1:%2:%3")
-                               .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                               .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-                               .arg(seconds % 60, 2, 10, QLatin1Char('0'))
-                               .toLatin1());
+    WriteLine(&file, ";\tTotal Download Time = " + ElapsedHms(started, Now()).toLatin1());
     m_dumpFile = nullptr;
     file.close();
-    if (m_status == 6 && m_requestOK)
+    if (done)
         return true;
     m_status = 2;
     return false;

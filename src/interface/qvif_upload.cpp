@@ -14,16 +14,6 @@
 
 namespace {
 
-QString Elapsed(qint64 seconds)
-{
-    if (seconds < 0)
-        seconds = 0;
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 // Text as it goes on the wire: one byte per character, printable ASCII
 // only (the frame's own control characters must never appear in data).
 std::optional<QByteArray> WireText(const QString& text)
@@ -143,7 +133,6 @@ bool uclQvif::SetInstrument(clsInstrument* instrument)
     }
     clsInstrument& inst = *instrument;
     m_cancel = false;
-    m_requestOK = true;
     m_instrument = instrument;
     const QDateTime started = Now();
     WriteSerialLog(Msg(5536, GeneralDate(started)));
@@ -289,7 +278,7 @@ bool uclQvif::SetInstrument(clsInstrument* instrument)
 
     const QDateTime finished = Now();
     if (ok)
-        WriteSerialLog(Msg(5537, GeneralDate(finished), Elapsed(SecondsBetween(started, finished))));
+        WriteSerialLog(Msg(5537, GeneralDate(finished), ElapsedHms(started, finished)));
     else
         WriteSerialLog(Msg(5538, GeneralDate(finished)));
     return ok;

@@ -9,8 +9,6 @@
 #include "common/serial_log.h"
 #include "interface/serial_transport.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QTimer>
 #include <limits>
 #include <stdexcept>

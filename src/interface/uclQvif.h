@@ -205,7 +205,6 @@ private:
     bool m_cancel = false;
     bool m_serialComm = false;
     bool m_enabled = true;
-    bool m_requestOK = false;
     int m_waitDepth = 0;
 
     // Bound objects (owned by the host).
