@@ -4,7 +4,6 @@
 #include "mainwindow/widget_prompt.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
 #include <memory>
 

@@ -14,7 +14,7 @@
 frmMain::frmMain(QvifPort* port, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    resize(Px(11640), Px(8250));
+    resize(Px(kMinWindowWidth), Px(kMinWindowHeight));
     CreateControls();
     if (port) {
         uclQvport = port;

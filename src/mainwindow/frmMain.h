@@ -7,12 +7,14 @@
 //   frmMain_controls.cpp   creation of the controls, twips helpers
 //   frmMain_startup.cpp    initialisation, loading, activation, port, serial logs,
 //                          window size/state for the settings file
-//   frmMain_defaults.cpp   InitDefaults
+//   frmMain_defaults.cpp   InitDefaults, the record objects
 //   frmMain_logpane.cpp    AddLogText
+//   frmMain_captions.cpp   LoadCaptions
+//   frmMain_layout.cpp     Form_Resize
 //   frmMain_panels_standin.cpp   panels of the browser and settings subsystems
 //                                until those subsystems provide them
-//   frmMain_captions_standin.cpp / frmMain_layout_standin.cpp
-//                          LoadCaptions / Form_Resize until the real ones land
+//   frmMain_shutdown.cpp   closing the window
+//   frmMain_download_*.cpp connection, download and automatic mode
 // Other subsystems add their own frmMain_<concern>.cpp files.
 
 #include "common/settings_targets.h"
@@ -81,9 +83,12 @@ public:
     // a file that had to move could not be moved (it is left in place and
     // the failure is written to the log pane).
     bool RotateSerialLogs();
+    // Smallest outer size of the window, in twips.
+    static constexpr double kMinWindowWidth = 11640;
+    static constexpr double kMinWindowHeight = 8250;
     // Window size in twips for the first run on a screen of the given size
-    // in twips: 0.8 x the width and 0.6 x the height, never below
-    // 11640 x 8250.
+    // in twips: 0.8 x the width and 0.6 x the height, never below the
+    // smallest size.
     static QSizeF FirstRunSize(double screenWidthTwips, double screenHeightTwips);
     // The font button's caption and the colour buttons' back colours from
     // DisplayFont and GraphColor.
@@ -99,7 +104,7 @@ public:
     // (a Windows colour number, see common/colors.h).
     void AddLogText(const QString& text, std::int32_t color);
 
-    // ---- captions and layout (stand-ins until their own files land) ----
+    // ---- captions and layout (frmMain_captions.cpp, frmMain_layout.cpp) ----
     void LoadCaptions();
     void Form_Resize();
 

@@ -7,6 +7,7 @@
 #include "common/appstate.h"
 #include "common/resstrings.h"
 #include "mainwindow/grid_writer.h"
+#include "mainwindow/startup_flags.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -92,14 +93,7 @@ void Apply(const CaptionTable& table)
 
 void frmMain::LoadCaptions()
 {
-    // Title with the part number: 30501 for the Japanese table, 30502 for
-    // any other, 30503 in service mode.
-    const auto title = [](int partNumber) {
-        return GetResString(5001) + QStringLiteral(" [P.No.") + QString::number(partNumber) + QLatin1Char(']');
-    };
-    setWindowTitle(title(GetResString(101) == QLatin1String("JP") ? 30501 : 30502));
-    if (App().ServiceMode)
-        setWindowTitle(title(30503));
+    setWindowTitle(GetResString(5001) + QStringLiteral(" [P.No.") + QString::number(PartNumber()) + QLatin1Char(']'));
 
     // Menu buttons.
     Apply({{cmdInst(0), 5002}, {cmdInst(1), 5003}, {cmdInst(2), 5004},

@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,7 +25,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -35,17 +34,14 @@ QString Indexed(const char* name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-// A grid with its fixed row and column as ordinary cells: row 0 of the
-// widget is row 0 of the grid.
+// A grid with its fixed row and column as ordinary cells (row 0 of the
+// widget is row 0 of the grid), one cell selected at a time.
 DataGrid* NewGrid(QWidget* parent, const QString& name, int rows, int cols)
 {
     auto* g = new DataGrid(parent);
     g->SetRows(rows);
     g->SetCols(cols);
     g->setObjectName(name);
-    g->horizontalHeader()->setVisible(false);
-    g->verticalHeader()->setVisible(false);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     return g;
 }

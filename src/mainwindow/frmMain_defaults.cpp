@@ -16,6 +16,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 constexpr float kNoValue = -101.0f;
@@ -57,42 +59,22 @@ GasSetting Gas(const char* name, std::int16_t point, const char* unit, float war
     return g;
 }
 
+// The object behind a record-object getter, created on first use.
+template <class T>
+T& CreatedOnFirstUse(std::shared_ptr<T>& object)
+{
+    if (!object)
+        object = std::make_shared<T>();
+    return *object;
+}
+
 } // namespace
 
-clsInstrument& frmMain::MainInstrument()
-{
-    if (!m_mainInstrument)
-        m_mainInstrument = std::make_shared<clsInstrument>();
-    return *m_mainInstrument;
-}
-
-clsIntervals& frmMain::MainIntervals()
-{
-    if (!m_mainIntervals)
-        m_mainIntervals = std::make_shared<clsIntervals>();
-    return *m_mainIntervals;
-}
-
-clsAlarms& frmMain::MainAlarms()
-{
-    if (!m_mainAlarms)
-        m_mainAlarms = std::make_shared<clsAlarms>();
-    return *m_mainAlarms;
-}
-
-clsPowerEvents& frmMain::MainPowerEvents()
-{
-    if (!m_mainPowerEvents)
-        m_mainPowerEvents = std::make_shared<clsPowerEvents>();
-    return *m_mainPowerEvents;
-}
-
-clsHistorys& frmMain::MainHistorys()
-{
-    if (!m_mainHistorys)
-        m_mainHistorys = std::make_shared<clsHistorys>();
-    return *m_mainHistorys;
-}
+clsInstrument& frmMain::MainInstrument() { return CreatedOnFirstUse(m_mainInstrument); }
+clsIntervals& frmMain::MainIntervals() { return CreatedOnFirstUse(m_mainIntervals); }
+clsAlarms& frmMain::MainAlarms() { return CreatedOnFirstUse(m_mainAlarms); }
+clsPowerEvents& frmMain::MainPowerEvents() { return CreatedOnFirstUse(m_mainPowerEvents); }
+clsHistorys& frmMain::MainHistorys() { return CreatedOnFirstUse(m_mainHistorys); }
 
 void frmMain::InitDefaults()
 {

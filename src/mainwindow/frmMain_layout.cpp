@@ -26,10 +26,6 @@
 
 namespace {
 
-// Smallest outer size of the window, in twips.
-constexpr double kMinWindowWidth = 11640;
-constexpr double kMinWindowHeight = 8250;
-
 // A coordinate that a step leaves as it stands.
 constexpr double kKeep = std::numeric_limits<double>::quiet_NaN();
 

@@ -32,10 +32,10 @@
 #include <QThread>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace {
 
-constexpr double kMinWidthTwips = 11640;
-constexpr double kMinHeightTwips = 8250;
 // How long start-up waits for a deleted file to disappear.
 constexpr int kFileGoneWaitMs = 2000;
 const char* const kUsbSerialHardwareId = "VID_10C4&PID_EA60";
@@ -56,7 +56,7 @@ QSizeF frmMain::FirstRunSize(double screenWidthTwips, double screenHeightTwips)
 {
     const double w = 0.8 * screenWidthTwips;
     const double h = 0.6 * screenHeightTwips;
-    return QSizeF(w > kMinWidthTwips ? w : kMinWidthTwips, h > kMinHeightTwips ? h : kMinHeightTwips);
+    return QSizeF(std::max(kMinWindowWidth, w), std::max(kMinWindowHeight, h));
 }
 
 void frmMain::Form_Load()

@@ -7,7 +7,6 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/wait.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -186,12 +185,8 @@ frmMain* frmOpen::Form_Activate()
 
 void frmOpen::ShowVersionAndCompany()
 {
-    const QString language = GetResString(101);
-    lblVersion->setText(QStringLiteral("P.No.") +
-                        (language == QLatin1String("JP") ? QStringLiteral("30501") : QStringLiteral("30502")));
-    if (App().ServiceMode)
-        lblVersion->setText(QStringLiteral("P.No.30503"));
-    lblCompany->setText(language == QLatin1String("EN") ? QStringLiteral("Halvane Instruments, Inc.")
+    lblVersion->setText(QStringLiteral("P.No.") + QString::number(PartNumber()));
+    lblCompany->setText(GetResString(101) == QLatin1String("EN") ? QStringLiteral("Halvane Instruments, Inc.")
                                                           : QStringLiteral("Halvane CO.,LTD."));
 }
 

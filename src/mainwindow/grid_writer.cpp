@@ -378,11 +378,10 @@ void SetGridRow(QTableWidget& grid, int row, int startCol, bool fillRest, const 
         last = values.at(col - startCol);
         EnsureItem(grid, row, col)->setText(last);
     }
-    if (fillRest && col < grid.columnCount()) {
-        // Without values the loop did not run and the repeated value is empty.
+    // Without values the loop above did not run and the repeated value is empty.
+    if (fillRest)
         for (; col < grid.columnCount(); ++col)
             EnsureItem(grid, row, col)->setText(last);
-    }
 }
 
 void SetFormatString(QTableWidget& grid, const QString& format)

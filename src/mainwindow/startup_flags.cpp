@@ -1,13 +1,15 @@
 #include "mainwindow/startup_flags.h"
 
+#include "common/appstate.h"
 #include "common/paths.h"
+#include "common/resstrings.h"
 
 #include <QLockFile>
 #include <memory>
 
-StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram)
+StartupFlags FlagsFromArguments(const QStringList& commandLine)
 {
-    const QString line = argumentsAfterProgram.join(QLatin1Char(' ')).toUpper();
+    const QString line = commandLine.mid(1).join(QLatin1Char(' ')).toUpper();
     StartupFlags f;
     f.ServiceMode = line.contains(QLatin1String("-R"));
     f.G2Mode = line.contains(QLatin1String("-G2"));
@@ -16,9 +18,11 @@ StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram)
     return f;
 }
 
-StartupFlags FlagsFromArguments(const QStringList& commandLine)
+int PartNumber()
 {
-    return ParseStartupFlags(commandLine.mid(1));
+    if (App().ServiceMode)
+        return 30503;
+    return GetResString(101) == QLatin1String("JP") ? 30501 : 30502;
 }
 
 namespace {

@@ -13,10 +13,14 @@ struct StartupFlags {
     bool DebugMode = false;   // "-DEBUG"
 };
 
-StartupFlags ParseStartupFlags(const QStringList& argumentsAfterProgram);
-// The same for a whole command line (the program's own path first, which
-// is left out).
+// The flags of a whole command line (the program's own path first, which is
+// left out).
 StartupFlags FlagsFromArguments(const QStringList& commandLine);
+
+// The program's part number, shown on the splash and in the main window's
+// title: 30503 in service mode, otherwise 30501 with the Japanese string
+// table and 30502 with any other.
+int PartNumber();
 
 // The one running copy of the program: a lock file in the program's folder,
 // taken without waiting. A lock left by a copy that died is detected by its
