@@ -4,36 +4,13 @@
 // value the instrument now holds); execute commands are acknowledged with
 // ACK; check commands answer busy (SUB) until the work is done.
 #include "fake_instrument.h"
+#include "fake_wire.h"
 
 #include <cmath>
 
+using namespace fakewire;
+
 namespace {
-
-constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04, ACK = 0x06, NAK = 0x15, SUB = 0x1A;
-
-const char kHex[] = "0123456789ABCDEF";
-
-QByteArray Frame(const QByteArray& command)
-{
-    QByteArray f;
-    f.append(STX);
-    f.append("0001");
-    f.append(command);
-    f.append(ETX);
-    unsigned sum = 0;
-    for (char c : f)
-        sum += static_cast<unsigned char>(c);
-    const unsigned check = (256u - sum % 256u) % 256u;
-    f.append(kHex[check >> 4]);
-    f.append(kHex[check & 0xF]);
-    f.append(EOT);
-    return f;
-}
-
-QByteArray Hex4(std::int32_t v)
-{
-    return QByteArray::number(static_cast<quint16>(static_cast<qint16>(v)), 16).toUpper().rightJustified(4, '0');
-}
 
 // A field of hex digits as a 16-bit two's complement number.
 std::optional<std::int16_t> Hex(const QByteArray& field)
@@ -52,13 +29,6 @@ std::optional<float> Scaled(const QByteArray& field, int points)
     if (!v || field.size() != 4)
         return std::nullopt;
     return static_cast<float>(*v / std::pow(10.0, points));
-}
-
-QByteArray ScaledField(float value, int points)
-{
-    if (value <= -101.0f)
-        return "****";
-    return Hex4(static_cast<std::int32_t>(std::lround(value * std::pow(10.0, points))));
 }
 
 } // namespace

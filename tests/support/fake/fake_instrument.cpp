@@ -1,4 +1,5 @@
 #include "fake_instrument.h"
+#include "fake_wire.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -11,62 +12,18 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace fakewire;
+
 namespace {
-
-constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04, ACK = 0x06, NAK = 0x15, ETB = 0x17, CR = 0x0D;
-
-const char kHex[] = "0123456789ABCDEF";
-
-QByteArray Hex4(std::int32_t v)
-{
-    const auto w = static_cast<quint16>(static_cast<qint16>(v));
-    QByteArray out(4, '0');
-    for (int i = 0; i < 4; ++i)
-        out[i] = kHex[(w >> ((3 - i) * 4)) & 0xF];
-    return out;
-}
 
 QByteArray Hex2(std::int32_t v)
 {
     return Hex4(v).right(2);
 }
 
-// A set point as the instrument sends it: four hex digits of the value
-// times 10^points, "****" for no value.
-QByteArray Scaled(float value, int points)
-{
-    if (value <= -101.0f)
-        return "****";
-    return Hex4(static_cast<std::int32_t>(std::lround(value * std::pow(10.0, points))));
-}
-
 QByteArray Padded(const QString& text, int width)
 {
     return text.toLatin1().leftJustified(width, ' ', true);
-}
-
-int Checksum(const QByteArray& body)
-{
-    unsigned sum = 0;
-    for (char c : body)
-        sum += static_cast<unsigned char>(c);
-    return static_cast<int>((256u - sum % 256u) % 256u);
-}
-
-QByteArray Frame(const QByteArray& command, char terminator, bool badChecksum = false)
-{
-    QByteArray f;
-    f.append(STX);
-    f.append("0001");
-    f.append(command);
-    f.append(ETX);
-    int sum = Checksum(f);
-    if (badChecksum)
-        sum = (sum + 0x5A) & 0xFF;
-    f.append(kHex[sum >> 4]);
-    f.append(kHex[sum & 0xF]);
-    f.append(terminator);
-    return f;
 }
 
 bool ChecksumOk(const QByteArray& frame)
@@ -451,13 +408,13 @@ QByteArray FakeInstrument::AnswerFor(const QByteArray& command)
                    + Padded(g.unit, 4);
         });
     else if (code == "A1,R,")
-        data = both([](const FakeGas& g) { return Scaled(g.warning, g.points); });
+        data = both([](const FakeGas& g) { return ScaledField(g.warning, g.points); });
     else if (code == "A2,R,")
-        data = both([](const FakeGas& g) { return Scaled(g.alarm, g.points); });
+        data = both([](const FakeGas& g) { return ScaledField(g.alarm, g.points); });
     else if (code == "AS,R,")
-        data = both([](const FakeGas& g) { return Scaled(g.stel, g.points); });
+        data = both([](const FakeGas& g) { return ScaledField(g.stel, g.points); });
     else if (code == "AW,R,")
-        data = both([](const FakeGas& g) { return Scaled(g.twa, g.points); });
+        data = both([](const FakeGas& g) { return ScaledField(g.twa, g.points); });
     else if (code == "UV,R,")
         data = s.coldDistricts.toLatin1();
     else if (code == "AP,R,")
@@ -475,7 +432,7 @@ QByteArray FakeInstrument::AnswerFor(const QByteArray& command)
     else if (code == "SZ,R,")
         data = Hex4(s.airP1) + ',' + Hex4(s.airP2) + ',' + Hex4(s.airO2);
     else if (code == "S1,R,")
-        data = both([](const FakeGas& g) { return Scaled(g.autoCalib, g.points) + ',' + Hex4(g.calCoefficient); });
+        data = both([](const FakeGas& g) { return ScaledField(g.autoCalib, g.points) + ',' + Hex4(g.calCoefficient); });
     else if (code == "WD,R,")
         data = s.warmDisp.toLatin1();
     else if (code == "WT,R,")
@@ -486,7 +443,7 @@ QByteArray FakeInstrument::AnswerFor(const QByteArray& command)
                    + Padded(g.calibAfter, 5);
         });
     else if (code == "DN,R,")
-        data = both([](const FakeGas& g) { return g.readingFails ? QByteArray("FAIL") : Scaled(g.reading, g.points); });
+        data = both([](const FakeGas& g) { return g.readingFails ? QByteArray("FAIL") : ScaledField(g.reading, g.points); });
     else if (command.size() >= 5 && (command.at(3) == 'W' || command.at(3) == 'X'))
         return Frame(command, EOT); // writes are confirmed by their echo
     else if (command.size() >= 5 && command.at(3) == 'E')
