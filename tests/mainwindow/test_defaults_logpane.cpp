@@ -222,8 +222,9 @@ TEST_F(MainWindowTest, LogPaneLinesInTheirColours)
     ASSERT_EQ(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].text, expected[i].first) << i;
-        if (!lines[i].text.isEmpty())
+        if (!lines[i].text.isEmpty()) {
             EXPECT_EQ(lines[i].color, expected[i].second) << i;
+        }
     }
     EXPECT_EQ(w.rtbLog->toPlainText(),
               QStringLiteral("Connect Sequence Pelkar  ...(1)\nCommunication Ports Error. Restart this program.\n\n"

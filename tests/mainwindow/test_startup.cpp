@@ -289,8 +289,9 @@ TEST_F(MainWindowTest, WindowIsSizedOnTheFirstRunOnlyAndCentred)
         const QSizeF first = frmMain::FirstRunSize(w.Twips(screen.width()), w.Twips(screen.height()));
         const double expectW = c.executeCount == 1 ? first.width() : c.startWidth;
         EXPECT_NEAR(w.WindowWidth(), expectW, 15);
-        if (c.executeCount == 1)
+        if (c.executeCount == 1) {
             EXPECT_NEAR(w.WindowHeight(), first.height(), 15);
+        }
         EXPECT_NEAR(w.frameGeometry().center().x(), screen.center().x(), 2);
         EXPECT_NEAR(w.frameGeometry().center().y(), screen.center().y(), 2);
     }
