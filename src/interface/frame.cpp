@@ -24,9 +24,7 @@ QByteArray BuildFrame(const QByteArray& command, char terminator)
     frame.append("0001");
     frame.append(command);
     frame.append(Wire::ETX);
-    const int sum = ChecksumOf(frame.constData(), frame.size());
-    frame.append(kHex[sum >> 4]);
-    frame.append(kHex[sum & 0xF]);
+    frame.append(HexText(static_cast<quint32>(ChecksumOf(frame.constData(), frame.size())), 2));
     frame.append(terminator);
     return frame;
 }
@@ -74,12 +72,7 @@ std::optional<QByteArray> ValueToHexField(float value, int decimals)
     const double scaled = std::nearbyint(static_cast<double>(value) * std::pow(10.0, decimals));
     if (!(scaled >= -32768.0 && scaled <= 32767.0))
         return std::nullopt;
-    const auto word = static_cast<quint16>(static_cast<qint16>(static_cast<int>(scaled)));
-    QByteArray field(4, '0');
-    for (int i = 3; i >= 0; --i) {
-        field[i] = kHex[(word >> ((3 - i) * 4)) & 0xF];
-    }
-    return field;
+    return HexText(static_cast<quint32>(static_cast<int>(scaled)), 4);
 }
 
 float HexFieldToValue(const QByteArray& field, int decimals, bool* ok)
@@ -139,12 +132,17 @@ QString FormatControlChars(const QByteArray& frame)
         case Wire::SUB: out.append(QLatin1String("[SUB]")); break;
         case Wire::ESC: out.append(QLatin1String("[ESC]")); break;
         default:
-            out.append(QLatin1Char('['));
-            out.append(QLatin1Char(kHex[u >> 4]));
-            out.append(QLatin1Char(kHex[u & 0xF]));
-            out.append(QLatin1Char(']'));
+            out.append(QLatin1Char('[') + QString::fromLatin1(HexText(u, 2)) + QLatin1Char(']'));
         }
     }
+    return out;
+}
+
+QByteArray HexText(quint32 value, int digits)
+{
+    QByteArray out(digits, '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        out[i] = kHex[value & 0xF];
     return out;
 }
 

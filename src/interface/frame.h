@@ -26,6 +26,10 @@ QByteArray BuildFrame(const QByteArray& command, char terminator);
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigit(char c);
 
+// The low `digits` hex digits (upper case, zero-padded) of value; a
+// negative number passed in shows as its two's complement.
+QByteArray HexText(quint32 value, int digits);
+
 // Checksum (0..255) of the frame without its last three characters: the
 // byte sum negated, low 8 bits. A frame shorter than three bytes gives the
 // checksum of nothing (0).

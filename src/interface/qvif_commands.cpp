@@ -16,10 +16,10 @@
 
 namespace {
 
-// A coefficient as four upper-case hex digits (16-bit two's complement).
+// A coefficient as four hex digits (16-bit two's complement).
 QByteArray Hex4(std::int16_t value)
 {
-    return QByteArray::number(static_cast<quint16>(value), 16).toUpper().rightJustified(4, '0');
+    return HexText(static_cast<quint16>(value), 4);
 }
 
 } // namespace

@@ -154,7 +154,7 @@ namespace {
 
 QByteArray Hex6(qint64 value)
 {
-    return QByteArray::number(value, 16).toUpper().rightJustified(6, '0').right(6);
+    return HexText(static_cast<quint32>(value), 6);
 }
 
 // Columns 8 to 74 of a data line: 16 bytes as hex (an extra blank after the
@@ -166,7 +166,7 @@ QByteArray FormatDumpLine(const QByteArray& line)
         bool ok = false;
         const int byte = line.mid(2 * i, 2).toInt(&ok, 16);
         const int value = ok ? byte : 0xFF;
-        hex += QByteArray::number(value, 16).toUpper().rightJustified(2, '0') + ' ';
+        hex += HexText(static_cast<quint32>(value), 2) + ' ';
         if (i == 7)
             hex += ' ';
         ascii += (value >= 32 && value <= 126) ? static_cast<char>(value) : '.';

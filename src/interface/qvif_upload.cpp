@@ -72,7 +72,7 @@ public:
     {
         if (value < 0 || value > 0xFF)
             return Refuse(what, QString::number(value));
-        m_text += QByteArray::number(value, 16).toUpper().rightJustified(2, '0');
+        m_text += HexText(static_cast<quint32>(value), 2);
         return *this;
     }
 

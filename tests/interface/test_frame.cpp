@@ -82,6 +82,15 @@ TEST(Frame, ValueFieldEncodesSixteenBitsOrRefuses)
     }
 }
 
+TEST(Frame, HexTextKeepsTheLowDigits)
+{
+    EXPECT_EQ(HexText(0x0A, 2), QByteArray("0A"));
+    EXPECT_EQ(HexText(0xABC, 2), QByteArray("BC"));
+    EXPECT_EQ(HexText(static_cast<quint32>(-1), 4), QByteArray("FFFF"));
+    EXPECT_EQ(HexText(0x1234567, 6), QByteArray("234567"));
+    EXPECT_EQ(HexText(0, 6), QByteArray("000000"));
+}
+
 TEST(Frame, ValueFieldDecodes)
 {
     EXPECT_FLOAT_EQ(HexFieldToValue("****", 2), -101.0f);
