@@ -51,8 +51,7 @@ QPixmap ProductPicture()
     return pm;
 }
 
-} // namespace
-
+// Copies the flags into the program-wide state.
 void ApplyStartupFlags(const StartupFlags& flags)
 {
     AppState& a = App();
@@ -61,6 +60,8 @@ void ApplyStartupFlags(const StartupFlags& flags)
     a.UMode = flags.UMode;
     a.DebugMode = flags.DebugMode;
 }
+
+} // namespace
 
 void frmOpen::SetMainWindowFactory(std::function<frmMain*()> factory)
 {

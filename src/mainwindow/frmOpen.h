@@ -62,6 +62,3 @@ private:
     QStringList m_arguments;
     bool m_cursorSet = false;
 };
-
-// Copies the flags into the program-wide state.
-void ApplyStartupFlags(const StartupFlags& flags);
