@@ -3,6 +3,7 @@
 #include "fake_instrument.h"
 #include "interface/serial_transport.h"
 #include "interface/uclQvif.h"
+#include "records/instrument.h"
 #include "temp_home.h"
 
 #include <QCoreApplication>
@@ -76,8 +77,24 @@ protected:
         QFile f(home.file(QStringLiteral("SerialLog.log")));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    QString Log() const { return QString::fromUtf8(SerialLogText()); }
 
     TempHome home;
     FakeInstrument fake;
     std::unique_ptr<uclQvif> ctl;
+};
+
+// Connected, with the instrument object read from the fake (so no setting
+// is flagged) and the fake's frame record emptied.
+class ReadInstrumentFixture : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        Connect();
+        ASSERT_TRUE(ctl->GetInstrument(&inst));
+        fake.ClearFrames();
+    }
+
+    clsInstrument inst;
 };

@@ -21,8 +21,6 @@ protected:
         SetClock({});
         LinkFixture::TearDown();
     }
-
-    QString Log() const { return QString::fromUtf8(SerialLogText()); }
 };
 
 QList<QByteArray> Repeat(const QByteArray& command, int times)

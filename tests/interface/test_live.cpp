@@ -9,14 +9,11 @@ using Fault = FakeInstrument::Fault;
 
 namespace {
 
-class LiveFixture : public LinkFixture {
+class LiveFixture : public ReadInstrumentFixture {
 protected:
     void SetUp() override
     {
-        LinkFixture::SetUp();
-        Connect();
-        ASSERT_TRUE(ctl->GetInstrument(&inst));
-        fake.ClearFrames();
+        ReadInstrumentFixture::SetUp();
         ctl->SetDenstInterval(3600 * 1000); // ticks come from the test
     }
 
@@ -24,8 +21,6 @@ protected:
     {
         return static_cast<int>(SerialLogText().count("--- Current reading download time out.Date= "));
     }
-
-    clsInstrument inst;
 };
 
 const QList<QByteArray> kOneTick = {"DN,R,", "HA,R,", "HB,R,"};

@@ -6,22 +6,7 @@ using Fault = FakeInstrument::Fault;
 
 namespace {
 
-// The control connected and the instrument object read from the fake, so
-// no setting is flagged; the fake's frame record starts empty.
-class UploadFixture : public LinkFixture {
-protected:
-    void SetUp() override
-    {
-        LinkFixture::SetUp();
-        Connect();
-        ASSERT_TRUE(ctl->GetInstrument(&inst));
-        fake.ClearFrames();
-    }
-
-    QString Log() const { return QString::fromUtf8(SerialLogText()); }
-
-    clsInstrument inst;
-};
+using UploadFixture = ReadInstrumentFixture;
 
 bool AnyFlag(const clsInstrument& i)
 {
