@@ -101,6 +101,52 @@ float FloatField(const QByteArray& field)
     return v;
 }
 
+// The identity and option texts. A read answer fills the instrument object
+// and clears the setting's change flag; a write answer must echo the text
+// the object holds.
+struct TextSetting {
+    const char* code;  // the two command letters
+    bool twoDigitCode; // sent as a number with a leading zero ("7" as "07")
+    QString (*held)(const clsInstrument&);
+    void (*take)(clsInstrument&, const QString&);
+};
+
+const TextSetting kTextSettings[] = {
+    {"XZ", false, [](const clsInstrument& i) { return i.UserID(); },
+     [](clsInstrument& i, const QString& v) { i.SetUserID(v); i.SetChange_UserID(false); }},
+    {"XS", false, [](const clsInstrument& i) { return i.StationID(); },
+     [](clsInstrument& i, const QString& v) { i.SetStationID(v); i.SetChange_StationID(false); }},
+    {"IN", false, [](const clsInstrument& i) { return i.SerialNo(); },
+     [](clsInstrument& i, const QString& v) { i.SetSerialNo(v); i.SetChange_SerialNo(false); }},
+    {"HN", false, [](const clsInstrument& i) { return i.DummySerial(); },
+     [](clsInstrument& i, const QString& v) { i.SetDummySerial(v); i.SetChange_DummySerial(false); }},
+    {"UJ", true, [](const clsInstrument& i) { return i.SpecType(); },
+     [](clsInstrument& i, const QString& v) { i.SetSpecType(v); i.SetChange_SpecType(false); }},
+    {"UV", true, [](const clsInstrument& i) { return i.ColdDistricts(); },
+     [](clsInstrument& i, const QString& v) { i.SetColdDistricts(v); i.SetChange_ColdDistricts(false); }},
+    {"AP", true, [](const clsInstrument& i) { return i.OxyAlarmType(); },
+     [](clsInstrument& i, const QString& v) { i.SetOxyAlarmType(v); i.SetChange_OxyAlarmType(false); }},
+    {"AT", true, [](const clsInstrument& i) { return i.WarningType(); },
+     [](clsInstrument& i, const QString& v) { i.SetWarningType(v); i.SetChange_WarningType(false); }},
+    {"AU", true, [](const clsInstrument& i) { return i.AlarmType(); },
+     [](clsInstrument& i, const QString& v) { i.SetAlarmType(v); i.SetChange_AlarmType(false); }},
+    {"AV", true, [](const clsInstrument& i) { return i.Vibration(); },
+     [](clsInstrument& i, const QString& v) { i.SetVibration(v); i.SetChange_Vibration(false); }},
+    {"AL", true, [](const clsInstrument& i) { return i.AlarmPassword(); },
+     [](clsInstrument& i, const QString& v) { i.SetAlarmPassword(v); i.SetChange_AlarmPassword(false); }},
+    {"WD", false, [](const clsInstrument& i) { return i.WarmDisp(); },
+     [](clsInstrument& i, const QString& v) { i.SetWarmDisp(v); i.SetChange_WarmDisp(false); }},
+};
+
+// The text setting of an answer code such as "XZ,R", or null.
+const TextSetting* FindTextSetting(const QByteArray& code)
+{
+    for (const TextSetting& t : kTextSettings)
+        if (code.startsWith(t.code))
+            return &t;
+    return nullptr;
+}
+
 } // namespace
 
 clsInstrument& uclQvif::Inst() const
@@ -173,46 +219,22 @@ bool uclQvif::ValueEcho(const Answer& a)
 {
     clsInstrument& inst = Inst();
     const QByteArray& c = a.code;
-    const QString got = Text(a.T(0)).trimmed();
-    QString held;
     if (c == "XT,W")
         return RawHex(a.T(0)) == inst.BackLight();
     if (c == "WT,W")
         return RawHex(a.T(0)) == inst.WarmTime();
-    if (c == "XZ,W")
-        held = inst.UserID();
-    else if (c == "XS,W")
-        held = inst.StationID();
-    else if (c == "IN,W")
-        held = inst.SerialNo();
-    else if (c == "HN,W")
-        held = inst.DummySerial();
-    else if (c == "UJ,W")
-        held = inst.SpecType();
-    else if (c == "UV,W")
-        held = inst.ColdDistricts();
-    else if (c == "AP,W")
-        held = inst.OxyAlarmType();
-    else if (c == "AT,W")
-        held = inst.WarningType();
-    else if (c == "AU,W")
-        held = inst.AlarmType();
-    else if (c == "AV,W")
-        held = inst.Vibration();
-    else if (c == "AL,W")
-        held = inst.AlarmPassword();
-    else if (c == "WD,W")
-        held = inst.WarmDisp();
-    const QString want = held.trimmed();
+    const TextSetting* setting = FindTextSetting(c);
+    if (!setting)
+        return false;
+    const QString got = Text(a.T(0)).trimmed();
+    const QString want = setting->held(inst).trimmed();
     if (got == want)
         return true;
     // A two-digit code goes out with a leading zero ("7" as "07") and comes
     // back as the instrument stored it: the same number is the same value.
-    const bool twoDigitCode = c == "UJ,W" || c == "AP,W" || c == "UV,W" || c == "AT,W" || c == "AU,W"
-                              || c == "AV,W" || c == "AL,W";
     double gotNumber = 0;
     double wantNumber = 0;
-    return twoDigitCode && IsNumericText(got) && IsNumericText(want) && ParseWholeText(got, &gotNumber)
+    return setting->twoDigitCode && IsNumericText(got) && IsNumericText(want) && ParseWholeText(got, &gotNumber)
            && ParseWholeText(want, &wantNumber) && gotNumber == wantNumber;
 }
 
@@ -323,80 +345,6 @@ bool uclQvif::Dispatch(const Answer& a)
         return HandleDumpBlock(a);
 
     // Identity and option texts, hexadecimal options, and their echoes.
-    const QString text = Text(a.T(0)).trimmed();
-    if (c == "XZ,R") {
-        clsInstrument& inst = Inst();
-        inst.SetUserID(text);
-        inst.SetChange_UserID(false);
-        return true;
-    }
-    if (c == "XS,R") {
-        clsInstrument& inst = Inst();
-        inst.SetStationID(text);
-        inst.SetChange_StationID(false);
-        return true;
-    }
-    if (c == "IN,R") {
-        clsInstrument& inst = Inst();
-        inst.SetSerialNo(text);
-        inst.SetChange_SerialNo(false);
-        inst.SetModel(m_rcName);
-        return true;
-    }
-    if (c == "HN,R") {
-        clsInstrument& inst = Inst();
-        inst.SetDummySerial(text);
-        inst.SetChange_DummySerial(false);
-        return true;
-    }
-    if (c == "UJ,R") {
-        clsInstrument& inst = Inst();
-        inst.SetSpecType(text);
-        inst.SetChange_SpecType(false);
-        return true;
-    }
-    if (c == "UV,R") {
-        clsInstrument& inst = Inst();
-        inst.SetColdDistricts(text);
-        inst.SetChange_ColdDistricts(false);
-        return true;
-    }
-    if (c == "AP,R") {
-        clsInstrument& inst = Inst();
-        inst.SetOxyAlarmType(text);
-        inst.SetChange_OxyAlarmType(false);
-        return true;
-    }
-    if (c == "AT,R") {
-        clsInstrument& inst = Inst();
-        inst.SetWarningType(text);
-        inst.SetChange_WarningType(false);
-        return true;
-    }
-    if (c == "AU,R") {
-        clsInstrument& inst = Inst();
-        inst.SetAlarmType(text);
-        inst.SetChange_AlarmType(false);
-        return true;
-    }
-    if (c == "AV,R") {
-        clsInstrument& inst = Inst();
-        inst.SetVibration(text);
-        inst.SetChange_Vibration(false);
-        return true;
-    }
-    if (c == "AL,R") {
-        clsInstrument& inst = Inst();
-        inst.SetAlarmPassword(text);
-        inst.SetChange_AlarmPassword(false);
-        return true;
-    }
-    if (c == "WD,R") {
-        clsInstrument& inst = Inst();
-        inst.SetWarmDisp(text);
-        inst.SetChange_WarmDisp(false);
-        return true;
-    }
     if (c == "XT,R") {
         clsInstrument& inst = Inst();
         inst.SetBackLight(RawHex(a.T(0)));
@@ -409,10 +357,19 @@ bool uclQvif::Dispatch(const Answer& a)
         inst.SetChange_WarmTime(false);
         return true;
     }
-    if (c == "XZ,W" || c == "XS,W" || c == "IN,W" || c == "HN,W" || c == "UJ,W" || c == "UV,W"
-        || c == "AP,W" || c == "AT,W" || c == "AU,W" || c == "AV,W" || c == "AL,W" || c == "WD,W"
-        || c == "XT,W" || c == "WT,W")
+    if (c == "XT,W" || c == "WT,W")
         return ValueEcho(a);
+    if (const TextSetting* setting = FindTextSetting(c)) {
+        if (c.endsWith(",W"))
+            return ValueEcho(a);
+        if (c.endsWith(",R")) {
+            clsInstrument& inst = Inst();
+            setting->take(inst, Text(a.T(0)).trimmed());
+            if (c == "IN,R")
+                inst.SetModel(m_rcName);
+            return true;
+        }
+    }
 
     return false; // a command this program does not know
 }

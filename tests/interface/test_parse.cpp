@@ -182,6 +182,36 @@ TEST_F(ParseTest, IdentityClockAndOptions)
     EXPECT_FALSE(Parse("XS,W,ST-8      "));
 }
 
+TEST_F(ParseTest, EveryTextSettingEchoesWhatItsReadAnswerStored)
+{
+    // A read answer stores the text and clears its change flag; the write
+    // echo of the same setting must then match it, and only it.
+    for (const char* code : {"XZ", "XS", "IN", "HN", "UJ", "UV", "AP", "AT", "AU", "AV", "AL", "WD"}) {
+        const QByteArray c(code);
+        inst.SetChange_UserID(true);
+        inst.SetChange_StationID(true);
+        inst.SetChange_SerialNo(true);
+        inst.SetChange_DummySerial(true);
+        inst.SetChange_SpecType(true);
+        inst.SetChange_ColdDistricts(true);
+        inst.SetChange_OxyAlarmType(true);
+        inst.SetChange_WarningType(true);
+        inst.SetChange_AlarmType(true);
+        inst.SetChange_Vibration(true);
+        inst.SetChange_AlarmPassword(true);
+        inst.SetChange_WarmDisp(true);
+        ASSERT_TRUE(Parse(c + ",R,42")) << code;
+        const int flagsLeft = inst.Change_UserID() + inst.Change_StationID() + inst.Change_SerialNo()
+                              + inst.Change_DummySerial() + inst.Change_SpecType() + inst.Change_ColdDistricts()
+                              + inst.Change_OxyAlarmType() + inst.Change_WarningType() + inst.Change_AlarmType()
+                              + inst.Change_Vibration() + inst.Change_AlarmPassword() + inst.Change_WarmDisp();
+        EXPECT_EQ(flagsLeft, 11) << code;
+        EXPECT_TRUE(Parse(c + ",W,42")) << code;
+        EXPECT_FALSE(Parse(c + ",W,43")) << code;
+        ASSERT_TRUE(Parse(c + ",R,x")) << code; // the next setting starts from another text
+    }
+}
+
 TEST_F(ParseTest, LiveReadingsAndCalibrationAnswers)
 {
     QSignalSpy densty(&ctl, &QvifPort::Densty);
