@@ -88,49 +88,36 @@ double frmMain::ScaleHeight() const { return Twips(height()); }
 
 void frmMain::CreateControls()
 {
+    // Names a new control and gives it its design geometry in twips.
+    auto place = [&](auto* control, const QString& name, double l, double t, double w, double h) {
+        control->setObjectName(name);
+        MoveTwips(control, l, t, w, h);
+        return control;
+    };
     auto group = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* g = new QGroupBox(parent);
-        g->setObjectName(name);
-        MoveTwips(g, l, t, w, h);
-        return g;
+        return place(new QGroupBox(parent), name, l, t, w, h);
     };
     auto frame = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* f = new QFrame(parent);
-        f->setObjectName(name);
+        auto* f = place(new QFrame(parent), name, l, t, w, h);
         f->setFrameShape(QFrame::NoFrame);
-        MoveTwips(f, l, t, w, h);
         return f;
     };
     auto label = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* x = new QLabel(parent);
-        x->setObjectName(name);
-        MoveTwips(x, l, t, w, h);
-        return x;
+        return place(new QLabel(parent), name, l, t, w, h);
     };
     auto button = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* x = new QPushButton(parent);
-        x->setObjectName(name);
-        x->setAutoDefault(false);
-        MoveTwips(x, l, t, w, h);
-        return x;
+        auto* b = place(new QPushButton(parent), name, l, t, w, h);
+        b->setAutoDefault(false);
+        return b;
     };
     auto check = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* x = new QCheckBox(parent);
-        x->setObjectName(name);
-        MoveTwips(x, l, t, w, h);
-        return x;
+        return place(new QCheckBox(parent), name, l, t, w, h);
     };
     auto option = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* x = new QRadioButton(parent);
-        x->setObjectName(name);
-        MoveTwips(x, l, t, w, h);
-        return x;
+        return place(new QRadioButton(parent), name, l, t, w, h);
     };
     auto edit = [&](QWidget* parent, const QString& name, double l, double t, double w, double h) {
-        auto* x = new QLineEdit(parent);
-        x->setObjectName(name);
-        MoveTwips(x, l, t, w, h);
-        return x;
+        return place(new QLineEdit(parent), name, l, t, w, h);
     };
 
     tmrInter = new QTimer(this);
