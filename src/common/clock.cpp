@@ -1,5 +1,6 @@
 #include "common/clock.h"
 
+#include "common/dates.h"
 
 namespace {
 std::function<QDateTime()>& ClockOverride()
@@ -14,8 +15,7 @@ QDateTime Now()
     if (ClockOverride())
         return ClockOverride()();
     const QDateTime local = QDateTime::currentDateTime();
-    const QTime t = local.time();
-    return QDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
+    return WholeSeconds(QDateTime(local.date(), local.time(), Qt::UTC));
 }
 
 void SetClock(std::function<QDateTime()> clock)

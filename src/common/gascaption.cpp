@@ -2,28 +2,29 @@
 
 #include "common/gasvalue.h"
 
+#include <optional>
+
 namespace {
-const QString kNoCaption = QStringLiteral("----(---)");
+QString Caption(const QString& name, const QString& unit, std::optional<float> full)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("----(---)");
+    QString caption = name + QLatin1Char('(');
+    if (full)
+        caption += FloatText(*full);
+    return caption + unit + QLatin1Char(')');
+}
 }
 
 QString GasCaption(const GasCaptionSource* obj, int gas, bool withScale)
 {
     if (!obj)
-        return kNoCaption;
-    const QString name = obj->CaptionGasName(gas);
-    if (name.trimmed().isEmpty())
-        return kNoCaption;
-    QString caption = name + QLatin1Char('(');
-    if (withScale)
-        caption += FloatText(obj->CaptionGasFull(gas));
-    return caption + obj->CaptionGasUnit(gas) + QLatin1Char(')');
+        return Caption(QString(), QString(), std::nullopt);
+    return Caption(obj->CaptionGasName(gas), obj->CaptionGasUnit(gas),
+                   withScale ? std::optional<float>(obj->CaptionGasFull(gas)) : std::nullopt);
 }
 
 QString FormatGasLabel(const QString& name, const QString& unit, float full)
 {
-    if (name.trimmed().isEmpty())
-        return kNoCaption;
-    if (full == -1.0f)
-        return name + QLatin1Char('(') + unit + QLatin1Char(')');
-    return name + QLatin1Char('(') + FloatText(full) + unit + QLatin1Char(')');
+    return Caption(name, unit, full == -1.0f ? std::nullopt : std::optional<float>(full));
 }

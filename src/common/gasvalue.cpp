@@ -4,7 +4,6 @@
 #include "common/errors.h"
 
 #include <charconv>
-#include <cfenv>
 #include <cmath>
 #include <limits>
 

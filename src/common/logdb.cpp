@@ -110,13 +110,14 @@ QString UniqueConnectionName()
     return QStringLiteral("pelkar-logdb-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QString KnownTable(const QString& table)
+// The schema entry of a table, by name in any case; nullptr for any other name.
+const std::pair<QString, QList<OwnedColumn>>* FindTable(const QString& table)
 {
     for (const auto& t : Schema()) {
         if (t.first.compare(table, Qt::CaseInsensitive) == 0)
-            return t.first;
+            return &t;
     }
-    return QString();
+    return nullptr;
 }
 
 } // namespace
@@ -131,18 +132,13 @@ QStringList LogTables()
 
 QString CreateTableSql(const QString& table)
 {
-    const QString name = KnownTable(table);
-    if (name.isEmpty())
+    const auto* t = FindTable(table);
+    if (!t)
         return QString();
-    for (const auto& t : Schema()) {
-        if (t.first != name)
-            continue;
-        QStringList cols{QStringLiteral("SeqNo Integer CONSTRAINT SeqNoKey PRIMARY KEY")};
-        for (const OwnedColumn& c : t.second)
-            cols << c.name + QLatin1Char(' ') + c.type;
-        return QStringLiteral("Create Table %1 (%2);").arg(name, cols.join(QLatin1Char(',')));
-    }
-    return QString();
+    QStringList cols{QStringLiteral("SeqNo Integer CONSTRAINT SeqNoKey PRIMARY KEY")};
+    for (const OwnedColumn& c : t->second)
+        cols << c.name + QLatin1Char(' ') + c.type;
+    return QStringLiteral("Create Table %1 (%2);").arg(t->first, cols.join(QLatin1Char(',')));
 }
 
 void CreateLogDatabase(const QString& path)
@@ -246,9 +242,10 @@ void DbTransaction::Commit()
 std::int64_t NextKey(LogDb& db, const QString& table)
 {
     db.RequireOpen();
-    const QString name = KnownTable(table);
-    if (name.isEmpty())
+    const auto* known = FindTable(table);
+    if (!known)
         throw DatabaseError(QStringLiteral("Unknown table %1").arg(table));
+    const QString& name = known->first;
     QSqlQuery q(db.Db());
     if (!q.exec(QStringLiteral("Select Max(SeqNo) As MaxSeq From %1;").arg(name)) || !q.next())
         throw DatabaseError(QStringLiteral("Cannot read the keys of %1: %2").arg(name, q.lastError().text()));

@@ -5,7 +5,6 @@
 
 #include <QLocale>
 #include <QSysInfo>
-#include <cmath>
 
 QString GetLocaleString(std::int32_t lcType)
 {

@@ -12,13 +12,12 @@
 
 namespace {
 
-QStringList Gas(const QString& prefix, const QStringList& fields)
+QStringList Gas(const QStringList& fields)
 {
     QStringList out;
     for (int gas = 1; gas <= 2; ++gas)
         for (const QString& f : fields)
             out << QStringLiteral("Gas%1%2 %3").arg(gas).arg(f.section(' ', 0, 0), f.section(' ', 1));
-    Q_UNUSED(prefix);
     return out;
 }
 
@@ -30,7 +29,7 @@ QStringList Expected(const QString& table)
         return QStringList{key, "Model Varchar(20)", "Names Varchar(40)", "UserID Varchar(20)",
                            "StationID Varchar(20)", "SerialNo Varchar(20)", "RomNum Integer", "Types Integer",
                            "Dcount Integer", "FolderID Varchar(10)", "Dates Date", "Interval Integer"}
-            + Gas("", {"Name Varchar(4)", "Full Float", "Desit Float", "Enable YesNo", "Point Integer",
+            + Gas({"Name Varchar(4)", "Full Float", "Desit Float", "Enable YesNo", "Point Integer",
                        "Unit Varchar(5)", "Avr Float", "Max Float", "Min Float", "Warn Float", "Alarm Float",
                        "MaxDate Date", "MinDate Date"});
     if (table == "Interval_Data")
@@ -43,12 +42,12 @@ QStringList Expected(const QString& table)
     if (table == "cHistory")
         return QStringList{key, "RelNo Integer", "UserID Varchar(20)", "StationID Varchar(20)",
                            "SerialNo Varchar(20)", "WriteDates Date", "Dates Date"}
-            + Gas("", {"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
+            + Gas({"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
                        "Enable YesNo", "AutoCal Integer", "Before Float", "After Float"});
     if (table == "cLatestHist")
         return QStringList{key, "UserID Varchar(20)", "StationID Varchar(20)", "SerialNo Varchar(20)",
                            "WriteDates Date"}
-            + Gas("", {"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
+            + Gas({"Name Varchar(4)", "Desit Float", "Point Integer", "Unit Varchar(5)", "Full Float",
                        "Enable YesNo", "AutoCal Float", "CalDate Date", "Before Float", "After Float"});
     if (table == "Power_Event")
         return {key, "RelNo Integer", "Dates Date", "Power_Type YesNo"};

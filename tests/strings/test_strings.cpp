@@ -385,6 +385,5 @@ TEST_F(StringTablesThroughLoader, SamplesExpanded)
     EXPECT_EQ(GetResString(5204, "#2"), QStringLiteral("ｸﾞﾗﾌ色(#2)"));
     EXPECT_EQ(GetResString(5217), QStringLiteral("ｶﾞｽ|有効|濃度"));
     EXPECT_EQ(GetResString(6006), QStringLiteral("ｷｬﾝｾﾙ処理中です。"));
-    EXPECT_EQ(GetResString(6028, "1", "2", "3", "4"), GetResStringV(6028, {"1", "2", "3", "4"}));
-    EXPECT_TRUE(GetResString(6028, "1", "2", "3", "4").startsWith(QStringLiteral("1\t2\t3\t4\t")));
+    EXPECT_EQ(GetResString(6028, "1", "2", "3", "4"), QStringLiteral("1\t2\t3\t4\t ... 失敗."));
 }

@@ -27,25 +27,18 @@ MsgResult ScriptedPrompt::MessageBox(const MsgRequest& request)
     return m_boxAnswers.takeFirst();
 }
 
-QString ScriptedPrompt::GetOpenFileName(const FileRequest& request)
+QString ScriptedPrompt::FileAnswer(const FileRequest& request, const char* kind)
 {
     fileDialogs.append(request);
     if (m_fileAnswers.isEmpty()) {
-        ADD_FAILURE() << "unexpected open-file dialog: " << request.title.toStdString();
+        ADD_FAILURE() << "unexpected " << kind << " dialog: " << request.title.toStdString();
         return {};
     }
     return m_fileAnswers.takeFirst();
 }
 
-QString ScriptedPrompt::GetSaveFileName(const FileRequest& request)
-{
-    fileDialogs.append(request);
-    if (m_fileAnswers.isEmpty()) {
-        ADD_FAILURE() << "unexpected save-file dialog: " << request.title.toStdString();
-        return {};
-    }
-    return m_fileAnswers.takeFirst();
-}
+QString ScriptedPrompt::GetOpenFileName(const FileRequest& request) { return FileAnswer(request, "open-file"); }
+QString ScriptedPrompt::GetSaveFileName(const FileRequest& request) { return FileAnswer(request, "save-file"); }
 
 bool ScriptedPrompt::ChooseFont(QFont& font)
 {

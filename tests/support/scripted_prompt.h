@@ -33,6 +33,9 @@ public:
     bool ChooseColor(QColor& color) override;
 
 private:
+    // Records a file dialog and answers it from the queue.
+    QString FileAnswer(const FileRequest& request, const char* kind);
+
     QList<MsgResult> m_boxAnswers;
     QList<QString> m_fileAnswers;
     QList<std::pair<bool, QFont>> m_fontAnswers;

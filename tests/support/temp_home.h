@@ -1,4 +1,6 @@
 #pragma once
+#include "common/paths.h"
+
 #include <QByteArray>
 #include <QTemporaryDir>
 #include <QString>
@@ -22,7 +24,7 @@ public:
     TempHome& operator=(const TempHome&) = delete;
 
     QString path() const { return m_dir.path(); }
-    QString file(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QString file(const QString& name) const { return JoinPath(m_dir.path(), name); }
 
 private:
     QTemporaryDir m_dir;
