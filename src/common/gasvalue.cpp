@@ -12,28 +12,21 @@ namespace {
 struct CodeText {
     std::int32_t code;
     const char* display;
-    const char* name;
 };
 
 const CodeText kCodes[] = {
-    {-101, "-----", ""},
-    {-102, "NORMAL", "NORMAL"},
-    {-103, "WARNING", "WARNING"},
-    {-104, "ALARM", "ALARM"},
-    {-105, "STEL", "STEL"},
-    {-106, "TWA", "TWA"},
-    {-107, "OVER", "OVER"},
-    {-108, "CALIB.", "CALIB."},
-    {-109, "FAIL(Cal.)", "FAIL(Cal.)"},
-    {-110, "FAIL(Sen.)", "FAIL(Sen.)"},
-    {-111, "FAIL(BATT.)", "FAIL(BATT.)"},
-    {-112, "FAIL(Flow)", "FAIL(Flow)"},
-    {-113, "FAIL(Cir.)", "FAIL(Cir.)"},
-    {-114, "CLG", "CLG"},
-    {-115, "MAX", "MAX"},
-    {-116, "MIN", ""},
-    {-118, "?????", ""},
+    {-101, "-----"},      {-102, "NORMAL"},     {-103, "WARNING"},     {-104, "ALARM"},
+    {-105, "STEL"},       {-106, "TWA"},        {-107, "OVER"},        {-108, "CALIB."},
+    {-109, "FAIL(Cal.)"}, {-110, "FAIL(Sen.)"}, {-111, "FAIL(BATT.)"}, {-112, "FAIL(Flow)"},
+    {-113, "FAIL(Cir.)"}, {-114, "CLG"},        {-115, "MAX"},         {-116, "MIN"},
+    {-118, "?????"},
 };
+
+// Decimals a gas value is shown with: 1 to 3, any other count none.
+int DisplayDecimals(std::int16_t points)
+{
+    return (points >= 1 && points <= 3) ? points : 0;
+}
 
 const CodeText* FindCode(float value)
 {
@@ -143,20 +136,18 @@ QString FormatGasValue(float value, std::int16_t points, bool convert)
 {
     if (const CodeText* c = FindCode(value))
         return QLatin1String(c->display);
-    const int decimals = (points >= 1 && points <= 3) ? points : 0;
+    const int decimals = DisplayDecimals(points);
     const float v = convert ? App().ConvertFactor * value : value;
     return FormatNumber(static_cast<double>(v), decimals);
 }
 
 QString StatusCodeName(std::int32_t code)
 {
+    // Only -115 to -102 have names; they read as they are displayed.
     if (code < -115 || code > -102)
         return QString();
-    for (const CodeText& c : kCodes) {
-        if (c.code == code)
-            return QLatin1String(c.name);
-    }
-    return QString();
+    const CodeText* c = FindCode(static_cast<float>(code));
+    return c ? QString(QLatin1String(c->display)) : QString();
 }
 
 float StatusTextToCode(const QString& text)
@@ -208,7 +199,7 @@ QString FormatValue5(float value, std::int16_t points)
 {
     if (value < 0)
         return QStringLiteral("00000");
-    const int decimals = (points >= 1 && points <= 3) ? points : 0;
+    const int decimals = DisplayDecimals(points);
     const QString s = QStringLiteral("    ") + FormatNumber(static_cast<double>(value), decimals);
     return s.right(5);
 }
