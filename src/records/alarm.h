@@ -1,6 +1,7 @@
 #pragma once
 #include "records/gas_info.h"
 #include "records/instrument.h"
+#include "records/state_stage.h"
 
 #include <QDateTime>
 #include <QString>
@@ -122,17 +123,11 @@ private:
     bool SaveToDatabase();
     void setSampleTimes();
 
-    void BeginStage() { m_stage = m_s; m_staging = true; }
-    void EndStage() { m_staging = false; }
-    void RollbackStage()
-    {
-        if (m_staging)
-            m_s = m_stage;
-        m_staging = false;
-    }
+    void BeginStage() { m_stage.Begin(m_s); }
+    void EndStage() { m_stage.End(); }
+    void RollbackStage() { m_stage.Rollback(m_s); }
 
     State m_s;
     clsInstrument* m_instrument = nullptr;
-    bool m_staging = false;
-    State m_stage;
+    StateStage<State> m_stage;
 };

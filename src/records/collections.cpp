@@ -6,11 +6,6 @@
 using namespace records_text;
 
 namespace {
-QString NewDataMessage(int id, const QString& name)
-{
-    return GetResString(id, name);
-}
-
 // The user and station line of a trend ("AA", "BA"): 24 characters.
 template <class R>
 bool IdentityLine(R* rec, const QString& line, bool checkOnly)
@@ -64,7 +59,7 @@ bool clsIntervals::dispatch(const QString& received, bool checkOnly)
             return false;
         const bool ok = rec->SetDataAD(line, checkOnly);
         if (!checkOnly && ok && App().DebugMode)
-            m_messageString = NewDataMessage(4001, rec->GasBaseInfo(0).toString());
+            m_messageString = GetResString(4001, rec->GasBaseInfo(0).toString());
         return ok;
     }
     if (type == QLatin1String("AE") || type == QLatin1String("AF") || type == QLatin1String("AG")
@@ -106,7 +101,7 @@ bool clsAlarms::dispatch(const QString& received, bool checkOnly)
             return false;
         const bool ok = rec->SetDataBD(line, checkOnly);
         if (!checkOnly && App().DebugMode)
-            m_messageString = NewDataMessage(2001, rec->GasBaseInfo(0).toString());
+            m_messageString = GetResString(2001, rec->GasBaseInfo(0).toString());
         return ok;
     }
     if (type == QLatin1String("B0") || type == QLatin1String("B1") || type == QLatin1String("B2")
@@ -192,7 +187,7 @@ bool clsPowerEvents::dispatch(const QString& received, bool checkOnly)
             }
         }
         if (!reported && App().DebugMode) {
-            m_messageString = NewDataMessage(2001, QStringLiteral("Power Events"));
+            m_messageString = GetResString(2001, QStringLiteral("Power Events"));
             for (QString& slot : m_reported) {
                 if (slot.isEmpty()) {
                     slot = id;

@@ -73,12 +73,12 @@ void SetBaseInfoField(H& h, int index, const QVariant& value)
             h.names = value.toString();
     if constexpr (kHasInterval<H>)
         if (index == 6)
-            if (const auto n = VariantNumber(value); n && RoundEven(*n) >= INT32_MIN && RoundEven(*n) <= INT32_MAX)
-                h.interval = static_cast<qint32>(RoundEven(*n));
+            if (const auto n = VariantWhole(value, INT32_MIN, INT32_MAX))
+                h.interval = static_cast<qint32>(*n);
     if constexpr (kHasSpare<H>)
         if (index == 7)
-            if (const auto n = VariantNumber(value); n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-                h.spare = static_cast<std::int16_t>(RoundEven(*n));
+            if (const auto n = VariantWhole(value, -32768, 32767))
+                h.spare = static_cast<std::int16_t>(*n);
 }
 
 template <class G>
@@ -134,8 +134,8 @@ void SetGasListField(G& g, int index, const QVariant& value)
     case 1: if (n) g.Full = static_cast<float>(*n); return;
     case 2: if (n) g.Desit = static_cast<float>(*n); return;
     case 3:
-        if (n && RoundEven(*n) >= -32768 && RoundEven(*n) <= 32767)
-            g.Point = static_cast<std::int16_t>(RoundEven(*n));
+        if (const auto p = VariantWhole(value, -32768, 32767))
+            g.Point = static_cast<std::int16_t>(*p);
         return;
     case 13: g.Enabled = VariantBool(value); return;
     case 14: g.Unit = value.toString(); return;

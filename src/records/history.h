@@ -1,5 +1,6 @@
 #pragma once
 #include "records/instrument.h"
+#include "records/state_stage.h"
 
 #include <QDateTime>
 #include <QString>
@@ -113,17 +114,11 @@ private:
     const Entry* entryAt(int entry) const;
     Entry* entryAt(int entry);
 
-    void BeginStage() { m_stage = m_s; m_staging = true; }
-    void EndStage() { m_staging = false; m_stage = State{}; }
-    void RollbackStage()
-    {
-        if (m_staging)
-            m_s = m_stage;
-        EndStage();
-    }
+    void BeginStage() { m_stage.Begin(m_s); }
+    void EndStage() { m_stage.End(); }
+    void RollbackStage() { m_stage.Rollback(m_s); }
 
     State m_s;
     clsInstrument* m_instrument = nullptr;
-    bool m_staging = false;
-    State m_stage;
+    StateStage<State> m_stage;
 };

@@ -31,8 +31,7 @@ bool clsInstrument::LoadDatabase(qint64 seqNo)
         m_serialNo = records_head::ReadIdentity(q, "SerialNo");
         for (int g = 0; g < 2; ++g) {
             Gas& gas = m_gas[static_cast<size_t>(g)];
-            const QString p = g == 0 ? QStringLiteral("Gas1") : QStringLiteral("Gas2");
-            auto col = [&](const char* name) { return q.value(p + QLatin1String(name)); };
+            auto col = [&](const char* name) { return records_head::GasCol(q, g, name); };
             gas.name = NzStar(ReadText(col("Name"), blank));
             gas.desit = ReadFloat(col("Desit"), 0.0f);
             gas.point = ReadShort(col("Point"), 0);

@@ -298,16 +298,6 @@ QVariant clsInterval::GasBaseInfo(int index) const
 
 void clsInterval::SetGasBaseInfo(int index, const QVariant& value)
 {
-    // The interval of a trend takes any number, rounded to a whole one.
-    if (index == 6) {
-        if (const auto n = VariantNumber(value)) {
-            const double whole = RoundEven(*n);
-            // A value outside 32 bits is ignored, as every other head field does.
-            if (whole >= -2147483648.0 && whole <= 2147483647.0)
-                m_h.interval = static_cast<qint32>(whole);
-        }
-        return;
-    }
     records_head::SetBaseInfoField(m_h, index, value);
 }
 

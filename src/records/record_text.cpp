@@ -3,10 +3,8 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/gasvalue.h"
-#include "common/paths.h"
 #include "common/serial_log.h"
 
-#include <QFile>
 #include <array>
 #include <cmath>
 
@@ -46,15 +44,23 @@ qint64 RoundEven(double v)
     return static_cast<qint64>(std::nearbyint(v));
 }
 
-std::optional<qint64> ToWhole(const QString& text, qint64 lo, qint64 hi)
+namespace {
+// The number rounded halves to even, checked against [lo, hi] before it is
+// converted (a number beyond 64 bits never reaches the conversion).
+std::optional<qint64> WholeIn(std::optional<double> v, qint64 lo, qint64 hi)
 {
-    const auto v = ToNumber(text);
     if (!v)
         return std::nullopt;
     const double r = std::nearbyint(*v);
     if (r < static_cast<double>(lo) || r > static_cast<double>(hi))
         return std::nullopt;
     return static_cast<qint64>(r);
+}
+} // namespace
+
+std::optional<qint64> ToWhole(const QString& text, qint64 lo, qint64 hi)
+{
+    return WholeIn(ToNumber(text), lo, hi);
 }
 
 namespace {
@@ -124,9 +130,9 @@ std::optional<double> VariantNumber(const QVariant& v)
     }
 }
 
-bool VariantIsNumeric(const QVariant& v)
+std::optional<qint64> VariantWhole(const QVariant& v, qint64 lo, qint64 hi)
 {
-    return VariantNumber(v).has_value();
+    return WholeIn(VariantNumber(v), lo, hi);
 }
 
 std::optional<QDateTime> VariantDate(const QVariant& v)

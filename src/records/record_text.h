@@ -41,8 +41,9 @@ std::optional<int> TimeField(const QString& hhnnss);
 qint64 RoundEven(double v);
 
 // Variant helpers for the indexed accessors.
-bool VariantIsNumeric(const QVariant& v);
 std::optional<double> VariantNumber(const QVariant& v);
+// A variant number rounded as ToWhole does, when it fits [lo, hi].
+std::optional<qint64> VariantWhole(const QVariant& v, qint64 lo, qint64 hi);
 std::optional<QDateTime> VariantDate(const QVariant& v);
 bool VariantBool(const QVariant& v);
 
