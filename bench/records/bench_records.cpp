@@ -43,8 +43,7 @@ QStringList AlarmLines()
 {
     QStringList l{"01BAUSER1     STATION1  ", "01BBSERIAL000001 0001",
                   "01BCH2S100.0  0.1OXY 25.0  0.1", "01BD2405171200000005" + QString("0000"),
-                  "01Z0000010000000180000000000"};
-    l.last() = "01Z0" + QString("00001") + "00000" + "00180" + "00000" + "00000";
+                  "01Z0" + QString("00001") + "00000" + "00180" + "00000" + "00000"};
     for (int i = 1; i <= 360; ++i)
         l << "01B0" + QString::number(i * 0.5, 'f', 1).rightJustified(5) + " 20.9" + "00" + Num(i, 4);
     return l;

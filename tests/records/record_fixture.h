@@ -1,22 +1,22 @@
 #pragma once
 // Shared pieces of the record tests: a fresh program folder with an empty
 // log database, and builders for fixed-width record lines.
+#include "records/record_text.h"
+
 #include "common/appstate.h"
 #include "common/logdb.h"
 #include "common/paths.h"
 #include "temp_home.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 // Left-aligned, cut or padded with blanks to n characters.
-inline QString Fit(const QString& s, int n)
-{
-    return s.left(n).leftJustified(n, QLatin1Char(' '));
-}
+using records_text::Fit;
 // Right-aligned in n characters.
 inline QString RFit(const QString& s, int n)
 {
@@ -36,13 +36,18 @@ protected:
         CreateLogDatabase(LogDatabasePath());
     }
 
-    // Rows of a table (optionally with a WHERE text of the test's own).
+    // Rows of a table (optionally with a WHERE text of the test's own). A
+    // query that does not run fails the test and counts -1, so a mistyped
+    // condition never passes for "no rows".
     qint64 Rows(const QString& table, const QString& where = QString())
     {
         LogDb db;
         QSqlQuery q(db.Db());
-        q.exec(QStringLiteral("Select Count(*) From %1 %2").arg(table, where));
-        q.next();
+        const QString sql = QStringLiteral("Select Count(*) From %1 %2").arg(table, where);
+        if (!q.exec(sql) || !q.next()) {
+            ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+            return -1;
+        }
         return q.value(0).toLongLong();
     }
 
@@ -62,18 +67,24 @@ protected:
     }
 
     // Feeds one block the way the interface control does: every line
-    // checked, then, when all passed, every line stored.
-    template <class C>
-    static bool Block(C& c, const QStringList& lines)
+    // checked, then, when all passed, every line stored. feed(line,
+    // checkOnly) hands one line to the collection.
+    template <class Feed>
+    static bool FeedBlock(const QStringList& lines, Feed&& feed)
     {
         bool ok = true;
         for (const QString& l : lines)
-            ok = c.SetDatas(l, true) && ok;
+            ok = feed(l, true) && ok;
         if (!ok)
             return false;
         for (const QString& l : lines)
-            ok = c.SetDatas(l, false) && ok;
+            ok = feed(l, false) && ok;
         return ok;
+    }
+    template <class C>
+    static bool Block(C& c, const QStringList& lines)
+    {
+        return FeedBlock(lines, [&](const QString& l, bool checkOnly) { return c.SetDatas(l, checkOnly); });
     }
 
     TempHome home;

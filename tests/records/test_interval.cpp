@@ -475,6 +475,7 @@ TEST(IntervalField, TakesWholeNumbersAndIgnoresValuesBeyond32Bits)
     clsInterval r;
     const struct { double in; int expect; } cases[] = {
         {60.0, 60}, {2.5, 2}, {3.5, 4}, {1e12, 4}, {-1e12, 4}, {2147483647.0, 2147483647},
+        {1e20, 2147483647}, {-1e20, 2147483647}, // beyond 64 bits as well
     };
     for (const auto& c : cases) {
         r.SetGasBaseInfo(6, c.in);
