@@ -5,15 +5,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 double RoundHalfEven(double value)
 {
-    if (!std::isfinite(value))
-        return value;
-    const double r = std::round(value); // halves away from zero
-    if (std::fabs(value - std::trunc(value)) == 0.5)
-        return 2.0 * std::round(value / 2.0);
-    return r;
+    return std::nearbyint(value); // the default rounding mode rounds half to even
+}
+
+std::int32_t RoundToLong(double value)
+{
+    const double r = RoundHalfEven(value);
+    if (!(r >= std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    if (!(r <= std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(r);
 }
 
 namespace {

@@ -2,6 +2,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
+
 // Text formats of the trend graph: number patterns such as "##0.0" for the
 // Y labels and the cursor readout, and date patterns such as
 // "mm/dd hh:nn:ss" for the time axis. Both follow the program's classic
@@ -9,6 +11,9 @@
 
 // Nearest whole number with halves to even (the rounding of CInt and CLng).
 double RoundHalfEven(double value);
+// RoundHalfEven held to the 32-bit range; a value that is not a number gives
+// the lowest.
+std::int32_t RoundToLong(double value);
 
 // A number through a pattern made of "0" (digit always shown), "#" (digit
 // shown when significant), "." (decimal point), "," (thousands grouping

@@ -5,21 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
-
-std::int32_t ToLong(double v)
-{
-    const double r = RoundHalfEven(v);
-    if (!(r >= std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    if (!(r <= std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(r);
-}
-
-int ToInt(double v) { return static_cast<int>(ToLong(v)); }
 
 GraphSeries NewSeries()
 {
@@ -154,7 +141,7 @@ std::int32_t GraphModel::OffsetFromSample0(const QDateTime& t) const
     const QDateTime& t0 = m_times[0];
     if (!t.isValid() || !t0.isValid())
         return 0;
-    return ToLong(static_cast<double>(t0.msecsTo(t)) / 1000.0);
+    return RoundToLong(static_cast<double>(t0.msecsTo(t)) / 1000.0);
 }
 
 QDateTime GraphModel::valueX(int i) const { return SampleIndex(i) ? m_times[i] : DateZero(); }
@@ -195,7 +182,7 @@ void GraphModel::SetEventX(int s, int i, const QDateTime& time)
         return;
     GraphEventBlock& b = m_events[s];
     b.times[i] = time;
-    if (ToLong(SerialFromDate(m_times[0])) != 0) {
+    if (RoundToLong(SerialFromDate(m_times[0])) != 0) {
         b.offsets[i] = OffsetFromSample0(time);
         if (m_eventCounts[s] < i)
             m_eventCounts[s] = i;
@@ -293,14 +280,14 @@ void GraphModel::SearchEvent(double x, double y, QDateTime& time, QString& text)
                     continue;
                 const double d = std::fabs(static_cast<double>(b.offsets[i]) - x);
                 if (d < best) {
-                    best = ToLong(d);
+                    best = RoundToLong(d);
                     foundTime = b.times[i];
                     foundText = b.texts[i];
-                    bestV = ToLong(dy);
+                    bestV = RoundToLong(dy);
                 } else if (d == best && dy < bestV) {
                     foundTime = b.times[i];
                     foundText = b.texts[i];
-                    bestV = ToLong(dy);
+                    bestV = RoundToLong(dy);
                 }
             }
         }
@@ -343,9 +330,9 @@ bool GraphModel::SetZoom(int z)
     m_scroll.visible = z > 1;
     const double shown = static_cast<double>(n) / z;
     // The page is at least one sample, however large the factor.
-    const int page = std::max(1, ToInt(shown - 1));
+    const int page = std::max(1, RoundToLong(shown - 1));
     m_scroll.min = 0;
-    m_scroll.max = std::max(0, std::min(ToInt(n - shown - 1), n - 1 - page));
+    m_scroll.max = std::max(0, std::min(RoundToLong(n - shown - 1), n - 1 - page));
     m_scroll.largeChange = page;
     m_scroll.smallChange = 1;
     const bool moved = m_scroll.value != 0;
@@ -366,7 +353,7 @@ void GraphModel::ScrollTo(int v)
         return;
     v = std::min(v, n - 1);
     // The window's end never passes the last sample.
-    int end = ToInt(static_cast<double>(n) / m_zoom + v);
+    int end = RoundToLong(static_cast<double>(n) / m_zoom + v);
     end = std::min(std::max(end, v + 1), n - 1);
     m_minX = m_offsets[v];
     m_maxX = m_offsets[end];
@@ -382,7 +369,7 @@ void GraphModel::SetTwipsPerPixel(double x, double y)
 
 bool GraphModel::InLeftGroup(int s) const
 {
-    return s < ToInt(SampleDataCount() / 2.0);
+    return s < RoundToLong(SampleDataCount() / 2.0);
 }
 
 void GraphModel::CalcLayout(const GraphLayoutTarget& target)
@@ -397,12 +384,10 @@ void GraphModel::CalcLayout(const GraphLayoutTarget& target)
     const int titles = (m_titleTop.isEmpty() ? 0 : 1) + (m_titleBottom.isEmpty() ? 0 : 1);
     double total = 0;
     double left = 0;
-    const int n = SampleDataCount();
-    const int leftCount = ToInt(n / 2.0);
-    for (int s = 0; s < n; ++s) {
+    for (int s = 0; s < SampleDataCount(); ++s) {
         const double w = target.textWidth(m_series[s].format) + 180;
         total += w;
-        if (s < leftCount)
+        if (InLeftGroup(s))
             left += w;
     }
     const double titleHeight = target.textHeight(m_titleBottom);
@@ -456,7 +441,7 @@ void GraphModel::CalcSeriesScales()
             if (highest <= kNoValue) {
                 g.maxY = 0;
             } else {
-                const std::int32_t scaled = ToLong(static_cast<double>(highest) * 1.2);
+                const std::int32_t scaled = RoundToLong(static_cast<double>(highest) * 1.2);
                 g.maxY = static_cast<float>((scaled / unit + 1) * unit);
             }
         }
@@ -494,15 +479,14 @@ double GraphModel::yData(double y, int s) const
 
 double GraphModel::EventRowFor(int s) const
 {
-    const int half = ToInt(SampleDataCount() / 2.0);
-    if (s >= half)
+    if (!InLeftGroup(s))
         return m_plotTop + m_plotHeight - (s / 2.0 + 2) * 300;
     return m_plotTop + (s / 2.0 + 1) * 300;
 }
 
 void GraphModel::DrawCursor(const std::function<QSizeF(const QString&)>& labelSize, bool place)
 {
-    const std::int32_t c0 = ToLong(m_cursorIndex);
+    const std::int32_t c0 = RoundToLong(m_cursorIndex);
     if (c0 < 0 || c0 > kMaxSampleIndex)
         return;
     if (m_offsets[c0] < m_minX)
@@ -512,7 +496,7 @@ void GraphModel::DrawCursor(const std::function<QSizeF(const QString&)>& labelSi
     m_formatX = QStringLiteral("mm/dd hh:nn:ss");
     if (!place)
         return;
-    const int c = std::clamp(static_cast<int>(ToLong(m_cursorIndex)), 0, kMaxSampleIndex);
+    const int c = std::clamp(RoundToLong(m_cursorIndex), 0, kMaxSampleIndex);
 
     GraphCursorState cur;
     cur.placed = true;
@@ -598,7 +582,7 @@ std::int32_t GraphModel::MixColor(std::int32_t c1, std::int32_t c2, double f)
     for (int shift : {0, 8, 16}) {
         const double a = channel(c1, shift);
         const double b = channel(c2, shift);
-        const int v = std::clamp(ToInt((a - b) * f + b), 0, 255);
+        const int v = std::clamp(RoundToLong((a - b) * f + b), 0, 255);
         out |= v << shift;
     }
     return out;

@@ -1,6 +1,7 @@
 #include "graph/graph_renderer.h"
 
 #include "common/colors.h"
+#include "common/twips.h"
 #include "graph/graph_format.h"
 
 #include <QPaintDevice>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
 
 // A copy of font with its size reduced by `points` (the event texts).
 QFont SmallerFont(const QFont& font, double points, double dpi)
@@ -26,15 +25,6 @@ QFont SmallerFont(const QFont& font, double points, double dpi)
     f.setPointSizeF(std::max(1.0, size - points));
     f.setBold(false);
     return f;
-}
-
-// Nearest whole number, halves to even; 0 for a value that is not finite.
-int CInt(double v)
-{
-    const double r = RoundHalfEven(v);
-    if (!std::isfinite(r))
-        return 0;
-    return static_cast<int>(std::clamp(r, -2147483648.0, 2147483647.0));
 }
 
 } // namespace
@@ -210,8 +200,8 @@ void GraphRenderer::DrawFrameAndScales()
     const double range = m.MaxX() - m.MinX();
     int labels = 0;
     if (m.PosXStp() != 0)
-        labels = CInt(range / (m.PosXStp() / m.Zoom()));
-    int k = labels > 0 ? CInt(static_cast<double>(n) / labels) : 0;
+        labels = RoundToLong(range / (m.PosXStp() / m.Zoom()));
+    int k = labels > 0 ? RoundToLong(static_cast<double>(n) / labels) : 0;
     if (k <= 0)
         k = 1;
     double previousEnd = 0;
@@ -263,7 +253,7 @@ void GraphRenderer::DrawFrameAndScales()
         const double edge = r + 530;
         PrintText(edge - TextWidth(m.ValueName(s)), originTop + 2 * m.TwipsPerPixelY(), m.ValueName(s));
         const double step = m.PosYStp(s);
-        const int count = step == 0 ? 0 : CInt((static_cast<double>(m.MaxY(s)) - m.MinY(s)) / step);
+        const int count = step == 0 ? 0 : RoundToLong((static_cast<double>(m.MaxY(s)) - m.MinY(s)) / step);
         for (int j = 0; j <= count; ++j) {
             const float v = static_cast<float>(j * step + m.MinY(s));
             const QString text = FormatPattern(v, m.FormatY(s), 7);
@@ -480,13 +470,6 @@ void GraphRenderer::EndTriangles()
 {
     m_painter.setBrush(Qt::NoBrush);
     m_painter.setWorldTransform(m_twips);
-}
-
-void GraphRenderer::DrawTriangleMark(double x, double y, bool up, double size, std::int32_t colour)
-{
-    BeginTriangles(colour);
-    DrawTriangle(x, y, up, size);
-    EndTriangles();
 }
 
 QPointF RenderGraph(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,

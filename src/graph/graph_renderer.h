@@ -46,9 +46,6 @@ public:
     void DrawFrameAndScales();
     void DrawSeriesLines();
     void DrawEventMarks();
-    // A filled triangle with its apex on (x, y), pointing up (base below)
-    // or down (base above); size 50 gives a mark 110 twips high.
-    void DrawTriangleMark(double x, double y, bool up, double size, std::int32_t colour);
 
     // Where the last text ended (twips).
     double CurrentX() const { return m_currentX; }
@@ -57,6 +54,8 @@ public:
 private:
     // Marks of one colour in a row: pen and brush set once.
     void BeginTriangles(std::int32_t colour);
+    // A filled triangle with its apex on (x, y), pointing up (base below)
+    // or down (base above); size 50 gives a mark 110 twips high.
     void DrawTriangle(double x, double y, bool up, double size);
     void EndTriangles();
     void StampTriangles(const std::vector<double>& xs, double y, bool up, double size, std::int32_t colour);

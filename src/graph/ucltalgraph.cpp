@@ -1,6 +1,7 @@
 #include "graph/ucltalgraph.h"
 
 #include "common/colors.h"
+#include "common/twips.h"
 #include "graph/graph_renderer.h"
 
 #include <QCursor>
@@ -17,8 +18,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
 
 int ButtonCode(Qt::MouseButtons buttons)
 {
@@ -139,10 +138,20 @@ double uclTalGraph::SurfaceTwipsPerPixel() const
     return dpi > 0 ? kTwipsPerInch / dpi : 15.0;
 }
 
+double uclTalGraph::SurfaceTwipsPerPixelY() const
+{
+    return kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
+}
+
+QPointF uclTalGraph::SurfaceTwips(const QPointF& pixels) const
+{
+    return QPointF(pixels.x() * SurfaceTwipsPerPixel(), pixels.y() * SurfaceTwipsPerPixelY());
+}
+
 void uclTalGraph::LayoutChildren()
 {
     const QRect inner = contentsRect();
-    const double tppY = kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
+    const double tppY = SurfaceTwipsPerPixelY();
     const int gap = static_cast<int>(std::lround(60 / tppY));
     const int barHeight = m_hslWidth->sizeHint().height();
     int height = inner.height();
@@ -222,7 +231,7 @@ void uclTalGraph::Repaint()
         return;
     QPaintDevice* device = m_drawObj;
     const double tpp = SurfaceTwipsPerPixel();
-    const double tppY = kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
+    const double tppY = SurfaceTwipsPerPixelY();
     m_model.SetTwipsPerPixel(tpp, tppY);
     if (m_model.SetDrawWidth() == 0)
         m_model.SetSetDrawWidth(m_picGraph->width() * tpp);
@@ -374,7 +383,7 @@ void uclTalGraph::PopupMenu(QMenu* menu, int flags, std::optional<double> x, std
         return;
     QPoint at = QCursor::pos();
     if (x && y) {
-        const double tppY = kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
+        const double tppY = SurfaceTwipsPerPixelY();
         at = m_picGraph->mapToGlobal(
             QPoint(static_cast<int>(std::lround(*x / SurfaceTwipsPerPixel())), static_cast<int>(std::lround(*y / tppY))));
     }
@@ -464,26 +473,23 @@ int uclTalGraph::VirtualKey(int key)
 
 void uclTalGraph::SurfaceMousePress(QMouseEvent* e)
 {
-    const double x = e->position().x() * SurfaceTwipsPerPixel();
-    const double y = e->position().y() * kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
+    const QPointF at = SurfaceTwips(e->position());
     m_afterDoubleClick = false;
-    emit MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), x, y);
-    m_model.MouseDown(x);
+    emit MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), at.x(), at.y());
+    m_model.MouseDown(at.x());
     PlaceCursor();
 }
 
 void uclTalGraph::SurfaceMouseMove(QMouseEvent* e)
 {
-    const double x = e->position().x() * SurfaceTwipsPerPixel();
-    const double y = e->position().y() * kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
-    emit MouseMove(ButtonCode(e->buttons()), ShiftCode(e->modifiers()), x, y);
+    const QPointF at = SurfaceTwips(e->position());
+    emit MouseMove(ButtonCode(e->buttons()), ShiftCode(e->modifiers()), at.x(), at.y());
 }
 
 void uclTalGraph::SurfaceMouseRelease(QMouseEvent* e)
 {
-    const double x = e->position().x() * SurfaceTwipsPerPixel();
-    const double y = e->position().y() * kTwipsPerInch / std::max(1, m_picGraph->logicalDpiY());
-    emit MouseUp(ButtonCode(e->button()), ShiftCode(e->modifiers()), x, y);
+    const QPointF at = SurfaceTwips(e->position());
+    emit MouseUp(ButtonCode(e->button()), ShiftCode(e->modifiers()), at.x(), at.y());
     if (!m_afterDoubleClick && m_picGraph->rect().contains(e->position().toPoint()))
         emit Click();
     m_afterDoubleClick = false;

@@ -211,6 +211,9 @@ private:
     void ApplyFrame();
     QSizeF LabelSize(const QString& caption) const;
     double SurfaceTwipsPerPixel() const;
+    double SurfaceTwipsPerPixelY() const;
+    // A point of the surface in pixels as twips.
+    QPointF SurfaceTwips(const QPointF& pixels) const;
     void PaintSurface(QPainter& painter);
     // Input from the surface.
     void SurfaceMousePress(QMouseEvent* event);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -456,4 +458,8 @@ TEST(GraphFormat, NumbersAndDates)
     EXPECT_EQ(RoundHalfEven(2.5), 2);
     EXPECT_EQ(RoundHalfEven(-1.5), -2);
     EXPECT_EQ(RoundHalfEven(28.08), 28);
+    EXPECT_EQ(RoundToLong(-2.5), -2);
+    EXPECT_EQ(RoundToLong(3e10), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(RoundToLong(-3e10), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(RoundToLong(std::nan("")), std::numeric_limits<std::int32_t>::min());
 }
