@@ -47,7 +47,6 @@ void GraphModel::ResetSeries()
     m_series.push_back(NewSeries());
     m_events.push_back(NewEventBlock());
     m_events.push_back(NewEventBlock());
-    m_eventCounts.assign(2, 0);
 }
 
 int GraphModel::AddSample(const QString& name, std::int32_t colour, const QString& format, float scaleRef)
@@ -57,7 +56,6 @@ int GraphModel::AddSample(const QString& name, std::int32_t colour, const QStrin
         slot = SampleDataCount();
         m_series.push_back(NewSeries());
         m_events.push_back(NewEventBlock());
-        m_eventCounts.push_back(0);
     }
     GraphSeries& s = m_series[slot];
     s.name = name;
@@ -184,8 +182,8 @@ void GraphModel::SetEventX(int s, int i, const QDateTime& time)
     b.times[i] = time;
     if (RoundToLong(SerialFromDate(m_times[0])) != 0) {
         b.offsets[i] = OffsetFromSample0(time);
-        if (m_eventCounts[s] < i)
-            m_eventCounts[s] = i;
+        if (b.count < i)
+            b.count = i;
     } else {
         b.offsets[i] = 0;
     }
@@ -234,12 +232,12 @@ void GraphModel::SetEventVisible(int s, bool visible)
         m_events[s].visible = visible;
 }
 
-int GraphModel::EventCount(int s) const { return SlotIndex(s) ? m_eventCounts[s] : 0; }
+int GraphModel::EventCount(int s) const { return SlotIndex(s) ? m_events[s].count : 0; }
 
 void GraphModel::SetEventCount(int s, int count)
 {
     if (SlotIndex(s))
-        m_eventCounts[s] = std::clamp(count, 0, kMaxEvents);
+        m_events[s].count = std::clamp(count, 0, kMaxEvents);
 }
 
 double GraphModel::EventRowY(int s) const { return SlotIndex(s) ? m_events[s].rowY : 0.0; }
@@ -273,7 +271,7 @@ void GraphModel::SearchEvent(double x, double y, QDateTime& time, QString& text)
     if (x >= m_minX && x <= m_maxX) {
         for (int s = 0; s < SampleDataCount(); ++s) {
             const GraphEventBlock& b = m_events[s];
-            const int count = std::min(m_eventCounts[s], kMaxEvents);
+            const int count = std::min(b.count, kMaxEvents);
             const double dy = std::fabs(b.rowY - y);
             for (int i = 0; i < count; ++i) {
                 if (b.texts[i].isEmpty())

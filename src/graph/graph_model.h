@@ -36,6 +36,7 @@ struct GraphEventBlock {
     std::vector<QDateTime> times;
     std::vector<std::int32_t> offsets;
     std::vector<QString> texts;
+    int count = 0;            // events in use (0..kMaxEvents)
     double rowY = 0;          // row position of the last drawing, twips
 };
 
@@ -246,7 +247,6 @@ private:
 
     std::vector<GraphSeries> m_series;
     std::vector<GraphEventBlock> m_events;
-    std::vector<int> m_eventCounts;
     bool m_commonVisible = false;
     std::vector<QString> m_commonTexts;
 
