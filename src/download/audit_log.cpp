@@ -16,8 +16,6 @@ namespace {
 const QString kSeparator = QStringLiteral(",");
 const QString kLineEnd = QStringLiteral("\r\n");
 
-QString Stamp(const QDateTime& t) { return GeneralDate(t); }
-
 // Captions that follow the display language, like the factory settings
 // dialog's choices; "L-LL"/"L-H" and "OFF"/"ON" are fixed texts there too.
 QString Choice(const QString& code, int idFor00, int idOther)
@@ -86,8 +84,8 @@ QStringList SettingsAuditHeader()
 QStringList SettingsAuditFields(const clsInstrument& inst, const QDateTime& pcTime)
 {
     const qint64 offsetSeconds = std::llround(inst.SysDateOffset() * 86400.0);
-    QStringList f{Stamp(pcTime),
-                  Stamp(pcTime.addSecs(-offsetSeconds)),
+    QStringList f{GeneralDate(pcTime),
+                  GeneralDate(pcTime.addSecs(-offsetSeconds)),
                   inst.SerialNo(),
                   inst.DummySerial(),
                   inst.StationID(),

@@ -1,11 +1,24 @@
 #include "download/download_support.h"
 
+#include "common/clock.h"
 #include "common/dates.h"
 #include "common/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QVariant>
+#include <QWidget>
+
+QString DateText() { return GeneralDate(Now()); }
+
+void SaveAndDisable(QWidget* w)
+{
+    w->setProperty("Tag", w->isEnabled() ? QStringLiteral("True") : QStringLiteral("False"));
+    w->setEnabled(false);
+}
+
+void RestoreFromTag(QWidget* w) { w->setEnabled(w->property("Tag").toString() == QLatin1String("True")); }
 
 QString ElapsedText(const QDateTime& start, const QDateTime& end)
 {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+class QWidget;
+
 // Colours of the log pane by kind of line (Windows colour numbers).
 namespace LogColor {
 constexpr std::int32_t Progress = RGB(0, 192, 0);   // start, progress, completion
@@ -16,6 +18,15 @@ constexpr std::int32_t AutoStart = RGB(128, 32, 0); // automatic mode start, dum
 constexpr std::int32_t AutoEnd = RGB(32, 128, 0);   // automatic mode finished
 constexpr std::int32_t Adc = RGB(0, 128, 64);       // converter values (service mode)
 } // namespace LogColor
+
+// The PC clock's time as log lines give it ("yyyy/MM/dd hh:mm:ss").
+QString DateText();
+
+// Around a command: SaveAndDisable keeps a control's enabled state in its
+// "Tag" property ("True"/"False") and disables it; RestoreFromTag gives the
+// kept state back.
+void SaveAndDisable(QWidget* w);
+void RestoreFromTag(QWidget* w);
 
 // The elapsed time of a step as "hh:mm:ss"; the hours count modulo 24, so
 // 25 hours read 01:00:00. A clock that went backwards reads 00:00:00.

@@ -5,8 +5,6 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/appstate.h"
-#include "common/clock.h"
-#include "common/dates.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "download/download_support.h"
@@ -19,8 +17,6 @@
 #include <QPushButton>
 
 namespace {
-
-QString DateText() { return GeneralDate(Now()); }
 
 // A wait never outlasts this, even when the clock timer stopped.
 constexpr int kTwoSecondWaitLimitMs = 10000;
@@ -94,8 +90,8 @@ void frmMain::RunAutomaticMode()
 
     // The instrument is off: the download buttons stay as the reset left
     // them; the Set button and the settings panel get their state back.
-    cmdInst(4)->setEnabled(cmdInst(4)->property("Tag").toString() == QLatin1String("True"));
-    fraMenu(5)->setEnabled(fraMenu(5)->property("Tag").toString() == QLatin1String("True"));
+    RestoreFromTag(cmdInst(4));
+    RestoreFromTag(fraMenu(5));
     if (app.ProcessState == 6) {
         EnableAutoLoadBoxes();
         upload.Unload();

@@ -7,7 +7,6 @@
 
 #include "common/appstate.h"
 #include "common/clock.h"
-#include "common/dates.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "download/audit_log.h"
@@ -24,19 +23,6 @@
 #include <cmath>
 
 namespace {
-
-QString DateText() { return GeneralDate(Now()); }
-
-QString TagOf(bool enabled) { return enabled ? QStringLiteral("True") : QStringLiteral("False"); }
-bool FromTag(const QWidget* w) { return w->property("Tag").toString() == QLatin1String("True"); }
-
-void SaveAndDisable(QWidget* w)
-{
-    w->setProperty("Tag", TagOf(w->isEnabled()));
-    w->setEnabled(false);
-}
-
-void RestoreFromTag(QWidget* w) { w->setEnabled(FromTag(w)); }
 
 bool AskYesNo(int textId, int titleId)
 {
@@ -157,39 +143,27 @@ void frmMain::cmdDown_Click(int Index)
         upload.ShowWindow();
         port->AddLog(GetResString(5554, DateText()));
 
-        bool finished = false;
-        auto finishIfCancelled = [&](bool& success) {
-            if (!upload.Canceled() || finished)
-                return;
-            finished = true;
-            port->AddLog(GetResString(5555, DateText()));
-            TreeRefreshNeeded = true;
-            upload.Unload();
-            app.ProcessState = 0;
-            RestoreCommands();
-            success = false;
+        // Each step runs only while the ones before it succeeded and Cancel
+        // was not pressed; a cancelled download ends like a finished one in
+        // the serial log, but the controls get their states back.
+        bool success = true;
+        auto run = [&](bool wanted, auto step) {
+            if (wanted && success && !upload.Canceled())
+                success = step();
         };
-        bool success = DownloadInstrumentInfo();
-        finishIfCancelled(success);
-        if (success) {
-            success = DownloadIntervalTrend();
-            finishIfCancelled(success);
-        }
-        if (success) {
-            success = DownloadAlarmTrend();
-            finishIfCancelled(success);
-        }
-        if (app.ServiceMode && success) {
-            success = DownloadPowerEvents();
-            finishIfCancelled(success);
-        }
-        if (success) {
-            UnlockCommands();
+        run(true, [this] { return DownloadInstrumentInfo(); });
+        run(true, [this] { return DownloadIntervalTrend(); });
+        run(true, [this] { return DownloadAlarmTrend(); });
+        run(app.ServiceMode, [this] { return DownloadPowerEvents(); });
+        const bool cancelled = upload.Canceled();
+        if (cancelled || success) {
             port->AddLog(GetResString(5555, DateText()));
             TreeRefreshNeeded = true;
-        } else if (!finished) {
-            RestoreCommands();
         }
+        if (success && !cancelled)
+            UnlockCommands();
+        else
+            RestoreCommands();
         upload.Unload();
         app.ProcessState = 0;
         ClockCheck();

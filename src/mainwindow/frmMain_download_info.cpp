@@ -65,15 +65,7 @@ bool frmMain::DownloadInstrumentInfo()
                 if (!history)
                     continue;
                 history->SetInstrument(&inst);
-                bool ok = false;
-                try {
-                    ok = history->HistoryUpdate();
-                } catch (const std::exception& e) {
-                    qWarning() << "storing the calibration history failed:" << e.what();
-                } catch (...) {
-                    qWarning() << "storing the calibration history failed";
-                }
-                if (!ok)
+                if (!history->HistoryUpdate())
                     history->SetError(true);
                 if (history->Error())
                     recordFailed = true;

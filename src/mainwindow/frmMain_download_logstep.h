@@ -7,15 +7,11 @@
 
 #include "common/appstate.h"
 #include "common/clock.h"
-#include "common/dates.h"
 #include "common/resstrings.h"
 #include "download/download_support.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
 
-#include <QDebug>
-
-#include <exception>
 #include <functional>
 
 namespace download_step {
@@ -40,25 +36,15 @@ constexpr LogStepTexts kIntervalTexts{5422, 5528, 5418, 5523, 5421, 5526, 5527, 
 constexpr LogStepTexts kAlarmTexts{5427, 5534, 5423, 5530, 5426, 5532, 5533, 5444, 5424, 5425, 5531, true};
 constexpr LogStepTexts kPowerEventTexts{5427, 5588, 5457, 5583, 5460, 5586, 5587, 5461, 5458, 5459, 5585, false};
 
-inline QString DateText() { return GeneralDate(Now()); }
-
-// Stores one downloaded record; a database error counts as the record's
-// failure, like a record that failed to parse. True when the record is sound.
+// Stores one downloaded record; a database error sets the record's Error,
+// like a record that failed to parse. True when the record is sound.
 template <class Record>
 bool StoreRecord(Record* record, clsInstrument* instrument)
 {
     if (!record)
         return true;
     record->SetInstrument(instrument);
-    try {
-        record->Update();
-    } catch (const std::exception& e) {
-        qWarning() << "storing a downloaded record failed:" << e.what();
-        record->SetError(true);
-    } catch (...) {
-        qWarning() << "storing a downloaded record failed";
-        record->SetError(true);
-    }
+    record->Update();
     return !record->Error();
 }
 

@@ -6,6 +6,8 @@
 #include "common/paths.h"
 #include "records/collections.h"
 
+#include <QDebug>
+
 using namespace download_step;
 
 bool frmMain::DownloadIntervalTrend()

@@ -4,7 +4,6 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/appstate.h"
-#include "common/errors.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/settingsfile.h"
@@ -13,6 +12,8 @@
 
 #include <QDebug>
 #include <QPushButton>
+
+#include <exception>
 
 bool frmMain::Form_QueryUnload()
 {
@@ -49,9 +50,6 @@ QString frmMain::SaveAppSettings()
     }
     try {
         WriteSettings();
-    } catch (const PelkarError& e) {
-        qWarning() << "settings file not written:" << e.Message();
-        return QStringLiteral("The settings file could not be written: %1").arg(e.Message());
     } catch (const std::exception& e) {
         qWarning() << "settings file not written:" << e.what();
         return QStringLiteral("The settings file could not be written: %1").arg(QString::fromUtf8(e.what()));
