@@ -190,7 +190,7 @@ public:
     // The interface control (never null after construction).
     QvifPort* uclQvport = nullptr;
 
-    // ---- window state (Part of the defaults) ----
+    // ---- window state set by the start-up defaults ----
     std::array<std::int32_t, 2> LampOnColor{};
     std::array<std::int32_t, 2> LampOffColor{};
     std::array<std::int32_t, 2> LampErrorColor{};
