@@ -12,7 +12,6 @@
 class QTimer;
 class QFile;
 class SerialTransport;
-class IrdaTransport;
 
 // The instrument interface control: the program's only path to the
 // instrument. It owns the serial and IrDA transports, frames and checks

@@ -16,6 +16,9 @@ using namespace fakewire;
 
 namespace {
 
+// Record lines per block of a multi-block download.
+constexpr int kLinesPerBlock = 48;
+
 QByteArray Hex2(std::int32_t v)
 {
     return Hex4(v).right(2);
@@ -341,9 +344,9 @@ void FakeInstrument::StartDownload(const QByteArray& request)
         return;
     }
     const QList<QByteArray> lines = m_recordLines.value(request);
-    const int count = qMax(1, static_cast<int>((lines.size() + m_linesPerBlock - 1) / m_linesPerBlock));
+    const int count = qMax(1, static_cast<int>((lines.size() + kLinesPerBlock - 1) / kLinesPerBlock));
     for (int b = 0; b < count; ++b) {
-        const QList<QByteArray> part = lines.mid(static_cast<qsizetype>(b) * m_linesPerBlock, m_linesPerBlock);
+        const QList<QByteArray> part = lines.mid(static_cast<qsizetype>(b) * kLinesPerBlock, kLinesPerBlock);
         QByteArray block = request;
         // Three header tokens; the history request's gas number is the first.
         if (!history)

@@ -121,8 +121,6 @@ public:
     // Memory contents of "EP,R," or "EF,R,", sent as hex text, bytesPerBlock
     // bytes per block.
     void SetDump(const QByteArray& request, const QByteArray& bytes, int bytesPerBlock = 256);
-    // Lines per block (48 at most, the default).
-    void SetLinesPerBlock(int lines) { m_linesPerBlock = qBound(1, lines, 48); }
 
     // ---- faults and line behaviour ----
     // times: how many answers in a row from there (-1: for good).
@@ -143,8 +141,6 @@ public:
     void ClearFrames();
     qint64 BytesSent() const { return m_bytesSent; }
     qint64 BytesReceived() const { return m_bytesReceived; }
-    // True when every answer byte has been written.
-    bool OutputDrained() const { return m_out.isEmpty(); }
 
     // The command text of a frame (see Commands).
     static QByteArray CommandOf(const QByteArray& frame);
@@ -199,7 +195,6 @@ private:
 
     QHash<QByteArray, QList<QByteArray>> m_recordLines;
     QHash<QByteArray, QPair<QByteArray, int>> m_dumps;
-    int m_linesPerBlock = 48;
     Download m_download;
     bool m_corruptNextBlock = false;
 
