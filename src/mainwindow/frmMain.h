@@ -98,6 +98,8 @@ public:
 
     // ---- defaults (frmMain_defaults.cpp) ----
     void InitDefaults();
+    // No instrument: download commands disabled, the automatic-mode lamps hidden.
+    void ResetDownloadControls();
 
     // ---- log pane (frmMain_logpane.cpp) ----
     // Appends text and a line break to rtbLog in the given colour

@@ -109,15 +109,7 @@ void frmMain::InitDefaults()
 
     rtbLog->clear();
 
-    for (QPushButton* b : cmdDown)
-        b->setEnabled(false);
-    cmdOption(0)->setEnabled(false);
-
-    AutoLoadClickOn = false;
-    shpStatus(2)->setVisible(false);
-    shpStatus(3)->setVisible(false);
-    lblStatus(8)->setVisible(false);
-    lblStatus(9)->setVisible(false);
+    ResetDownloadControls();
     chkAutoLoad(0)->setChecked(app.AutoLoad);
     chkAutoLoad(1)->setChecked(app.AutoRemoveData);
     if (!app.AutoLoad)
@@ -174,4 +166,16 @@ void frmMain::InitDefaults()
 
     app.TrendSearchBefore = -10;
     app.TrendSearchAfter = 10;
+}
+
+void frmMain::ResetDownloadControls()
+{
+    for (QPushButton* b : cmdDown)
+        b->setEnabled(false);
+    cmdOption(0)->setEnabled(false);
+    AutoLoadClickOn = false;
+    shpStatus(2)->setVisible(false);
+    shpStatus(3)->setVisible(false);
+    lblStatus(8)->setVisible(false);
+    lblStatus(9)->setVisible(false);
 }

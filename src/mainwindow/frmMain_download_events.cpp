@@ -128,14 +128,7 @@ void frmMain::uclQvport_OnDisconnect()
 {
     shpStatus(0)->SetColors(LampOnColor);
     shpStatus(1)->SetColors(LampOffColor);
-    for (QPushButton* b : cmdDown)
-        b->setEnabled(false);
-    cmdOption(0)->setEnabled(false);
-    AutoLoadClickOn = false;
-    shpStatus(2)->setVisible(false);
-    shpStatus(3)->setVisible(false);
-    lblStatus(8)->setVisible(false);
-    lblStatus(9)->setVisible(false);
+    ResetDownloadControls();
     // A request still waiting for an answer ends as failed.
     uclQvport->SetStatus(7);
 }
