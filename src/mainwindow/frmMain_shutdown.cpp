@@ -4,6 +4,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/appstate.h"
+#include "common/services.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/settingsfile.h"
@@ -36,13 +37,7 @@ QString frmMain::SaveAppSettings()
 {
     AppState& app = App();
     const QFont font = cmdOptionDisp(0)->font();
-    FontSetting setting = app.DisplayFont.value_or(FontSetting{});
-    setting.Name = font.family();
-    setting.Size = static_cast<float>(font.pointSizeF());
-    setting.Bold = font.bold();
-    setting.Italic = font.italic();
-    setting.Underline = font.underline();
-    app.DisplayFont = setting;
+    app.DisplayFont = SettingFromFont(font);
     for (int i = 0; i < 2; ++i) {
         const QVariant color = cmdOptionDisp(i + 1)->property("BackColor");
         if (color.isValid())

@@ -377,3 +377,18 @@ TEST_F(ResetAndShutdown, UnwritableSettingsFileOnExitIsReportedAndTheWindowClose
 }
 
 } // namespace
+
+TEST_F(ResetAndShutdown, SavedDisplayFontKeepsAPositiveSize)
+{
+    // A font sized in pixels has no point size; the settings must still get
+    // a usable size, never -1.
+    frmMain& w = Loaded();
+    QFont pixelFont(QStringLiteral("Arial"));
+    pixelFont.setPixelSize(14);
+    pixelFont.setBold(true);
+    w.cmdOptionDisp(0)->setFont(pixelFont);
+    EXPECT_TRUE(w.SaveAppSettings().isEmpty());
+    ASSERT_TRUE(App().DisplayFont.has_value());
+    EXPECT_GT(App().DisplayFont->Size, 0.0f);
+    EXPECT_TRUE(App().DisplayFont->Bold);
+}
