@@ -1,14 +1,17 @@
 #include "settings/coefficients.h"
 
-#include "common/gasvalue.h"
+#include "common/numeric.h"
 
+#include <cmath>
 #include <limits>
 
 bool ParseCoefficient(const QString& text, std::int16_t* out)
 {
-    double whole = 0;
-    if (!ParseWholeText(text, &whole))
+    double value = 0;
+    if (!NumericValue(text, &value))
         return false;
+    // nearbyint in the default rounding mode rounds halves to even.
+    const double whole = std::nearbyint(value);
     if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max())
         return false;
     if (out)

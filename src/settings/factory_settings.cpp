@@ -1,8 +1,10 @@
 #include "settings/factory_settings.h"
 
-#include "common/gasvalue.h"
+#include "common/numeric.h"
 #include "common/resstrings.h"
 #include "common/services.h"
+
+#include <cmath>
 
 namespace {
 
@@ -56,7 +58,10 @@ QString EntryOfCode(const QStringList& list, const QString& code)
     if (code.trimmed().isEmpty())
         return list.value(0);
     double n = 0;
-    if (!IsNumericText(code) || !ParseWholeText(code, &n) || n < 0 || n >= list.size())
+    if (!NumericValue(code, &n))
+        return QString();
+    n = std::nearbyint(n);
+    if (n < 0 || n >= list.size())
         return QString();
     return list.value(static_cast<int>(n));
 }
@@ -64,7 +69,10 @@ QString EntryOfCode(const QStringList& list, const QString& code)
 bool WholeInRange(const QString& text, int low, int high, int* out = nullptr)
 {
     double v = 0;
-    if (!ParseWholeText(text, &v) || v < low || v > high)
+    if (!NumericValue(text, &v))
+        return false;
+    v = std::nearbyint(v); // halves to even
+    if (v < low || v > high)
         return false;
     if (out)
         *out = static_cast<int>(v);

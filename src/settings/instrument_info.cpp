@@ -2,22 +2,12 @@
 
 #include "common/dates.h"
 #include "common/gascaption.h"
+#include "settings/instrument_caption.h"
 #include "common/gasvalue.h"
 #include "common/resstrings.h"
 #include "records/instrument.h"
 
 namespace {
-
-class InstrumentCaption final : public GasCaptionSource {
-public:
-    explicit InstrumentCaption(const clsInstrument& i) : m_i(i) {}
-    QString CaptionGasName(int gas) const override { return m_i.GasName(gas); }
-    float CaptionGasFull(int gas) const override { return m_i.GasFullScale(gas); }
-    QString CaptionGasUnit(int gas) const override { return m_i.GasUnit(gas); }
-
-private:
-    const clsInstrument& m_i;
-};
 
 const QString kNoValue = QStringLiteral("-----");
 
@@ -83,10 +73,9 @@ InstrumentInfoView BuildInstrumentInfo(const InstrumentInfoInput& in)
     v.romNumber = QStringLiteral("%1").arg(r.RomNumber(), 5, 10, QLatin1Char('0'));
     v.sum = r.SUM();
 
-    const InstrumentCaption source(r);
     for (int g = 0; g < 2; ++g) {
         const size_t gi = static_cast<size_t>(g);
-        const QString heading = GasCaption(&source, g, true);
+        const QString heading = InstrumentGasCaption(r, g, true);
         QString before = OverText(r, g, r.CalibBefore(g));
         QString after = OverText(r, g, r.CalibAfter(g));
         QString autoCal = ValueText(r, g, r.AutoCalib(g));

@@ -2,7 +2,7 @@
 
 #include "settings/coefficients.h"
 
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 #include <optional>
 
@@ -17,7 +17,7 @@ TEST(Coefficients, TextsAsSentValues)
         {"12.5", 12},   {"13.5", 14},      {"-2.5", -2},      {" 300 ", 300},   {"0", 0},
         {"32767", 32767}, {"-32768", -32768}, {"32767.4", 32767}, {"32768", std::nullopt},
         {"-32769", std::nullopt}, {"32767.5", std::nullopt}, {"", std::nullopt}, {"  ", std::nullopt},
-        {"abc", std::nullopt}, {"1e3", std::nullopt}, {"1,000", std::nullopt},
+        {"abc", std::nullopt}, {"1e3", 1000}, {"1,000", std::nullopt},
     };
     for (const auto& c : cases) {
         std::int16_t v = 1234;

@@ -3,7 +3,7 @@
 
 #include "settings/factory_settings.h"
 
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "common/dates.h"
 #include "records/instrument.h"
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "settings/model_defaults.h"
 
 #include "records/instrument.h"
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 namespace {
 

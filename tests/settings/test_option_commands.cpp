@@ -3,7 +3,7 @@
 #include "settings/option_commands.h"
 
 #include "common/dates.h"
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 namespace {
 

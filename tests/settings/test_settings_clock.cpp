@@ -3,7 +3,7 @@
 #include "settings/settings_clock.h"
 
 #include "common/dates.h"
-#include "settings_test_support.h"
+#include "settings_fixture.h"
 
 namespace {
 
