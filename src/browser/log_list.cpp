@@ -35,7 +35,7 @@ LogListing BuildLogListing(LogDb& db, const LogTreeModel& model, int index)
     out.columns = {{QStringLiteral("Name"), 0.25}, {QStringLiteral("SerialNo"), 0.16},
                    {QStringLiteral("StationID"), 0.16}, {QStringLiteral("UserID"), 0.15},
                    {QStringLiteral("Date/Time"), 0.27}};
-    QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo,Names,SerialNo,StationID,UserID,Dates"), node.filter,
+    QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo,Names,SerialNo,StationID,UserID,Dates"), model.Filter(index),
                               QStringLiteral("SeqNo"));
     const QString icon = QLatin1String(kind->icon);
     while (q.next()) {

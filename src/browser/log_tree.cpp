@@ -4,9 +4,7 @@
 
 #include "common/resstrings.h"
 
-#include <QUrl>
 #include <algorithm>
-#include <map>
 
 namespace browser {
 
@@ -14,6 +12,20 @@ const LogTreeNode* LogTreeModel::Node(const QString& key) const
 {
     const int i = Find(key);
     return i < 0 ? nullptr : &m_nodes[static_cast<size_t>(i)];
+}
+
+void LogTreeModel::Reserve(int nodes)
+{
+    m_nodes.reserve(static_cast<size_t>(nodes));
+    m_index.reserve(nodes);
+}
+
+HeadFilter LogTreeModel::Filter(int index) const
+{
+    HeadFilter filter;
+    for (int i = index; i > 0; i = At(i).parent)
+        filter.append(At(i).term);
+    return filter;
 }
 
 int LogTreeModel::Add(LogTreeNode node)
@@ -29,83 +41,36 @@ int LogTreeModel::Add(LogTreeNode node)
 namespace {
 
 // The value as the filters compare it: letter case folded as SQLite's
-// NoCase folds it (ASCII only).
+// NoCase folds it (ASCII capitals to small letters), so that the query's
+// order is normally already the order of the folded values.
 QString FoldAscii(const QString& s)
 {
+    const auto upper = [](QChar c) { return c >= u'A' && c <= u'Z'; };
+    if (std::none_of(s.begin(), s.end(), upper))
+        return s;
     QString out = s;
     for (QChar& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
+        if (upper(c))
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
+// A folded value as one part of a key path: "%", "/" and blanks are
+// escaped, so "/" separates the parts and the last blank the letter.
+QString PathPart(const QString& folded)
+{
+    if (!folded.contains(u'%') && !folded.contains(u'/') && !folded.contains(u' '))
+        return folded;
+    QString out = folded;
+    out.replace(QLatin1String("%"), QLatin1String("%25"));
+    out.replace(QLatin1String("/"), QLatin1String("%2F"));
+    out.replace(QLatin1String(" "), QLatin1String("%20"));
     return out;
 }
 
 struct Level {
     HeadColumn column;
     char letter;
-};
-
-// One distinct head: the identity texts of the levels in use, then Types.
-struct HeadRow {
-    std::vector<QString> values;
-    int types = 0;
-};
-
-class Builder {
-public:
-    Builder(LogTreeModel& model, std::vector<Level> levels, std::vector<HeadRow> rows)
-        : m_model(model), m_levels(std::move(levels)), m_rows(std::move(rows)) {}
-
-    void Build(int parent, const QString& path, const std::vector<int>& rows, size_t depth)
-    {
-        const HeadFilter parentFilter = m_model.At(parent).filter;
-        if (depth == m_levels.size()) {
-            for (const RecordKind& k : kKinds) {
-                if (!std::any_of(rows.begin(), rows.end(),
-                                 [&](int r) { return m_rows[static_cast<size_t>(r)].types == k.types; }))
-                    continue;
-                LogTreeNode n;
-                n.key = path + QLatin1Char(' ') + QLatin1Char(k.nodeLetter);
-                n.text = GetResString(k.captionId);
-                n.letter = QLatin1Char(k.nodeLetter);
-                n.parent = parent;
-                n.types = k.types;
-                n.filter = parentFilter;
-                n.filter.append({HeadColumn::Types, k.types});
-                m_model.Add(std::move(n));
-            }
-            return;
-        }
-        // Group the rows by the folded value of this level, sorted.
-        std::map<QString, std::pair<QString, std::vector<int>>> groups;
-        for (int r : rows) {
-            const QString& v = m_rows[static_cast<size_t>(r)].values[depth];
-            auto& g = groups[FoldAscii(v)];
-            if (g.second.empty() || v < g.first)
-                g.first = v;
-            g.second.push_back(r);
-        }
-        const Level& level = m_levels[depth];
-        for (auto& [folded, group] : groups) {
-            // Percent-encoding leaves no "/" or blank inside a path part, so
-            // "/" separates the parts and the last blank the letter.
-            const QString part = QString::fromLatin1(QUrl::toPercentEncoding(folded));
-            const QString childPath = path.isEmpty() ? part : path + QLatin1Char('/') + part;
-            LogTreeNode n;
-            n.key = childPath + QLatin1Char(' ') + QLatin1Char(level.letter);
-            n.text = group.first;
-            n.letter = QLatin1Char(level.letter);
-            n.parent = parent;
-            n.filter = parentFilter;
-            n.filter.append({level.column, group.first});
-            const int index = m_model.Add(std::move(n));
-            Build(index, childPath, group.second, depth + 1);
-        }
-    }
-
-private:
-    LogTreeModel& m_model;
-    std::vector<Level> m_levels;
-    std::vector<HeadRow> m_rows;
 };
 
 } // namespace
@@ -120,33 +85,112 @@ LogTreeModel BuildLogTreeModel(LogDb& db, const TreeLevels& levels)
     if (levels.user)
         used.push_back({HeadColumn::UserID, 'U'});
     used.push_back({HeadColumn::FolderID, 'M'});
+    const size_t depth = used.size();
 
     QStringList columns;
     for (const Level& l : used)
         columns << HeadColumnName(l.column);
     columns << QStringLiteral("Types");
-    QSqlQuery q = SelectHeads(db, QStringLiteral("Distinct ") + columns.join(QLatin1Char(',')), {});
-    std::vector<HeadRow> rows;
-    while (q.next()) {
-        HeadRow r;
-        r.values.reserve(used.size());
-        for (size_t i = 0; i < used.size(); ++i)
-            r.values.push_back(IdentityText(q.value(static_cast<int>(i))));
-        const QVariant t = q.value(static_cast<int>(used.size()));
-        r.types = t.isNull() ? 0 : t.toInt();
-        rows.push_back(std::move(r));
+    {
+        // The distinct rows are sorted in a temporary table: in memory, not
+        // in a file.
+        QSqlQuery pragma(db.Db());
+        pragma.exec(QStringLiteral("Pragma temp_store=Memory;"));
     }
+    QStringList order;
+    for (size_t i = 1; i <= depth; ++i)
+        order << QStringLiteral("%1 Collate NoCase").arg(i);
+    QSqlQuery q = SelectHeads(db, QStringLiteral("Distinct ") + columns.join(QLatin1Char(',')), {},
+                              order.join(QLatin1Char(',')));
+    // Per distinct head: depth shown texts and their folded values, and
+    // the kind.
+    std::vector<QString> texts;
+    std::vector<QString> folded;
+    std::vector<int> types;
+    while (q.next()) {
+        for (size_t i = 0; i < depth; ++i) {
+            texts.push_back(IdentityText(q.value(static_cast<int>(i))));
+            folded.push_back(FoldAscii(texts.back()));
+        }
+        const QVariant t = q.value(static_cast<int>(depth));
+        types.push_back(t.isNull() ? 0 : t.toInt());
+    }
+    const auto text = [&](int row, size_t d) -> const QString& { return texts[static_cast<size_t>(row) * depth + d]; };
+    const auto fold = [&](int row, size_t d) -> const QString& { return folded[static_cast<size_t>(row) * depth + d]; };
+    // Sorted by the folded values level by level, a group of equal values is
+    // one run of rows, and walking the rows adds the nodes in creation order.
+    std::vector<int> rows(types.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<int>(i);
+    // The query's order differs only where trimming or a Null moved a value.
+    const auto before = [&](int a, int b) {
+        for (size_t d = 0; d < depth; ++d)
+            if (const int c = QString::compare(fold(a, d), fold(b, d)))
+                return c < 0;
+        return false;
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), before))
+        std::stable_sort(rows.begin(), rows.end(), before);
 
     LogTreeModel model;
+    model.Reserve(static_cast<int>(rows.size() + rows.size() / 4 + 16));
     LogTreeNode root;
     root.key = kRootKey;
     root.text = GetResString(5107);
     root.letter = u'#';
-    const int rootIndex = model.Add(std::move(root));
-    std::vector<int> all(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        all[i] = static_cast<int>(i);
-    Builder(model, std::move(used), std::move(rows)).Build(rootIndex, QString(), all, 0);
+    model.Add(std::move(root));
+
+    QString captions[kKinds.size()];
+    for (size_t k = 0; k < kKinds.size(); ++k)
+        captions[k] = GetResString(kKinds[k].captionId);
+
+    std::vector<int> open(depth, -1);      // the node of each level for the current run
+    std::vector<QString> paths(depth);
+    unsigned kindsSeen = 0;                // kinds below the open folder, one bit each
+    const auto closeFolder = [&] {
+        if (open[depth - 1] < 0)
+            return;
+        for (size_t k = 0; k < kKinds.size(); ++k) {
+            if (!(kindsSeen & (1u << k)))
+                continue;
+            LogTreeNode n;
+            n.key = paths[depth - 1] + QLatin1Char(' ') + QLatin1Char(kKinds[k].nodeLetter);
+            n.text = captions[k];
+            n.letter = QLatin1Char(kKinds[k].nodeLetter);
+            n.parent = open[depth - 1];
+            n.types = kKinds[k].types;
+            n.term = {HeadColumn::Types, kKinds[k].types};
+            model.Add(std::move(n));
+        }
+        kindsSeen = 0;
+    };
+    int previous = -1;
+    for (int r : rows) {
+        // The first level whose value differs from the previous row's.
+        size_t from = 0;
+        if (previous >= 0)
+            while (from < depth && fold(r, from) == fold(previous, from))
+                ++from;
+        if (from < depth) {
+            closeFolder();
+            for (size_t d = from; d < depth; ++d) {
+                const QString part = PathPart(fold(r, d));
+                paths[d] = d == 0 ? part : paths[d - 1] + QLatin1Char('/') + part;
+                LogTreeNode n;
+                n.key = paths[d] + QLatin1Char(' ') + QLatin1Char(used[d].letter);
+                n.text = text(r, d);
+                n.letter = QLatin1Char(used[d].letter);
+                n.parent = d == 0 ? 0 : open[d - 1];
+                n.term = {used[d].column, text(r, d)};
+                open[d] = model.Add(std::move(n));
+            }
+        }
+        for (size_t k = 0; k < kKinds.size(); ++k)
+            if (kKinds[k].types == types[static_cast<size_t>(r)])
+                kindsSeen |= 1u << k;
+        previous = r;
+    }
+    closeFolder();
     return model;
 }
 

@@ -24,7 +24,7 @@ struct LogTreeNode {
     QChar letter;       // # S T U M or a kind-node letter
     int parent = -1;    // index of the parent; -1 for the root
     int types = 0;      // Log_Head.Types of a kind node, else 0
-    HeadFilter filter;  // the heads below this node
+    HeadTerm term{HeadColumn::SeqNo, QVariant()}; // what this node adds to its parent's filter
     std::vector<int> children;
 };
 
@@ -37,7 +37,11 @@ public:
     int Find(const QString& key) const { return m_index.value(key, -1); }
     // The node with key; nullptr when there is none.
     const LogTreeNode* Node(const QString& key) const;
+    // The filter of the heads below the node at index: its own term and
+    // each ancestor's, the node's first (the root's is empty).
+    HeadFilter Filter(int index) const;
 
+    void Reserve(int nodes);
     // Adds a node under parent (-1 for the root) and returns its index.
     int Add(LogTreeNode node);
 
@@ -51,8 +55,10 @@ private:
 // folders, then one node per kind present below a folder (kinds in the
 // order 1, 2, 3, 5, 6, 7). Values are deduplicated per parent as the
 // filters compare them (trimmed, Null and blank as "*", ASCII letter case
-// ignored; the node shows the first spelling in sort order) and siblings
-// are sorted by that value. Raises DatabaseError.
+// ignored; the node shows the spelling of its first head in that order)
+// and siblings are sorted by that value. One query reads every distinct
+// combination.
+// Raises DatabaseError.
 LogTreeModel BuildLogTreeModel(LogDb& db, const TreeLevels& levels);
 
 // The caption of a level letter's children in the list header and the item

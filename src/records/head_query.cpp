@@ -39,7 +39,9 @@ QString IdentityText(const QVariant& value)
         ++b;
     while (e > b && IsTrimmed(s[e - 1]))
         --e;
-    return b == e ? QStringLiteral("*") : s.mid(b, e - b);
+    if (b == e)
+        return QStringLiteral("*");
+    return b == 0 && e == s.size() ? s : s.mid(b, e - b);
 }
 
 QString IdentityCondition(const QString& column, const QString& value, QVariantList* binds)

@@ -62,7 +62,7 @@ protected:
                 return {};
             at = found;
         }
-        return m.At(at).filter;
+        return m.Filter(at);
     }
 };
 
