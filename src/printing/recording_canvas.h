@@ -11,7 +11,7 @@
 // tests and measurements. Text is measured at a fixed pitch so positions
 // are exact: a character is 0.6 em wide and a text line 1.2 em high
 // (at 9 pt: 108 and 216 twips).
-class RecordingCanvas final : public ReportCanvas {
+class RecordingCanvas : public ReportCanvas {
 public:
     struct Text {
         int page;
