@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -126,4 +127,6 @@ private:
     // An accepted set point waits for the grid to take the text, then the
     // panel is rebuilt.
     bool m_rebuildAfterEdit = false;
+    // Identity boxes the user changed since the panel filled them.
+    std::array<bool, 3> m_identityEdited{};
 };

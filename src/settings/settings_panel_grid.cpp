@@ -83,6 +83,8 @@ void SettingsPanel::ShowSettingsPanel()
     for (QPushButton* b : cmdOption)
         b->setEnabled(s.commandsEnabled);
 
+    // The boxes show the instrument again; an unfinished edit is dropped.
+    m_identityEdited = {};
     if (!s.showData) {
         for (QLineEdit* t : txtOption)
             t->setText(QString());

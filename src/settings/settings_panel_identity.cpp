@@ -46,6 +46,7 @@ void SettingsPanel::SetUpIdentityBoxes()
         // characters in a pasted text do not use up the length.
         box->setMaxLength(32767);
         box->setValidator(new IdentityValidator(i, box));
+        connect(box, &QLineEdit::textEdited, this, [this, i] { m_identityEdited[static_cast<size_t>(i)] = true; });
         connect(box, &QLineEdit::editingFinished, this, [this, i] { txtOption_Validate(i); });
     }
     // The audit file's suffix box stands on the download panel.
@@ -67,8 +68,9 @@ void SettingsPanel::txtOption_Validate(int Index)
     QLineEdit* box = txtOption(Index);
     // Only a text the user changed goes into the instrument; a box the
     // panel filled is what the instrument already holds.
-    if (!box->isModified())
+    if (!m_identityEdited[static_cast<size_t>(Index)])
         return;
+    m_identityEdited[static_cast<size_t>(Index)] = false;
     const QString text = FilterIdentityText(Index, box->text());
     clsInstrument& inst = m_state.MainInstrument();
     switch (Index) {
@@ -77,7 +79,6 @@ void SettingsPanel::txtOption_Validate(int Index)
     case 2: inst.SetUserID(text); break;
     default: break;
     }
-    box->setModified(false);
 }
 
 void SettingsPanel::CommitIdentityEdits()

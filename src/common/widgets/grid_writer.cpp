@@ -36,8 +36,17 @@ bool InGrid(const QTableWidget& grid, int row, int col)
     return row >= 0 && col >= 0 && row < grid.rowCount() && col < grid.columnCount();
 }
 
-// The cell's item, created empty (selectable, not editable) when missing;
-// nullptr outside the grid.
+// The flags of a cell: selectable; editable (text and check box) only in a
+// grid with edit hooks.
+Qt::ItemFlags CellFlags(const QTableWidget& grid)
+{
+    const auto* dataGrid = qobject_cast<const DataGrid*>(&grid);
+    if (dataGrid && dataGrid->EditHooks())
+        return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+// The cell's item, created empty when missing; nullptr outside the grid.
 QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
 {
     if (!InGrid(grid, row, col))
@@ -45,7 +54,7 @@ QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
     QTableWidgetItem* item = grid.item(row, col);
     if (!item) {
         item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setFlags(CellFlags(grid));
         grid.setItem(row, col, item);
     }
     return item;
@@ -439,6 +448,11 @@ void SetFormatString(QTableWidget& grid, const QString& format)
 void DataGrid::SetEditHooks(GridEditHooks* hooks)
 {
     m_editHooks = hooks;
+    const Qt::ItemFlags flags = CellFlags(*this);
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem* it = item(r, c))
+                it->setFlags(flags);
     setEditTriggers(hooks ? (QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed)
                           : QAbstractItemView::NoEditTriggers);
