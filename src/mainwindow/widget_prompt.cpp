@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -155,4 +156,10 @@ bool WidgetPrompt::ChooseColor(QColor& color)
         return false;
     color = chosen;
     return true;
+}
+
+int WidgetPrompt::RunWindow(QWidget* window)
+{
+    auto* dialog = qobject_cast<QDialog*>(window);
+    return dialog ? dialog->exec() : 0;
 }
