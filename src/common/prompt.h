@@ -32,6 +32,8 @@ struct FontRequest {
     QFont font;
 };
 
+class QWidget;
+
 class PromptSeam {
 public:
     virtual ~PromptSeam() = default;
@@ -42,6 +44,9 @@ public:
     // False when the user cancelled; otherwise the value is replaced.
     virtual bool ChooseFont(QFont& font) = 0;
     virtual bool ChooseColor(QColor& color) = 0;
+    // Runs a modal window (a QDialog) until it closes and gives its result
+    // (1 accepted, 0 rejected). The silent default shows nothing and gives 0.
+    virtual int RunWindow(QWidget* window);
 };
 
 // The installed seam. Without one, every box answers Cancel and every dialog

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -146,6 +147,13 @@ bool WidgetPrompt::ChooseFont(QFont& font)
     if (ok)
         font = chosen;
     return ok;
+}
+
+int WidgetPrompt::RunWindow(QWidget* window)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+        return dialog->exec();
+    return 0;
 }
 
 bool WidgetPrompt::ChooseColor(QColor& color)
