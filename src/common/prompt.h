@@ -26,6 +26,9 @@ struct FileRequest {
     QString initialDir;
     QString fileName;    // suggested name
     QString defaultExt;
+    // Where a dialog reports which filter the user chose (1 = the first);
+    // left alone when null.
+    int* chosenFilter = nullptr;
 };
 
 struct FontRequest {

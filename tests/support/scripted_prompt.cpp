@@ -7,7 +7,7 @@ ScriptedPrompt::ScriptedPrompt() { SetPrompt(this); }
 ScriptedPrompt::~ScriptedPrompt() { SetPrompt(nullptr); }
 
 void ScriptedPrompt::ExpectBox(MsgResult answer) { m_boxAnswers.append(answer); }
-void ScriptedPrompt::ExpectFile(const QString& path) { m_fileAnswers.append(path); }
+void ScriptedPrompt::ExpectFile(const QString& path, int filter) { m_fileAnswers.append({path, filter}); }
 void ScriptedPrompt::ExpectWindow(std::function<int(QWidget*)> run) { m_windowAnswers.append(std::move(run)); }
 void ScriptedPrompt::ExpectFont(bool accept, const QFont& font) { m_fontAnswers.append({accept, font}); }
 void ScriptedPrompt::ExpectColor(bool accept, const QColor& color) { m_colorAnswers.append({accept, color}); }
@@ -36,7 +36,10 @@ QString ScriptedPrompt::FileAnswer(const FileRequest& request, const char* kind)
         ADD_FAILURE() << "unexpected " << kind << " dialog: " << request.title.toStdString();
         return {};
     }
-    return m_fileAnswers.takeFirst();
+    const auto [path, filter] = m_fileAnswers.takeFirst();
+    if (request.chosenFilter && !path.isEmpty())
+        *request.chosenFilter = filter;
+    return path;
 }
 
 QString ScriptedPrompt::GetOpenFileName(const FileRequest& request) { return FileAnswer(request, "open-file"); }

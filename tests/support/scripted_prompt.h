@@ -16,8 +16,9 @@ public:
 
     // Queues the answer to the next message box.
     void ExpectBox(MsgResult answer);
-    // Queues the next file dialog's answer (empty = cancelled).
-    void ExpectFile(const QString& path);
+    // Queues the next file dialog's answer (empty = cancelled) and the
+    // filter chosen in it (1 = the first).
+    void ExpectFile(const QString& path, int filter = 1);
     // Queues what the next modal window does: run gets the window (shown,
     // not modal) and gives the window's result.
     void ExpectWindow(std::function<int(QWidget*)> run);
@@ -44,7 +45,7 @@ private:
     QString FileAnswer(const FileRequest& request, const char* kind);
 
     QList<MsgResult> m_boxAnswers;
-    QList<QString> m_fileAnswers;
+    QList<std::pair<QString, int>> m_fileAnswers;
     QList<std::function<int(QWidget*)>> m_windowAnswers;
     QList<std::pair<bool, QFont>> m_fontAnswers;
     QList<std::pair<bool, QColor>> m_colorAnswers;
