@@ -16,6 +16,7 @@
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
 #include "records/instrument.h"
+#include "shared/panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QAction>
@@ -350,7 +351,7 @@ void DataPanel::ShowLogProperties(const QString& key)
     vfgLog->setUpdatesEnabled(true);
     cmdDetail->setEnabled(grid.buttonsEnabled);
     cmdLogInst->setEnabled(grid.buttonsEnabled);
-    emit LayoutChanged();
+    m_host.LayoutWindow();
 }
 
 void DataPanel::cmdLogInst_Click()

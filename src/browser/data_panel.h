@@ -84,8 +84,6 @@ signals:
     // Show StoredInstrument on the instrument information panel (while
     // ShowSampleInstrument is set).
     void StoredInstrumentRequested();
-    // The grid's columns changed: lay the window out again.
-    void LayoutChanged();
 
 private:
     void CreateControls();

@@ -11,6 +11,7 @@
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
+#include "shared/panel_host.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -108,7 +109,7 @@ void LastCalPanel::FillHistoryGrid()
     vfgHistory->setUpdatesEnabled(true);
     if (h.empty)
         MsgBox(GetResString(5352), MsgButtons::Ok, MsgIcon::Critical, GetResString(5353));
-    emit LayoutChanged();
+    m_host.LayoutWindow();
 }
 
 void LastCalPanel::mnuHistDel_Click()

@@ -49,8 +49,6 @@ public:
 signals:
     // Print the list (vfgHistory's rows) as the last-calibration report.
     void PrintRequested();
-    // The grid's columns changed: lay the window out again.
-    void LayoutChanged();
 
 private:
     void CreateControls();

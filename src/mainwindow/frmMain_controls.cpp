@@ -58,8 +58,6 @@ void frmMain::CreateControls()
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
 
     // ---- what the browser's panels ask of the window ----
-    connect(m_data.get(), &DataPanel::LayoutChanged, this, [this] { Form_Resize(); });
-    connect(m_lastCal.get(), &LastCalPanel::LayoutChanged, this, [this] { Form_Resize(); });
     connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
         m_instrument->ShowInstrumentInfo();
         for (QGroupBox* panel : fraMenu)
