@@ -12,6 +12,7 @@
 #include "common/widgets/control_factory.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_panel.h"
+#include "graph/ucltalgraph.h"
 #include "settings/instrument_panel.h"
 #include "settings/settings_panel.h"
 #include "views/view_panel.h"
@@ -64,5 +65,10 @@ void frmMain::CreateControls()
             panel->setVisible(false);
         fraMenu(1)->setVisible(true);
         Form_Resize();
+    });
+    // The option pane's colour buttons recolour the data view's graph.
+    connect(m_settings.get(), &SettingsPanel::GraphColorChanged, this, [this](int series, std::int32_t color) {
+        m_view->talGraph->SetValueColor(series, color);
+        m_view->talGraph->Refresh();
     });
 }

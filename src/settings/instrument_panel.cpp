@@ -1,11 +1,19 @@
-// The instrument information panel. Filling it is still a stand-in that
-// does the least its callers need, so the window starts and switches panels.
+// The instrument information panel: the connected instrument, or a stored
+// record opened from the browser, rebuilt whole on every call from the
+// contents that instrument_info builds.
 
 #include "settings/instrument_panel.h"
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
+#include "common/appstate.h"
+#include "common/colors.h"
+#include "common/clock.h"
+#include "interface/qvif_port.h"
+#include "records/instrument.h"
+#include "settings/instrument_info.h"
+#include "shared/shared_state.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -40,4 +48,68 @@ void InstrumentPanel::CreateControls()
     MoveTwips(vfgInstSensor, 120, 3860, 9360, 3800);
 }
 
-void InstrumentPanel::ShowInstrumentInfo() {}
+void InstrumentPanel::ShowInstrumentInfo()
+{
+    // Built hidden so the panel is never seen half filled.
+    const bool visible = m_frame->isVisible();
+    m_frame->setVisible(false);
+
+    const AppState& app = App();
+    const clsInstrument& live = m_state.MainInstrument();
+    const std::int32_t status = m_state.uclQvport ? m_state.uclQvport->Status() : 0;
+    InstrumentInfoInput in;
+    in.state = DecideInstrumentInfoState(status, live.CommFlags(), m_state.ShowSampleInstrument);
+    // A stored record is shown from the browser's own instrument, never
+    // mixed into the connected one.
+    in.record = in.state == InstrumentInfoState::StoredRecord ? &m_state.StoredInstrument() : &live;
+    in.currentGas = app.CurrentGas;
+    in.serviceMode = app.ServiceMode;
+    in.processState = app.ProcessState;
+    in.spanSelection = m_state.SpanSelection;
+    in.factAutoCal = app.FactAutoCal;
+    in.spanStartReading = m_state.SpanStartReading;
+    in.now = Now();
+    const InstrumentInfoView v = BuildInstrumentInfo(in);
+
+    m_frame->setTitle(v.caption);
+    for (int i = 6; i <= 9; ++i)
+        lblInst(i)->setVisible(v.serviceLabelsVisible);
+    lblInst(3)->setText(v.serialNo);
+    lblInst(4)->setText(v.stationId);
+    lblInst(5)->setText(v.userId);
+    lblInst(7)->setText(v.romNumber);
+    lblInst(9)->setText(v.sum);
+
+    DataGrid& cal = *vfgInst;
+    cal.Clear();
+    cal.SetCols(5);
+    cal.SetRows(4);
+    cal.SetMergeCells(DataGrid::MergeRestrictRows);
+    for (int r = 0; r < 4; ++r) {
+        const bool failed = r >= 2 && v.spanFailed[static_cast<size_t>(r - 2)];
+        for (int c = 0; c < 5; ++c) {
+            if (failed && c >= 1)
+                cal.SetCellBackColor(r, c, RGB(255, 0, 0));
+            cal.SetText(r, c, v.calibration[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+        }
+        cal.SetMergeRow(r, r == 0);
+    }
+    cal.SetRangeAlignment(0, 0, 1, 4, DataGrid::AlignCenterCenter);
+    cal.SetRangeAlignment(2, 2, 3, 4, DataGrid::AlignCenterCenter);
+
+    DataGrid& sensor = *vfgInstSensor;
+    sensor.Clear();
+    sensor.SetCols(6);
+    sensor.SetRows(4);
+    sensor.SetMergeCells(DataGrid::MergeRestrictRows);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 6; ++c)
+            sensor.SetText(r, c, v.sensor[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+        sensor.SetMergeRow(r, r == 0);
+    }
+    for (int g = 0; g < 2; ++g)
+        sensor.SetCellCheck(g + 2, 1, v.enabled[static_cast<size_t>(g)] ? DataGrid::Checked : DataGrid::Unchecked);
+    sensor.SetRangeAlignment(1, 1, 3, 5, DataGrid::AlignCenterCenter);
+
+    m_frame->setVisible(visible);
+}

@@ -84,4 +84,3 @@ void SettingsPanel::CreateControls()
         cmdCal[i] = NewButton(fraOption(2), Indexed("cmdCal", i), 120 + i * 2120, 4570, 1970, 400);
 }
 
-void SettingsPanel::RefreshSettingsClock() {}

@@ -3,6 +3,7 @@
 // identity and clock, the settings grid, calibration and converter values.
 
 #include "common/widgets/control_array.h"
+#include "settings/settings_clock.h"
 
 #include <QObject>
 #include <QString>
@@ -77,6 +78,20 @@ public:
     // 0 Update, 1 Date/Time Set, 2 Calibration.
     void cmdOption_Click(int Index);
 
+    // ---- option pane, model defaults, coefficients, clock
+    // (settings_panel_options.cpp) ----
+    // 0 font, 1 and 2 graph colours, 3 DEFAULT, 5 FRAM and 6 EEP-ROM dump
+    // lists, 7 factory settings; any other index does nothing.
+    void cmdOptionDisp_Click(int Index);
+    // Writes model type Index's defaults and reads the instrument back.
+    void cmdModel_Click(int Index);
+    // The span and air coefficients of the "-G2" frame.
+    void cmdS1X_Click();
+    void cmdSZX_Click();
+    // A coefficient box whose text cannot be sent keeps the focus, with a
+    // beep; true when the text is accepted.
+    bool txtCoefficient_Validate(QLineEdit* box);
+
     // ================= controls =================
     ControlArray<QGroupBox, 3> fraOption;
     QFrame* fraOptionCenter0 = nullptr;
@@ -101,8 +116,16 @@ public:
     QPushButton* cmdS1X = nullptr;
     ControlArray<QPushButton, 3> cmdCal;
 
+signals:
+    // A colour button chose a new colour for a graph series (0 first gas).
+    void GraphColorChanged(int series, std::int32_t color);
+
 private:
     void CreateControls();
+    void ConnectOptionHandlers();
+    void RunDefault();
+    void RunDumpList(int Index);
+    void RunFactorySettings();
 
     void ConnectSettingsHandlers();
     void SetUpIdentityBoxes();
@@ -129,4 +152,6 @@ private:
     bool m_rebuildAfterEdit = false;
     // Identity boxes the user changed since the panel filled them.
     std::array<bool, 3> m_identityEdited{};
+    // The settings pane's clocks.
+    SettingsClock m_clock;
 };

@@ -70,6 +70,7 @@ void SettingsPanel::ConnectSettingsHandlers()
         connect(cmdOption(i), &QPushButton::clicked, this, [this, i] { cmdOption_Click(i); });
     for (int i = 0; i < cmdCal.Count(); ++i)
         connect(cmdCal(i), &QPushButton::clicked, this, [this, i] { cmdCal_Click(i); });
+    ConnectOptionHandlers();
 }
 
 void SettingsPanel::cmdOption_Click(int Index)
