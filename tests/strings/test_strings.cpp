@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <utility>
@@ -31,6 +32,7 @@ constexpr std::pair<int, int> kIdRanges[] = {
     {6024, 6024},   {6028, 6028},   {6032, 6032},   {6036, 6037},   {6050, 6057},   {7000, 7009},
     {7100, 7105},   {8000, 8017},   {8019, 8025},   {9001, 9001},   {10000, 10004}, {20000, 20011},
     {20014, 20015},
+    {5880, 5882}, // settings: dump and DEFAULT failures
 };
 
 // The first id of a group holds the group's label, the same in both tables.
@@ -238,6 +240,7 @@ std::vector<int> ExpectedIds()
     for (auto [first, last] : kIdRanges)
         for (int id = first; id <= last; ++id)
             ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 
@@ -281,7 +284,7 @@ TEST(StringTables, FilesAreWellFormed)
 TEST(StringTables, BothHoldExactlyTheListedIds)
 {
     const std::vector<int> expected = ExpectedIds();
-    ASSERT_EQ(expected.size(), 527u);
+    ASSERT_EQ(expected.size(), 530u);
     EXPECT_EQ(IdsOf(English()), expected);
     EXPECT_EQ(IdsOf(Japanese()), expected);
 }
