@@ -58,6 +58,12 @@ void ShowBusyBox()
 
 void SettingsPanel::ConnectOptionHandlers()
 {
+    // The service buttons' captions; the font and colour buttons get theirs
+    // from the window's caption loading and the display settings.
+    cmdOptionDisp(3)->setText(GetResString(kIdDefaultTitle));
+    cmdOptionDisp(5)->setText(QStringLiteral("FRAM"));
+    cmdOptionDisp(6)->setText(QStringLiteral("EEP-ROM"));
+    cmdOptionDisp(7)->setText(GetResString(8001));
     for (int i = 0; i < cmdOptionDisp.Count(); ++i)
         connect(cmdOptionDisp(i), &QPushButton::clicked, this, [this, i] { cmdOptionDisp_Click(i); });
     for (int i = 0; i < cmdModel.Count(); ++i)
