@@ -1,9 +1,9 @@
 #pragma once
 // The frame that the three log download steps share (interval trends, alarm
-// trends, power events): used by frmMain_download_steps.cpp and
-// frmMain_download_info.cpp only.
+// trends, power events): used by download_panel_steps.cpp and
+// download_panel_info.cpp only.
 
-#include "mainwindow/frmMain.h"
+#include "download/download_panel.h"
 
 #include "common/appstate.h"
 #include "common/clock.h"
@@ -11,6 +11,7 @@
 #include "download/download_support.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
+#include "shared/shared_state.h"
 
 #include <functional>
 
@@ -50,10 +51,10 @@ bool StoreRecord(Record* record, clsInstrument* instrument)
 
 // One log download: the frame shared by the three steps.
 template <class Collection>
-inline bool RunLogStep(frmMain& w, const LogStepTexts& t, Collection& records,
+inline bool RunLogStep(DownloadPanel& w, const LogStepTexts& t, Collection& records,
                        const std::function<bool(Collection*)>& request)
 {
-    QvifPort* port = w.uclQvport;
+    QvifPort* port = w.State().uclQvport;
     AppState& app = App();
 
     if (!port->Connected()) {
@@ -88,7 +89,7 @@ inline bool RunLogStep(frmMain& w, const LogStepTexts& t, Collection& records,
             w.AddLogText(GetResString(t.noData), LogColor::NoData);
         } else {
             w.AddLogText(GetResString(t.saveBefore), LogColor::Progress);
-            clsInstrument* instrument = &w.MainInstrument();
+            clsInstrument* instrument = &w.State().MainInstrument();
             for (int i = 1; i <= records.Count(); ++i)
                 if (!StoreRecord(records.Item(i), instrument))
                     recordFailed = true;
@@ -99,7 +100,7 @@ inline bool RunLogStep(frmMain& w, const LogStepTexts& t, Collection& records,
 
     if (app.DebugMode || (t.failRatioWithoutAnswer && !app.AnswerReceived))
         port->AddLog(FailRatioText(app.NaksSent, app.ChecksumErrors, app.FramesSent));
-    w.TreeRefreshNeeded = true;
+    w.State().TreeRefreshNeeded = true;
     if (recordFailed)
         w.ArchiveSerialLog();
     return result;

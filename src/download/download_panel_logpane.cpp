@@ -1,6 +1,6 @@
 // The log pane: coloured status lines on the download panel.
 
-#include "mainwindow/frmMain.h"
+#include "download/download_panel.h"
 
 #include "common/colors.h"
 
@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-void frmMain::AddLogText(const QString& text, std::int32_t color)
+void DownloadPanel::AddLogText(const QString& text, std::int32_t color)
 {
     // Lines always go in at the end, whatever the user has selected or
     // where the caret stands; the view follows the newest line while it

@@ -1,5 +1,5 @@
 #include "common/colors.h"
-#include "mainwindow/grid_writer.h"
+#include "common/widgets/grid_writer.h"
 
 #include <gtest/gtest.h>
 

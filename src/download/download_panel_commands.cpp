@@ -3,7 +3,7 @@
 // locking of the controls around them, the clock check, and the settings
 // audit log.
 
-#include "mainwindow/frmMain.h"
+#include "download/download_panel.h"
 
 #include "common/appstate.h"
 #include "common/clock.h"
@@ -14,6 +14,8 @@
 #include "download/frmUpload.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
 
 #include <QCheckBox>
 #include <QDebug>
@@ -74,65 +76,62 @@ void StoreCurrentInstrument(const clsInstrument& inst)
 
 // ---- building blocks --------------------------------------------------------
 
-void frmMain::LockCommands()
+void DownloadPanel::LockCommands()
 {
     // Every control that starts a request is disabled, so no second request
     // can start on the control while this one waits: the Set button, the
     // download buttons, the automatic-mode boxes and the settings panel.
-    SaveAndDisable(cmdInst(4));
+    m_host.LockShellCommands();
     for (QPushButton* b : cmdDown)
         SaveAndDisable(b);
-    SaveAndDisable(fraMenu(5));
     for (QCheckBox* c : chkAutoLoad)
         c->setEnabled(false);
 }
 
-void frmMain::EnableAutoLoadBoxes()
+void DownloadPanel::EnableAutoLoadBoxes()
 {
     chkAutoLoad(0)->setEnabled(true);
     chkAutoLoad(1)->setEnabled(chkAutoLoad(0)->isChecked());
 }
 
-void frmMain::RestoreCommands()
+void DownloadPanel::RestoreCommands()
 {
-    RestoreFromTag(cmdInst(4));
+    m_host.RestoreShellCommands();
     for (QPushButton* b : cmdDown)
         RestoreFromTag(b);
-    RestoreFromTag(fraMenu(5));
     EnableAutoLoadBoxes();
 }
 
-void frmMain::UnlockCommands()
+void DownloadPanel::UnlockCommands()
 {
-    cmdInst(4)->setEnabled(true);
+    m_host.UnlockShellCommands();
     for (QPushButton* b : cmdDown)
         b->setEnabled(true);
-    RestoreFromTag(fraMenu(5));
     EnableAutoLoadBoxes();
 }
 
-void frmMain::ClockCheck()
+void DownloadPanel::ClockCheck()
 {
-    if (std::fabs(MainInstrument().SysDateOffset()) > 1.0)
+    if (std::fabs(m_state.MainInstrument().SysDateOffset()) > 1.0)
         AddLogText(GetResString(5591), LogColor::Failure);
 }
 
-bool frmMain::deviceUpdateLog(clsInstrument& instrument)
+bool DownloadPanel::deviceUpdateLog(clsInstrument& instrument)
 {
     QString error;
     if (AppendSettingsAudit(instrument, App().FactoryRecordSuffix, Now(), &error))
         return true;
     qWarning() << "settings audit log not written:" << error;
-    uclQvport->AddLog(QStringLiteral("---Settings audit log not written: %1---").arg(error));
+    m_state.uclQvport->AddLog(QStringLiteral("---Settings audit log not written: %1---").arg(error));
     return false;
 }
 
 // ---- the commands -----------------------------------------------------------
 
-void frmMain::cmdDown_Click(int Index)
+void DownloadPanel::cmdDown_Click(int Index)
 {
     AppState& app = App();
-    QvifPort* port = uclQvport;
+    QvifPort* port = m_state.uclQvport;
     frmUpload& upload = UploadForm();
 
     switch (Index) {
@@ -158,7 +157,7 @@ void frmMain::cmdDown_Click(int Index)
         const bool cancelled = upload.Canceled();
         if (cancelled || success) {
             port->AddLog(GetResString(5555, DateText()));
-            TreeRefreshNeeded = true;
+            m_state.TreeRefreshNeeded = true;
         }
         if (success && !cancelled)
             UnlockCommands();
@@ -177,7 +176,7 @@ void frmMain::cmdDown_Click(int Index)
         if (DownloadInstrumentInfo()) {
             UnlockCommands();
             if (Index == 10)
-                deviceUpdateLog(MainInstrument());
+                deviceUpdateLog(m_state.MainInstrument());
         } else {
             RestoreCommands();
         }
@@ -239,15 +238,14 @@ void frmMain::cmdDown_Click(int Index)
             ClockCheck();
             return;
         }
-        cmdInst(5)->setEnabled(false);
+        m_host.SetExitEnabled(false);
         AddLogText(GetResString(5406), LogColor::Progress);
         port->BodyPowerOff();
         ResetAfterPowerOff();
         // The download buttons stay as the reset left them (disabled until
         // the next instrument connects).
-        RestoreFromTag(cmdInst(4));
-        RestoreFromTag(fraMenu(5));
-        cmdInst(5)->setEnabled(true);
+        m_host.RestoreShellCommands();
+        m_host.SetExitEnabled(true);
         ClockCheck();
         return;
     }

@@ -1,4 +1,4 @@
-#include "mainwindow/wait.h"
+#include "common/wait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,23 +1,24 @@
 // The instrument information step (identity, clock, settings, calibration
 // history) and the power-events download.
 
-#include "mainwindow/frmMain_download_logstep.h"
+#include "download/download_panel_logstep.h"
 
 #include "records/collections.h"
 #include "records/history.h"
 #include "records/power_event.h"
+#include "shared/panel_host.h"
 
 using namespace download_step;
 
-bool frmMain::DownloadPowerEvents()
+bool DownloadPanel::DownloadPowerEvents()
 {
-    return RunLogStep<clsPowerEvents>(*this, kPowerEventTexts, MainPowerEvents(),
-                                      [this](clsPowerEvents* c) { return uclQvport->GetPowerEvent(c); });
+    return RunLogStep<clsPowerEvents>(*this, kPowerEventTexts, m_state.MainPowerEvents(),
+                                      [this](clsPowerEvents* c) { return m_state.uclQvport->GetPowerEvent(c); });
 }
 
-bool frmMain::DownloadInstrumentInfo()
+bool DownloadPanel::DownloadInstrumentInfo()
 {
-    QvifPort* port = uclQvport;
+    QvifPort* port = m_state.uclQvport;
     AppState& app = App();
 
     if (!port->Connected()) {
@@ -33,7 +34,7 @@ bool frmMain::DownloadInstrumentInfo()
     app.ChecksumErrors = 0;
     const QDateTime started = Now();
 
-    clsInstrument& inst = MainInstrument();
+    clsInstrument& inst = m_state.MainInstrument();
     bool result = true;
     bool recordFailed = false;
     if (!port->GetInstrument(&inst)) {
@@ -51,12 +52,12 @@ bool frmMain::DownloadInstrumentInfo()
         result = false;
     } else {
         inst.SetCommFlags(-1);
-        RefreshCurrentPanel();
+        m_host.RefreshCurrentPanel();
 
         if (port->GetLatestHistory(&inst)) {
             if (!inst.HistoryUpdate())
                 recordFailed = true;
-            clsHistorys& histories = MainHistorys();
+            clsHistorys& histories = m_state.MainHistorys();
             histories.SetInstruments(&inst);
             port->GetHistory(&histories);
             bool stored = false;
@@ -74,7 +75,7 @@ bool frmMain::DownloadInstrumentInfo()
             }
             // The browser shows stored histories only after a rebuild.
             if (stored)
-                TreeRefreshNeeded = true;
+                m_state.TreeRefreshNeeded = true;
         }
 
         LogAdcValues();
@@ -89,12 +90,12 @@ bool frmMain::DownloadInstrumentInfo()
     return result;
 }
 
-void frmMain::LogAdcValues()
+void DownloadPanel::LogAdcValues()
 {
     if (!App().ServiceMode)
         return;
     static const char* const kChannels[] = {"ch0 EC AMP1", "ch1 EC AMP2", "ch2 BATT.", "ch3 TEMP", "ch4 O2 AMP"};
-    const clsInstrument& inst = MainInstrument();
+    const clsInstrument& inst = m_state.MainInstrument();
     AddLogText(inst.Model() + QStringLiteral(" Analog to Digital Converter Values List"), LogColor::Adc);
     for (int ch = 0; ch < 5; ++ch) {
         const double volts = inst.AnalogValue(ch) / 1000.0;

@@ -2,15 +2,17 @@
 // downloaded, optionally cleared and switched off without a click; and the
 // two check boxes that switch it on and off.
 
-#include "mainwindow/frmMain.h"
+#include "download/download_panel.h"
 
 #include "common/appstate.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
+#include "common/wait.h"
 #include "download/download_support.h"
 #include "download/frmUpload.h"
 #include "interface/qvif_port.h"
-#include "mainwindow/wait.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,16 +25,16 @@ constexpr int kTwoSecondWaitLimitMs = 10000;
 
 } // namespace
 
-void frmMain::WaitTwoSeconds()
+void DownloadPanel::WaitTwoSeconds()
 {
-    InterTicks = 0;
-    WaitYielding([this] { return InterTicks >= 20; }, kTwoSecondWaitLimitMs);
+    m_state.InterTicks = 0;
+    WaitYielding([this] { return m_state.InterTicks >= 20; }, kTwoSecondWaitLimitMs);
 }
 
-void frmMain::RunAutomaticMode()
+void DownloadPanel::RunAutomaticMode()
 {
     AppState& app = App();
-    QvifPort* port = uclQvport;
+    QvifPort* port = m_state.uclQvport;
     frmUpload& upload = UploadForm();
 
     // The run counts as busy: the close request is refused and no other
@@ -86,12 +88,11 @@ void frmMain::RunAutomaticMode()
         AddLogText(GetResString(5411), LogColor::Failure);
         port->AddLog(GetResString(5511, DateText()));
     }
-    TreeRefreshNeeded = true;
+    m_state.TreeRefreshNeeded = true;
 
     // The instrument is off: the download buttons stay as the reset left
     // them; the Set button and the settings panel get their state back.
-    RestoreFromTag(cmdInst(4));
-    RestoreFromTag(fraMenu(5));
+    m_host.RestoreShellCommands();
     if (app.ProcessState == 6) {
         EnableAutoLoadBoxes();
         upload.Unload();
@@ -100,7 +101,7 @@ void frmMain::RunAutomaticMode()
     AutomaticModeRunning = false;
 }
 
-void frmMain::chkAutoLoad_Click(int Index)
+void DownloadPanel::chkAutoLoad_Click(int Index)
 {
     if (Index < 0 || Index > 1 || !AutoLoadClickOn)
         return;

@@ -1,4 +1,4 @@
-#include "mainwindow/shape_lamp.h"
+#include "common/widgets/shape_lamp.h"
 
 #include "common/colors.h"
 

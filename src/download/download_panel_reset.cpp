@@ -1,31 +1,28 @@
 // The reset after the instrument was switched off: the window returns to
 // its start-up state, ready for the next instrument.
 
-#include "mainwindow/frmMain.h"
+#include "download/download_panel.h"
 
 #include "common/resstrings.h"
-#include "common/settingsfile.h"
 #include "download/download_support.h"
 #include "records/instrument.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
 
 #include <QCheckBox>
 
-void frmMain::ResetAfterPowerOff()
+void DownloadPanel::ResetAfterPowerOff()
 {
     AddLogText(GetResString(5407), LogColor::Progress);
-    MainInstrument().SetCommFlags(0);
+    m_state.MainInstrument().SetCommFlags(0);
     // A settings file that cannot be written is reported (after the pane is
-    // emptied below, so the report stays); the reset goes on.
-    const QString saveError = SaveAppSettings();
-    InitDefaults();
-    ReadSettings();
-    ShowFontAndColorButtons();
-    ApplyDisplayFont();
+    // emptied by the defaults, so the report stays); the reset goes on.
+    const QString saveError = m_host.SaveAppSettings();
+    m_host.ReloadDefaultsAndSettings();
     ShowDownloadPanel();
-    ActivatePending = true;
     EnableAutoLoadBoxes();
     if (!saveError.isEmpty())
         AddLogText(saveError, LogColor::Failure);
-    Form_Activate();
-    OpenUsbSerialPort();
+    m_host.ActivateAgain();
+    m_host.OpenUsbSerialPort();
 }

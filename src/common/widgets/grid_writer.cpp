@@ -1,4 +1,4 @@
-#include "mainwindow/grid_writer.h"
+#include "common/widgets/grid_writer.h"
 
 #include "common/colors.h"
 #include "common/twips.h"
