@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
+#include "fake_database.h"
 #include "fake_instrument.h"
 #include "fake_records.h"
 #include "interface/uclQvif.h"
@@ -12,11 +13,14 @@
 #include "records/instrument.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -232,5 +236,81 @@ TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
     EXPECT_TRUE(fake.CommandState().loggerCleared);
     EXPECT_TRUE(prompt.boxes.isEmpty());
 }
+
+// Nothing is cleared from an instrument unless all of it is in the
+// database: under each fault the run fails, reports how many records were
+// not stored, archives the serial log, keeps the logger's data (the clear
+// command is never sent) and still switches the instrument off.
+class FaultyStore : public AutomaticRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaultyStore, KeepsTheLoggerDataAndStillSwitchesOff)
+{
+    using Fault = FakeDatabaseFault::Fault;
+    struct Case {
+        const char* name;
+        std::optional<Fault> fault;
+        bool headless;        // the second trend never sends its "AD" header
+        const char* notStored; // the serial-log line of the failed step
+        qint64 intervalHeads; // interval trends stored afterwards
+    };
+    const Case cases[] = {
+        {"locked", Fault::LockedByAnotherProgram, false, "---2 record(s) could not be stored in the database---", 0},
+        {"read-only", Fault::ReadOnlyFile, false, "---2 record(s) could not be stored in the database---", 0},
+        {"second refused", Fault::SecondIntervalRefused, false,
+         "---1 record(s) could not be stored in the database---", 1},
+        {"without header", std::nullopt, true, "---1 record(s) could not be stored in the database---", 1},
+    };
+    const Case& c = cases[GetParam()];
+    SCOPED_TRACE(c.name);
+
+    QList<QByteArray> lines = IntervalLines(trends[0]);
+    QList<QByteArray> second = IntervalLines(MakeIntervalTrend(2, MakeDate(2024, 3, 6, 9, 30, 0), 20));
+    // Logger 2 opened by its identity lines, then nothing: no "AD" header.
+    if (c.headless)
+        second.removeIf([](const QByteArray& l) {
+            return !l.startsWith("02AA") && !l.startsWith("02AB") && !l.startsWith("02AC");
+        });
+    fake.SetRecordLines("DR,R,", lines + second);
+    fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f}}));
+    CreateLogDatabase(LogDatabasePath());
+    {
+        std::optional<FakeDatabaseFault> fault;
+        if (c.fault) {
+            fault.emplace(*c.fault, LogDatabasePath());
+            ASSERT_TRUE(fault->Active());
+        }
+        window->Form_Load();
+        ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Failed Finished---") == 1; }, 90000))
+            << SerialLog().toStdString();
+    }
+    const QString log = SerialLog() + [this] {
+        QString archived;
+        for (const QString& name : QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")})) {
+            QFile f(home.file("ErrorLogs/" + name));
+            if (f.open(QIODevice::ReadOnly))
+                archived += QString::fromUtf8(f.readAll());
+        }
+        return archived;
+    }();
+    EXPECT_TRUE(log.contains(QString::fromLatin1(c.notStored))) << log.toStdString();
+    EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
+    EXPECT_FALSE(fake.Commands().contains(QByteArray("XC,E,")));
+    EXPECT_FALSE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    const QString kept = QStringLiteral("Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.");
+    EXPECT_EQ(PaneColor(*window, kept), RGB(255, 0, 0)) << PaneTexts(*window).join('|').toStdString();
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Failed Finished."));
+    // Complete records or none.
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), c.intervalHeads);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 30 * c.intervalHeads);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data Where RelNo Not In (Select SeqNo From Log_Head)")), 0);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 0) << "no step after the failed one";
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cHistory")), c.fault == Fault::LockedByAnotherProgram
+                                                                       || c.fault == Fault::ReadOnlyFile
+                                                                   ? 0
+                                                                   : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultyStore, ::testing::Range(0, 4));
 
 } // namespace

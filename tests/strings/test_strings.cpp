@@ -145,7 +145,7 @@ const Sample kSamples[] = {
     {5750, "Gas(FullScale)", nullptr},
     // stored records, the port, start-up and files
     {5770, "~1 record(s) could not be stored in the database.~c", nullptr},
-    {5772, "Pelkar  Logger data kept on the instrument: not every record was stored.~c", nullptr},
+    {5772, "Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.~c", nullptr},
     {5773, "Serial port ~1 lost (~2). Waiting for the converter to come back.", nullptr},
     {5774, "The program folder ~1 cannot be written, so Pelkar cannot start.~cAllow writing in the folder and start again.",
      nullptr},
