@@ -119,6 +119,7 @@ void frmMain::ReloadDefaultsAndSettings()
 {
     InitDefaults();
     ReadSettings();
+    m_download->ShowAutoLoadModes();
     ShowFontAndColorButtons();
     ApplyDisplayFont();
 }

@@ -3,6 +3,8 @@
 // the window store what the instrument held and write their lines.
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "common/widgets/shape_lamp.h"
+#include "download/download_panel.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
 #include "fake_database.h"
@@ -20,6 +22,7 @@
 #include <QSqlQuery>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -164,6 +167,53 @@ TEST_F(LinkedWindow, InformationStepReadsTheInstrumentAndStoresItsHistory)
     const QString log = SerialLog();
     EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Start Sequence---. Date = ")));
     EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Finished---. Date = ")));
+}
+
+// The converter is pulled and plugged back at the same device: the loss is
+// reported (a red line, the serial-log line with the port's own reason, the
+// error colour), the program looks for the converter again and, once it is
+// back, connects as at start-up, without a restart.
+TEST_F(LinkedWindow, LostPortIsReportedAndFoundAgain)
+{
+    // The converter's device: a fixed name that points at the
+    // pseudo-terminal of the moment.
+    const QString device = home.file(QStringLiteral("ttyPelkarLink0"));
+    ASSERT_TRUE(QFile::link(fake.DevicePath(), device));
+    SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
+    LoadAndConnect();
+    DownloadPanel& down = window->Download();
+    auto lampIs = [](const ShapeLamp* lamp, const std::array<std::int32_t, 2>& pair) {
+        return lamp->FillColor() == pair[0] && lamp->BorderColor() == pair[1];
+    };
+    EXPECT_TRUE(lampIs(down.shpStatus(0), down.LampOnColor));
+
+    fake.CutLine();
+    QFile::remove(device);
+    ASSERT_TRUE(WaitFor([&] { return !control->PortOpen() && lampIs(down.shpStatus(0), down.LampErrorColor); }));
+    const QStringList pane = PaneTexts(*window);
+    const auto lost = std::find_if(pane.begin(), pane.end(), [&](const QString& l) {
+        return l.startsWith(QStringLiteral("Serial port %1 lost (").arg(device));
+    });
+    ASSERT_NE(lost, pane.end()) << pane.join('|').toStdString();
+    EXPECT_EQ(PaneColor(*window, *lost), RGB(255, 0, 0));
+    EXPECT_FALSE(down.cmdDown(0)->isEnabled());
+    EXPECT_TRUE(SerialLog().contains(QStringLiteral("Port %1 lost (").arg(device)));
+    EXPECT_FALSE(SerialLog().contains(QStringLiteral("File exists")));
+
+    // While it is away nothing is opened and no failure is repeated.
+    WaitFor([] { return false; }, 2500);
+    EXPECT_FALSE(control->PortOpen());
+    EXPECT_FALSE(PaneTexts(*window).contains(QStringLiteral("Communication Ports Error. Restart this program.")));
+
+    // Plugged back at the same device: found, opened and connected.
+    ASSERT_TRUE(fake.OpenPty());
+    ASSERT_TRUE(QFile::link(fake.DevicePath(), device));
+    ASSERT_TRUE(WaitFor([&] { return down.cmdDown(0)->isEnabled(); }, 15000)) << SerialLog().toStdString();
+    EXPECT_TRUE(control->PortOpen());
+    EXPECT_TRUE(lampIs(down.shpStatus(0), down.LampOnColor));
+    EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  ...Connection Successful.")));
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    QFile::remove(device);
 }
 
 // ---- the automatic mode against the instrument -------------------------------
