@@ -1,7 +1,6 @@
 #include "common/gasvalue.h"
 
 #include "common/appstate.h"
-#include "common/errors.h"
 
 #include <charconv>
 #include <cmath>
@@ -208,14 +207,14 @@ float RoundToStep(float value, float step)
 {
     if (value < 0)
         return 0.0f;
-    if (step == 0.0f)
-        throw ArithmeticError(QStringLiteral("Division by zero: a step of 0"));
-    const float quotient = value / step;
+    if (!(step > 0.0f))
+        return value;
+    const double quotient = static_cast<double>(value) / static_cast<double>(step);
     if (!std::isfinite(quotient))
-        throw ArithmeticError(QStringLiteral("The quotient of %1 and %2 is out of range").arg(value).arg(step));
-    const float rounded = std::nearbyint(quotient);
-    if (rounded < -32768.0f || rounded > 32767.0f)
-        throw ArithmeticError(QStringLiteral("The quotient of %1 and %2 is out of range").arg(value).arg(step));
-    const auto whole = static_cast<std::int16_t>(rounded);
-    return static_cast<float>(whole) * step;
+        return value;
+    // nearbyint in the default rounding mode rounds halves to even.
+    const double snapped = std::nearbyint(quotient) * static_cast<double>(step);
+    if (std::fabs(snapped) > static_cast<double>(std::numeric_limits<float>::max()))
+        return value;
+    return static_cast<float>(snapped);
 }

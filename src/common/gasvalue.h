@@ -57,8 +57,9 @@ std::int16_t DecimalPlaces(const QString& text);
 QString FormatValue5(float value, std::int16_t points);
 
 // value snapped to a multiple of step (the quotient rounded half to even);
-// 0 for a negative value. Raises ArithmeticError for a step of 0 or a
-// quotient outside the 16-bit range.
+// 0 for a negative value. A step of 0 or less (a record or an instrument may
+// carry one) leaves the value as it is. The quotient is taken in double
+// precision, so no size of it fails.
 float RoundToStep(float value, float step);
 
 // --- Number texts shared by the codec, the settings file and the captions.
