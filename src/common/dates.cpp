@@ -71,6 +71,13 @@ QString GeneralDate(const QDateTime& date)
     return date.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
 }
 
+QString MediumDate(const QDateTime& date)
+{
+    if (!date.isValid())
+        return QString();
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
 qint64 SecondsBetween(const QDateTime& a, const QDateTime& b)
 {
     return WholeSeconds(a).secsTo(WholeSeconds(b));

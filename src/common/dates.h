@@ -26,8 +26,11 @@ QDateTime DisabledDate(); // serial -101
 QString DateToIso(const QDateTime& date);
 QDateTime IsoToDate(const QString& text);
 
-// Display form ("General Date" of this program): "yyyy/MM/dd hh:mm:ss".
+// The named display forms of this program, the same in every language, with
+// "/" and ":" as written (an invalid date gives ""):
+// "General Date" "yyyy/MM/dd hh:mm:ss", "Medium Date" "yyyy/MM/dd".
 QString GeneralDate(const QDateTime& date);
+QString MediumDate(const QDateTime& date);
 
 // Whole seconds from a to b (b - a).
 qint64 SecondsBetween(const QDateTime& a, const QDateTime& b);

@@ -2,9 +2,16 @@
 
 #include "mainwindow/frmMain.h"
 
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
+#include "common/wait.h"
+#include "download/download_panel.h"
+#include "graph/ucltalgraph.h"
 #include "interface/uclQvif.h"
-#include "mainwindow/wait.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,24 +22,23 @@ frmMain::frmMain(QvifPort* port, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     resize(Px(kMinWindowWidth), Px(kMinWindowHeight));
-    CreateControls();
     if (port) {
-        uclQvport = port;
+        m_state.uclQvport = port;
     } else {
         // The control starts with its ports closed and its timer running.
-        uclQvport = new uclQvif(this);
+        m_state.uclQvport = new uclQvif(this);
     }
+    CreateControls();
     Form_Initialize();
-    ConnectDownloadHandlers();
     App().WindowTarget = this;
-    App().GraphTarget = talGraph;
+    App().GraphTarget = m_view->talGraph;
 }
 
 frmMain::~frmMain()
 {
     if (App().WindowTarget == this)
         App().WindowTarget = nullptr;
-    if (App().GraphTarget == talGraph)
+    if (App().GraphTarget == m_view->talGraph)
         App().GraphTarget = nullptr;
 }
 
@@ -81,6 +87,7 @@ void frmMain::resizeEvent(QResizeEvent* e)
 
 int frmMain::ChkLog(int index) const
 {
+    const auto& chkLog = m_data->chkLog;
     if (index < 0 || index >= chkLog.Count())
         return 0;
     return chkLog(index)->isChecked() ? 1 : 0;
@@ -88,6 +95,7 @@ int frmMain::ChkLog(int index) const
 
 void frmMain::SetChkLog(int index, int value)
 {
+    const auto& chkLog = m_data->chkLog;
     if (index < 0 || index >= chkLog.Count())
         return;
     chkLog(index)->setChecked(value != 0);
@@ -95,6 +103,6 @@ void frmMain::SetChkLog(int index, int value)
 
 void frmMain::tmrInter_Timer()
 {
-    ++InterTicks;
-    RefreshSettingsClock();
+    ++m_state.InterTicks;
+    m_settings->RefreshSettingsClock();
 }

@@ -1,59 +1,44 @@
 #pragma once
-// The main window. Its controls are created in code (frmMain_controls.cpp)
-// with the names the rest of the program uses; repeated controls are
-// ControlArrays addressed by index, e.g. cmdDown(2) or fraMenu(5).
+// The main window: the frame that holds the menu column (cmdInst) and the
+// six panel frames (fraMenu), each filled by its subsystem's panel object.
+// The window creates the panels, hands them the shared state and itself as
+// their host, and reaches their controls through them for captions, layout
+// and the menu.
 //
 // The implementation is split by concern, one file each:
-//   frmMain_controls.cpp   creation of the controls, twips helpers
+//   frmMain_controls.cpp   the frame's controls, the panels, twips helpers
 //   frmMain_startup.cpp    initialisation, loading, activation, port, serial logs,
 //                          window size/state for the settings file
-//   frmMain_defaults.cpp   InitDefaults, the record objects
-//   frmMain_logpane.cpp    AddLogText
+//   frmMain_defaults.cpp   InitDefaults
 //   frmMain_captions.cpp   LoadCaptions
 //   frmMain_layout.cpp     Form_Resize
-//   frmMain_panels_standin.cpp   panels of the browser and settings subsystems
-//                                until those subsystems provide them
+//   frmMain_menu.cpp       the menu column and the requests of the panels
 //   frmMain_shutdown.cpp   closing the window
-//   frmMain_download_*.cpp connection, download and automatic mode
-// Other subsystems add their own frmMain_<concern>.cpp files.
 
 #include "common/settings_targets.h"
-#include "graph/ucltalgraph.h"
-#include "mainwindow/control_array.h"
+#include "common/widgets/control_array.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
 
-#include <QFont>
 #include <QSizeF>
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
-class QFrame;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QAction;
 class QPushButton;
-class QRadioButton;
-class QTextEdit;
 class QTimer;
-class QTreeWidget;
 
-class DataGrid;
-class ShapeLamp;
 class QvifPort;
-class frmUpload;
-class clsInstrument;
-class clsIntervals;
-class clsAlarms;
-class clsPowerEvents;
-class clsHistorys;
+class DownloadPanel;
+class InstrumentPanel;
+class DataPanel;
+class ViewPanel;
+class LastCalPanel;
+class SettingsPanel;
 
-class frmMain : public QWidget, public WindowSettingsTarget {
+class frmMain : public QWidget, public WindowSettingsTarget, public PanelHost {
     Q_OBJECT
 public:
     // port: the interface control the window talks to. Null makes the window
@@ -74,7 +59,7 @@ public:
     void Form_Activate();
     // Looks up the USB-serial converter and opens the port of the control
     // (the IrDA transport without a converter).
-    void OpenUsbSerialPort();
+    void OpenUsbSerialPort() override;
     // Each run starts an empty serial log: with the serial-log setting on,
     // the logs of earlier runs move up one generation first; a SerialLog.log
     // still there is then deleted (kept when it could not be moved aside).
@@ -98,114 +83,42 @@ public:
 
     // ---- defaults (frmMain_defaults.cpp) ----
     void InitDefaults();
-    // No instrument: download commands disabled, the automatic-mode lamps hidden.
-    void ResetDownloadControls();
-
-    // ---- log pane (frmMain_logpane.cpp) ----
-    // Appends text and a line break to rtbLog in the given colour
-    // (a Windows colour number, see common/colors.h).
-    void AddLogText(const QString& text, std::int32_t color);
 
     // ---- captions and layout (frmMain_captions.cpp, frmMain_layout.cpp) ----
     void LoadCaptions();
     void Form_Resize();
 
-    // ---- panels of the browser and settings subsystems (stand-ins) ----
-    void BuildLogTree();
-    void ShowDataPanel();
-    void FillHistoryGrid();
-    void ShowInstrumentInfo();
-    void ShowSettingsPanel();
-    void ShowADValues();
     // The 100 ms tick: raises InterTicks, then refreshes the settings clock.
     void tmrInter_Timer();
-    void RefreshSettingsClock();
 
-    // ---- record objects, each created on first use ----
-    clsInstrument& MainInstrument();
-    clsIntervals& MainIntervals();
-    clsAlarms& MainAlarms();
-    clsPowerEvents& MainPowerEvents();
-    clsHistorys& MainHistorys();
-
-    // ---- connection, download and automatic mode (frmMain_download*.cpp) ----
-    // Connects the control's events and the menu, download and automatic-mode
-    // controls to their handlers; runs from the constructor.
-    void ConnectDownloadHandlers();
-    // The progress window (one object for the window's lifetime).
-    frmUpload& UploadForm();
-    // Control events.
-    void uclQvport_OnConnect();
-    void uclQvport_Densty(float Value1, float Value2);
-    void uclQvport_ConnectRetry(int RetryCount);
-    void uclQvport_InstMessage(const QString& MessageString);
-    void uclQvport_InterMessage(const QString& MessageString);
-    void uclQvport_AlarmMessage(const QString& MessageString);
-    void uclQvport_DumpMessage(const QString& MessageString);
-    void uclQvport_OnDisconnect();
-    void uclQvport_IrDAError(int ErrorNumber);
-    void uclQvport_StsTransmit();
-    void uclQvport_StsIdle();
-    // The identity box of the download panel.
-    void ShowDownloadPanel();
+    // ---- menu and the panels' requests (frmMain_menu.cpp) ----
     // Menu: fills and shows a panel (0..4), or closes the window (5).
     void cmdInst_Click(int Index);
-    // Refills the instrument panels after a new information read.
-    void RefreshCurrentPanel();
-    // Download steps; each returns true when its request succeeded.
-    bool DownloadInstrumentInfo();
-    bool DownloadIntervalTrend();
-    bool DownloadAlarmTrend();
-    bool DownloadPowerEvents();
-    // Moves the serial log into ErrorLogs after a faulty record.
-    void ArchiveSerialLog();
-    // Service mode: the converter values on the log pane.
-    void LogAdcValues();
-    // The automatic download of a connecting instrument.
-    void RunAutomaticMode();
-    // The automatic-mode check boxes (0 automatic download, 1 data removal).
-    void chkAutoLoad_Click(int Index);
-    // True while the automatic mode runs (the window counts as busy).
-    bool AutomaticModeRunning = false;
-    // The download panel's command buttons.
-    void cmdDown_Click(int Index);
-    // Around a command: lock the controls that start a request (their
-    // enabled states kept in their Tag), give the states back, or enable the
-    // commands after a successful information read.
-    void LockCommands();
-    void RestoreCommands();
-    void UnlockCommands();
-    // chkAutoLoad(0) enabled; chkAutoLoad(1) enabled while (0) is ticked.
-    void EnableAutoLoadBoxes();
-    // A red line when the instrument's clock is more than a day off.
-    void ClockCheck();
-    // Two seconds of the clock timer (20 ticks), serving the event loop.
-    void WaitTwoSeconds();
-    // After the instrument was switched off: back to the start-up state.
-    void ResetAfterPowerOff();
+    // PanelHost
+    void RefreshCurrentPanel() override;
+    void ShowADValues() override;
+    void SetSettingsCommandEnabled(int index, bool enabled) override;
+    void LockShellCommands() override;
+    void RestoreShellCommands() override;
+    void UnlockShellCommands() override;
+    void SetExitEnabled(bool enabled) override;
     // Copies the display font and the graph colours from the option buttons
     // and rewrites the settings file. Empty, or the text of the failure.
-    QString SaveAppSettings();
-    // Appends the instrument's line to the settings audit log.
-    bool deviceUpdateLog(clsInstrument& instrument);
+    QString SaveAppSettings() override;
+    void ReloadDefaultsAndSettings() override;
+    void ActivateAgain() override;
 
-    // The interface control (never null after construction).
-    QvifPort* uclQvport = nullptr;
+    // The state the panels share, and the panels.
+    SharedState& State() { return m_state; }
+    DownloadPanel& Download() const { return *m_download; }
+    InstrumentPanel& Instrument() const { return *m_instrument; }
+    DataPanel& Data() const { return *m_data; }
+    ViewPanel& View() const { return *m_view; }
+    LastCalPanel& LastCal() const { return *m_lastCal; }
+    SettingsPanel& Settings() const { return *m_settings; }
 
-    // ---- window state set by the start-up defaults ----
-    std::array<std::int32_t, 2> LampOnColor{};
-    std::array<std::int32_t, 2> LampOffColor{};
-    std::array<std::int32_t, 2> LampErrorColor{};
-    bool AutoLoadClickOn = false;
-    bool TreeRefreshNeeded = false;
-    QString ExportFileName;
-    bool ShowSampleInstrument = false;
-    bool LiveValuesOn = false;
+    // The first activation is still to come (see Form_Activate).
     bool ActivatePending = false;
-    // Ticks of tmrInter since the last reset by a caller.
-    std::int32_t InterTicks = 0;
-    // Last live reading per gas (-101 for a disabled gas).
-    std::array<float, 2> LiveValues{{-101.0f, -101.0f}};
 
     // True once a close of the window has been accepted; waits stop then.
     bool IsClosing() const { return m_closing; }
@@ -231,13 +144,6 @@ public:
     // Pixels for a length in twips at this window's logical DPI, and back.
     int Px(double twips) const;
     double Twips(int pixels) const;
-    // Geometry of a child control in twips (in its container's coordinates).
-    void MoveTwips(QWidget* w, double left, double top, double width, double height) const;
-    void MoveTwips(QWidget* w, double left, double top) const;
-    double LeftTwips(const QWidget* w) const;
-    double TopTwips(const QWidget* w) const;
-    double WidthTwips(const QWidget* w) const;
-    double HeightTwips(const QWidget* w) const;
     // Client area in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
@@ -245,83 +151,9 @@ public:
     // ================= controls =================
     QTimer* tmrInter = nullptr;
 
-    // Menu column and panels
+    // Menu column and panel frames
     ControlArray<QPushButton, 6> cmdInst;
     ControlArray<QGroupBox, 6> fraMenu;
-
-    // Download panel fraMenu(0)
-    ControlArray<QGroupBox, 4> fraDown;
-    ControlArray<ShapeLamp, 4> shpStatus;
-    ControlArray<QLabel, 12> lblStatus;
-    ControlArray<QLabel, 2> lblTitle;
-    QTextEdit* rtbLog = nullptr;
-    ControlArray<QCheckBox, 2> chkAutoLoad;
-    ControlArray<QPushButton, 11> cmdDown;
-    QFrame* fraDown3Ceneter = nullptr;
-    QLabel* picOptionToHalvane = nullptr;
-    QLineEdit* txtSuffix = nullptr;
-
-    // Instrument information panel fraMenu(1)
-    QGroupBox* fraInst = nullptr;
-    QFrame* fraInstCeneter = nullptr;
-    ControlArray<QLabel, 10> lblInst;
-    DataGrid* vfgInst = nullptr;
-    DataGrid* vfgInstSensor = nullptr;
-
-    // Data panel fraMenu(2)
-    QTreeWidget* tvwLog = nullptr;
-    QGroupBox* fraLog = nullptr;
-    QFrame* fraLogCenter = nullptr;
-    ControlArray<QCheckBox, 3> chkLog;
-    QTreeWidget* lvwLog = nullptr;
-    DataGrid* vfgLog = nullptr;
-    QPushButton* cmdDetail = nullptr;
-    QPushButton* cmdLogInst = nullptr;
-    QMenu* mnuDeletes = nullptr;
-    QAction* mnuDelete = nullptr;
-    QMenu* mnuHistDels = nullptr;
-    QAction* mnuHistDel = nullptr;
-
-    // Data view panel fraMenu(3)
-    ControlArray<QRadioButton, 2> optBrowse;
-    QCheckBox* chkEvent = nullptr;
-    QCheckBox* chkOutline = nullptr;
-    DataGrid* vfgSummary = nullptr;
-    DataGrid* vfgBrowse = nullptr;
-    // The trend graph control (also the settings file's graph-colour target).
-    uclTalGraph* talGraph = nullptr;
-    ControlArray<QCheckBox, 7> chkBrowse;
-    QComboBox* cmbBrowse = nullptr;
-    ControlArray<QPushButton, 5> cmdBrowse;
-
-    // Last calibration panel fraMenu(4)
-    ControlArray<QRadioButton, 3> optHistory;
-    DataGrid* vfgHistory = nullptr;
-    QPushButton* cmdLastCal = nullptr;
-
-    // Settings panel fraMenu(5)
-    ControlArray<QGroupBox, 3> fraOption;
-    QFrame* fraOptionCenter0 = nullptr;
-    QFrame* fraOptionCenter1 = nullptr;
-    ControlArray<QPushButton, 8> cmdOptionDisp;
-    QGroupBox* fraModel = nullptr;
-    ControlArray<QPushButton, 4> cmdModel;
-    ControlArray<QLabel, 8> lblOption;
-    ControlArray<QLineEdit, 3> txtOption;
-    QComboBox* cmbInterval = nullptr;
-    ControlArray<QPushButton, 3> cmdOption;
-    DataGrid* vfgOption = nullptr;
-    DataGrid* vfgCal = nullptr;
-    QGroupBox* fraAD = nullptr;
-    ControlArray<QLabel, 5> lblADCh;
-    QLabel* lblBatteryVoltage = nullptr;
-    QGroupBox* fraG2 = nullptr;
-    QLabel* lblEC = nullptr;
-    ControlArray<QLineEdit, 3> txtSZ;
-    ControlArray<QLineEdit, 2> txtS1;
-    QPushButton* cmdSZX = nullptr;
-    QPushButton* cmdS1X = nullptr;
-    ControlArray<QPushButton, 3> cmdCal;
 
 protected:
     bool event(QEvent* event) override;
@@ -337,14 +169,14 @@ private:
     // event loop while waiting.
     bool DeleteProgramFile(const QString& name, bool yield);
 
-    std::shared_ptr<clsInstrument> m_mainInstrument;
-    std::shared_ptr<clsIntervals> m_mainIntervals;
-    std::shared_ptr<clsAlarms> m_mainAlarms;
-    std::shared_ptr<clsPowerEvents> m_mainPowerEvents;
-    std::shared_ptr<clsHistorys> m_mainHistorys;
+    SharedState m_state;
+    std::unique_ptr<DownloadPanel> m_download;
+    std::unique_ptr<InstrumentPanel> m_instrument;
+    std::unique_ptr<DataPanel> m_data;
+    std::unique_ptr<ViewPanel> m_view;
+    std::unique_ptr<LastCalPanel> m_lastCal;
+    std::unique_ptr<SettingsPanel> m_settings;
     bool m_closing = false;
     bool m_shownOnce = false;
     int m_pendingState = -1;
-    // The progress window, created on first use (see UploadForm).
-    frmUpload* m_upload = nullptr;
 };

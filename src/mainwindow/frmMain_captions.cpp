@@ -4,9 +4,15 @@
 
 #include "mainwindow/frmMain.h"
 
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/resstrings.h"
-#include "mainwindow/grid_writer.h"
+#include "common/widgets/grid_writer.h"
+#include "download/download_panel.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
 #include "mainwindow/startup_flags.h"
 
 #include <QAbstractButton>
@@ -95,55 +101,62 @@ void frmMain::LoadCaptions()
 {
     setWindowTitle(GetResString(5001) + QStringLiteral(" [P.No.") + QString::number(PartNumber()) + QLatin1Char(']'));
 
+    DownloadPanel& down = *m_download;
+    InstrumentPanel& inst = *m_instrument;
+    DataPanel& data = *m_data;
+    ViewPanel& view = *m_view;
+    LastCalPanel& cal = *m_lastCal;
+    SettingsPanel& set = *m_settings;
+
     // Menu buttons.
     Apply({{cmdInst(0), 5002}, {cmdInst(1), 5003}, {cmdInst(2), 5004},
            {cmdInst(3), 5009}, {cmdInst(4), 5006}, {cmdInst(5), 5007}});
 
     // Download panel. The command buttons' ids do not follow their indices.
-    Apply({{fraMenu(0), 5002},     {fraDown(0), 5021},    {lblStatus(0), 5022},  {lblStatus(1), 5023},
-           {lblTitle(0), 5012},    {fraDown(3), 5025},    {lblStatus(2), 5026},  {lblStatus(3), 5027},
-           {lblStatus(4), 5028},   {lblStatus(11), 5048}, {fraDown(1), 5032},    {chkAutoLoad(0), 5033},
-           {chkAutoLoad(1), 5034}, {fraDown(2), 5035},    {cmdDown(0), 5036},    {cmdDown(1), 5037},
-           {cmdDown(2), 5038},     {cmdDown(3), 5039},    {cmdDown(4), 5042},    {cmdDown(5), 5043},
-           {cmdDown(6), 5045},     {cmdDown(7), 5040},    {cmdDown(8), 5041},    {cmdDown(9), 5044},
-           {cmdDown(10), 5047}});
+    Apply({{fraMenu(0), 5002},     {down.fraDown(0), 5021},    {down.lblStatus(0), 5022},  {down.lblStatus(1), 5023},
+           {down.lblTitle(0), 5012},    {down.fraDown(3), 5025},    {down.lblStatus(2), 5026},  {down.lblStatus(3), 5027},
+           {down.lblStatus(4), 5028},   {down.lblStatus(11), 5048}, {down.fraDown(1), 5032},    {down.chkAutoLoad(0), 5033},
+           {down.chkAutoLoad(1), 5034}, {down.fraDown(2), 5035},    {down.cmdDown(0), 5036},    {down.cmdDown(1), 5037},
+           {down.cmdDown(2), 5038},     {down.cmdDown(3), 5039},    {down.cmdDown(4), 5042},    {down.cmdDown(5), 5043},
+           {down.cmdDown(6), 5045},     {down.cmdDown(7), 5040},    {down.cmdDown(8), 5041},    {down.cmdDown(9), 5044},
+           {down.cmdDown(10), 5047}});
 
     // Instrument information panel.
-    Apply({{fraMenu(1), 5051}, {fraInst, 5052}, {lblInst(0), 5053}, {lblInst(1), 5054},
-           {lblInst(2), 5055}, {lblInst(6), 5056}, {lblInst(8), 5060}});
+    Apply({{fraMenu(1), 5051}, {inst.fraInst, 5052}, {inst.lblInst(0), 5053}, {inst.lblInst(1), 5054},
+           {inst.lblInst(2), 5055}, {inst.lblInst(6), 5056}, {inst.lblInst(8), 5060}});
 
     // Data panel; the stored instrument's button is not offered.
-    Apply({{fraMenu(2), 5101}, {chkLog(0), 5102}, {chkLog(1), 5104}, {chkLog(2), 5103},
-           {cmdDetail, 5005}, {cmdLogInst, 5025}});
-    cmdLogInst->setVisible(false);
+    Apply({{fraMenu(2), 5101}, {data.chkLog(0), 5102}, {data.chkLog(1), 5104}, {data.chkLog(2), 5103},
+           {data.cmdDetail, 5005}, {data.cmdLogInst, 5025}});
+    data.cmdLogInst->setVisible(false);
 
     // Data view panel; the two gas check boxes carry the configured gases' names.
-    Apply({{fraMenu(3), 5151}, {optBrowse(0), 5152}, {optBrowse(1), 5153}});
-    SetCaption(chkBrowse(0), App().CurrentGas[0].Name);
-    SetCaption(chkBrowse(1), App().CurrentGas[1].Name);
-    Apply({{chkBrowse(5), 5154}, {chkBrowse(6), 5155}, {lblTitle(1), 5156}, {cmdBrowse(0), 5161},
-           {cmdBrowse(1), 5157}, {cmdBrowse(2), 5158}, {cmdBrowse(3), 5159}, {cmdBrowse(4), 9001},
-           {chkEvent, 5160}, {chkOutline, 5164}});
+    Apply({{fraMenu(3), 5151}, {view.optBrowse(0), 5152}, {view.optBrowse(1), 5153}});
+    SetCaption(view.chkBrowse(0), App().CurrentGas[0].Name);
+    SetCaption(view.chkBrowse(1), App().CurrentGas[1].Name);
+    Apply({{view.chkBrowse(5), 5154}, {view.chkBrowse(6), 5155}, {view.lblTitle(1), 5156}, {view.cmdBrowse(0), 5161},
+           {view.cmdBrowse(1), 5157}, {view.cmdBrowse(2), 5158}, {view.cmdBrowse(3), 5159}, {view.cmdBrowse(4), 9001},
+           {view.chkEvent, 5160}, {view.chkOutline, 5164}});
     // The view's top row stands left of its buttons: its four choices take
     // the width of their captions.
-    for (QAbstractButton* choice : {static_cast<QAbstractButton*>(optBrowse(0)), static_cast<QAbstractButton*>(optBrowse(1)),
-                                    static_cast<QAbstractButton*>(chkEvent), static_cast<QAbstractButton*>(chkOutline)})
+    for (QAbstractButton* choice : {static_cast<QAbstractButton*>(view.optBrowse(0)), static_cast<QAbstractButton*>(view.optBrowse(1)),
+                                    static_cast<QAbstractButton*>(view.chkEvent), static_cast<QAbstractButton*>(view.chkOutline)})
         choice->resize(choice->sizeHint().width(), choice->height());
 
     // Last calibration panel.
-    Apply({{fraMenu(4), 5254}, {optHistory(0), 5251}, {optHistory(1), 5252}, {optHistory(2), 5253},
-           {cmdLastCal, 5161}});
+    Apply({{fraMenu(4), 5254}, {cal.optHistory(0), 5251}, {cal.optHistory(1), 5252}, {cal.optHistory(2), 5253},
+           {cal.cmdLastCal, 5161}});
 
     // Settings panel.
-    Apply({{fraMenu(5), 5201}, {fraOption(0), 5202}});
-    SetCaption(cmdOptionDisp(1), GetResString(5204, "#1"));
-    SetCaption(cmdOptionDisp(2), GetResString(5204, "#2"));
-    Apply({{cmdModel(0), 10000}, {cmdModel(1), 10001}, {cmdModel(2), 10002}, {cmdModel(3), 10003},
-           {fraOption(1), 5208},  {lblOption(0), 5209}, {lblOption(1), 5210}, {lblOption(2), 5211},
-           {lblOption(3), 5212},  {lblOption(4), 5213}, {lblOption(7), 5223}, {cmdOption(0), 5214},
-           {cmdOption(1), 5215},  {cmdOption(2), 5216}, {fraOption(2), 5216}});
-    SetFormatString(*vfgCal, GetResString(5217));
-    Apply({{cmdCal(0), 5218}, {cmdCal(1), 5219}, {cmdCal(2), 5220}});
+    Apply({{fraMenu(5), 5201}, {set.fraOption(0), 5202}});
+    SetCaption(set.cmdOptionDisp(1), GetResString(5204, "#1"));
+    SetCaption(set.cmdOptionDisp(2), GetResString(5204, "#2"));
+    Apply({{set.cmdModel(0), 10000}, {set.cmdModel(1), 10001}, {set.cmdModel(2), 10002}, {set.cmdModel(3), 10003},
+           {set.fraOption(1), 5208},  {set.lblOption(0), 5209}, {set.lblOption(1), 5210}, {set.lblOption(2), 5211},
+           {set.lblOption(3), 5212},  {set.lblOption(4), 5213}, {set.lblOption(7), 5223}, {set.cmdOption(0), 5214},
+           {set.cmdOption(1), 5215},  {set.cmdOption(2), 5216}, {set.fraOption(2), 5216}});
+    SetFormatString(*set.vfgCal, GetResString(5217));
+    Apply({{set.cmdCal(0), 5218}, {set.cmdCal(1), 5219}, {set.cmdCal(2), 5220}});
 
     // Every caption shows whole: long button captions wrap, check boxes fit
     // their box, frame captions stand on the frame line.

@@ -3,11 +3,13 @@
 
 #include "mainwindow/frmMain.h"
 
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/colors.h"
+#include "common/widgets/shape_lamp.h"
+#include "download/download_panel.h"
 #include "records/collections.h"
 #include "records/instrument.h"
-#include "mainwindow/shape_lamp.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,8 +17,6 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QTimer>
-
-#include <memory>
 
 namespace {
 
@@ -59,22 +59,7 @@ GasSetting Gas(const char* name, std::int16_t point, const char* unit, float war
     return g;
 }
 
-// The object behind a record-object getter, created on first use.
-template <class T>
-T& CreatedOnFirstUse(std::shared_ptr<T>& object)
-{
-    if (!object)
-        object = std::make_shared<T>();
-    return *object;
-}
-
 } // namespace
-
-clsInstrument& frmMain::MainInstrument() { return CreatedOnFirstUse(m_mainInstrument); }
-clsIntervals& frmMain::MainIntervals() { return CreatedOnFirstUse(m_mainIntervals); }
-clsAlarms& frmMain::MainAlarms() { return CreatedOnFirstUse(m_mainAlarms); }
-clsPowerEvents& frmMain::MainPowerEvents() { return CreatedOnFirstUse(m_mainPowerEvents); }
-clsHistorys& frmMain::MainHistorys() { return CreatedOnFirstUse(m_mainHistorys); }
 
 void frmMain::InitDefaults()
 {
@@ -89,10 +74,11 @@ void frmMain::InitDefaults()
 
     // The collections (created on first use) bind new records to the
     // window's instrument object.
-    MainIntervals().SetInstruments(&MainInstrument());
-    MainAlarms().SetInstruments(&MainInstrument());
-    MainPowerEvents().SetInstruments(&MainInstrument());
-    MainHistorys().SetInstruments(&MainInstrument());
+    SharedState& state = m_state;
+    state.MainIntervals().SetInstruments(&state.MainInstrument());
+    state.MainAlarms().SetInstruments(&state.MainInstrument());
+    state.MainPowerEvents().SetInstruments(&state.MainInstrument());
+    state.MainHistorys().SetInstruments(&state.MainInstrument());
 
     tmrInter->setInterval(100);
     tmrInter->start();
@@ -100,25 +86,26 @@ void frmMain::InitDefaults()
     if (app.CommPort == 0)
         app.CommPort = 4;
 
-    LampOnColor = {RGB(0, 255, 0), RGB(0, 192, 0)};
-    LampOffColor = {RGB(160, 160, 160), RGB(128, 128, 128)};
-    LampErrorColor = {RGB(254, 0, 0), RGB(192, 0, 0)};
-    shpStatus(0)->SetColors(LampOnColor);
-    for (int i = 1; i < shpStatus.Count(); ++i)
-        shpStatus(i)->SetColors(LampOffColor);
+    DownloadPanel& down = *m_download;
+    down.LampOnColor = {RGB(0, 255, 0), RGB(0, 192, 0)};
+    down.LampOffColor = {RGB(160, 160, 160), RGB(128, 128, 128)};
+    down.LampErrorColor = {RGB(254, 0, 0), RGB(192, 0, 0)};
+    down.shpStatus(0)->SetColors(down.LampOnColor);
+    for (int i = 1; i < down.shpStatus.Count(); ++i)
+        down.shpStatus(i)->SetColors(down.LampOffColor);
 
-    rtbLog->clear();
+    down.rtbLog->clear();
 
-    ResetDownloadControls();
-    chkAutoLoad(0)->setChecked(app.AutoLoad);
-    chkAutoLoad(1)->setChecked(app.AutoRemoveData);
+    down.ResetDownloadControls();
+    down.chkAutoLoad(0)->setChecked(app.AutoLoad);
+    down.chkAutoLoad(1)->setChecked(app.AutoRemoveData);
     if (!app.AutoLoad)
-        chkAutoLoad(1)->setEnabled(false);
-    AutoLoadClickOn = true;
-    TreeRefreshNeeded = true;
-    ExportFileName.clear();
+        down.chkAutoLoad(1)->setEnabled(false);
+    down.AutoLoadClickOn = true;
+    state.TreeRefreshNeeded = true;
+    state.ExportFileName.clear();
 
-    optHistory(1)->setChecked(true);
+    m_lastCal->optHistory(1)->setChecked(true);
 
     app.SqlDateFormat = QStringLiteral("mm\"/\"dd\"/\"yy hh\":\"nn\":\"ss");
 
@@ -161,21 +148,9 @@ void frmMain::InitDefaults()
     u[1][0] = Entry(true, "OXY", "VOL%", 40, 0.1f, 1, 19.5f, 18.0f, kNoValue, kNoValue, 0);
     u[1][1] = Entry(false, "OXY", "VOL%", 40, 0.1f, 1, 19.5f, 23.5f, kNoValue, kNoValue, 0);
 
-    ShowSampleInstrument = false;
-    LiveValuesOn = false;
+    state.ShowSampleInstrument = false;
+    state.LiveValuesOn = false;
 
     app.TrendSearchBefore = -10;
     app.TrendSearchAfter = 10;
-}
-
-void frmMain::ResetDownloadControls()
-{
-    for (QPushButton* b : cmdDown)
-        b->setEnabled(false);
-    cmdOption(0)->setEnabled(false);
-    AutoLoadClickOn = false;
-    shpStatus(2)->setVisible(false);
-    shpStatus(3)->setVisible(false);
-    lblStatus(8)->setVisible(false);
-    lblStatus(9)->setVisible(false);
 }

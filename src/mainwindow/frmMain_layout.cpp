@@ -4,10 +4,18 @@
 
 #include "mainwindow/frmMain.h"
 
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/resstrings.h"
-#include "mainwindow/grid_writer.h"
-#include "mainwindow/shape_lamp.h"
+#include "common/widgets/grid_writer.h"
+#include "common/widgets/shape_lamp.h"
+#include "common/widgets/twips_geometry.h"
+#include "download/download_panel.h"
+#include "graph/ucltalgraph.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,7 +48,6 @@ bool Shown(const QWidget* w)
 // whole pixels the controls were rounded to.
 class Pass {
 public:
-    explicit Pass(const frmMain& f) : m_f(f) {}
 
     double L(const QWidget* w) const { return Get(w).l; }
     double T(const QWidget* w) const { return Get(w).t; }
@@ -63,7 +70,7 @@ public:
         if (!std::isnan(height))
             g.h = std::max(height, 0.0);
         m_placed[w] = g;
-        m_f.MoveTwips(w, g.l, g.t, g.w, g.h);
+        MoveTwips(w, g.l, g.t, g.w, g.h);
     }
 
     // Centres a control in its container, its size unchanged.
@@ -88,10 +95,9 @@ private:
         const auto it = m_placed.find(w);
         if (it != m_placed.end())
             return it->second;
-        return {m_f.LeftTwips(w), m_f.TopTwips(w), m_f.WidthTwips(w), m_f.HeightTwips(w)};
+        return {LeftTwips(w), TopTwips(w), WidthTwips(w), HeightTwips(w)};
     }
 
-    const frmMain& m_f;
     std::unordered_map<const QWidget*, Geo> m_placed;
 };
 
@@ -101,9 +107,9 @@ QString LanguageTag()
     return GetResString(101);
 }
 
-void LayoutInstrumentPanel(frmMain& f, Pass& p)
+void LayoutInstrumentPanel(InstrumentPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(1);
+    QGroupBox* panel = f.Frame();
     const double W = p.W(panel), H = p.H(panel);
     p.Move(f.fraInst, 120, 240, 0.25 * W, 0.45 * H);
     p.Centre(f.fraInstCeneter, f.fraInst);
@@ -126,9 +132,9 @@ void LayoutInstrumentPanel(frmMain& f, Pass& p)
     p.ColWidth(f.vfgInstSensor, c - 1, 100);
 }
 
-void LayoutDataPanel(frmMain& f, Pass& p)
+void LayoutDataPanel(DataPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(2);
+    QGroupBox* panel = f.Frame();
     const double W = p.W(panel), H = p.H(panel);
     p.Move(f.tvwLog, 120, 240, 0.35 * W, 0.75 * H);
     p.Move(f.fraLog, 120, p.Bottom(f.tvwLog), p.W(f.tvwLog), H - p.Bottom(f.tvwLog) - 120);
@@ -155,9 +161,9 @@ void LayoutDataPanel(frmMain& f, Pass& p)
         p.ColWidth(f.vfgLog, col, rest * g / (c - 1));
 }
 
-void LayoutDataView(frmMain& f, Pass& p)
+void LayoutDataView(ViewPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(3);
+    QGroupBox* panel = f.Frame();
     const double W = p.W(panel), H = p.H(panel);
 
     const bool table = f.optBrowse(0)->isChecked();
@@ -235,9 +241,9 @@ void LayoutDataView(frmMain& f, Pass& p)
     }
 }
 
-void LayoutDownloadPanel(frmMain& f, Pass& p)
+void LayoutDownloadPanel(DownloadPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(0);
+    QGroupBox* panel = f.Frame();
     const double PW = p.W(panel), PH = p.H(panel);
 
     p.Move(f.fraDown(0), 120, 240, 0.6 * PW);
@@ -292,9 +298,9 @@ void LayoutDownloadPanel(frmMain& f, Pass& p)
     }
 }
 
-void LayoutLastCalibrationPanel(frmMain& f, Pass& p)
+void LayoutLastCalibrationPanel(LastCalPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(4);
+    QGroupBox* panel = f.Frame();
     const double PW = p.W(panel), PH = p.H(panel);
     const double optW = PW / (f.optHistory.Count() + 1);
     p.Move(f.optHistory(0), 60, 240, optW);
@@ -315,9 +321,9 @@ void LayoutLastCalibrationPanel(frmMain& f, Pass& p)
     p.Move(f.cmdLastCal, p.Right(f.vfgHistory) - 0.142 * g, 240, 0.142 * g, p.H(f.optHistory(0)));
 }
 
-void LayoutSettingsPanel(frmMain& f, Pass& p)
+void LayoutSettingsPanel(SettingsPanel& f, Pass& p)
 {
-    QGroupBox* panel = f.fraMenu(5);
+    QGroupBox* panel = f.Frame();
     const double PW = p.W(panel), PH = p.H(panel);
     QGroupBox* fonts = f.fraOption(0);
     p.Move(fonts, 120, 240, 0.25 * PW, 0.65 * PH);
@@ -408,24 +414,24 @@ void frmMain::Form_Resize()
     const double scaleWidth = Twips(client.width());
     const double scaleHeight = Twips(client.height());
 
-    Pass p(*this);
+    Pass p;
     const double menuWidth = 0.12 * scaleWidth;
     for (QGroupBox* panel : fraMenu)
         p.Move(panel, 0, 120, scaleWidth - menuWidth - 240, scaleHeight - 180);
 
     // Only the first visible panel is laid out.
     if (Shown(fraMenu(0)))
-        LayoutDownloadPanel(*this, p);
+        LayoutDownloadPanel(*m_download, p);
     else if (Shown(fraMenu(1)))
-        LayoutInstrumentPanel(*this, p);
+        LayoutInstrumentPanel(*m_instrument, p);
     else if (Shown(fraMenu(2)))
-        LayoutDataPanel(*this, p);
+        LayoutDataPanel(*m_data, p);
     else if (Shown(fraMenu(3)))
-        LayoutDataView(*this, p);
+        LayoutDataView(*m_view, p);
     else if (Shown(fraMenu(4)))
-        LayoutLastCalibrationPanel(*this, p);
+        LayoutLastCalibrationPanel(*m_lastCal, p);
     else if (Shown(fraMenu(5)))
-        LayoutSettingsPanel(*this, p);
+        LayoutSettingsPanel(*m_settings, p);
 
     LayoutMenu(*this, p, scaleWidth, scaleHeight);
 }

@@ -8,8 +8,10 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/settingsfile.h"
+#include "download/download_panel.h"
 #include "download/download_support.h"
 #include "interface/qvif_port.h"
+#include "settings/settings_panel.h"
 
 #include <QDebug>
 #include <QPushButton>
@@ -19,7 +21,7 @@
 bool frmMain::Form_QueryUnload()
 {
     // A command is running: refused without a word.
-    if (!cmdInst(4)->isEnabled() || !cmdInst(5)->isEnabled() || AutomaticModeRunning)
+    if (!cmdInst(4)->isEnabled() || !cmdInst(5)->isEnabled() || m_download->AutomaticModeRunning)
         return true;
     return MsgBox(GetResString(5375), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Pelkar"))
         != MsgResult::Yes;
@@ -27,15 +29,16 @@ bool frmMain::Form_QueryUnload()
 
 void frmMain::Form_Unload()
 {
-    uclQvport->SetTimerEnabled(false);
+    m_state.uclQvport->SetTimerEnabled(false);
     const QString error = SaveAppSettings();
     if (!error.isEmpty())
-        AddLogText(error, LogColor::Failure);
+        m_download->AddLogText(error, LogColor::Failure);
 }
 
 QString frmMain::SaveAppSettings()
 {
     AppState& app = App();
+    const auto& cmdOptionDisp = m_settings->cmdOptionDisp;
     const QFont font = cmdOptionDisp(0)->font();
     app.DisplayFont = SettingFromFont(font);
     for (int i = 0; i < 2; ++i) {

@@ -15,9 +15,11 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/services.h"
-#include "interface/qvif_port.h"
 #include "common/settingsfile.h"
-#include "mainwindow/wait.h"
+#include "common/wait.h"
+#include "download/download_panel.h"
+#include "interface/qvif_port.h"
+#include "settings/settings_panel.h"
 
 #include <QDebug>
 #include <QDir>
@@ -86,6 +88,7 @@ void frmMain::Form_Load()
     ApplyDisplayFont();
     LoadCaptions();
 
+    QvifPort* uclQvport = m_state.uclQvport;
     uclQvport->SetRetry(app.Retry);
     uclQvport->SetTimeout(app.Timeout);
     uclQvport->SetSerialComm(false);
@@ -106,9 +109,10 @@ void frmMain::Form_Load()
     move(screenRect.x() + Px(leftTwips), screenRect.y() + Px(topTwips));
     ApplyPendingWindowState();
 
-    lblOption(5)->setProperty("Tag", GeneralDate(Now()));
-    fraOption(1)->setVisible(true);
-    fraOption(2)->setVisible(false);
+    SettingsPanel& settings = *m_settings;
+    settings.lblOption(5)->setProperty("Tag", GeneralDate(Now()));
+    settings.fraOption(1)->setVisible(true);
+    settings.fraOption(2)->setVisible(false);
 
     StartSerialLog();
 
@@ -116,7 +120,7 @@ void frmMain::Form_Load()
     uclQvport->SetSerialFileNo(1);
     uclQvport->SetDumpListFileNo(2);
 
-    txtSuffix->setText(app.FactoryRecordSuffix);
+    m_download->txtSuffix->setText(app.FactoryRecordSuffix);
 }
 
 void frmMain::Form_Activate()
@@ -127,7 +131,7 @@ void frmMain::Form_Activate()
             fraMenu(i)->setVisible(false);
         }
         fraMenu(0)->setVisible(true);
-        uclQvport->AddLog(GetResString(5541, GeneralDate(Now())));
+        m_state.uclQvport->AddLog(GetResString(5541, GeneralDate(Now())));
         ActivatePending = false;
     }
     Form_Resize();
@@ -136,6 +140,7 @@ void frmMain::Form_Activate()
 void frmMain::OpenUsbSerialPort()
 {
     AppState& app = App();
+    QvifPort* uclQvport = m_state.uclQvport;
     FindUsbSerialPort(QLatin1String(kUsbSerialHardwareId));
     if (app.CommPort != 0) {
         uclQvport->SetSerialComm(true);
@@ -147,7 +152,7 @@ void frmMain::OpenUsbSerialPort()
         uclQvport->SetSettings(app.CommSettings);
         uclQvport->SetPortOpen(true);
         if (!uclQvport->PortOpen())
-            AddLogText(GetResString(5371), RGB(255, 0, 0));
+            m_download->AddLogText(GetResString(5371), RGB(255, 0, 0));
     } else {
         uclQvport->SetSerialComm(false);
         uclQvport->SetPortOpen(true);
@@ -180,7 +185,7 @@ bool frmMain::DeleteProgramFile(const QString& name, bool yield)
     }
     if (!ok) {
         qWarning() << "cannot delete" << path;
-        AddLogText(QStringLiteral("Cannot delete %1.").arg(name), RGB(255, 0, 0));
+        m_download->AddLogText(QStringLiteral("Cannot delete %1.").arg(name), RGB(255, 0, 0));
     }
     return ok;
 }
@@ -194,7 +199,7 @@ bool frmMain::RotateSerialLogs()
             return false;
         if (!QFile::rename(ProgramFile(SerialLogName(from)), ProgramFile(SerialLogName(to)))) {
             qWarning() << "cannot rename" << SerialLogName(from) << "to" << SerialLogName(to);
-            AddLogText(QStringLiteral("Cannot rename %1 to %2.").arg(SerialLogName(from), SerialLogName(to)),
+            m_download->AddLogText(QStringLiteral("Cannot rename %1 to %2.").arg(SerialLogName(from), SerialLogName(to)),
                        RGB(255, 0, 0));
             return false;
         }
@@ -274,6 +279,7 @@ void frmMain::ShowFontAndColorButtons()
 {
     AppState& app = App();
     const FontSetting font = app.DisplayFont.value_or(FontSetting{});
+    const auto& cmdOptionDisp = m_settings->cmdOptionDisp;
     cmdOptionDisp(0)->setText(QStringLiteral("%1(%2)").arg(font.Name, QString::number(font.Size)));
     for (int i = 0; i < 2; ++i) {
         QPushButton* b = cmdOptionDisp(i + 1);

@@ -5,7 +5,7 @@
 #include "common/resstrings.h"
 #include "common/twips.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/wait.h"
+#include "common/wait.h"
 
 #include <QEvent>
 #include <QFrame>

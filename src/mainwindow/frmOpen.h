@@ -1,5 +1,5 @@
 #pragma once
-#include "mainwindow/control_array.h"
+#include "common/widgets/control_array.h"
 #include "mainwindow/startup_flags.h"
 
 #include <QStringList>

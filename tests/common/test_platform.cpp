@@ -47,6 +47,7 @@ TEST(Dates, IsoRoundTripKeepsFarAndNoDates)
     EXPECT_FALSE(IsoToDate("").isValid());
     EXPECT_FALSE(IsoToDate("garbage").isValid());
     EXPECT_EQ(GeneralDate(MakeDate(2024, 2, 3, 4, 5, 6)), "2024/02/03 04:05:06");
+    EXPECT_EQ(MediumDate(MakeDate(2024, 2, 3, 4, 5, 6)), "2024/02/03");
     EXPECT_EQ(IsoToDate(" 2031-01-02 "), MakeDate(2031, 1, 2));
     for (const char* bad : {"2031-01-02 25:00:00", "2031-01-02  03:04:05", "2031-02-30 00:00:00", "2031-01-02 x"})
         EXPECT_FALSE(IsoToDate(bad).isValid()) << bad;

@@ -23,7 +23,7 @@ struct PaneLine {
 inline std::vector<PaneLine> PaneLines(const frmMain& w)
 {
     std::vector<PaneLine> lines;
-    const QTextDocument* doc = w.rtbLog->document();
+    const QTextDocument* doc = w.Download().rtbLog->document();
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         PaneLine line;
         line.text = b.text();
@@ -76,7 +76,7 @@ protected:
     {
         frmMain& w = MakeWindow();
         w.Form_Load();
-        w.rtbLog->clear();
+        w.Download().rtbLog->clear();
         fake.calls.clear();
         fake.serialLog.clear();
         return w;

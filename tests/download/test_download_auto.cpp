@@ -20,11 +20,11 @@ protected:
         frmMain& w = Loaded();
         App().AutoLoad = true;
         App().AutoRemoveData = autoRemove;
-        w.AutoLoadClickOn = false;
-        w.chkAutoLoad(0)->setChecked(true);
-        w.chkAutoLoad(1)->setChecked(autoRemove);
-        w.chkAutoLoad(1)->setEnabled(true);
-        w.AutoLoadClickOn = true;
+        w.Download().AutoLoadClickOn = false;
+        w.Download().chkAutoLoad(0)->setChecked(true);
+        w.Download().chkAutoLoad(1)->setChecked(autoRemove);
+        w.Download().chkAutoLoad(1)->setEnabled(true);
+        w.Download().AutoLoadClickOn = true;
         // The two-second waits pass quickly.
         w.tmrInter->setInterval(1);
         fake.connected = true;
@@ -88,7 +88,7 @@ TEST_F(AutoMode, SequenceByServiceModeAndRemoval)
         probe.action = [&] {
             stateDuring = App().ProcessState;
             busyDuring = !w.cmdInst(4)->isEnabled() && !w.fraMenu(5)->isEnabled()
-                && !w.chkAutoLoad(0)->isEnabled() && w.UploadForm().isVisible();
+                && !w.Download().chkAutoLoad(0)->isEnabled() && w.Download().UploadForm().isVisible();
             // A close is refused without a word while the run goes on.
             EXPECT_FALSE(w.close());
         };
@@ -111,18 +111,18 @@ TEST_F(AutoMode, SequenceByServiceModeAndRemoval)
         EXPECT_EQ(!SerialLine(fake, QStringLiteral("--- Data Remove Finished---.")).isEmpty(), r.remove);
         // Ready for the next instrument.
         EXPECT_EQ(App().ProcessState, 0);
-        EXPECT_FALSE(w.UploadForm().IsLoaded());
-        EXPECT_FALSE(w.AutomaticModeRunning);
+        EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
+        EXPECT_FALSE(w.Download().AutomaticModeRunning);
         EXPECT_TRUE(w.cmdInst(4)->isEnabled());
         EXPECT_TRUE(w.fraMenu(5)->isEnabled());
-        EXPECT_TRUE(w.chkAutoLoad(0)->isEnabled());
-        EXPECT_TRUE(w.chkAutoLoad(1)->isEnabled());
-        for (QPushButton* b : w.cmdDown)
+        EXPECT_TRUE(w.Download().chkAutoLoad(0)->isEnabled());
+        EXPECT_TRUE(w.Download().chkAutoLoad(1)->isEnabled());
+        for (QPushButton* b : w.Download().cmdDown)
             EXPECT_FALSE(b->isEnabled());
         // The instrument is off: no settings command is offered.
-        EXPECT_FALSE(w.cmdOption(0)->isEnabled());
-        EXPECT_FALSE(w.cmdOption(1)->isEnabled());
-        EXPECT_TRUE(w.TreeRefreshNeeded);
+        EXPECT_FALSE(w.Settings().cmdOption(0)->isEnabled());
+        EXPECT_FALSE(w.Settings().cmdOption(1)->isEnabled());
+        EXPECT_TRUE(w.State().TreeRefreshNeeded);
         fake.calls.clear();
         fake.serialLog.clear();
     }
@@ -135,7 +135,7 @@ TEST_F(AutoMode, CancelInTheMiddleSkipsTheRestButPowersOff)
     FakeQvif::Step cancel;
     cancel.result = false;
     cancel.status = 8;
-    cancel.action = [&] { w.UploadForm().cmdUpload->click(); };
+    cancel.action = [&] { w.Download().UploadForm().cmdUpload->click(); };
     fake.Script(QStringLiteral("GetInterval"), cancel);
     ScriptAll({"BodyPowerOff"});
     Connect();
@@ -217,68 +217,68 @@ TEST_F(AutoBoxes, QuestionsAndAnswers)
 {
     frmMain& w = Loaded();
     AppState& app = App();
-    ASSERT_FALSE(w.chkAutoLoad(1)->isEnabled());
+    ASSERT_FALSE(w.Download().chkAutoLoad(1)->isEnabled());
 
     // Box 0 ticked, No: unticked again, nothing switched on.
     prompt.ExpectBox(MsgResult::No);
-    w.chkAutoLoad(0)->click();
+    w.Download().chkAutoLoad(0)->click();
     EXPECT_EQ(prompt.boxes.last().text,
               QStringLiteral("Select automatic load mode.\r\nCaution! Download commands are not active."));
     EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Automatic Load"));
     EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Question);
-    EXPECT_FALSE(w.chkAutoLoad(0)->isChecked());
+    EXPECT_FALSE(w.Download().chkAutoLoad(0)->isChecked());
     EXPECT_FALSE(app.AutoLoad);
-    EXPECT_FALSE(w.chkAutoLoad(1)->isEnabled());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isEnabled());
 
     // Box 0 ticked, Yes.
     prompt.ExpectBox(MsgResult::Yes);
-    w.chkAutoLoad(0)->click();
+    w.Download().chkAutoLoad(0)->click();
     EXPECT_TRUE(app.AutoLoad);
-    EXPECT_TRUE(w.chkAutoLoad(1)->isEnabled());
+    EXPECT_TRUE(w.Download().chkAutoLoad(1)->isEnabled());
 
     // Box 1 ticked, No, then Yes.
     prompt.ExpectBox(MsgResult::No);
-    w.chkAutoLoad(1)->click();
+    w.Download().chkAutoLoad(1)->click();
     EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Remove Data after download.\r\nReady?"));
     EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Auto data Removal."));
-    EXPECT_FALSE(w.chkAutoLoad(1)->isChecked());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isChecked());
     EXPECT_FALSE(app.AutoRemoveData);
     prompt.ExpectBox(MsgResult::Yes);
-    w.chkAutoLoad(1)->click();
+    w.Download().chkAutoLoad(1)->click();
     EXPECT_TRUE(app.AutoRemoveData);
 
     // Box 1 unticked: no question.
     const auto shown = prompt.boxes.size();
-    w.chkAutoLoad(1)->click();
+    w.Download().chkAutoLoad(1)->click();
     EXPECT_EQ(prompt.boxes.size(), shown);
     EXPECT_FALSE(app.AutoRemoveData);
     prompt.ExpectBox(MsgResult::Yes);
-    w.chkAutoLoad(1)->click();
+    w.Download().chkAutoLoad(1)->click();
 
     // Box 0 unticked, No: ticked again.
     prompt.ExpectBox(MsgResult::No);
-    w.chkAutoLoad(0)->click();
+    w.Download().chkAutoLoad(0)->click();
     EXPECT_EQ(prompt.boxes.last().text,
               QStringLiteral("Deselect automatic load mode.\r\nCaution! Buttons must be used to download."));
-    EXPECT_TRUE(w.chkAutoLoad(0)->isChecked());
+    EXPECT_TRUE(w.Download().chkAutoLoad(0)->isChecked());
     EXPECT_TRUE(app.AutoLoad);
     EXPECT_TRUE(app.AutoRemoveData);
 
     // Box 0 unticked, Yes: both off, box 1 unticked and disabled.
     prompt.ExpectBox(MsgResult::Yes);
-    w.chkAutoLoad(0)->click();
+    w.Download().chkAutoLoad(0)->click();
     EXPECT_FALSE(app.AutoLoad);
     EXPECT_FALSE(app.AutoRemoveData);
-    EXPECT_FALSE(w.chkAutoLoad(1)->isChecked());
-    EXPECT_FALSE(w.chkAutoLoad(1)->isEnabled());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isChecked());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isEnabled());
 }
 
 TEST_F(AutoBoxes, AfterADisconnectClicksChangeNothing)
 {
     frmMain& w = Loaded();
     emit fake.OnDisconnect();
-    w.chkAutoLoad(0)->click();
-    EXPECT_TRUE(w.chkAutoLoad(0)->isChecked()); // the box itself toggles
+    w.Download().chkAutoLoad(0)->click();
+    EXPECT_TRUE(w.Download().chkAutoLoad(0)->isChecked()); // the box itself toggles
     EXPECT_FALSE(App().AutoLoad);
     EXPECT_TRUE(prompt.boxes.isEmpty());
 }
@@ -301,15 +301,15 @@ TEST_F(ResetAndShutdown, ResetKeepsTheSettingsAndTheTicks)
         App().DisplayFont = font;
         w.ShowFontAndColorButtons();
         w.ApplyDisplayFont();
-        w.AddLogText(QStringLiteral("before"), 0);
-        w.ResetAfterPowerOff();
+        w.Download().AddLogText(QStringLiteral("before"), 0);
+        w.Download().ResetAfterPowerOff();
         EXPECT_TRUE(PaneTexts(w).isEmpty());
         EXPECT_EQ(App().ExecuteCount, 8);
         EXPECT_EQ(App().AutoLoad, autoLoad);
-        EXPECT_TRUE(w.chkAutoLoad(1)->isChecked());
-        EXPECT_TRUE(w.chkAutoLoad(0)->isEnabled());
-        EXPECT_EQ(w.chkAutoLoad(1)->isEnabled(), autoLoad);
-        EXPECT_EQ(w.cmdOptionDisp(0)->text(), QStringLiteral("Arial(9)"));
+        EXPECT_TRUE(w.Download().chkAutoLoad(1)->isChecked());
+        EXPECT_TRUE(w.Download().chkAutoLoad(0)->isEnabled());
+        EXPECT_EQ(w.Download().chkAutoLoad(1)->isEnabled(), autoLoad);
+        EXPECT_EQ(w.Settings().cmdOptionDisp(0)->text(), QStringLiteral("Arial(9)"));
         EXPECT_TRUE(fake.serialLog.last().startsWith(QStringLiteral("Serial Port Standby. Date = ")));
     }
 }
@@ -318,7 +318,7 @@ TEST_F(ResetAndShutdown, UnwritableSettingsFileIsReportedAndTheResetGoesOn)
 {
     frmMain& w = Loaded();
     ASSERT_TRUE(QDir().mkpath(home.file("Pelkar.ini"))); // a folder in its place
-    w.ResetAfterPowerOff();
+    w.Download().ResetAfterPowerOff();
     const QStringList lines = PaneTexts(w);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("The settings file could not be written")));
@@ -354,7 +354,7 @@ TEST_F(ResetAndShutdown, CloseRequest)
 
     // Yes: the control stops and the settings are saved, counter raised.
     QPalette pal;
-    w.cmdOptionDisp(1)->setProperty("BackColor", RGB(1, 2, 3));
+    w.Settings().cmdOptionDisp(1)->setProperty("BackColor", RGB(1, 2, 3));
     prompt.ExpectBox(MsgResult::Yes);
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(fake.timerEnabled);
@@ -386,7 +386,7 @@ TEST_F(ResetAndShutdown, SavedDisplayFontKeepsAPositiveSize)
     QFont pixelFont(QStringLiteral("Arial"));
     pixelFont.setPixelSize(14);
     pixelFont.setBold(true);
-    w.cmdOptionDisp(0)->setFont(pixelFont);
+    w.Settings().cmdOptionDisp(0)->setFont(pixelFont);
     EXPECT_TRUE(w.SaveAppSettings().isEmpty());
     ASSERT_TRUE(App().DisplayFont.has_value());
     EXPECT_GT(App().DisplayFont->Size, 0.0f);

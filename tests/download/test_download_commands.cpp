@@ -25,9 +25,9 @@ struct ControlState {
 
 ControlState StateOf(const frmMain& w)
 {
-    ControlState s{w.cmdInst(4)->isEnabled(), {}, w.fraMenu(5)->isEnabled(), w.chkAutoLoad(0)->isEnabled(),
-                   w.chkAutoLoad(1)->isEnabled()};
-    for (QPushButton* b : w.cmdDown)
+    ControlState s{w.cmdInst(4)->isEnabled(), {}, w.fraMenu(5)->isEnabled(), w.Download().chkAutoLoad(0)->isEnabled(),
+                   w.Download().chkAutoLoad(1)->isEnabled()};
+    for (QPushButton* b : w.Download().cmdDown)
         s.down.push_back(b->isEnabled());
     return s;
 }
@@ -50,7 +50,7 @@ protected:
         fake.connected = true;
         fake.RaiseOnConnect();
         Pump();
-        w.rtbLog->clear();
+        w.Download().rtbLog->clear();
         fake.calls.clear();
         fake.serialLog.clear();
         return w;
@@ -63,7 +63,7 @@ protected:
         s.action = [this] {
             lockedDuringRequest = AllLocked(*window);
             // Something enables a button meanwhile; the restore puts it back.
-            window->cmdDown(5)->setEnabled(true);
+            window->Download().cmdDown(5)->setEnabled(true);
         };
         return s;
     }
@@ -79,11 +79,11 @@ TEST_F(Commands, SingleDownloadLocksAndRestoresExactly)
         SCOPED_TRACE(index);
         const char* request = index == 2 ? "GetInterval" : index == 3 ? "GetAlarm" : "GetPowerEvent";
         fake.Script(QString::fromLatin1(request), Locked(false));
-        w.cmdDown_Click(index);
+        w.Download().cmdDown_Click(index);
         EXPECT_TRUE(lockedDuringRequest);
         EXPECT_EQ(StateOf(w), before);
         EXPECT_EQ(App().ProcessState, 0);
-        EXPECT_FALSE(w.UploadForm().IsLoaded());
+        EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
     }
 }
 
@@ -95,14 +95,14 @@ TEST_F(Commands, ProgressWindowDuringASingleDownload)
     bool cancelShown = false;
     int state = -1;
     s.action = [&] {
-        title = w.UploadForm().Caption();
-        label = w.UploadForm().Label();
-        cancelShown = w.UploadForm().cmdUpload->isVisibleTo(&w.UploadForm());
+        title = w.Download().UploadForm().Caption();
+        label = w.Download().UploadForm().Label();
+        cancelShown = w.Download().UploadForm().cmdUpload->isVisibleTo(&w.Download().UploadForm());
         state = App().ProcessState;
     };
     fake.Script(QStringLiteral("GetInterval"), s);
-    w.cmdDown(2)->setEnabled(true);
-    w.cmdDown(2)->click();
+    w.Download().cmdDown(2)->setEnabled(true);
+    w.Download().cmdDown(2)->click();
     EXPECT_EQ(title, QStringLiteral("Download"));
     EXPECT_EQ(label, QStringLiteral("Now Uploading"));
     EXPECT_TRUE(cancelShown);
@@ -115,11 +115,11 @@ TEST_F(Commands, InformationReadUnlocksEveryCommand)
         SCOPED_TRACE(autoTicked);
         frmMain& w = Ready();
         App().AutoLoad = autoTicked;
-        w.AutoLoadClickOn = false;
-        w.chkAutoLoad(0)->setChecked(autoTicked);
-        w.AutoLoadClickOn = true;
+        w.Download().AutoLoadClickOn = false;
+        w.Download().chkAutoLoad(0)->setChecked(autoTicked);
+        w.Download().AutoLoadClickOn = true;
         fake.Script(QStringLiteral("GetInstrument"), Locked(true));
-        w.cmdDown_Click(1);
+        w.Download().cmdDown_Click(1);
         EXPECT_TRUE(lockedDuringRequest);
         const ControlState after = StateOf(w);
         EXPECT_TRUE(after.set);
@@ -137,7 +137,7 @@ TEST_F(Commands, FailedInformationReadRestores)
     frmMain& w = Ready();
     const ControlState before = StateOf(w);
     fake.Script(QStringLiteral("GetInstrument"), Locked(false));
-    w.cmdDown_Click(10);
+    w.Download().cmdDown_Click(10);
     EXPECT_EQ(StateOf(w), before);
     EXPECT_FALSE(QFileInfo::exists(home.file("Pelkar_Setting.csv")));
 }
@@ -147,9 +147,9 @@ TEST_F(Commands, InformationGetAndSaveWritesTheAuditLog)
     frmMain& w = Ready();
     App().FactoryRecordSuffix = QStringLiteral("X");
     FakeQvif::Step s;
-    s.action = [&] { w.MainInstrument().SetSerialNo(QStringLiteral("SN77")); };
+    s.action = [&] { w.State().MainInstrument().SetSerialNo(QStringLiteral("SN77")); };
     fake.Script(QStringLiteral("GetInstrument"), s);
-    w.cmdDown_Click(10);
+    w.Download().cmdDown_Click(10);
     QFile f(home.file("Pelkar_SettingX.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
@@ -167,34 +167,34 @@ TEST_F(Commands, ClockCheckAfterEveryClick)
     } rows[] = {{0.0, false}, {1.0, false}, {-1.0, false}, {1.0 + 1.0 / 86400, true}, {-1.5, true}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.offset);
-        w.rtbLog->clear();
-        w.MainInstrument().SetSysDateOffset(r.offset);
+        w.Download().rtbLog->clear();
+        w.State().MainInstrument().SetSysDateOffset(r.offset);
         const ControlState before = StateOf(w);
-        w.cmdDown_Click(4);
-        w.cmdDown_Click(5);
+        w.Download().cmdDown_Click(4);
+        w.Download().cmdDown_Click(5);
         EXPECT_EQ(StateOf(w), before);
-        EXPECT_FALSE(w.UploadForm().IsLoaded());
+        EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
         EXPECT_EQ(PaneTexts(w), r.written ? (QStringList{line, line}) : QStringList{});
         if (r.written) {
             EXPECT_EQ(PaneColor(w, line), RGB(255, 0, 0));
         }
     }
     // Also after a failed or unrelated command.
-    w.rtbLog->clear();
-    w.cmdDown_Click(2);
+    w.Download().rtbLog->clear();
+    w.Download().cmdDown_Click(2);
     EXPECT_EQ(PaneTexts(w).last(), line);
 }
 
 TEST_F(Commands, AnsweringNoLeavesEverythingAsItWas)
 {
     frmMain& w = Ready();
-    w.MainInstrument().SetSysDateOffset(3.0);
+    w.State().MainInstrument().SetSysDateOffset(3.0);
     const ControlState before = StateOf(w);
     for (int index : {7, 8, 9}) {
         SCOPED_TRACE(index);
-        w.rtbLog->clear();
+        w.Download().rtbLog->clear();
         prompt.ExpectBox(MsgResult::No);
-        w.cmdDown_Click(index);
+        w.Download().cmdDown_Click(index);
         EXPECT_EQ(StateOf(w), before);
         EXPECT_TRUE(fake.serialLog.isEmpty());
         EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("Body")).isEmpty());
@@ -236,7 +236,7 @@ TEST_F(Commands, ClearLoggerOutcomes)
             fake.Script(QStringLiteral("BodyDataClear"), s);
         }
         prompt.ExpectBox(MsgResult::Yes);
-        w.cmdDown_Click(7);
+        w.Download().cmdDown_Click(7);
         EXPECT_EQ(PaneTexts(w), r.pane);
         EXPECT_EQ(PaneColor(w, r.pane.last()), r.lastColor);
         EXPECT_EQ(fake.serialLog.contains(QStringLiteral("--- Data Remove Failed--- Pelkar  No response. \r\n")), r.failLine);
@@ -251,7 +251,7 @@ TEST_F(Commands, CompleteDownloadStopsAfterAFailedInformationStep)
     FakeQvif::Step s;
     s.result = false;
     fake.Script(QStringLiteral("GetInstrument"), s);
-    w.cmdDown_Click(0);
+    w.Download().cmdDown_Click(0);
     EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("GetInterval")).isEmpty());
     EXPECT_TRUE(fake.serialLog.first().startsWith(QStringLiteral("--- All download sequence start. Date =")));
     for (const QString& l : fake.serialLog)
@@ -264,7 +264,7 @@ TEST_F(Commands, CompleteDownloadCancelledDuringTheIntervalStep)
 {
     frmMain& w = Ready();
     const ControlState before = StateOf(w);
-    w.TreeRefreshNeeded = false;
+    w.State().TreeRefreshNeeded = false;
     fake.Script(QStringLiteral("GetInstrument"), FakeQvif::Step{});
     FakeQvif::Step s;
     s.result = false;
@@ -272,16 +272,16 @@ TEST_F(Commands, CompleteDownloadCancelledDuringTheIntervalStep)
     s.action = [&] {
         EXPECT_EQ(App().ProcessState, 5);
         // The progress window's Cancel button: cancels the control's request.
-        w.UploadForm().cmdUpload->click();
+        w.Download().UploadForm().cmdUpload->click();
     };
     fake.Script(QStringLiteral("GetInterval"), s);
-    w.cmdDown_Click(0);
+    w.Download().cmdDown_Click(0);
     EXPECT_TRUE(fake.cancel);
     EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("GetAlarm")).isEmpty());
     EXPECT_EQ(fake.serialLog.filter(QStringLiteral("--- All download sequence Finished.")).size(), 1);
-    EXPECT_TRUE(w.TreeRefreshNeeded);
+    EXPECT_TRUE(w.State().TreeRefreshNeeded);
     EXPECT_EQ(StateOf(w), before);
-    EXPECT_FALSE(w.UploadForm().IsLoaded());
+    EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
     EXPECT_EQ(App().ProcessState, 0);
 }
 
@@ -295,10 +295,10 @@ TEST_F(Commands, CompleteDownloadSucceeds)
             fake.Script(QString::fromLatin1(m), FakeQvif::Step{});
         if (service)
             fake.Script(QStringLiteral("GetPowerEvent"), FakeQvif::Step{});
-        w.cmdDown_Click(0);
+        w.Download().cmdDown_Click(0);
         EXPECT_EQ(fake.CallsStartingWith(QStringLiteral("GetPowerEvent")).size(), service ? 1 : 0);
         EXPECT_EQ(fake.serialLog.filter(QStringLiteral("--- All download sequence Finished.")).size(), 1);
-        for (QPushButton* b : w.cmdDown)
+        for (QPushButton* b : w.Download().cmdDown)
             EXPECT_TRUE(b->isEnabled());
     }
 }
@@ -307,9 +307,9 @@ TEST_F(Commands, PowerOffResetsTheWindow)
 {
     frmMain& w = Ready();
     App().ExecuteCount = 4;
-    w.MainInstrument().SetSerialNo(QStringLiteral("SN9"));
-    w.MainInstrument().SetCommFlags(-1);
-    w.MainInstrument().SetSysDateOffset(2.0);
+    w.State().MainInstrument().SetSerialNo(QStringLiteral("SN9"));
+    w.State().MainInstrument().SetCommFlags(-1);
+    w.State().MainInstrument().SetSysDateOffset(2.0);
     w.cmdInst(4)->setEnabled(false); // its earlier state comes back
     FakeQvif::Step off;
     off.action = [&] {
@@ -318,17 +318,17 @@ TEST_F(Commands, PowerOffResetsTheWindow)
     };
     fake.Script(QStringLiteral("BodyPowerOff"), off);
     prompt.ExpectBox(MsgResult::Yes);
-    w.cmdDown_Click(8);
+    w.Download().cmdDown_Click(8);
 
-    for (QPushButton* b : w.cmdDown)
+    for (QPushButton* b : w.Download().cmdDown)
         EXPECT_FALSE(b->isEnabled());
     EXPECT_TRUE(w.cmdInst(5)->isEnabled());
     EXPECT_FALSE(w.cmdInst(4)->isEnabled());
     // The reset emptied the pane: only the clock check's line is left.
     EXPECT_EQ(PaneTexts(w), QStringList{QStringLiteral(
                                 "A date doesn't correspond to the host. Confirm a host and the date of the machine.")});
-    EXPECT_EQ(w.MainInstrument().CommFlags(), 0);
-    EXPECT_EQ(w.MainInstrument().SerialNo(), QStringLiteral("SN9"));
+    EXPECT_EQ(w.State().MainInstrument().CommFlags(), 0);
+    EXPECT_EQ(w.State().MainInstrument().SerialNo(), QStringLiteral("SN9"));
     EXPECT_FALSE(w.ActivatePending);
     EXPECT_TRUE(w.fraMenu(0)->isVisibleTo(&w));
     EXPECT_TRUE(fake.serialLog.last().startsWith(QStringLiteral("Serial Port Standby. Date = ")));
@@ -347,7 +347,7 @@ TEST_F(Commands, PowerOffWithoutInstrument)
     const ControlState before = StateOf(w);
     fake.connected = false;
     prompt.ExpectBox(MsgResult::Yes);
-    w.cmdDown_Click(8);
+    w.Download().cmdDown_Click(8);
     EXPECT_EQ(PaneTexts(w), QStringList{QStringLiteral("Pelkar  No Response. Check Port,Cable And Power.")});
     EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("BodyPowerOff")).isEmpty());
     EXPECT_EQ(StateOf(w), before);
@@ -378,8 +378,8 @@ TEST_F(Commands, InitializeReportsItsOutcome)
             FakeQvif::Step s;
             s.result = r.result;
             s.action = [&] {
-                title = w.UploadForm().Caption();
-                label = w.UploadForm().Label();
+                title = w.Download().UploadForm().Caption();
+                label = w.Download().UploadForm().Label();
                 stateDuring = App().ProcessState;
                 gasName = fake.lastInstrument->GasName(0);
             };
@@ -387,13 +387,13 @@ TEST_F(Commands, InitializeReportsItsOutcome)
         }
         prompt.ExpectBox(MsgResult::Yes);
         prompt.ExpectBox(MsgResult::Ok);
-        w.cmdDown_Click(9);
+        w.Download().cmdDown_Click(9);
         EXPECT_EQ(PaneTexts(w), r.pane);
         EXPECT_EQ(PaneColor(w, r.pane.last()), r.result ? RGB(0, 192, 0) : RGB(255, 0, 0));
         EXPECT_EQ(prompt.boxes.last().text, r.box);
         EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Upload"));
         EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Information);
-        EXPECT_FALSE(w.UploadForm().IsLoaded());
+        EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
         if (r.connected) {
             EXPECT_EQ(title, QStringLiteral("Upload"));
             EXPECT_EQ(label, QStringLiteral("Now Uploading"));

@@ -3,7 +3,7 @@
 #include "download/download_support.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
-#include "mainwindow/shape_lamp.h"
+#include "common/widgets/shape_lamp.h"
 #include "records/instrument.h"
 
 #include <QCheckBox>
@@ -18,8 +18,8 @@ namespace {
 std::vector<int> EnabledDownloadButtons(const frmMain& w)
 {
     std::vector<int> out;
-    for (int i = 0; i < w.cmdDown.Count(); ++i)
-        if (w.cmdDown(i)->isEnabled())
+    for (int i = 0; i < w.Download().cmdDown.Count(); ++i)
+        if (w.Download().cmdDown(i)->isEnabled())
             out.push_back(i);
     return out;
 }
@@ -48,10 +48,10 @@ TEST_F(Events, OnConnectEnablesTheCommandsOfTheMode)
         Pump();
         EXPECT_EQ(PaneTexts(w), QStringList{QStringLiteral("Pelkar  ...Connection Successful.")});
         EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  ...Connection Successful.")), RGB(0, 0, 255));
-        EXPECT_TRUE(LampIs(w.shpStatus(1), w.LampOnColor));
+        EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOnColor));
         EXPECT_EQ(EnabledDownloadButtons(w), row.enabled);
-        EXPECT_TRUE(w.cmdOption(0)->isEnabled());
-        EXPECT_TRUE(w.cmdOption(1)->isEnabled());
+        EXPECT_TRUE(w.Settings().cmdOption(0)->isEnabled());
+        EXPECT_TRUE(w.Settings().cmdOption(1)->isEnabled());
     }
 }
 
@@ -63,7 +63,7 @@ TEST_F(Events, OnConnectWithoutConnectionIsDropped)
     Pump();
     EXPECT_TRUE(PaneTexts(w).isEmpty());
     EXPECT_TRUE(EnabledDownloadButtons(w).empty());
-    EXPECT_FALSE(w.cmdOption(0)->isEnabled());
+    EXPECT_FALSE(w.Settings().cmdOption(0)->isEnabled());
 }
 
 TEST_F(Events, OnConnectInAutomaticModeEnablesNoDownloadButton)
@@ -77,7 +77,7 @@ TEST_F(Events, OnConnectInAutomaticModeEnablesNoDownloadButton)
     EXPECT_FALSE(fake.CallsStartingWith(QStringLiteral("GetInstrument")).isEmpty());
     EXPECT_TRUE(EnabledDownloadButtons(w).empty());
     // The instrument did not go away: the settings commands are offered.
-    EXPECT_TRUE(w.cmdOption(1)->isEnabled());
+    EXPECT_TRUE(w.Settings().cmdOption(1)->isEnabled());
 }
 
 TEST_F(Events, MessagesAndRetriesGoToThePane)
@@ -100,20 +100,20 @@ TEST_F(Events, DumpMessageGoesToTheProgressWindowOnly)
     frmMain& w = Loaded();
     emit fake.DumpMessage(QStringLiteral("EEP-ROM 12/64"));
     EXPECT_TRUE(PaneTexts(w).isEmpty());
-    EXPECT_TRUE(w.UploadForm().IsLoaded());
-    EXPECT_FALSE(w.UploadForm().isVisible());
-    EXPECT_EQ(w.UploadForm().Label(), QStringLiteral("EEP-ROM 12/64"));
-    w.UploadForm().Unload();
+    EXPECT_TRUE(w.Download().UploadForm().IsLoaded());
+    EXPECT_FALSE(w.Download().UploadForm().isVisible());
+    EXPECT_EQ(w.Download().UploadForm().Label(), QStringLiteral("EEP-ROM 12/64"));
+    w.Download().UploadForm().Unload();
 }
 
 TEST_F(Events, LiveReadingsOfADisabledGasReadNoValue)
 {
     frmMain& w = Loaded();
-    w.MainInstrument().SetGasEnabled(0, true);
-    w.MainInstrument().SetGasEnabled(1, false);
+    w.State().MainInstrument().SetGasEnabled(0, true);
+    w.State().MainInstrument().SetGasEnabled(1, false);
     emit fake.Densty(5.5f, 20.9f);
-    EXPECT_FLOAT_EQ(w.LiveValues[0], 5.5f);
-    EXPECT_FLOAT_EQ(w.LiveValues[1], -101.0f);
+    EXPECT_FLOAT_EQ(w.State().LiveValues[0], 5.5f);
+    EXPECT_FLOAT_EQ(w.State().LiveValues[1], -101.0f);
 }
 
 TEST_F(Events, DisconnectLocksTheCommandsAndFailsTheWaitingRequest)
@@ -122,21 +122,21 @@ TEST_F(Events, DisconnectLocksTheCommandsAndFailsTheWaitingRequest)
     fake.connected = true;
     fake.RaiseOnConnect();
     Pump();
-    w.shpStatus(2)->setVisible(true);
-    w.lblStatus(8)->setVisible(true);
+    w.Download().shpStatus(2)->setVisible(true);
+    w.Download().lblStatus(8)->setVisible(true);
     fake.status = 3; // a download is waiting
 
     fake.connected = false;
     emit fake.OnDisconnect();
     EXPECT_EQ(fake.status, 7);
-    EXPECT_TRUE(LampIs(w.shpStatus(0), w.LampOnColor));
-    EXPECT_TRUE(LampIs(w.shpStatus(1), w.LampOffColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOnColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOffColor));
     EXPECT_TRUE(EnabledDownloadButtons(w).empty());
-    EXPECT_FALSE(w.cmdOption(0)->isEnabled());
-    EXPECT_TRUE(w.cmdOption(1)->isEnabled()); // keeps its state
-    EXPECT_FALSE(w.AutoLoadClickOn);
-    EXPECT_TRUE(w.shpStatus(2)->isHidden());
-    EXPECT_TRUE(w.lblStatus(8)->isHidden());
+    EXPECT_FALSE(w.Settings().cmdOption(0)->isEnabled());
+    EXPECT_TRUE(w.Settings().cmdOption(1)->isEnabled()); // keeps its state
+    EXPECT_FALSE(w.Download().AutoLoadClickOn);
+    EXPECT_TRUE(w.Download().shpStatus(2)->isHidden());
+    EXPECT_TRUE(w.Download().lblStatus(8)->isHidden());
 }
 
 TEST_F(Events, IrdaErrorsOnlyForTwoNumbers)
@@ -144,20 +144,20 @@ TEST_F(Events, IrdaErrorsOnlyForTwoNumbers)
     frmMain& w = Loaded();
     emit fake.IrDAError(10050);
     EXPECT_TRUE(PaneTexts(w).isEmpty());
-    EXPECT_TRUE(LampIs(w.shpStatus(0), w.LampOnColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOnColor));
 
     for (int number : {10048, 10060}) {
         SCOPED_TRACE(number);
-        w.rtbLog->clear();
-        w.shpStatus(1)->SetColors(w.LampOnColor);
+        w.Download().rtbLog->clear();
+        w.Download().shpStatus(1)->SetColors(w.Download().LampOnColor);
         prompt.ExpectBox(MsgResult::Ok);
         emit fake.IrDAError(number);
         const QString text = QStringLiteral("Communication Ports Error. Restart this program.");
         EXPECT_EQ(PaneTexts(w), QStringList{text});
         EXPECT_EQ(PaneColor(w, text), RGB(255, 0, 0));
-        EXPECT_EQ(w.shpStatus(0)->FillColor(), RGB(254, 0, 0));
-        EXPECT_EQ(w.shpStatus(0)->BorderColor(), RGB(192, 0, 0));
-        EXPECT_TRUE(LampIs(w.shpStatus(1), w.LampOffColor));
+        EXPECT_EQ(w.Download().shpStatus(0)->FillColor(), RGB(254, 0, 0));
+        EXPECT_EQ(w.Download().shpStatus(0)->BorderColor(), RGB(192, 0, 0));
+        EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOffColor));
         ASSERT_FALSE(prompt.boxes.isEmpty());
         EXPECT_EQ(prompt.boxes.last().text, text);
         EXPECT_EQ(prompt.boxes.last().title, QStringLiteral("Port Error."));
@@ -170,15 +170,15 @@ TEST_F(Events, LineActivityLamp)
 {
     frmMain& w = Loaded();
     emit fake.StsTransmit();
-    EXPECT_TRUE(LampIs(w.shpStatus(1), w.LampOnColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOnColor));
     emit fake.StsIdle();
-    EXPECT_TRUE(LampIs(w.shpStatus(1), w.LampOffColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOffColor));
 }
 
 TEST_F(Events, IdentityBoxIsBlankUntilAnInstrumentWasRead)
 {
     frmMain& w = Loaded();
-    clsInstrument& inst = w.MainInstrument();
+    clsInstrument& inst = w.State().MainInstrument();
     inst.SetSerialNo(QStringLiteral("SN1"));
     inst.SetStationID(QStringLiteral("ST1"));
     inst.SetUserID(QStringLiteral("U1"));
@@ -195,17 +195,17 @@ TEST_F(Events, IdentityBoxIsBlankUntilAnInstrumentWasRead)
         SCOPED_TRACE(testing::Message() << r.status << " " << r.commFlags << " " << r.sample);
         fake.status = r.status;
         inst.SetCommFlags(r.commFlags);
-        w.ShowSampleInstrument = r.sample;
+        w.State().ShowSampleInstrument = r.sample;
         w.fraMenu(0)->setVisible(false);
-        w.ShowDownloadPanel();
+        w.Download().ShowDownloadPanel();
         EXPECT_TRUE(w.fraMenu(0)->isHidden()); // a hidden panel stays hidden
-        EXPECT_EQ(w.lblStatus(5)->text(), r.shown ? QStringLiteral("SN1") : QString());
-        EXPECT_EQ(w.lblStatus(6)->text(), r.shown ? QStringLiteral("ST1") : QString());
-        EXPECT_EQ(w.lblStatus(7)->text(), r.shown ? QStringLiteral("U1") : QString());
-        EXPECT_EQ(w.txtSuffix->text(), QStringLiteral("A1"));
+        EXPECT_EQ(w.Download().lblStatus(5)->text(), r.shown ? QStringLiteral("SN1") : QString());
+        EXPECT_EQ(w.Download().lblStatus(6)->text(), r.shown ? QStringLiteral("ST1") : QString());
+        EXPECT_EQ(w.Download().lblStatus(7)->text(), r.shown ? QStringLiteral("U1") : QString());
+        EXPECT_EQ(w.Download().txtSuffix->text(), QStringLiteral("A1"));
     }
     w.fraMenu(0)->setVisible(true);
-    w.ShowDownloadPanel();
+    w.Download().ShowDownloadPanel();
     EXPECT_FALSE(w.fraMenu(0)->isHidden());
 }
 
@@ -246,12 +246,12 @@ TEST_F(Events, RefreshKeepsTheVisiblePanelAndEnablesLockedGases)
     frmMain& w = Loaded();
     w.cmdInst_Click(2);
     App().GasLocked = {false, true};
-    w.MainInstrument().SetGasEnabled(0, false);
-    w.MainInstrument().SetGasEnabled(1, false);
+    w.State().MainInstrument().SetGasEnabled(0, false);
+    w.State().MainInstrument().SetGasEnabled(1, false);
     w.RefreshCurrentPanel();
     EXPECT_EQ(ShownPanel(w), 2);
-    EXPECT_FALSE(w.MainInstrument().GasEnabled(0));
-    EXPECT_TRUE(w.MainInstrument().GasEnabled(1));
+    EXPECT_FALSE(w.State().MainInstrument().GasEnabled(0));
+    EXPECT_TRUE(w.State().MainInstrument().GasEnabled(1));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ protected:
     {
         frmMain& w = Loaded();
         fake.connected = true;
-        w.TreeRefreshNeeded = false;
+        w.State().TreeRefreshNeeded = false;
         return w;
     }
     // A successful read that fills the instrument as the control does.
@@ -68,7 +68,7 @@ protected:
 TEST_F(InfoStep, NotConnected)
 {
     frmMain& w = Loaded();
-    EXPECT_FALSE(w.DownloadInstrumentInfo());
+    EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
     const QString text = QStringLiteral("Pelkar  No Response. Check Port,Cable And Power.");
     EXPECT_EQ(PaneTexts(w), QStringList{text});
     EXPECT_EQ(PaneColor(w, text), RGB(255, 0, 0));
@@ -84,7 +84,7 @@ TEST_F(InfoStep, ClockAnswerWithoutAValidDate)
     s.answerReceived = true;
     s.action = [this] { fake.lastInstrument->SetFailLine(QStringLiteral("HC,R")); };
     fake.Script(QStringLiteral("GetInstrument"), s);
-    EXPECT_FALSE(w.DownloadInstrumentInfo());
+    EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
     const QString failed = QStringLiteral("Pelkar  Instrument Information Download Failed.");
     const QString clock = QStringLiteral("A date is injustice. Make it accurate time, and try again  download.");
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Instrument Information Download."), failed, clock}));
@@ -93,7 +93,7 @@ TEST_F(InfoStep, ClockAnswerWithoutAValidDate)
     ASSERT_EQ(fake.serialLog.size(), 3);
     EXPECT_EQ(fake.serialLog[1], QStringLiteral("---Instrument Download Fail Line---"));
     EXPECT_TRUE(fake.serialLog[2].startsWith(QStringLiteral("---Instrument Download Failed---. Date = ")));
-    EXPECT_EQ(w.MainInstrument().CommFlags(), 0);
+    EXPECT_EQ(w.State().MainInstrument().CommFlags(), 0);
     EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("GetLatestHistory")).isEmpty());
 }
 
@@ -105,7 +105,7 @@ TEST_F(InfoStep, CancelledRead)
     s.status = 8;
     s.action = [this] { fake.cancel = true; };
     fake.Script(QStringLiteral("GetInstrument"), s);
-    EXPECT_FALSE(w.DownloadInstrumentInfo());
+    EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
     EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Communication Canceled."));
     EXPECT_TRUE(fake.serialLog.last().startsWith(QStringLiteral("---Process to Canceled---. Date = ")));
 }
@@ -118,7 +118,7 @@ TEST_F(InfoStep, SuccessfulReadWithAndWithoutServiceMode)
         App().DebugMode = service; // the fail ratio closes the serial log then
         frmMain& w = Connected();
         fake.Script(QStringLiteral("GetInstrument"), Read());
-        EXPECT_TRUE(w.DownloadInstrumentInfo());
+        EXPECT_TRUE(w.Download().DownloadInstrumentInfo());
         QStringList expected{QStringLiteral("Pelkar  Instrument Information Download."), QStringLiteral("RC,R"),
                              QStringLiteral("HC,R")};
         if (service)
@@ -131,12 +131,12 @@ TEST_F(InfoStep, SuccessfulReadWithAndWithoutServiceMode)
         if (service) {
             EXPECT_EQ(PaneColor(w, QStringLiteral("ch2 BATT.\t: 2.950V")), RGB(0, 128, 64));
         }
-        EXPECT_EQ(w.MainInstrument().CommFlags(), -1);
+        EXPECT_EQ(w.State().MainInstrument().CommFlags(), -1);
         // The identity box shows the new instrument at once.
-        EXPECT_EQ(w.lblStatus(5)->text(), QStringLiteral("SN1"));
+        EXPECT_EQ(w.Download().lblStatus(5)->text(), QStringLiteral("SN1"));
         // The latest calibration failed: nothing more was asked or stored.
         EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("GetHistory")).isEmpty());
-        EXPECT_FALSE(w.TreeRefreshNeeded);
+        EXPECT_FALSE(w.State().TreeRefreshNeeded);
         EXPECT_TRUE(fake.serialLog[1].startsWith(QStringLiteral("---Instrument Download Finished---. Date = ")));
         if (service) {
             EXPECT_EQ(fake.serialLog.last(), QStringLiteral("Fail ratio = (0+0)/0"));
@@ -150,12 +150,12 @@ TEST_F(InfoStep, HistoryIsStoredAndTheTreeMarkedStale)
     fake.Script(QStringLiteral("GetInstrument"), Read());
     fake.Script(QStringLiteral("GetLatestHistory"), FakeQvif::Step{});
     fake.Script(QStringLiteral("GetHistory"), History());
-    EXPECT_TRUE(w.DownloadInstrumentInfo());
-    EXPECT_EQ(fake.lastHistorys, &w.MainHistorys());
-    EXPECT_EQ(w.MainHistorys().Instruments(), &w.MainInstrument());
+    EXPECT_TRUE(w.Download().DownloadInstrumentInfo());
+    EXPECT_EQ(fake.lastHistorys, &w.State().MainHistorys());
+    EXPECT_EQ(w.State().MainHistorys().Instruments(), &w.State().MainInstrument());
     EXPECT_EQ(Rows(QStringLiteral("cHistory")), 2);
     EXPECT_EQ(Rows(QStringLiteral("cLatestHist")), 1);
-    EXPECT_TRUE(w.TreeRefreshNeeded);
+    EXPECT_TRUE(w.State().TreeRefreshNeeded);
     EXPECT_FALSE(QDir(home.file("ErrorLogs")).exists() &&
                  !QDir(home.file("ErrorLogs")).entryList({QStringLiteral("*.log")}).isEmpty());
 }
@@ -176,7 +176,7 @@ TEST_F(InfoStep, FaultyHistoryArchivesTheSerialLog)
         fake.lastHistorys->Item(1)->SetError(true);
     };
     fake.Script(QStringLiteral("GetHistory"), s);
-    EXPECT_TRUE(w.DownloadInstrumentInfo());
+    EXPECT_TRUE(w.Download().DownloadInstrumentInfo());
     EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Instrument Information Download Complete."));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
 }

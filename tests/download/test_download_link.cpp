@@ -73,9 +73,9 @@ protected:
     void LoadAndConnect()
     {
         window->Form_Load();
-        ASSERT_TRUE(WaitFor([this] { return window->cmdDown(0)->isEnabled(); }));
+        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
         EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  ...Connection Successful.")));
-        window->rtbLog->clear();
+        window->Download().rtbLog->clear();
     }
 
     TempHome home;
@@ -95,7 +95,7 @@ TEST_F(LinkedWindow, IntervalDownloadStoresWhatTheInstrumentHeld)
     fake.SetRecordLines("DR,R,", lines);
     LoadAndConnect();
 
-    EXPECT_TRUE(window->DownloadIntervalTrend());
+    EXPECT_TRUE(window->Download().DownloadIntervalTrend());
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 2);
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 80);
     const QStringList pane = PaneTexts(*window);
@@ -105,7 +105,7 @@ TEST_F(LinkedWindow, IntervalDownloadStoresWhatTheInstrumentHeld)
     const QString log = SerialLog();
     EXPECT_TRUE(log.contains(QStringLiteral("---Interval Trend Download Start Sequence---. Date = ")));
     EXPECT_TRUE(log.contains(QStringLiteral("---Interval Trend Download Finished---. Date = ")));
-    EXPECT_TRUE(window->MainIntervals().Item(1)->Instrument() == &window->MainInstrument());
+    EXPECT_TRUE(window->State().MainIntervals().Item(1)->Instrument() == &window->State().MainInstrument());
 }
 
 TEST_F(LinkedWindow, AlarmTrendsAndPowerEventsAreStored)
@@ -114,11 +114,11 @@ TEST_F(LinkedWindow, AlarmTrendsAndPowerEventsAreStored)
     fake.SetRecordLines("DO,R,", PowerEventLines(1, {{MakeDate(2024, 3, 5, 7, 0, 0), true},
                                                      {MakeDate(2024, 3, 5, 18, 0, 0), false}}));
     LoadAndConnect();
-    EXPECT_TRUE(window->DownloadAlarmTrend());
+    EXPECT_TRUE(window->Download().DownloadAlarmTrend());
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 1);
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Alarm Trend Download Complete."));
-    window->rtbLog->clear();
-    EXPECT_TRUE(window->DownloadPowerEvents());
+    window->Download().rtbLog->clear();
+    EXPECT_TRUE(window->Download().DownloadPowerEvents());
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Power_Event")), 2);
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Multi Gas Monitor Power Events Download Complete."));
     const QString log = SerialLog();
@@ -130,7 +130,7 @@ TEST_F(LinkedWindow, AlarmDownloadWithoutRecords)
 {
     fake.SetRecordLines("DJ,R,", {});
     LoadAndConnect();
-    EXPECT_TRUE(window->DownloadAlarmTrend());
+    EXPECT_TRUE(window->Download().DownloadAlarmTrend());
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Alarm Trend No Data."));
     EXPECT_TRUE(SerialLog().contains(QStringLiteral("---Alarm Trend Download Finished---. Date = ")));
 }
@@ -141,19 +141,19 @@ TEST_F(LinkedWindow, InformationStepReadsTheInstrumentAndStoresItsHistory)
                                                   {MakeDate(2024, 4, 1, 9, 0, 0), 11.0f, 50.0f}}));
     fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f}}));
     LoadAndConnect();
-    window->TreeRefreshNeeded = false;
+    window->State().TreeRefreshNeeded = false;
 
-    EXPECT_TRUE(window->DownloadInstrumentInfo());
-    const clsInstrument& inst = window->MainInstrument();
+    EXPECT_TRUE(window->Download().DownloadInstrumentInfo());
+    const clsInstrument& inst = window->State().MainInstrument();
     EXPECT_EQ(inst.SerialNo(), fake.State().serialNo);
     EXPECT_EQ(inst.StationID(), fake.State().stationId);
     EXPECT_EQ(inst.CommFlags(), -1);
-    EXPECT_EQ(window->lblStatus(5)->text(), fake.State().serialNo);
+    EXPECT_EQ(window->Download().lblStatus(5)->text(), fake.State().serialNo);
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cLatestHist")), 1);
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=3")), 1);
     // Two calibration moments; the shared one holds both gases.
     EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cHistory")), 2);
-    EXPECT_TRUE(window->TreeRefreshNeeded);
+    EXPECT_TRUE(window->State().TreeRefreshNeeded);
     const QStringList pane = PaneTexts(*window);
     EXPECT_EQ(pane.first(), QStringLiteral("Pelkar  Instrument Information Download."));
     EXPECT_EQ(pane.last(), QStringLiteral("Pelkar  Instrument Information Download Complete."));
@@ -200,7 +200,7 @@ TEST_F(AutomaticRun, DownloadsClearsAndSwitchesOffWithoutAClick)
     // busy.
     EXPECT_TRUE(control->PortOpen());
     EXPECT_EQ(App().ProcessState, 0);
-    EXPECT_FALSE(window->AutomaticModeRunning);
+    EXPECT_FALSE(window->Download().AutomaticModeRunning);
     EXPECT_TRUE(window->cmdInst(4)->isEnabled());
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Complete Finished."));
 }
@@ -212,7 +212,7 @@ TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
     QObject::connect(&fake, &FakeInstrument::FrameReceived, window.get(), [this, &cancelled](const QByteArray& frame) {
         if (!cancelled && FakeInstrument::CommandOf(frame) == "DR,R,") {
             cancelled = true;
-            QTimer::singleShot(0, window.get(), [this] { window->UploadForm().cmdUpload->click(); });
+            QTimer::singleShot(0, window.get(), [this] { window->Download().UploadForm().cmdUpload->click(); });
         }
     });
     window->Form_Load();

@@ -37,7 +37,7 @@ protected:
     {
         frmMain& w = Loaded();
         fake.connected = true;
-        w.TreeRefreshNeeded = false;
+        w.State().TreeRefreshNeeded = false;
         return w;
     }
     // A GetInterval step that leaves n interval trends in the collection.
@@ -63,23 +63,23 @@ TEST_F(Steps, NotConnectedWritesTwoLinesAndNothingElse)
         const char* pane;
         const char* serial;
     } rows[] = {
-        {[](frmMain& w) { return w.DownloadIntervalTrend(); }, "Pelkar  No Response. Check Port,Cable And Power.",
+        {[](frmMain& w) { return w.Download().DownloadIntervalTrend(); }, "Pelkar  No Response. Check Port,Cable And Power.",
          "---Interval Trend Download Failed. Pelkar  No response---. Date = "},
-        {[](frmMain& w) { return w.DownloadAlarmTrend(); }, "Pelkar  No Response. Check Port,Cable And Power.",
+        {[](frmMain& w) { return w.Download().DownloadAlarmTrend(); }, "Pelkar  No Response. Check Port,Cable And Power.",
          "---Alarm Trend Download Failed. Pelkar  No response---. Date = "},
-        {[](frmMain& w) { return w.DownloadPowerEvents(); }, "Pelkar  No Response. Check Port,Cable And Power.",
+        {[](frmMain& w) { return w.Download().DownloadPowerEvents(); }, "Pelkar  No Response. Check Port,Cable And Power.",
          "---Power Events Download Failed. Pelkar  No response---. Date = "},
     };
     for (const Row& r : rows) {
         frmMain& w = Loaded();
-        w.TreeRefreshNeeded = false;
+        w.State().TreeRefreshNeeded = false;
         App().FramesSent = 9;
         EXPECT_FALSE(r.step(w));
         EXPECT_EQ(PaneTexts(w), QStringList{QString::fromLatin1(r.pane)});
         EXPECT_EQ(PaneColor(w, QString::fromLatin1(r.pane)), RGB(255, 0, 0));
         ASSERT_EQ(fake.serialLog.size(), 1);
         EXPECT_TRUE(fake.serialLog[0].startsWith(QString::fromLatin1(r.serial))) << fake.serialLog[0].toStdString();
-        EXPECT_FALSE(w.TreeRefreshNeeded);
+        EXPECT_FALSE(w.State().TreeRefreshNeeded);
         EXPECT_EQ(App().FramesSent, 9);
         EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("Get")).isEmpty());
     }
@@ -104,7 +104,7 @@ TEST_F(Steps, FailedRequestIsShownFailedWhateverTheAnswer)
         s.messages = {QStringLiteral("Block 1")};
         s.action = [this] { fake.lastIntervals->SetFailLine(QStringLiteral("\r\n01A0bad")); };
         fake.Script(QStringLiteral("GetInterval"), s);
-        EXPECT_FALSE(w.DownloadIntervalTrend());
+        EXPECT_FALSE(w.Download().DownloadIntervalTrend());
         EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."), QStringLiteral("Block 1"),
                                              QStringLiteral("Pelkar  Interval Trend Download Failed.")}));
         EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Interval Trend Download Failed.")), RGB(255, 0, 0));
@@ -120,7 +120,7 @@ TEST_F(Steps, FailedRequestIsShownFailedWhateverTheAnswer)
         } else {
             EXPECT_EQ(fake.serialLog.size(), 4);
         }
-        EXPECT_TRUE(w.TreeRefreshNeeded);
+        EXPECT_TRUE(w.State().TreeRefreshNeeded);
         EXPECT_EQ(Rows(QStringLiteral("Log_Head")), 0);
     }
 }
@@ -134,13 +134,13 @@ TEST_F(Steps, AlarmTrendTimeOutWritesTheFailRatio)
     s.answerReceived = false;
     s.framesSent = 4;
     fake.Script(QStringLiteral("GetAlarm"), s);
-    EXPECT_FALSE(w.DownloadAlarmTrend());
+    EXPECT_FALSE(w.Download().DownloadAlarmTrend());
     EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Alarm Trend Download Failed.")), RGB(255, 0, 0));
     EXPECT_EQ(fake.serialLog.last(), QStringLiteral("Fail ratio = (0+0)/4"));
 
     fake.serialLog.clear();
     fake.Script(QStringLiteral("GetInterval"), s);
-    EXPECT_FALSE(w.DownloadIntervalTrend());
+    EXPECT_FALSE(w.Download().DownloadIntervalTrend());
     EXPECT_FALSE(fake.serialLog.last().startsWith(QStringLiteral("Fail ratio")));
 }
 
@@ -153,7 +153,7 @@ TEST_F(Steps, CancelledRequest)
     s.answerReceived = true;
     s.action = [this] { fake.cancel = true; };
     fake.Script(QStringLiteral("GetInterval"), s);
-    EXPECT_FALSE(w.DownloadIntervalTrend());
+    EXPECT_FALSE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."),
                                          QStringLiteral("Communication Canceled.")}));
     EXPECT_EQ(PaneColor(w, QStringLiteral("Communication Canceled.")), RGB(255, 0, 0));
@@ -165,13 +165,13 @@ TEST_F(Steps, SuccessWithoutRecords)
 {
     frmMain& w = Connected();
     fake.Script(QStringLiteral("GetInterval"), Intervals(0));
-    EXPECT_TRUE(w.DownloadIntervalTrend());
+    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."),
                                          QStringLiteral("Pelkar  Interval Trend No Data.")}));
     EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Interval Trend No Data.")), RGB(192, 64, 64));
     ASSERT_EQ(fake.serialLog.size(), 2);
     EXPECT_TRUE(fake.serialLog[1].startsWith(QStringLiteral("---Interval Trend Download Finished---. Date = ")));
-    EXPECT_TRUE(w.TreeRefreshNeeded);
+    EXPECT_TRUE(w.State().TreeRefreshNeeded);
 }
 
 TEST_F(Steps, RecordsAreStoredAndAFaultyOneArchivesTheLog)
@@ -189,21 +189,21 @@ TEST_F(Steps, RecordsAreStoredAndAFaultyOneArchivesTheLog)
         fake.lastIntervals->Item(3)->SetError(true);
     };
     fake.Script(QStringLiteral("GetInterval"), s);
-    EXPECT_TRUE(w.DownloadIntervalTrend());
+    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."),
                                          QStringLiteral("Interval Trend Update Database."),
                                          QStringLiteral("Pelkar  Interval Trend Download Complete.")}));
     EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Interval Trend Download Complete.")), RGB(0, 192, 0));
     EXPECT_EQ(Rows(QStringLiteral("Log_Head"), QStringLiteral("Where Types=1")), 4);
     for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(w.MainIntervals().Item(i)->Instrument(), &w.MainInstrument());
+        EXPECT_EQ(w.State().MainIntervals().Item(i)->Instrument(), &w.State().MainInstrument());
     EXPECT_FALSE(QFileInfo::exists(home.file("SerialLog.log")));
     const QStringList archived = QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")});
     EXPECT_EQ(archived.size(), 1);
 
     // The same download again stores nothing twice and archives nothing.
     fake.Script(QStringLiteral("GetInterval"), Intervals(5));
-    EXPECT_TRUE(w.DownloadIntervalTrend());
+    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(Rows(QStringLiteral("Log_Head"), QStringLiteral("Where Types=1")), 5);
 }
 
@@ -218,8 +218,8 @@ TEST_F(Steps, DatabaseErrorCountsAsAFaultyRecord)
     ASSERT_TRUE(QFile::remove(LogDatabasePath()));
     ASSERT_TRUE(QDir().mkpath(LogDatabasePath()));
     fake.Script(QStringLiteral("GetInterval"), Intervals(2));
-    EXPECT_TRUE(w.DownloadIntervalTrend());
-    EXPECT_TRUE(w.MainIntervals().Item(1)->Error());
+    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
+    EXPECT_TRUE(w.State().MainIntervals().Item(1)->Error());
     EXPECT_FALSE(QFileInfo::exists(home.file("SerialLog.log")));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
 }
@@ -237,7 +237,7 @@ TEST_F(Steps, ElapsedTimeOfTheStep)
         answered = true;
     };
     fake.Script(QStringLiteral("GetInterval"), s);
-    EXPECT_TRUE(w.DownloadIntervalTrend());
+    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(fake.serialLog.last(),
               QStringLiteral("---Interval Trend Download Finished---. Date = 2026/12/08 02:02:03[Time = 01:02:03]\r\n"));
 }

@@ -2,12 +2,18 @@
 // A main window on a scripted interface control, in a fresh program folder,
 // with fresh program-wide state, the English string table, no serial ports
 // and a scripted prompt that fails on any box the test did not expect.
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/portfinder.h"
 #include "common/resstrings.h"
 #include "fake_qvif.h"
+#include "download/download_panel.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/wait.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
+#include "common/wait.h"
 #include "scripted_prompt.h"
 #include "temp_home.h"
 

@@ -1,7 +1,13 @@
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/resstrings.h"
+#include "download/download_panel.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/grid_writer.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
+#include "common/widgets/grid_writer.h"
 #include "temp_home.h"
 
 #include <QAbstractButton>
@@ -108,13 +114,13 @@ TEST_F(Captions, EveryPanelInEnglishAndJapanese)
             EXPECT_EQ(Caption(control), QString::fromUtf8(en ? row.english : row.japanese))
                 << row.control << (en ? " (English)" : " (Japanese)");
         }
-        const QStringList headings = {w->vfgCal->item(0, 0)->text(), w->vfgCal->item(0, 1)->text(),
-                                      w->vfgCal->item(0, 2)->text()};
-        EXPECT_EQ(w->vfgCal->columnCount(), 3);
+        const QStringList headings = {w->Settings().vfgCal->item(0, 0)->text(), w->Settings().vfgCal->item(0, 1)->text(),
+                                      w->Settings().vfgCal->item(0, 2)->text()};
+        EXPECT_EQ(w->Settings().vfgCal->columnCount(), 3);
         EXPECT_EQ(headings, en ? QStringList({"Gas", "Enable", "Current Reading"})
                                : QStringList({"ｶﾞｽ", "有効", "濃度"}));
         // The stored instrument's button is not offered.
-        EXPECT_FALSE(w->cmdLogInst->isVisibleTo(w->cmdLogInst->parentWidget()));
+        EXPECT_FALSE(w->Data().cmdLogInst->isVisibleTo(w->Data().cmdLogInst->parentWidget()));
     }
 }
 
@@ -140,8 +146,8 @@ TEST_F(Captions, GasCheckBoxesTakeTheConfiguredNames)
     App().CurrentGas[0].Name = QStringLiteral("H2S");
     App().CurrentGas[1].Name = QString();
     auto w = Load(ResLanguage::English);
-    EXPECT_EQ(Caption(w->chkBrowse(0)), "H2S");
-    EXPECT_EQ(Caption(w->chkBrowse(1)), "");
+    EXPECT_EQ(Caption(w->View().chkBrowse(0)), "H2S");
+    EXPECT_EQ(Caption(w->View().chkBrowse(1)), "");
 }
 
 TEST_F(Captions, LabelsShowTheirWholeCaption)

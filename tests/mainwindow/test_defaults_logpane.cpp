@@ -1,7 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "common/colors.h"
-#include "mainwindow/shape_lamp.h"
+#include "common/widgets/shape_lamp.h"
 #include "records/collections.h"
 
 #include <QCheckBox>
@@ -38,7 +38,7 @@ QList<PaneLine> Lines(const QTextEdit* pane)
 TEST_F(MainWindowTest, DefaultsAtStartUp)
 {
     frmMain& w = MakeWindow();
-    w.rtbLog->setPlainText(QStringLiteral("left over"));
+    w.Download().rtbLog->setPlainText(QStringLiteral("left over"));
     w.InitDefaults();
     const AppState& a = App();
 
@@ -46,9 +46,9 @@ TEST_F(MainWindowTest, DefaultsAtStartUp)
     EXPECT_EQ(a.GraphColor[1], 16744448);
     ASSERT_TRUE(a.DisplayFont.has_value());
     EXPECT_EQ(a.DisplayFont->Size, 9.0f);
-    EXPECT_EQ(w.cmdOptionDisp(0)->text(), a.DisplayFont->Name + QStringLiteral("(9)"));
-    EXPECT_EQ(w.cmdOptionDisp(1)->property("BackColor").toInt(), 255);
-    EXPECT_EQ(w.cmdOptionDisp(2)->property("BackColor").toInt(), 16744448);
+    EXPECT_EQ(w.Settings().cmdOptionDisp(0)->text(), a.DisplayFont->Name + QStringLiteral("(9)"));
+    EXPECT_EQ(w.Settings().cmdOptionDisp(1)->property("BackColor").toInt(), 255);
+    EXPECT_EQ(w.Settings().cmdOptionDisp(2)->property("BackColor").toInt(), 16744448);
     EXPECT_TRUE(w.tmrInter->isActive());
     EXPECT_EQ(w.tmrInter->interval(), 100);
     EXPECT_EQ(a.CommPort, 4);
@@ -65,32 +65,32 @@ TEST_F(MainWindowTest, DefaultsAtStartUp)
     EXPECT_EQ(a.SqlDateFormat, QStringLiteral("mm\"/\"dd\"/\"yy hh\":\"nn\":\"ss"));
 
     // Lamps, pane, buttons, flags.
-    EXPECT_EQ(w.LampOnColor, (std::array<std::int32_t, 2>{RGB(0, 255, 0), RGB(0, 192, 0)}));
-    EXPECT_EQ(w.LampOffColor, (std::array<std::int32_t, 2>{RGB(160, 160, 160), RGB(128, 128, 128)}));
-    EXPECT_EQ(w.LampErrorColor, (std::array<std::int32_t, 2>{RGB(254, 0, 0), RGB(192, 0, 0)}));
-    EXPECT_EQ(w.shpStatus(0)->FillColor(), RGB(0, 255, 0));
-    EXPECT_EQ(w.shpStatus(0)->BorderColor(), RGB(0, 192, 0));
+    EXPECT_EQ(w.Download().LampOnColor, (std::array<std::int32_t, 2>{RGB(0, 255, 0), RGB(0, 192, 0)}));
+    EXPECT_EQ(w.Download().LampOffColor, (std::array<std::int32_t, 2>{RGB(160, 160, 160), RGB(128, 128, 128)}));
+    EXPECT_EQ(w.Download().LampErrorColor, (std::array<std::int32_t, 2>{RGB(254, 0, 0), RGB(192, 0, 0)}));
+    EXPECT_EQ(w.Download().shpStatus(0)->FillColor(), RGB(0, 255, 0));
+    EXPECT_EQ(w.Download().shpStatus(0)->BorderColor(), RGB(0, 192, 0));
     for (int i = 1; i < 4; ++i) {
-        EXPECT_EQ(w.shpStatus(i)->FillColor(), RGB(160, 160, 160)) << i;
-        EXPECT_EQ(w.shpStatus(i)->BorderColor(), RGB(128, 128, 128)) << i;
+        EXPECT_EQ(w.Download().shpStatus(i)->FillColor(), RGB(160, 160, 160)) << i;
+        EXPECT_EQ(w.Download().shpStatus(i)->BorderColor(), RGB(128, 128, 128)) << i;
     }
-    EXPECT_TRUE(w.shpStatus(2)->isHidden());
-    EXPECT_TRUE(w.shpStatus(3)->isHidden());
-    EXPECT_TRUE(w.lblStatus(8)->isHidden());
-    EXPECT_TRUE(w.lblStatus(9)->isHidden());
-    EXPECT_TRUE(w.rtbLog->toPlainText().isEmpty());
-    for (int i = 0; i < w.cmdDown.Count(); ++i)
-        EXPECT_FALSE(w.cmdDown(i)->isEnabled()) << i;
-    EXPECT_FALSE(w.cmdOption(0)->isEnabled());
-    EXPECT_FALSE(w.chkAutoLoad(0)->isChecked());
-    EXPECT_FALSE(w.chkAutoLoad(1)->isChecked());
-    EXPECT_FALSE(w.chkAutoLoad(1)->isEnabled());
-    EXPECT_TRUE(w.AutoLoadClickOn);
-    EXPECT_TRUE(w.TreeRefreshNeeded);
-    EXPECT_TRUE(w.ExportFileName.isEmpty());
-    EXPECT_TRUE(w.optHistory(1)->isChecked());
-    EXPECT_FALSE(w.ShowSampleInstrument);
-    EXPECT_FALSE(w.LiveValuesOn);
+    EXPECT_TRUE(w.Download().shpStatus(2)->isHidden());
+    EXPECT_TRUE(w.Download().shpStatus(3)->isHidden());
+    EXPECT_TRUE(w.Download().lblStatus(8)->isHidden());
+    EXPECT_TRUE(w.Download().lblStatus(9)->isHidden());
+    EXPECT_TRUE(w.Download().rtbLog->toPlainText().isEmpty());
+    for (int i = 0; i < w.Download().cmdDown.Count(); ++i)
+        EXPECT_FALSE(w.Download().cmdDown(i)->isEnabled()) << i;
+    EXPECT_FALSE(w.Settings().cmdOption(0)->isEnabled());
+    EXPECT_FALSE(w.Download().chkAutoLoad(0)->isChecked());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isChecked());
+    EXPECT_FALSE(w.Download().chkAutoLoad(1)->isEnabled());
+    EXPECT_TRUE(w.Download().AutoLoadClickOn);
+    EXPECT_TRUE(w.State().TreeRefreshNeeded);
+    EXPECT_TRUE(w.State().ExportFileName.isEmpty());
+    EXPECT_TRUE(w.LastCal().optHistory(1)->isChecked());
+    EXPECT_FALSE(w.State().ShowSampleInstrument);
+    EXPECT_FALSE(w.State().LiveValuesOn);
 
     // Gas set-up and replacement gases (a sample of the tables).
     EXPECT_EQ(a.CurrentGas[0].Name, QStringLiteral("CO"));
@@ -155,10 +155,10 @@ TEST_F(MainWindowTest, AutomaticModeBoxesFollowTheSettingsWithoutAsking)
         App().AutoRemoveData = c.autoRemove;
         frmMain& w = MakeWindow();
         w.InitDefaults();
-        EXPECT_EQ(w.chkAutoLoad(0)->isChecked(), c.autoLoad);
-        EXPECT_EQ(w.chkAutoLoad(1)->isChecked(), c.autoRemove);
-        EXPECT_EQ(w.chkAutoLoad(1)->isEnabled(), c.box1Enabled);
-        EXPECT_TRUE(w.AutoLoadClickOn);
+        EXPECT_EQ(w.Download().chkAutoLoad(0)->isChecked(), c.autoLoad);
+        EXPECT_EQ(w.Download().chkAutoLoad(1)->isChecked(), c.autoRemove);
+        EXPECT_EQ(w.Download().chkAutoLoad(1)->isEnabled(), c.box1Enabled);
+        EXPECT_TRUE(w.Download().AutoLoadClickOn);
     }
     // No box was asked (the prompt fails the test on one).
 }
@@ -167,48 +167,48 @@ TEST_F(MainWindowTest, SecondRunOfTheDefaultsKeepsTheObjectsAndResetsTheWindow)
 {
     frmMain& w = MakeWindow();
     w.InitDefaults();
-    clsInstrument* first = &w.MainInstrument();
-    w.AddLogText(QStringLiteral("Pelkar  Auto Power OFF Complete."), RGB(0, 192, 0));
-    w.cmdDown(3)->setEnabled(true);
-    w.TreeRefreshNeeded = false;
-    w.ExportFileName = QStringLiteral("x.csv");
-    w.ShowSampleInstrument = true;
-    clsIntervals* intervals = &w.MainIntervals();
-    clsHistorys* histories = &w.MainHistorys();
+    clsInstrument* first = &w.State().MainInstrument();
+    w.Download().AddLogText(QStringLiteral("Pelkar  Auto Power OFF Complete."), RGB(0, 192, 0));
+    w.Download().cmdDown(3)->setEnabled(true);
+    w.State().TreeRefreshNeeded = false;
+    w.State().ExportFileName = QStringLiteral("x.csv");
+    w.State().ShowSampleInstrument = true;
+    clsIntervals* intervals = &w.State().MainIntervals();
+    clsHistorys* histories = &w.State().MainHistorys();
     w.InitDefaults();
-    EXPECT_EQ(&w.MainInstrument(), first);
-    EXPECT_EQ(&w.MainIntervals(), intervals);
-    EXPECT_EQ(&w.MainHistorys(), histories);
+    EXPECT_EQ(&w.State().MainInstrument(), first);
+    EXPECT_EQ(&w.State().MainIntervals(), intervals);
+    EXPECT_EQ(&w.State().MainHistorys(), histories);
     // Every collection binds new records to the window's instrument.
-    EXPECT_EQ(w.MainIntervals().Instruments(), first);
-    EXPECT_EQ(w.MainAlarms().Instruments(), first);
-    EXPECT_EQ(w.MainPowerEvents().Instruments(), first);
-    EXPECT_EQ(w.MainHistorys().Instruments(), first);
-    EXPECT_TRUE(w.rtbLog->toPlainText().isEmpty());
-    EXPECT_FALSE(w.cmdDown(3)->isEnabled());
-    EXPECT_TRUE(w.TreeRefreshNeeded);
-    EXPECT_TRUE(w.ExportFileName.isEmpty());
-    EXPECT_FALSE(w.ShowSampleInstrument);
+    EXPECT_EQ(w.State().MainIntervals().Instruments(), first);
+    EXPECT_EQ(w.State().MainAlarms().Instruments(), first);
+    EXPECT_EQ(w.State().MainPowerEvents().Instruments(), first);
+    EXPECT_EQ(w.State().MainHistorys().Instruments(), first);
+    EXPECT_TRUE(w.Download().rtbLog->toPlainText().isEmpty());
+    EXPECT_FALSE(w.Download().cmdDown(3)->isEnabled());
+    EXPECT_TRUE(w.State().TreeRefreshNeeded);
+    EXPECT_TRUE(w.State().ExportFileName.isEmpty());
+    EXPECT_FALSE(w.State().ShowSampleInstrument);
 }
 
 TEST_F(MainWindowTest, LogPaneLinesInTheirColours)
 {
     frmMain& w = MakeWindow();
     w.InitDefaults();
-    w.AddLogText(QStringLiteral("Connect Sequence Pelkar  ...(1)"), RGB(0, 192, 0));
-    w.AddLogText(GetResString(5371), RGB(255, 0, 0));
-    w.AddLogText(QString(), RGB(192, 64, 64));
-    w.AddLogText(QStringLiteral("block ends\r\n"), RGB(0, 0, 192)); // a text ending in "~c"
-    w.AddLogText(QStringLiteral("Pelkar  ...Connection Successful."), RGB(0, 0, 255));
+    w.Download().AddLogText(QStringLiteral("Connect Sequence Pelkar  ...(1)"), RGB(0, 192, 0));
+    w.Download().AddLogText(GetResString(5371), RGB(255, 0, 0));
+    w.Download().AddLogText(QString(), RGB(192, 64, 64));
+    w.Download().AddLogText(QStringLiteral("block ends\r\n"), RGB(0, 0, 192)); // a text ending in "~c"
+    w.Download().AddLogText(QStringLiteral("Pelkar  ...Connection Successful."), RGB(0, 0, 255));
     // Text the user selected or a caret moved elsewhere does not disturb
     // the next line.
-    QTextCursor c = w.rtbLog->textCursor();
+    QTextCursor c = w.Download().rtbLog->textCursor();
     c.setPosition(3);
     c.setPosition(8, QTextCursor::KeepAnchor);
-    w.rtbLog->setTextCursor(c);
-    w.AddLogText(QStringLiteral("auto end"), RGB(32, 128, 0));
+    w.Download().rtbLog->setTextCursor(c);
+    w.Download().AddLogText(QStringLiteral("auto end"), RGB(32, 128, 0));
 
-    const QList<PaneLine> lines = Lines(w.rtbLog);
+    const QList<PaneLine> lines = Lines(w.Download().rtbLog);
     const QList<std::pair<QString, QColor>> expected = {
         {"Connect Sequence Pelkar  ...(1)", QColor(0, 192, 0)},
         {"Communication Ports Error. Restart this program.", QColor(255, 0, 0)},
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, LogPaneLinesInTheirColours)
             EXPECT_EQ(lines[i].color, expected[i].second) << i;
         }
     }
-    EXPECT_EQ(w.rtbLog->toPlainText(),
+    EXPECT_EQ(w.Download().rtbLog->toPlainText(),
               QStringLiteral("Connect Sequence Pelkar  ...(1)\nCommunication Ports Error. Restart this program.\n\n"
                              "block ends\n\nPelkar  ...Connection Successful.\nauto end\n"));
 }

@@ -1,7 +1,15 @@
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/resstrings.h"
+#include "download/download_panel.h"
 #include "mainwindow/frmMain.h"
-#include "mainwindow/grid_writer.h"
+#include "settings/instrument_panel.h"
+#include "settings/settings_panel.h"
+#include "views/view_panel.h"
+#include "common/widgets/grid_writer.h"
+#include "common/widgets/twips_geometry.h"
+#include "graph/ucltalgraph.h"
 #include "temp_home.h"
 
 #include <QCheckBox>
@@ -117,11 +125,11 @@ TEST_F(Layout, MinimisedWindowIsLeftAlone)
 {
     ShowPanel(0);
     SizeTo(1600, 1000);
-    const QRect log = w->rtbLog->geometry(), menu = w->cmdInst(3)->geometry();
+    const QRect log = w->Download().rtbLog->geometry(), menu = w->cmdInst(3)->geometry();
     w->setWindowState(Qt::WindowMinimized);
     w->resize(900, 700);
     w->Form_Resize();
-    EXPECT_EQ(w->rtbLog->geometry(), log);
+    EXPECT_EQ(w->Download().rtbLog->geometry(), log);
     EXPECT_EQ(w->cmdInst(3)->geometry(), menu);
 }
 
@@ -154,29 +162,29 @@ TEST_F(Layout, DownloadCommandColumnFollowsTheMode)
         // The right-hand column: the automatic-mode frame above the command frame.
         const double logW = 0.6 * PW;
         // Heights the layout keeps are read back from the controls (whole pixels).
-        const double autoH = w->Twips(w->fraDown(1)->height());
-        EXPECT_EQ(w->fraDown(1)->geometry(), Tw(120 + logW + 60, 240, PW - logW - 240, autoH));
+        const double autoH = w->Twips(w->Download().fraDown(1)->height());
+        EXPECT_EQ(w->Download().fraDown(1)->geometry(), Tw(120 + logW + 60, 240, PW - logW - 240, autoH));
         const double cmdH = PH - 240 - autoH - 120;
-        EXPECT_EQ(w->fraDown(2)->geometry(), Tw(120 + logW + 60, 240 + autoH, PW - logW - 240, cmdH));
+        EXPECT_EQ(w->Download().fraDown(2)->geometry(), Tw(120 + logW + 60, 240 + autoH, PW - logW - 240, cmdH));
 
         const double h = (cmdH - c.spare) / c.slotCount;
         double top = 240;
         for (int index : c.shown) {
-            QPushButton* b = w->cmdDown(index);
+            QPushButton* b = w->Download().cmdDown(index);
             EXPECT_TRUE(b->isVisibleTo(w.get())) << c.service << " cmdDown " << index;
             EXPECT_EQ(b->geometry(), Tw(120, top, PW - logW - 240 - 240, h)) << c.service << " cmdDown " << index;
             top += h + 120;
         }
         for (int index : c.hidden)
-            EXPECT_FALSE(w->cmdDown(index)->isVisibleTo(w.get())) << c.service << " cmdDown " << index;
+            EXPECT_FALSE(w->Download().cmdDown(index)->isVisibleTo(w.get())) << c.service << " cmdDown " << index;
 
-        const double logTop = 240 + w->Twips(w->fraDown(0)->height()) + 60 + w->Twips(w->lblTitle(0)->height()) + 120;
+        const double logTop = 240 + w->Twips(w->Download().fraDown(0)->height()) + 60 + w->Twips(w->Download().lblTitle(0)->height()) + 120;
         const double boxW = logW, boxH = PH - logTop - 0.55 * PH - 240;
         const double centreTop = boxH / 2 - 1095.0 / 2 + c.centreOffset;
-        EXPECT_EQ(w->fraDown3Ceneter->geometry(), Tw(boxW / 2 - 5055.0 / 2, centreTop, 5055, 1095));
-        EXPECT_EQ(w->picOptionToHalvane->isVisibleTo(w.get()), c.service);
+        EXPECT_EQ(w->Download().fraDown3Ceneter->geometry(), Tw(boxW / 2 - 5055.0 / 2, centreTop, 5055, 1095));
+        EXPECT_EQ(w->Download().picOptionToHalvane->isVisibleTo(w.get()), c.service);
         if (c.service) {
-            EXPECT_EQ(w->picOptionToHalvane->geometry(),
+            EXPECT_EQ(w->Download().picOptionToHalvane->geometry(),
                       Tw(boxW / 2 - 5055.0 / 2, centreTop + 1095, 5055, 615));
         }
     }
@@ -189,12 +197,12 @@ TEST_F(Layout, NoVisibleControlOutsideItsPanel)
         for (int panel = 0; panel < 6; ++panel) {
             for (const QSize& size : {QSize(1, 1), QSize(1600, 1000)}) {
                 ShowPanel(panel);
-                w->chkOutline->setVisible(true);
+                w->View().chkOutline->setVisible(true);
                 if (panel == 3) {
                     // The graph with its check boxes and the summary above it.
-                    w->optBrowse(1)->setChecked(true);
-                    w->vfgSummary->setVisible(true);
-                    for (QCheckBox* box : w->chkBrowse)
+                    w->View().optBrowse(1)->setChecked(true);
+                    w->View().vfgSummary->setVisible(true);
+                    for (QCheckBox* box : w->View().chkBrowse)
                         box->setVisible(true);
                 }
                 SizeTo(size.width(), size.height());
@@ -203,14 +211,14 @@ TEST_F(Layout, NoVisibleControlOutsideItsPanel)
                 ExpectEverythingInside(*w, where);
                 if (panel == 5) {
                     // The calibration frame in the place of the status frame.
-                    w->fraOption(1)->setVisible(false);
-                    w->fraOption(2)->setVisible(true);
-                    w->fraAD->setVisible(true);
-                    w->fraG2->setVisible(true);
+                    w->Settings().fraOption(1)->setVisible(false);
+                    w->Settings().fraOption(2)->setVisible(true);
+                    w->Settings().fraAD->setVisible(true);
+                    w->Settings().fraG2->setVisible(true);
                     w->Form_Resize();
                     ExpectEverythingInside(*w, where + " calibration");
-                    w->fraOption(1)->setVisible(true);
-                    w->fraOption(2)->setVisible(false);
+                    w->Settings().fraOption(1)->setVisible(true);
+                    w->Settings().fraOption(2)->setVisible(false);
                 }
             }
         }
@@ -221,12 +229,12 @@ TEST_F(Layout, OnlyTheFirstVisiblePanelIsLaidOut)
 {
     ShowPanel(1);
     w->fraMenu(2)->setVisible(true);
-    const QRect tree = w->tvwLog->geometry();
+    const QRect tree = w->Data().tvwLog->geometry();
     SizeTo(1600, 1000);
-    EXPECT_EQ(w->tvwLog->geometry(), tree);
+    EXPECT_EQ(w->Data().tvwLog->geometry(), tree);
     const double W = PanelW(), H = PanelH();
-    EXPECT_EQ(w->fraInst->geometry(), Tw(120, 240, 0.25 * W, 0.45 * H));
-    EXPECT_EQ(w->vfgInstSensor->geometry(), Tw(120, 240 + 0.45 * H + 120, W - 240, H - 240 - 0.45 * H - 360));
+    EXPECT_EQ(w->Instrument().fraInst->geometry(), Tw(120, 240, 0.25 * W, 0.45 * H));
+    EXPECT_EQ(w->Instrument().vfgInstSensor->geometry(), Tw(120, 240 + 0.45 * H + 120, W - 240, H - 240 - 0.45 * H - 360));
 }
 
 TEST_F(Layout, ColumnWidthsByLanguageAndMode)
@@ -235,33 +243,33 @@ TEST_F(Layout, ColumnWidthsByLanguageAndMode)
     for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
         SetResLanguage(language);
         ShowPanel(1);
-        w->vfgInstSensor->setColumnCount(5);
+        w->Instrument().vfgInstSensor->setColumnCount(5);
         SizeTo(1600, 1000);
         const double g = PanelW() - 240;
         const bool en = language == ResLanguage::English;
         const std::vector<int> expected = {Col(0.25 * g), Col((en ? 0.10 : 0.05) * g),
                                            Col((en ? 0.65 : 0.70) * g / 3), Col((en ? 0.65 : 0.70) * g / 3), 100};
         for (int c = 0; c < 5; ++c)
-            EXPECT_EQ(ColWidth(w->vfgInstSensor, c), expected[size_t(c)]) << en << " column " << c;
+            EXPECT_EQ(ColWidth(w->Instrument().vfgInstSensor, c), expected[size_t(c)]) << en << " column " << c;
     }
     SetResLanguage(ResLanguage::English);
 
     // Settings grid: the divisor of the run is one more than its length.
     ShowPanel(5);
-    w->vfgOption->setColumnCount(2);
+    w->Settings().vfgOption->setColumnCount(2);
     SizeTo(1600, 1000);
     const double ow = PanelW() - 240;
-    EXPECT_EQ(ColWidth(w->vfgOption, 0), Col(0.15 * ow));
-    EXPECT_EQ(ColWidth(w->vfgOption, 1), 100);
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 0), Col(0.15 * ow));
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 1), 100);
     App().UMode = true;
-    w->vfgOption->setColumnCount(5);
+    w->Settings().vfgOption->setColumnCount(5);
     w->Form_Resize();
-    EXPECT_EQ(ColWidth(w->vfgOption, 1), Col(0.08 * ow));
-    EXPECT_EQ(ColWidth(w->vfgOption, 2), Col(0.77 * ow / 3));
-    EXPECT_EQ(ColWidth(w->vfgOption, 3), Col(0.77 * ow / 3));
-    EXPECT_EQ(ColWidth(w->vfgOption, 4), 100);
-    const double cw = w->Twips(w->vfgCal->width());
-    EXPECT_EQ(ColWidth(w->vfgCal, 1), Col(0.1 * cw));
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 1), Col(0.08 * ow));
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 2), Col(0.77 * ow / 3));
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 3), Col(0.77 * ow / 3));
+    EXPECT_EQ(ColWidth(w->Settings().vfgOption, 4), 100);
+    const double cw = w->Twips(w->Settings().vfgCal->width());
+    EXPECT_EQ(ColWidth(w->Settings().vfgCal, 1), Col(0.1 * cw));
 
     // Grids of a column count outside the tables keep their widths.
     auto keeps = [&](DataGrid* grid, int panel, int cols) {
@@ -273,13 +281,13 @@ TEST_F(Layout, ColumnWidthsByLanguageAndMode)
         for (int c = 0; c < cols; ++c)
             EXPECT_EQ(ColWidth(grid, c), 777) << grid->objectName().toStdString() << " column " << c;
     };
-    keeps(w->vfgLog, 2, 6);
-    keeps(w->vfgBrowse, 3, 9);
-    for (QRadioButton* option : w->optHistory) {
+    keeps(w->Data().vfgLog, 2, 6);
+    keeps(w->View().vfgBrowse, 3, 9);
+    for (QRadioButton* option : w->LastCal().optHistory) {
         option->setAutoExclusive(false);
         option->setChecked(false);
     }
-    keeps(w->vfgHistory, 4, 8);
+    keeps(w->LastCal().vfgHistory, 4, 8);
 }
 
 TEST_F(Layout, SettingsGridKeepsItsWidthsForAnUnknownLanguage)
@@ -290,48 +298,48 @@ TEST_F(Layout, SettingsGridKeepsItsWidthsForAnUnknownLanguage)
     table.close();
     ASSERT_TRUE(LoadResTableFile(ResLanguage::English, table.fileName()));
     ShowPanel(5);
-    w->fraOption(2)->setVisible(false);
-    w->vfgOption->setColumnCount(4);
+    w->Settings().fraOption(2)->setVisible(false);
+    w->Settings().vfgOption->setColumnCount(4);
     for (int c = 0; c < 4; ++c)
-        w->vfgOption->SetColWidth(c, 555);
+        w->Settings().vfgOption->SetColWidth(c, 555);
     SizeTo(1600, 1000);
     for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(ColWidth(w->vfgOption, c), 555) << c;
+        EXPECT_EQ(ColWidth(w->Settings().vfgOption, c), 555) << c;
     // The hidden calibration grid's columns still follow its width.
-    const double cw = w->Twips(w->vfgCal->width());
-    EXPECT_EQ(ColWidth(w->vfgCal, 0), Col(0.3 * cw));
-    EXPECT_EQ(ColWidth(w->vfgCal, 2), Col(0.3 * cw));
+    const double cw = w->Twips(w->Settings().vfgCal->width());
+    EXPECT_EQ(ColWidth(w->Settings().vfgCal, 0), Col(0.3 * cw));
+    EXPECT_EQ(ColWidth(w->Settings().vfgCal, 2), Col(0.3 * cw));
 }
 
 TEST_F(Layout, DataViewTableAndGraph)
 {
     ShowPanel(3);
-    for (QCheckBox* box : w->chkBrowse)
+    for (QCheckBox* box : w->View().chkBrowse)
         box->setVisible(true);
-    w->optBrowse(0)->setChecked(true);
+    w->View().optBrowse(0)->setChecked(true);
     SizeTo(1600, 1000);
-    for (QCheckBox* box : w->chkBrowse)
+    for (QCheckBox* box : w->View().chkBrowse)
         EXPECT_FALSE(box->isVisibleTo(w.get())) << box->objectName().toStdString();
-    EXPECT_TRUE(w->vfgBrowse->isVisibleTo(w.get()));
-    EXPECT_FALSE(w->talGraph->isVisibleTo(w.get()));
-    EXPECT_TRUE(w->chkEvent->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->View().vfgBrowse->isVisibleTo(w.get()));
+    EXPECT_FALSE(w->View().talGraph->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->View().chkEvent->isVisibleTo(w.get()));
 
-    w->optBrowse(1)->setChecked(true);
+    w->View().optBrowse(1)->setChecked(true);
     w->Form_Resize();
-    EXPECT_FALSE(w->vfgBrowse->isVisibleTo(w.get()));
-    EXPECT_TRUE(w->talGraph->isVisibleTo(w.get()));
-    EXPECT_TRUE(w->cmbBrowse->isVisibleTo(w.get()));
-    EXPECT_FALSE(w->chkEvent->isVisibleTo(w.get()));
+    EXPECT_FALSE(w->View().vfgBrowse->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->View().talGraph->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->View().cmbBrowse->isVisibleTo(w.get()));
+    EXPECT_FALSE(w->View().chkEvent->isVisibleTo(w.get()));
     // The graph starts with the table and is 680 twips shorter.
-    const QRect table = w->vfgBrowse->geometry(), graph = w->talGraph->geometry();
+    const QRect table = w->View().vfgBrowse->geometry(), graph = w->View().talGraph->geometry();
     EXPECT_EQ(graph.top(), table.top());
     EXPECT_NEAR(w->Twips(table.height() - graph.height()), 680, 15);
 
     // The buttons end at the table's right edge and share button 4's size.
-    EXPECT_EQ(w->cmdBrowse(4)->geometry().right(), table.right());
+    EXPECT_EQ(w->View().cmdBrowse(4)->geometry().right(), table.right());
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(w->cmdBrowse(i)->size(), w->cmdBrowse(4)->size()) << i;
-        EXPECT_LT(w->cmdBrowse(i)->geometry().left(), w->cmdBrowse(i + 1)->geometry().left()) << i;
+        EXPECT_EQ(w->View().cmdBrowse(i)->size(), w->View().cmdBrowse(4)->size()) << i;
+        EXPECT_LT(w->View().cmdBrowse(i)->geometry().left(), w->View().cmdBrowse(i + 1)->geometry().left()) << i;
     }
 }
 
@@ -339,11 +347,11 @@ TEST_F(Layout, SizesNeverGoNegative)
 {
     // A very tall automatic-mode frame leaves no room for the command frame.
     ShowPanel(0);
-    w->MoveTwips(w->fraDown(1), 0, 0, 3000, 20000);
+    MoveTwips(w->Download().fraDown(1), 0, 0, 3000, 20000);
     App().ServiceMode = true;
     SizeTo(1, 1);
-    EXPECT_EQ(w->fraDown(2)->height(), 0);
-    for (QPushButton* b : w->cmdDown) {
+    EXPECT_EQ(w->Download().fraDown(2)->height(), 0);
+    for (QPushButton* b : w->Download().cmdDown) {
         if (!b->isVisibleTo(w.get()))
             continue;
         EXPECT_GE(b->width(), 0);

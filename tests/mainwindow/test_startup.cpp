@@ -62,11 +62,11 @@ TEST_F(MainWindowTest, LoadingBuildsTheFirstUsefulState)
         "SetSerialFileNo(1)", "SetDumpListFileNo(2)"};
     EXPECT_EQ(fake.calls, expected);
     EXPECT_EQ(App().CommPort, 0) << "the finder replaces the default port 4";
-    EXPECT_TRUE(w.fraOption(1)->isVisibleTo(&w) || !w.fraMenu(5)->isVisibleTo(&w));
-    EXPECT_FALSE(w.fraOption(1)->isHidden());
-    EXPECT_TRUE(w.fraOption(2)->isHidden());
-    EXPECT_FALSE(w.lblOption(5)->property("Tag").toString().isEmpty());
-    EXPECT_EQ(w.txtSuffix->text(), QStringLiteral("_A1"));
+    EXPECT_TRUE(w.Settings().fraOption(1)->isVisibleTo(&w) || !w.fraMenu(5)->isVisibleTo(&w));
+    EXPECT_FALSE(w.Settings().fraOption(1)->isHidden());
+    EXPECT_TRUE(w.Settings().fraOption(2)->isHidden());
+    EXPECT_FALSE(w.Settings().lblOption(5)->property("Tag").toString().isEmpty());
+    EXPECT_EQ(w.Download().txtSuffix->text(), QStringLiteral("_A1"));
     EXPECT_TRUE(fake.serialLog.isEmpty()) << "nothing written before the first activation";
 }
 
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, PortOpenedThroughTheFinder)
         fake.calls.clear();
         fake.serialOpens = c.serialOpens;
         frmMain& w = MakeWindow();
-        w.rtbLog->clear();
+        w.Download().rtbLog->clear();
         prompt.boxes.clear();
         if (c.expectBox)
             prompt.ExpectBox(MsgResult::Ok);
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, PortOpenedThroughTheFinder)
             EXPECT_EQ(prompt.boxes[0].title, GetResString(20015));
             EXPECT_EQ(prompt.boxes[0].icon, MsgIcon::Critical);
         }
-        const QStringList pane = PaneLines(w.rtbLog);
+        const QStringList pane = PaneLines(w.Download().rtbLog);
         if (c.expectRedLine)
             EXPECT_EQ(pane, QStringList({"#ff0000 Communication Ports Error. Restart this program."}));
         else
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, SerialLogsOfEarlierRunsMoveUp)
         }
         EXPECT_EQ(present, expectedPresent);
     }
-    EXPECT_TRUE(w.rtbLog->toPlainText().isEmpty());
+    EXPECT_TRUE(w.Download().rtbLog->toPlainText().isEmpty());
 }
 
 TEST_F(MainWindowTest, FilesThatCannotBeMovedAreReportedAndStartUpGoesOn)
@@ -224,7 +224,7 @@ TEST_F(MainWindowTest, FilesThatCannotBeMovedAreReportedAndStartUpGoesOn)
     EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog8.log"))), "eight");
     EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog1.log"))), "one");
     EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog.log"))), "previous");
-    const QString pane = w.rtbLog->toPlainText();
+    const QString pane = w.Download().rtbLog->toPlainText();
     EXPECT_TRUE(pane.contains(QStringLiteral("SerialLog9.log"))) << pane.toStdString();
 
     // With the setting off, a leftover log that cannot be deleted is
@@ -232,9 +232,9 @@ TEST_F(MainWindowTest, FilesThatCannotBeMovedAreReportedAndStartUpGoesOn)
     QFile::remove(home.file(QStringLiteral("SerialLog.log")));
     ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("SerialLog.log/inner")));
     App().SerialLogOn = false;
-    w.rtbLog->clear();
+    w.Download().rtbLog->clear();
     w.StartSerialLog();
-    EXPECT_TRUE(w.rtbLog->toPlainText().contains(QStringLiteral("SerialLog.log")));
+    EXPECT_TRUE(w.Download().rtbLog->toPlainText().contains(QStringLiteral("SerialLog.log")));
     EXPECT_EQ(ReadFile(home.file(QStringLiteral("SerialLog1.log"))), "one");
 }
 
@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, SettingsFileValuesReachTheWindowAndTheControl)
     w.Form_Load();
     EXPECT_EQ(fake.retry, 4);
     EXPECT_EQ(fake.timeout, 5);
-    EXPECT_EQ(w.txtSuffix->text(), QStringLiteral("_F1"));
+    EXPECT_EQ(w.Download().txtSuffix->text(), QStringLiteral("_F1"));
     EXPECT_EQ(w.ChkLog(0), 1);
     EXPECT_EQ(w.ChkLog(1), 0);
     EXPECT_EQ(w.ChkLog(2), 1);

@@ -1,0 +1,394 @@
+#include "common/widgets/grid_writer.h"
+
+#include "common/colors.h"
+#include "common/twips.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+#include <QtDebug>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kDefaultAlign = DataGrid::AlignLeftCenter;
+
+Qt::Alignment ToQt(int align)
+{
+    static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    static const Qt::Alignment vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    if (align < 0 || align > 8)
+        align = kDefaultAlign;
+    return horizontal[align / 3] | vertical[align % 3];
+}
+
+int FromQt(Qt::Alignment a)
+{
+    const int h = (a & Qt::AlignHCenter) ? 1 : (a & Qt::AlignRight) ? 2 : 0;
+    const int v = (a & Qt::AlignTop) ? 0 : (a & Qt::AlignBottom) ? 2 : 1;
+    return h * 3 + v;
+}
+
+bool InGrid(const QTableWidget& grid, int row, int col)
+{
+    return row >= 0 && col >= 0 && row < grid.rowCount() && col < grid.columnCount();
+}
+
+// The cell's item, created empty (selectable, not editable) when missing;
+// nullptr outside the grid.
+QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
+{
+    if (!InGrid(grid, row, col))
+        return nullptr;
+    QTableWidgetItem* item = grid.item(row, col);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        grid.setItem(row, col, item);
+    }
+    return item;
+}
+
+template <typename T>
+T At(const std::vector<T>& v, int i, T fallback)
+{
+    return (i >= 0 && i < static_cast<int>(v.size())) ? v[static_cast<size_t>(i)] : fallback;
+}
+
+template <typename T>
+void Put(std::vector<T>& v, int i, T value, T fill)
+{
+    if (i < 0)
+        return;
+    if (i >= static_cast<int>(v.size()))
+        v.resize(static_cast<size_t>(i) + 1, fill);
+    v[static_cast<size_t>(i)] = value;
+}
+
+template <typename T>
+void Insert(std::vector<T>& v, int first, int last, T fill)
+{
+    if (first < static_cast<int>(v.size()))
+        v.insert(v.begin() + first, static_cast<size_t>(last - first + 1), fill);
+}
+
+template <typename T>
+void Erase(std::vector<T>& v, int first, int last)
+{
+    const int size = static_cast<int>(v.size());
+    if (first < size)
+        v.erase(v.begin() + first, v.begin() + std::min(last + 1, size));
+}
+
+} // namespace
+
+// Draws the caption rows and columns in the fixed colour and applies the
+// column alignment to cells without an alignment of their own.
+class DataGridDelegate : public QStyledItemDelegate {
+public:
+    explicit DataGridDelegate(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(Qt::TextAlignmentRole).isValid())
+            option->displayAlignment = ToQt(m_grid->CellAlignment(index.row(), index.column()));
+        if (!index.data(Qt::BackgroundRole).isValid()
+            && (index.row() < m_grid->FixedRows() || index.column() < m_grid->FixedCols()))
+            option->backgroundBrush = ColorFromWin(DataGrid::FixedBackColor());
+    }
+
+private:
+    DataGrid* m_grid;
+};
+
+std::int32_t DataGrid::FixedBackColor()
+{
+    return RGB(240, 240, 240);
+}
+
+DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent)
+{
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setItemDelegate(new DataGridDelegate(this));
+    verticalHeader()->setMinimumSectionSize(8);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& tl, const QModelIndex& br) { UpdateMerges(tl.row(), br.row()); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &DataGrid::OnSectionResized);
+    // Per-column and per-row settings follow the columns and rows they belong to.
+    connect(model(), &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
+        Insert(m_colAlign, first, last, -1);
+        Insert(m_colWidthTwips, first, last, -1);
+    });
+    connect(model(), &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex&, int first, int last) {
+        Erase(m_colAlign, first, last);
+        Erase(m_colWidthTwips, first, last);
+    });
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { Insert(m_mergeRows, first, last, false); });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { Erase(m_mergeRows, first, last); });
+}
+
+void DataGrid::SetRows(int rows)
+{
+    setRowCount(std::max(0, rows));
+}
+
+void DataGrid::SetCols(int cols)
+{
+    setColumnCount(std::max(0, cols));
+    UpdateMerges(0, rowCount() - 1);
+}
+
+void DataGrid::SetFixedRows(int rows)
+{
+    m_fixedRows = std::max(0, rows);
+    viewport()->update();
+}
+
+void DataGrid::SetFixedCols(int cols)
+{
+    m_fixedCols = std::max(0, cols);
+    viewport()->update();
+}
+
+void DataGrid::Clear()
+{
+    clearContents();
+    clearSpans();
+    UpdateMerges(0, rowCount() - 1);
+}
+
+void DataGrid::SetFormatString(const QString& format)
+{
+    ::SetFormatString(*this, format);
+}
+
+QString DataGrid::Text(int row, int col) const
+{
+    const QTableWidgetItem* it = item(row, col);
+    return it ? it->text() : QString();
+}
+
+void DataGrid::SetText(int row, int col, const QString& text)
+{
+    if (QTableWidgetItem* it = Cell(row, col))
+        it->setText(text);
+}
+
+std::int32_t DataGrid::CellBackColor(int row, int col) const
+{
+    const QTableWidgetItem* it = item(row, col);
+    if (!it || !it->data(Qt::BackgroundRole).isValid())
+        return 0;
+    return WinFromColor(it->background().color());
+}
+
+void DataGrid::SetCellBackColor(int row, int col, std::int32_t color)
+{
+    QTableWidgetItem* it = Cell(row, col);
+    if (!it)
+        return;
+    if (color == 0)
+        it->setData(Qt::BackgroundRole, QVariant());
+    else
+        it->setBackground(ColorFromWin(color));
+}
+
+std::int32_t DataGrid::CellForeColor(int row, int col) const
+{
+    const QTableWidgetItem* it = item(row, col);
+    if (!it || !it->data(Qt::ForegroundRole).isValid())
+        return 0;
+    return WinFromColor(it->foreground().color());
+}
+
+void DataGrid::SetCellForeColor(int row, int col, std::int32_t color)
+{
+    if (QTableWidgetItem* it = Cell(row, col))
+        it->setForeground(ColorFromWin(color));
+}
+
+void DataGrid::SetCellAlignment(int row, int col, Align align)
+{
+    if (QTableWidgetItem* it = Cell(row, col))
+        it->setTextAlignment(ToQt(align));
+}
+
+void DataGrid::SetRangeAlignment(int row1, int col1, int row2, int col2, Align align)
+{
+    if (row1 > row2)
+        std::swap(row1, row2);
+    if (col1 > col2)
+        std::swap(col1, col2);
+    row1 = std::max(row1, 0);
+    col1 = std::max(col1, 0);
+    row2 = std::min(row2, rowCount() - 1);
+    col2 = std::min(col2, columnCount() - 1);
+    for (int r = row1; r <= row2; ++r)
+        for (int c = col1; c <= col2; ++c)
+            SetCellAlignment(r, c, align);
+}
+
+void DataGrid::SetColAlignment(int col, Align align)
+{
+    if (col == -1) {
+        m_colAlign.assign(static_cast<size_t>(std::max(columnCount(), 0)), align);
+    } else {
+        Put(m_colAlign, col, static_cast<int>(align), -1);
+    }
+    viewport()->update();
+}
+
+DataGrid::Align DataGrid::CellAlignment(int row, int col) const
+{
+    if (const QTableWidgetItem* it = item(row, col)) {
+        const QVariant own = it->data(Qt::TextAlignmentRole);
+        if (own.isValid())
+            return static_cast<Align>(FromQt(Qt::Alignment(own.toInt())));
+    }
+    const int colAlign = At(m_colAlign, col, -1);
+    return static_cast<Align>(colAlign >= 0 ? colAlign : kDefaultAlign);
+}
+
+DataGrid::Check DataGrid::CellCheck(int row, int col) const
+{
+    const QTableWidgetItem* it = item(row, col);
+    if (!it || !it->data(Qt::CheckStateRole).isValid())
+        return NoCheckBox;
+    return it->checkState() == Qt::Checked ? Checked : Unchecked;
+}
+
+void DataGrid::SetCellCheck(int row, int col, Check check)
+{
+    QTableWidgetItem* it = Cell(row, col);
+    if (!it)
+        return;
+    if (check == NoCheckBox)
+        it->setData(Qt::CheckStateRole, QVariant());
+    else
+        it->setCheckState(check == Checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void DataGrid::SetMergeCells(Merge mode)
+{
+    m_merge = mode;
+    UpdateMerges(0, rowCount() - 1);
+}
+
+bool DataGrid::MergeRow(int row) const
+{
+    return At(m_mergeRows, row, false);
+}
+
+void DataGrid::SetMergeRow(int row, bool merge)
+{
+    if (row < 0)
+        return;
+    Put(m_mergeRows, row, merge, false);
+    UpdateMerges(row, row);
+}
+
+int DataGrid::ColWidth(int col) const
+{
+    if (col < 0 || col >= columnCount())
+        return 0;
+    const int twips = At(m_colWidthTwips, col, -1);
+    if (twips >= 0)
+        return twips;
+    return static_cast<int>(std::lround(PixelsToTwips(columnWidth(col), logicalDpiX())));
+}
+
+void DataGrid::SetColWidth(int col, int twips)
+{
+    if (col < 0 || col >= columnCount())
+        return;
+    twips = std::max(twips, 0);
+    Put(m_colWidthTwips, col, twips, -1);
+    m_settingWidth = true;
+    setColumnWidth(col, TwipsToPx(twips, logicalDpiX()));
+    m_settingWidth = false;
+}
+
+// Rows are one text line high in the grid's font.
+void DataGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}
+
+QTableWidgetItem* DataGrid::Cell(int row, int col)
+{
+    return EnsureItem(*this, row, col);
+}
+
+// Equal, non-empty neighbouring cells of a marked row are shown as one cell.
+void DataGrid::UpdateMerges(int firstRow, int lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, rowCount() - 1);
+    const int cols = columnCount();
+    for (int r = firstRow; r <= lastRow; ++r) {
+        for (int c = 0; c < cols; ++c)
+            if (columnSpan(r, c) > 1)
+                setSpan(r, c, 1, 1);
+        if (m_merge != MergeRestrictRows || !MergeRow(r))
+            continue;
+        int start = 0;
+        while (start < cols) {
+            const QString text = Text(r, start);
+            int end = start + 1;
+            while (end < cols && !text.isEmpty() && Text(r, end) == text)
+                ++end;
+            if (end - start > 1)
+                setSpan(r, start, 1, end - start);
+            start = end;
+        }
+    }
+}
+
+void DataGrid::OnSectionResized(int col, int, int newPx)
+{
+    if (!m_settingWidth)
+        Put(m_colWidthTwips, col, static_cast<int>(std::lround(PixelsToTwips(newPx, logicalDpiX()))), -1);
+}
+
+void SetGridRow(QTableWidget& grid, int row, int startCol, bool fillRest, const QStringList& values)
+{
+    if (row < 0 || row >= grid.rowCount() || startCol < 0) {
+        qWarning("SetGridRow: row %d, column %d lies outside a grid of %d rows", row, startCol,
+                 grid.rowCount());
+        return;
+    }
+    const int count = static_cast<int>(values.size());
+    int lastCol = count - 1 + startCol;
+    if (lastCol >= grid.columnCount())
+        lastCol = grid.columnCount() - 1;
+    QString last;
+    int col = startCol;
+    for (; col <= lastCol; ++col) {
+        last = values.at(col - startCol);
+        EnsureItem(grid, row, col)->setText(last);
+    }
+    // Without values the loop above did not run and the repeated value is empty.
+    if (fillRest)
+        for (; col < grid.columnCount(); ++col)
+            EnsureItem(grid, row, col)->setText(last);
+}
+
+void SetFormatString(QTableWidget& grid, const QString& format)
+{
+    const QStringList fields = format.split(QLatin1Char('|'));
+    grid.setColumnCount(static_cast<int>(fields.size()));
+    if (grid.rowCount() < 1)
+        grid.setRowCount(1);
+    SetGridRow(grid, 0, 0, false, fields);
+}

@@ -1,0 +1,106 @@
+// The instrument information step (identity, clock, settings, calibration
+// history) and the power-events download.
+
+#include "download/download_panel_logstep.h"
+
+#include "records/collections.h"
+#include "records/history.h"
+#include "records/power_event.h"
+#include "shared/panel_host.h"
+
+using namespace download_step;
+
+bool DownloadPanel::DownloadPowerEvents()
+{
+    return RunLogStep<clsPowerEvents>(*this, kPowerEventTexts, m_state.MainPowerEvents(),
+                                      [this](clsPowerEvents* c) { return m_state.uclQvport->GetPowerEvent(c); });
+}
+
+bool DownloadPanel::DownloadInstrumentInfo()
+{
+    QvifPort* port = m_state.uclQvport;
+    AppState& app = App();
+
+    if (!port->Connected()) {
+        AddLogText(GetResString(5417), LogColor::Failure);
+        port->AddLog(GetResString(5522, DateText()));
+        return false;
+    }
+
+    AddLogText(GetResString(5414), LogColor::Progress);
+    port->AddLog(GetResString(5517, DateText()));
+    app.FramesSent = 0;
+    app.NaksSent = 0;
+    app.ChecksumErrors = 0;
+    const QDateTime started = Now();
+
+    clsInstrument& inst = m_state.MainInstrument();
+    bool result = true;
+    bool recordFailed = false;
+    if (!port->GetInstrument(&inst)) {
+        if (port->Cancel()) {
+            AddLogText(GetResString(5462), LogColor::Failure);
+            port->AddLog(GetResString(5589, DateText()));
+        } else {
+            // A failed read is always shown as failed.
+            AddLogText(GetResString(5416), LogColor::Failure);
+            port->AddLog(GetResString(5520));
+            if (inst.FailLine() == QLatin1String("HC,R"))
+                AddLogText(GetResString(5590), LogColor::Failure);
+            port->AddLog(GetResString(5521, DateText(), ElapsedText(started, Now())));
+        }
+        result = false;
+    } else {
+        inst.SetCommFlags(-1);
+        m_host.RefreshCurrentPanel();
+
+        if (port->GetLatestHistory(&inst)) {
+            if (!inst.HistoryUpdate())
+                recordFailed = true;
+            clsHistorys& histories = m_state.MainHistorys();
+            histories.SetInstruments(&inst);
+            port->GetHistory(&histories);
+            bool stored = false;
+            for (int i = 1; i <= histories.Count(); ++i) {
+                clsHistory* history = histories.Item(i);
+                if (!history)
+                    continue;
+                history->SetInstrument(&inst);
+                if (!history->HistoryUpdate())
+                    history->SetError(true);
+                if (history->Error())
+                    recordFailed = true;
+                else if (history->DCount() > 0)
+                    stored = true;
+            }
+            // The browser shows stored histories only after a rebuild.
+            if (stored)
+                m_state.TreeRefreshNeeded = true;
+        }
+
+        LogAdcValues();
+        AddLogText(GetResString(5415), LogColor::Progress);
+        port->AddLog(GetResString(5519, DateText(), ElapsedText(started, Now())));
+    }
+
+    if (app.DebugMode)
+        port->AddLog(FailRatioText(app.NaksSent, app.ChecksumErrors, app.FramesSent));
+    if (recordFailed)
+        ArchiveSerialLog();
+    return result;
+}
+
+void DownloadPanel::LogAdcValues()
+{
+    if (!App().ServiceMode)
+        return;
+    static const char* const kChannels[] = {"ch0 EC AMP1", "ch1 EC AMP2", "ch2 BATT.", "ch3 TEMP", "ch4 O2 AMP"};
+    const clsInstrument& inst = m_state.MainInstrument();
+    AddLogText(inst.Model() + QStringLiteral(" Analog to Digital Converter Values List"), LogColor::Adc);
+    for (int ch = 0; ch < 5; ++ch) {
+        const double volts = inst.AnalogValue(ch) / 1000.0;
+        AddLogText(QString::fromLatin1(kChannels[ch]) + QStringLiteral("\t: ")
+                       + QString::number(volts, 'f', 3) + QLatin1Char('V'),
+                   LogColor::Adc);
+    }
+}

@@ -1,0 +1,189 @@
+// Page header, table rows and page breaks on the recording canvas, where a
+// 9 pt character is 108 twips wide and a text line 216 twips high.
+#include "print_fixture.h"
+
+#include "printing/report_rows.h"
+
+using namespace print_test;
+
+namespace {
+
+struct AlignCase {
+    int code;
+    QString text;
+    double x; // where the text starts; NAN when nothing is printed
+};
+
+class RowTest : public ::testing::Test {
+protected:
+    RecordingCanvas out;
+    ReportColumns columns;
+    void SetUp() override
+    {
+        columns.ColumnX[0] = 1000;
+        columns.ColumnX[1] = 3000; // column 0 is 2000 twips wide
+        columns.ColumnX[2] = 5000;
+        out.SetCurrentY(500);
+    }
+};
+
+TEST_F(RowTest, AlignmentCodesPlaceTheCellInItsColumn)
+{
+    const QString wide(25, QLatin1Char('x')); // 2700 twips: wider than the column
+    const AlignCase cases[] = {
+        {0, "12", 1000},
+        {1, "12", 1000 + (2000 - 216) / 2.0},
+        {2, "12", 1000 + (2000 - 216) - 400},             // ends at 80 % of the column
+        {3, " 12.5 ", 1000 + (2000 - 648) - 400},         // a number: as code 2
+        {3, "-3", 1000 + (2000 - 216) - 400},
+        {3, "OVER", 1000 + (2000 - 432) / 2.0},           // other text centred
+        {3, "", NAN},                                     // not numeric, prints nothing
+        {4, "-----", 1000 + (2000 - 540) / 2.0},          // dashes centred
+        {4, "12", 1000 + (2000 - 216) / 2.0},
+        {4, "NORMAL", 1000},                              // other text left
+        {0, wide, 1000},                                  // runs on into the next column
+        {1, wide, 1000 - 350},                            // half the excess left of the edge
+        {2, wide, 1000 + (2000 - 2700) - 400},            // ends at 80 %, starts before the edge
+    };
+    for (const AlignCase& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " code " + std::to_string(c.code));
+        out.texts.clear();
+        columns.ColumnAlign[0] = c.code;
+        const double top = out.CurrentY();
+        PrintRow(out, columns, {c.text});
+        if (std::isnan(c.x)) {
+            EXPECT_TRUE(out.texts.empty());
+        } else {
+            ASSERT_EQ(out.texts.size(), 1u);
+            EXPECT_NEAR(out.texts[0].x, c.x, 0.01);
+            EXPECT_DOUBLE_EQ(out.texts[0].y, top);
+        }
+        // Every row, blank or not, moves down 1.1 x the height of "W".
+        EXPECT_NEAR(out.CurrentY() - top, 1.1 * 216, 0.01);
+    }
+}
+
+TEST_F(RowTest, ARowStartingAtALaterColumnLeavesTheFirstEmpty)
+{
+    columns.ColumnAlign[1] = kAlignLeft;
+    PrintRow(out, columns, {QStringLiteral("A"), QStringLiteral("B")}, 1);
+    ASSERT_EQ(out.texts.size(), 2u);
+    EXPECT_EQ(out.texts[0].x, 3000);
+    EXPECT_EQ(out.texts[1].x, 5000);
+}
+
+TEST(PageHeader, KindTitleAndDateOnOneLine)
+{
+    SetClock([] { return MakeDate(2026, 12, 10, 9, 30, 5); });
+    const QString date = QStringLiteral("2026/12/10 09:30:05");
+    const std::pair<int, QString> kinds[] = {
+        {1, " (Interval Trend)"}, {2, " (Alarm Trend)"},  {3, " (Calibration History)"},
+        {4, " (Last Calibration)"}, {5, " (Alarm Event)"}, {6, " (Trouble Event)"},
+        {7, " (Power Event)"},    {0, QString()},         {8, QString()},
+    };
+    for (const auto& [kind, title] : kinds) {
+        SCOPED_TRACE(kind);
+        RecordingCanvas out;
+        PrintPageHeader(out, kind, QStringLiteral("IPAGothic"));
+        ASSERT_EQ(out.texts.size(), title.isEmpty() ? 2u : 3u);
+        const auto& product = out.texts.front();
+        EXPECT_EQ(product.text, QStringLiteral("Pelkar Data Logger"));
+        EXPECT_EQ(product.x, 10);
+        EXPECT_EQ(product.y, 10);
+        EXPECT_EQ(product.size, 12);
+        EXPECT_TRUE(product.bold);
+        EXPECT_EQ(product.family, QStringLiteral("IPAGothic"));
+        if (!title.isEmpty()) {
+            EXPECT_EQ(out.texts[1].text, title);
+            EXPECT_EQ(out.texts[1].x, 10 + 18 * 144); // right after the product line
+        }
+        // The date ends 300 twips from the right edge, level with the title.
+        const auto& d = out.texts.back();
+        EXPECT_EQ(d.text, date);
+        EXPECT_EQ(d.size, 9);
+        EXPECT_NEAR(d.x + date.size() * 108, out.ScaleWidth() - 300, 0.01);
+        EXPECT_EQ(d.y, 10);
+        // The rows below print in 9 pt, not bold, one line lower.
+        EXPECT_EQ(out.Font().pointSizeF(), 9);
+        EXPECT_FALSE(out.Font().bold());
+        EXPECT_EQ(out.CurrentY(), 10 + 216);
+    }
+    SetClock({});
+}
+
+TEST(Rule, ThirtyTwipsBelowThePrintPositionAcrossThePage)
+{
+    RecordingCanvas out;
+    out.SetCurrentY(1000);
+    DrawRule(out, 4);
+    ASSERT_EQ(out.lines.size(), 1u);
+    const auto& l = out.lines[0];
+    EXPECT_EQ(l.x1, 0);
+    EXPECT_EQ(l.x2, out.ScaleWidth());
+    EXPECT_EQ(l.y1, 1030);
+    EXPECT_EQ(l.y2, 1030);
+    EXPECT_EQ(l.width, 4);
+}
+
+// Prints the last-calibration list of rows rows on the recording canvas.
+std::unique_ptr<RecordingCanvas> PrintList(int rows)
+{
+    auto out = std::make_unique<RecordingCanvas>();
+    PrintRequest r;
+    r.DataType = kPrintLastCalibration;
+    r.LastCalList = LastCalGrid(rows);
+    QStringList errors;
+    PrintReport(*out, r, errors);
+    EXPECT_TRUE(errors.isEmpty());
+    return out;
+}
+
+TEST(PageBreak, EveryPageCarriesHeaderAndColumnHeadingAndTheLastIsNeverEmpty)
+{
+    // Around the row counts that fill a page or two exactly.
+    for (int rows = 50; rows <= 130; ++rows) {
+        SCOPED_TRACE(rows);
+        const auto out = PrintList(rows);
+        EXPECT_TRUE(out->finished);
+        int dataRows = 0;
+        for (int page = 1; page <= out->PageCount(); ++page) {
+            const auto texts = out->TextsOnPage(page);
+            ASSERT_FALSE(texts.empty());
+            EXPECT_EQ(texts.front().text, QStringLiteral("Pelkar Data Logger"));
+            ASSERT_NE(out->Find(QStringLiteral("SerialNo"), page), nullptr);
+            int onPage = 0;
+            for (const auto& t : texts) {
+                if (t.text.startsWith(QStringLiteral("SN"))) {
+                    ++onPage;
+                    // No row starts below the page's end.
+                    EXPECT_LT(t.y, out->ScaleHeight());
+                }
+            }
+            EXPECT_GT(onPage, 0) << "page " << page << " holds no row";
+            dataRows += onPage;
+        }
+        EXPECT_EQ(dataRows, rows);
+        // Further pages start a tenth of the page's width from the top.
+        if (out->PageCount() > 1)
+            EXPECT_DOUBLE_EQ(out->Find(QStringLiteral("SerialNo"), 2)->y, 0.1 * out->ScaleWidth());
+    }
+}
+
+TEST(PageBreak, TheLastCalibrationListKeepsTheGridsTextsAndOrder)
+{
+    const auto out = PrintList(3);
+    // The header's seven texts, centred; data rows left but the number centred.
+    const auto* serial = out->Find(QStringLiteral("SN0002"));
+    ASSERT_NE(serial, nullptr);
+    EXPECT_NEAR(serial->x, 0.04 * out->ScaleWidth(), 0.5);
+    const auto* number = out->Find(QStringLiteral("2"));
+    ASSERT_NE(number, nullptr);
+    EXPECT_NEAR(number->x, (0.04 * out->ScaleWidth() - 108) / 2, 0.5);
+    EXPECT_LT(out->Find(QStringLiteral("SN0001"))->y, out->Find(QStringLiteral("SN0003"))->y);
+    // Heading rule of width 1, closing rule of width 4.
+    ASSERT_EQ(out->lines.size(), 2u);
+    EXPECT_EQ(out->lines[0].width, 1);
+    EXPECT_EQ(out->lines[1].width, 4);
+}
+
+} // namespace
