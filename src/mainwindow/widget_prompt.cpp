@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -133,9 +134,12 @@ QString WidgetPrompt::GetOpenFileName(const FileRequest& request)
 QString WidgetPrompt::GetSaveFileName(const FileRequest& request)
 {
     // The program asks its own overwrite question where one is wanted.
-    const QString path = QFileDialog::getSaveFileName(Parent(), request.title, StartPath(request),
-                                                      QtFileFilter(request.filter), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    const QString filters = QtFileFilter(request.filter);
+    QString chosen;
+    const QString path = QFileDialog::getSaveFileName(Parent(), request.title, StartPath(request), filters,
+                                                      &chosen, QFileDialog::DontConfirmOverwrite);
+    if (request.chosenFilter && !path.isEmpty())
+        *request.chosenFilter = std::max<int>(1, filters.split(QStringLiteral(";;")).indexOf(chosen) + 1);
     return WithDefaultExt(path, request.defaultExt);
 }
 
@@ -146,6 +150,13 @@ bool WidgetPrompt::ChooseFont(QFont& font)
     if (ok)
         font = chosen;
     return ok;
+}
+
+int WidgetPrompt::RunWindow(QWidget* window)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+        return dialog->exec();
+    return 0;
 }
 
 bool WidgetPrompt::ChooseColor(QColor& color)

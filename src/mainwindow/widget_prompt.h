@@ -15,6 +15,7 @@ public:
     QString GetSaveFileName(const FileRequest& request) override;
     bool ChooseFont(QFont& font) override;
     bool ChooseColor(QColor& color) override;
+    int RunWindow(QWidget* window) override;
 
 private:
     QWidget* Parent() const;
