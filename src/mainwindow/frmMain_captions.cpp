@@ -113,12 +113,14 @@ void frmMain::LoadCaptions()
            {cmdInst(3), 5009}, {cmdInst(4), 5006}, {cmdInst(5), 5007}});
 
     // Download panel. The command buttons' ids do not follow their indices.
-    Apply({{fraMenu(0), 5002},     {down.fraDown(0), 5021},    {down.lblStatus(0), 5022},  {down.lblStatus(1), 5023},
-           {down.lblTitle(0), 5012},    {down.fraDown(3), 5025},    {down.lblStatus(2), 5026},  {down.lblStatus(3), 5027},
-           {down.lblStatus(4), 5028},   {down.lblStatus(11), 5048}, {down.fraDown(1), 5032},    {down.chkAutoLoad(0), 5033},
-           {down.chkAutoLoad(1), 5034}, {down.fraDown(2), 5035},    {down.cmdDown(0), 5036},    {down.cmdDown(1), 5037},
-           {down.cmdDown(2), 5038},     {down.cmdDown(3), 5039},    {down.cmdDown(4), 5042},    {down.cmdDown(5), 5043},
-           {down.cmdDown(6), 5045},     {down.cmdDown(7), 5040},    {down.cmdDown(8), 5041},    {down.cmdDown(9), 5044},
+    Apply({{fraMenu(0), 5002},          {down.fraDown(0), 5021},    {down.lblStatus(0), 5022},
+           {down.lblStatus(1), 5023},   {down.lblTitle(0), 5012},   {down.fraDown(3), 5025},
+           {down.lblStatus(2), 5026},   {down.lblStatus(3), 5027},  {down.lblStatus(4), 5028},
+           {down.lblStatus(11), 5048},  {down.fraDown(1), 5032},    {down.chkAutoLoad(0), 5033},
+           {down.chkAutoLoad(1), 5034}, {down.fraDown(2), 5035},    {down.cmdDown(0), 5036},
+           {down.cmdDown(1), 5037},     {down.cmdDown(2), 5038},    {down.cmdDown(3), 5039},
+           {down.cmdDown(4), 5042},     {down.cmdDown(5), 5043},    {down.cmdDown(6), 5045},
+           {down.cmdDown(7), 5040},     {down.cmdDown(8), 5041},    {down.cmdDown(9), 5044},
            {down.cmdDown(10), 5047}});
 
     // Instrument information panel.
@@ -134,27 +136,29 @@ void frmMain::LoadCaptions()
     Apply({{fraMenu(3), 5151}, {view.optBrowse(0), 5152}, {view.optBrowse(1), 5153}});
     SetCaption(view.chkBrowse(0), App().CurrentGas[0].Name);
     SetCaption(view.chkBrowse(1), App().CurrentGas[1].Name);
-    Apply({{view.chkBrowse(5), 5154}, {view.chkBrowse(6), 5155}, {view.lblTitle(1), 5156}, {view.cmdBrowse(0), 5161},
-           {view.cmdBrowse(1), 5157}, {view.cmdBrowse(2), 5158}, {view.cmdBrowse(3), 5159}, {view.cmdBrowse(4), 9001},
-           {view.chkEvent, 5160}, {view.chkOutline, 5164}});
+    Apply({{view.chkBrowse(5), 5154}, {view.chkBrowse(6), 5155}, {view.lblTitle(1), 5156},
+           {view.cmdBrowse(0), 5161},  {view.cmdBrowse(1), 5157}, {view.cmdBrowse(2), 5158},
+           {view.cmdBrowse(3), 5159},  {view.cmdBrowse(4), 9001}, {view.chkEvent, 5160},
+           {view.chkOutline, 5164}});
     // The view's top row stands left of its buttons: its four choices take
     // the width of their captions.
-    for (QAbstractButton* choice : {static_cast<QAbstractButton*>(view.optBrowse(0)), static_cast<QAbstractButton*>(view.optBrowse(1)),
-                                    static_cast<QAbstractButton*>(view.chkEvent), static_cast<QAbstractButton*>(view.chkOutline)})
+    QAbstractButton* const choices[] = {view.optBrowse(0), view.optBrowse(1), view.chkEvent, view.chkOutline};
+    for (QAbstractButton* choice : choices)
         choice->resize(choice->sizeHint().width(), choice->height());
 
     // Last calibration panel.
-    Apply({{fraMenu(4), 5254}, {cal.optHistory(0), 5251}, {cal.optHistory(1), 5252}, {cal.optHistory(2), 5253},
-           {cal.cmdLastCal, 5161}});
+    Apply({{fraMenu(4), 5254}, {cal.optHistory(0), 5251}, {cal.optHistory(1), 5252},
+           {cal.optHistory(2), 5253}, {cal.cmdLastCal, 5161}});
 
     // Settings panel.
     Apply({{fraMenu(5), 5201}, {set.fraOption(0), 5202}});
     SetCaption(set.cmdOptionDisp(1), GetResString(5204, "#1"));
     SetCaption(set.cmdOptionDisp(2), GetResString(5204, "#2"));
-    Apply({{set.cmdModel(0), 10000}, {set.cmdModel(1), 10001}, {set.cmdModel(2), 10002}, {set.cmdModel(3), 10003},
-           {set.fraOption(1), 5208},  {set.lblOption(0), 5209}, {set.lblOption(1), 5210}, {set.lblOption(2), 5211},
-           {set.lblOption(3), 5212},  {set.lblOption(4), 5213}, {set.lblOption(7), 5223}, {set.cmdOption(0), 5214},
-           {set.cmdOption(1), 5215},  {set.cmdOption(2), 5216}, {set.fraOption(2), 5216}});
+    Apply({{set.cmdModel(0), 10000}, {set.cmdModel(1), 10001}, {set.cmdModel(2), 10002},
+           {set.cmdModel(3), 10003}, {set.fraOption(1), 5208},  {set.lblOption(0), 5209},
+           {set.lblOption(1), 5210}, {set.lblOption(2), 5211},  {set.lblOption(3), 5212},
+           {set.lblOption(4), 5213}, {set.lblOption(7), 5223},  {set.cmdOption(0), 5214},
+           {set.cmdOption(1), 5215}, {set.cmdOption(2), 5216},  {set.fraOption(2), 5216}});
     SetFormatString(*set.vfgCal, GetResString(5217));
     Apply({{set.cmdCal(0), 5218}, {set.cmdCal(1), 5219}, {set.cmdCal(2), 5220}});
 

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -152,13 +152,6 @@ bool WidgetPrompt::ChooseFont(QFont& font)
     return ok;
 }
 
-int WidgetPrompt::RunWindow(QWidget* window)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(window))
-        return dialog->exec();
-    return 0;
-}
-
 bool WidgetPrompt::ChooseColor(QColor& color)
 {
     const QColor chosen = QColorDialog::getColor(color, Parent());
@@ -166,4 +159,10 @@ bool WidgetPrompt::ChooseColor(QColor& color)
         return false;
     color = chosen;
     return true;
+}
+
+int WidgetPrompt::RunWindow(QWidget* window)
+{
+    auto* dialog = qobject_cast<QDialog*>(window);
+    return dialog ? dialog->exec() : 0;
 }

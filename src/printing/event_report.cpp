@@ -13,20 +13,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
+using namespace report_text;
 
-constexpr int kIdProperty = 5604;
-constexpr int kIdValue = 5605;
-constexpr int kIdSerialNo = 5608;
-constexpr int kIdStationId = 5609;
-constexpr int kIdUserId = 5610;
-constexpr int kIdNo = 5620;
-constexpr int kIdDateTime = 5621;
-constexpr int kIdGas = 5635;
-constexpr int kIdAlarm = 5640;
-constexpr int kIdLastDownload = 5668;
-constexpr int kIdRecordMissing = 5845;
-constexpr int kIdReadFailed = 5846;
+namespace {
 
 // A text field; Null prints as an empty cell.
 QString Text(const QSqlQuery& q, const char* column)

@@ -1,7 +1,6 @@
 #include "printing/print_job.h"
 
 #include "common/appstate.h"
-#include "common/errors.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/services.h"
@@ -215,18 +214,22 @@ PrintOutcome GoPrinter(const PrintRequest& request)
 
     QStringList errors;
     std::unique_ptr<ReportCanvas> canvas;
+    bool failed = false;
+    QString failure;
     try {
         canvas = OpenCanvas(printers[selNo], pdfPath);
         PrintReport(*canvas, request, errors);
-    } catch (const PelkarError& e) {
-        if (canvas)
-            canvas->AbortDoc();
-        ShowError(kIdNotPrinted, e.Message());
-        return PrintOutcome::Failed;
     } catch (const std::exception& e) {
-        if (canvas)
-            canvas->AbortDoc();
-        ShowError(kIdNotPrinted, QString::fromLocal8Bit(e.what()));
+        failed = true;
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failed = true;
+    }
+    // A document that did not end is dropped, never left open.
+    if (canvas && !canvas->Ended())
+        canvas->AbortDoc();
+    if (failed) {
+        ShowError(kIdNotPrinted, failure);
         return PrintOutcome::Failed;
     }
     if (!errors.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 // The report bodies and what they share while one document is printed.
+#include "common/gascaption.h"
 #include "printing/print_job.h"
 #include "printing/report_rows.h"
 
@@ -31,6 +32,53 @@ struct PrintSession {
     // Notes a problem once.
     void NoteError(const QString& text);
 };
+
+// String-table ids of the reports' captions and messages.
+namespace report_text {
+constexpr int kIdProperty = 5604;
+constexpr int kIdValue = 5605;
+constexpr int kIdName = 5606;
+constexpr int kIdStartDate = 5607;
+constexpr int kIdSerialNo = 5608;
+constexpr int kIdStationId = 5609;
+constexpr int kIdUserId = 5610;
+constexpr int kIdDataCount = 5611;
+constexpr int kIdIntervalTime = 5612;
+constexpr int kIdAvg = 5613;
+constexpr int kIdMax = 5614;
+constexpr int kIdMin = 5615;
+constexpr int kIdAlarmDate = 5616;
+constexpr int kIdNo = 5620;
+constexpr int kIdDateTime = 5621;
+constexpr int kIdBefore = 5633;
+constexpr int kIdAfter = 5634;
+constexpr int kIdGas = 5635;
+constexpr int kIdAlarm = 5640;
+constexpr int kIdMaxDate = 5663;
+constexpr int kIdMinDate = 5664;
+constexpr int kIdLastDownload = 5668;
+constexpr int kIdGasFullScale = 5750;
+constexpr int kIdRecordMissing = 5845;
+constexpr int kIdReadFailed = 5846;
+} // namespace report_text
+
+// The heading of gas gas of a trend or history record ("CO(500ppm)").
+template <class Record>
+QString RecordGasCaption(const Record& rec, int gas)
+{
+    class Source final : public GasCaptionSource {
+    public:
+        explicit Source(const Record& r) : m_rec(r) {}
+        QString CaptionGasName(int g) const override { return m_rec.GasListInfo(g, 0).toString(); }
+        float CaptionGasFull(int g) const override { return m_rec.GasListInfo(g, 1).toFloat(); }
+        QString CaptionGasUnit(int g) const override { return m_rec.GasListInfo(g, 14).toString(); }
+
+    private:
+        const Record& m_rec;
+    };
+    const Source source(rec);
+    return GasCaption(&source, gas, true);
+}
 
 // Properties block of a trend (kinds 1 and 2): identity rows and, for an
 // interval trend, the gas statistics.

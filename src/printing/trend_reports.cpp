@@ -1,6 +1,5 @@
 // The properties block and the sample table of a trend printout.
 #include "common/dates.h"
-#include "common/gascaption.h"
 #include "common/gasvalue.h"
 #include "common/resstrings.h"
 #include "printing/report_canvas.h"
@@ -11,48 +10,11 @@
 #include <QDateTime>
 #include <QVariant>
 
+using namespace report_text;
+
 namespace {
 
-constexpr int kIdProperty = 5604;
-constexpr int kIdValue = 5605;
-constexpr int kIdName = 5606;
-constexpr int kIdStartDate = 5607;
-constexpr int kIdSerialNo = 5608;
-constexpr int kIdStationId = 5609;
-constexpr int kIdUserId = 5610;
-constexpr int kIdDataCount = 5611;
-constexpr int kIdIntervalTime = 5612;
-constexpr int kIdAvg = 5613;
-constexpr int kIdMax = 5614;
-constexpr int kIdMin = 5615;
-constexpr int kIdAlarmDate = 5616;
-constexpr int kIdNo = 5620;
-constexpr int kIdDateTime = 5621;
-constexpr int kIdMaxDate = 5663;
-constexpr int kIdMinDate = 5664;
-constexpr int kIdGasFullScale = 5750;
-
 const QString kDashes = QStringLiteral("-----");
-
-// The gas captions of a trend record.
-template <class Record>
-class RecordCaption final : public GasCaptionSource {
-public:
-    explicit RecordCaption(const Record& rec) : m_rec(rec) {}
-    QString CaptionGasName(int gas) const override { return m_rec.GasListInfo(gas, 0).toString(); }
-    float CaptionGasFull(int gas) const override { return m_rec.GasListInfo(gas, 1).toFloat(); }
-    QString CaptionGasUnit(int gas) const override { return m_rec.GasListInfo(gas, 14).toString(); }
-
-private:
-    const Record& m_rec;
-};
-
-template <class Record>
-QString Caption(const Record& rec, int gas)
-{
-    const RecordCaption<Record> source(rec);
-    return GasCaption(&source, gas, true);
-}
 
 // A date field as "General Date"; "" for an empty field.
 QString DateText(const QVariant& v) { return GeneralDate(v.toDateTime()); }
@@ -94,7 +56,7 @@ void StatisticsTable(PrintSession& s, const clsInterval& rec)
     s.Rule(1);
     s.columns.AlignAll(kAlignCentre);
     s.BlankRow();
-    s.Row({GetResString(kIdGasFullScale), Caption(rec, 0), Caption(rec, 1)});
+    s.Row({GetResString(kIdGasFullScale), RecordGasCaption(rec, 0), RecordGasCaption(rec, 1)});
     const auto cells = [&rec](const QString& caption, const auto& cell, bool bothGases) {
         QStringList row{caption};
         for (int g = 0; g < 2; ++g) {
@@ -116,7 +78,7 @@ void StatisticsTable(PrintSession& s, const clsInterval& rec)
 template <class Record>
 void ColumnHeading(PrintSession& s, const Record& rec)
 {
-    s.Row({GetResString(kIdNo), GetResString(kIdDateTime), Caption(rec, 0), Caption(rec, 1)});
+    s.Row({GetResString(kIdNo), GetResString(kIdDateTime), RecordGasCaption(rec, 0), RecordGasCaption(rec, 1)});
     s.Rule(1);
 }
 

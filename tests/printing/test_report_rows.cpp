@@ -187,3 +187,31 @@ TEST(PageBreak, TheLastCalibrationListKeepsTheGridsTextsAndOrder)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CalHistory, AnEmptyHistoryPrintsIdentityHeadingAndBothRules)
+{
+    TempHome home; // no database: the record stays empty
+    ResetAppState();
+    SetResLanguage(ResLanguage::English);
+    RecordingCanvas out;
+    PrintRequest r;
+    r.DataType = kPrintCalHistory;
+    r.SeqNo = 5;
+    QStringList errors;
+    PrintReport(out, r, errors);
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_NE(out.Find(QStringLiteral("Serial No.")), nullptr);
+    EXPECT_NE(out.Find(QStringLiteral("*")), nullptr);
+    EXPECT_NE(out.Find(QStringLiteral("Date/Time")), nullptr);
+    EXPECT_EQ(out.Find(QStringLiteral("Before")), nullptr);
+    // Identity rule and heading rule of width 1, closing rule of width 4.
+    ASSERT_EQ(out.lines.size(), 3u);
+    EXPECT_EQ(out.lines[1].width, 1);
+    EXPECT_EQ(out.lines[2].width, 4);
+    EXPECT_EQ(out.PageCount(), 1);
+    SetResLanguage(ResLanguage::System);
+}
+
+} // namespace

@@ -28,7 +28,7 @@ constexpr std::pair<int, int> kIdRanges[] = {
     {5000, 5009},   {5012, 5012},   {5020, 5048},   {5050, 5060},   {5100, 5107},   {5150, 5164},
     {5200, 5204},   {5208, 5225},   {5250, 5254},   {5300, 5375},   {5400, 5466},   {5500, 5591},
     {5600, 5657},   {5661, 5671},   {5700, 5701},   {5710, 5712},   {5750, 5750},   {5820, 5824},
-    {5840, 5848},   {6000, 6020},
+    {5840, 5848},   {5860, 5860},   {6000, 6020},
     {6024, 6024},   {6028, 6028},   {6032, 6032},   {6036, 6037},   {6050, 6057},   {7000, 7009},
     {7100, 7105},   {8000, 8017},   {8019, 8025},   {9001, 9001},   {10000, 10004}, {20000, 20011},
     {20014, 20015},
@@ -282,7 +282,7 @@ TEST(StringTables, FilesAreWellFormed)
 TEST(StringTables, BothHoldExactlyTheListedIds)
 {
     const std::vector<int> expected = ExpectedIds();
-    ASSERT_EQ(expected.size(), 530u);
+    ASSERT_EQ(expected.size(), 531u);
     EXPECT_EQ(IdsOf(English()), expected);
     EXPECT_EQ(IdsOf(Japanese()), expected);
 }
