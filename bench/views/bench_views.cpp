@@ -1,10 +1,14 @@
 // Opening a stored record in the data view. Run from a Release build:
 //   bench_views --benchmark_min_time=1
-// - the interval table (reload plus the merged rows) beside a bare pass
-//   that makes the same cell texts from rows already in memory;
+// - opening the interval table (reload, merged rows, and the rows written
+//   into the grid) beside a bare fill of the same cell texts into the same
+//   grid;
 // - reloading one record from a database of 2,000,000 sample rows beside
 //   the same record in a database that holds only it.
 #include "views/view_tables.h"
+#include "views/view_widgets.h"
+
+#include "common/widgets/grid_writer.h"
 
 #include "records/collections.h"
 
@@ -14,7 +18,7 @@
 #include "common/logdb.h"
 #include "common/paths.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -148,7 +152,7 @@ BENCHMARK(BM_ReLoadFromOwnDatabase)->Unit(benchmark::kMillisecond)->UseRealTime(
 void BM_ReLoadFromTwoMillionRows(benchmark::State& state) { ReLoadFrom(state, true); }
 BENCHMARK(BM_ReLoadFromTwoMillionRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Reload plus the merged table rows with their texts and colours.
+// Reload plus the merged table rows, written into the view's grid.
 void BM_OpenIntervalTable(benchmark::State& state)
 {
     Databases& d = Dbs();
@@ -156,6 +160,7 @@ void BM_OpenIntervalTable(benchmark::State& state)
         state.SkipWithError("the databases were not made");
         return;
     }
+    DataGrid grid;
     for (auto _ : state) {
         clsInterval r;
         r.ClearDatas();
@@ -164,7 +169,8 @@ void BM_OpenIntervalTable(benchmark::State& state)
         r.SetBaseDate(DateZero());
         r.ReLoad();
         const GridContent t = IntervalTable(r, false);
-        if (t.RowCount() < 10000) {
+        WriteGrid(grid, t);
+        if (grid.Rows() < 10000) {
             state.SkipWithError("the table is short");
             break;
         }
@@ -172,34 +178,41 @@ void BM_OpenIntervalTable(benchmark::State& state)
 }
 BENCHMARK(BM_OpenIntervalTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The bare baseline: the same cell texts made from rows already in memory,
-// in stored order, with no merge and no reload.
-void BM_BareIntervalTexts(benchmark::State& state)
+// The bare baseline: the same cell texts, made beforehand, set cell by cell
+// into the same kind of grid.
+void BM_BareGridFill(benchmark::State& state)
 {
     Databases& d = Dbs();
     clsInterval r;
+    r.ClearDatas();
     r.SetDbPath(d.small);
     r.SetSeqNo(d.seqNo);
     r.ReLoad();
+    const GridContent t = IntervalTable(r, false);
+    std::vector<QStringList> texts;
+    for (int row = 0; row < t.RowCount(); ++row)
+        texts.push_back({t.Text(row, 0), t.Text(row, 1), t.Text(row, 2), t.Text(row, 3)});
+    DataGrid grid;
     for (auto _ : state) {
-        std::vector<std::array<QString, 4>> rows;
-        rows.reserve(static_cast<size_t>(r.DataCount() + r.EventCount()));
-        for (int i = 0; i < r.DataCount(); ++i)
-            rows.push_back({QString::number(i + 1), GeneralDate(r.DateTimes(i)),
-                            FormatGasValue(r.GasValue(0, i), 1), FormatGasValue(r.GasValue(1, i), 1)});
-        for (int j = 0; j < r.EventCount(); ++j)
-            rows.push_back({QString::number(j + 1), GeneralDate(r.EventDateTimes(j)),
-                            FormatGasValue(r.GasEvent(0, j), 1), FormatGasValue(r.GasEvent(1, j), 1)});
-        benchmark::DoNotOptimize(rows.size());
+        grid.Clear();
+        grid.SetRows(0);
+        grid.SetCols(4);
+        grid.SetRows(static_cast<int>(texts.size()));
+        for (int row = 0; row < static_cast<int>(texts.size()); ++row)
+            for (int c = 0; c < 4; ++c)
+                grid.SetText(row, c, texts[static_cast<size_t>(row)][c]);
+        benchmark::DoNotOptimize(grid.Rows());
     }
 }
-BENCHMARK(BM_BareIntervalTexts)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareGridFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();

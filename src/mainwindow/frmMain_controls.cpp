@@ -60,7 +60,6 @@ void frmMain::CreateControls()
         fraMenu(3)->setVisible(true);
         Form_Resize();
     });
-    connect(m_view.get(), &ViewPanel::LayoutRequested, this, [this] { Form_Resize(); });
     connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);

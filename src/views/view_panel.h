@@ -75,8 +75,6 @@ public slots:
 signals:
     // The panel wants to be the visible menu frame, laid out.
     void ShowRequested();
-    // The panel's controls were shown, hidden or switched: lay it out.
-    void LayoutRequested();
     // Return: back to the stored-data browser.
     void ReturnRequested();
 

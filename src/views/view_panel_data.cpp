@@ -16,6 +16,7 @@
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 #include "printing/print_job.h"
+#include "shared/panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QApplication>
@@ -247,7 +248,7 @@ void ViewPanel::optBrowse_Click()
         }
         talGraph->setFocus();
     }
-    emit LayoutRequested();
+    m_host.LayoutWindow();
 }
 
 void ViewPanel::FillBrowseTables()
@@ -324,7 +325,7 @@ void ViewPanel::chkOutline_Click()
 {
     m_outlineView = chkOutline->isChecked();
     ShowDataView();
-    emit LayoutRequested();
+    m_host.LayoutWindow();
 }
 
 QString ViewPanel::SampleText(const QString& sep)
@@ -349,7 +350,7 @@ void ViewPanel::cmdBrowse_Click(int index)
     case 3:
         m_summaryWanted = !vfgSummary->isVisible();
         vfgSummary->setVisible(m_summaryWanted);
-        emit LayoutRequested();
+        m_host.LayoutWindow();
         break;
     case 4:
         emit ReturnRequested();

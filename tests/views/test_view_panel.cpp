@@ -34,6 +34,8 @@ public:
     void RestoreShellCommands() override {}
     void UnlockShellCommands() override {}
     void SetExitEnabled(bool) override {}
+    void SetMenuEnabled(bool) override {}
+    void LayoutWindow() override {}
     QString SaveAppSettings() override { return {}; }
     void ReloadDefaultsAndSettings() override {}
     void ActivateAgain() override {}
