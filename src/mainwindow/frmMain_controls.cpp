@@ -56,4 +56,13 @@ void frmMain::CreateControls()
     m_view = std::make_unique<ViewPanel>(fraMenu(3), m_state, *this);
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
+
+    // ---- what the browser's panels ask of the window ----
+    connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
+        m_instrument->ShowInstrumentInfo();
+        for (QGroupBox* panel : fraMenu)
+            panel->setVisible(false);
+        fraMenu(1)->setVisible(true);
+        Form_Resize();
+    });
 }
