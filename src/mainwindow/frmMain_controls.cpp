@@ -63,4 +63,13 @@ void frmMain::CreateControls()
     connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
+
+    // ---- what the browser's panels ask of the window ----
+    connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
+        m_instrument->ShowInstrumentInfo();
+        for (QGroupBox* panel : fraMenu)
+            panel->setVisible(false);
+        fraMenu(1)->setVisible(true);
+        Form_Resize();
+    });
 }
