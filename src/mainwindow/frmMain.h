@@ -107,6 +107,8 @@ public:
     void RestoreShellCommands() override;
     void UnlockShellCommands() override;
     void SetExitEnabled(bool enabled) override;
+    void SetMenuEnabled(bool enabled) override;
+    void LayoutWindow() override;
     // Copies the display font and the graph colours from the option buttons
     // and rewrites the settings file. Empty, or the text of the failure.
     QString SaveAppSettings() override;

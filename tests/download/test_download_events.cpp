@@ -291,12 +291,16 @@ TEST_F(Events, MenuShowsOnePanel)
     for (int index = 0; index <= 4; ++index) {
         SCOPED_TRACE(index);
         fake.calls.clear();
+        if (index == 3)
+            prompt.ExpectBox(MsgResult::Ok); // the last-calibration list is empty
         w.cmdInst(index)->click();
         EXPECT_EQ(ShownPanel(w), panelOf[index]);
         EXPECT_EQ(fake.calls.contains(QStringLiteral("SetEnabled(true)")), index == 0 || index == 4);
         EXPECT_TRUE(w.cmdInst(2)->isEnabled());
     }
     // The same button again refills and shows the same panel.
+    prompt.ExpectBox(MsgResult::Ok);
+    prompt.ExpectBox(MsgResult::Ok);
     w.cmdInst_Click(3);
     w.cmdInst_Click(3);
     EXPECT_EQ(ShownPanel(w), 4);
