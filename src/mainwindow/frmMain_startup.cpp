@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
-#include <QElapsedTimer>
 
 #include <algorithm>
 
@@ -178,9 +177,8 @@ bool frmMain::DeleteProgramFile(const QString& name, bool yield)
     if (yield) {
         ok = WaitYielding(gone, kFileGoneWaitMs);
     } else {
-        QElapsedTimer clock;
-        clock.start();
-        while (!(ok = gone()) && clock.elapsed() < kFileGoneWaitMs)
+        const qint64 start = WaitClockMs();
+        while (!(ok = gone()) && WaitClockMs() - start < kFileGoneWaitMs)
             QThread::msleep(10);
     }
     if (!ok) {
