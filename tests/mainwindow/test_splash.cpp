@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QSysInfo>
+#include <QTimer>
 
 namespace {
 
