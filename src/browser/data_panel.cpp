@@ -1,20 +1,67 @@
-// The data panel. Building the tree and filling the list are still
-// stand-ins that do the least their callers need.
+// The data panel: the tree, list and property grid over the stored
+// records, and the deletion of stored data.
 
 #include "browser/data_panel.h"
 
+#include "browser/browser_keys.h"
+#include "browser/deletion.h"
+#include "browser/log_list.h"
+#include "browser/password_dialog.h"
+#include "browser/property_grid.h"
+
+#include "common/errors.h"
+#include "common/prompt.h"
+#include "common/resstrings.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
+#include "records/instrument.h"
+#include "shared/panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
+
+using namespace browser;
+
+namespace {
+
+// The grey of a caption row's cells (RGB 224, 224, 224).
+constexpr std::int32_t kCaptionGrey = 224 + 224 * 256 + 224 * 65536;
+
+void ReportDatabaseError(const DatabaseError& e)
+{
+    MsgBox(GetResString(5800, e.Message()), MsgButtons::Ok, MsgIcon::Critical, GetResString(5355));
+}
+
+QString KeyOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+QIcon FolderIcon()
+{
+    return QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
+}
+
+QIcon RecordIcon(const QString& icon)
+{
+    if (icon == QLatin1String("CloseFolder"))
+        return FolderIcon();
+    if (icon == QLatin1String("History"))
+        return QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView);
+    return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+}
+
+} // namespace
 
 DataPanel::DataPanel(QGroupBox* frame, SharedState& state, PanelHost& host, QObject* parent)
     : QObject(parent), m_frame(frame), m_state(state), m_host(host)
@@ -30,14 +77,22 @@ void DataPanel::CreateControls()
     QGroupBox* data = m_frame;
     tvwLog = NewTree(data, QStringLiteral("tvwLog"));
     tvwLog->setHeaderHidden(true);
+    tvwLog->setIndentation(14);
+    tvwLog->setContextMenuPolicy(Qt::CustomContextMenu);
     MoveTwips(tvwLog, 120, 240, 3360, 5850);
     fraLog = NewGroup(data, QStringLiteral("fraLog"), 120, 6090, 3360, 1590);
     fraLogCenter = NewFrame(fraLog, QStringLiteral("fraLogCenter"), 180, 240, 3000, 1200);
-    for (int i = 0; i < chkLog.Count(); ++i)
+    for (int i = 0; i < chkLog.Count(); ++i) {
         chkLog[i] = NewCheck(fraLogCenter, Indexed("chkLog", i), 0, i * 300, 1800, 252);
+        // A user's click only: the settings set the boxes from code.
+        connect(chkLog[i], &QCheckBox::clicked, this, [this, i] { chkLog_Click(i); });
+    }
     cmdLogInst = NewButton(fraLogCenter, QStringLiteral("cmdLogInst"), 1860, 0, 1140, 372);
     lvwLog = NewTree(data, QStringLiteral("lvwLog"));
     lvwLog->setRootIsDecorated(false);
+    lvwLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    lvwLog->setSortingEnabled(false);
+    lvwLog->header()->setSectionsClickable(true);
     MoveTwips(lvwLog, 3600, 240, 5880, 3276);
     vfgLog = NewGrid(data, QStringLiteral("vfgLog"), 1, 2);
     MoveTwips(vfgLog, 3600, 3636, 5880, 3276);
@@ -46,19 +101,344 @@ void DataPanel::CreateControls()
     mnuDeletes->setObjectName(QStringLiteral("mnuDeletes"));
     mnuDelete = mnuDeletes->addAction(QStringLiteral("Delete"));
     mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
-    mnuHistDels = new QMenu(data);
-    mnuHistDels->setObjectName(QStringLiteral("mnuHistDels"));
-    mnuHistDel = mnuHistDels->addAction(QStringLiteral("Delete"));
-    mnuHistDel->setObjectName(QStringLiteral("mnuHistDel"));
+
+    connect(tvwLog, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { tvwLog_NodeClick(KeyOf(item)); });
+    connect(tvwLog, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) {
+        if (QApplication::mouseButtons() != Qt::RightButton)
+            LastPressedKey = KeyOf(item);
+    });
+    connect(tvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QTreeWidgetItem* item = tvwLog->itemAt(pos);
+        if (!item)
+            return;
+        tvwLog->setCurrentItem(item);
+        FillLogList(KeyOf(item));
+        PopUpDelete(KeyOf(item), tvwLog->viewport()->mapToGlobal(pos));
+    });
+    connect(lvwLog, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { lvwLog_ItemClick(KeyOf(item)); });
+    connect(lvwLog, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) {
+        if (QApplication::mouseButtons() != Qt::RightButton)
+            LastPressedKey = KeyOf(item);
+    });
+    connect(lvwLog, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) { lvwLog_DblClick(); });
+    connect(lvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QTreeWidgetItem* item = lvwLog->itemAt(pos);
+        if (!item)
+            return;
+        ShowLogProperties(KeyOf(item));
+        lvwLog->setCurrentItem(item);
+        PopUpDelete(KeyOf(item), lvwLog->viewport()->mapToGlobal(pos));
+    });
+    connect(lvwLog->header(), &QHeaderView::sectionClicked, this, [this](int) { lvwLog_ColumnClick(); });
+    connect(cmdDetail, &QPushButton::clicked, this, &DataPanel::DetailRequested);
+    connect(cmdLogInst, &QPushButton::clicked, this, [this] { cmdLogInst_Click(); });
+    connect(mnuDelete, &QAction::triggered, this, [this] { DeleteKey(m_deleteKey); });
+}
+
+void DataPanel::PopUpDelete(const QString& key, const QPoint& globalPos)
+{
+    m_deleteKey = key;
+    mnuDeletes->popup(globalPos);
 }
 
 void DataPanel::BuildLogTree()
 {
-    if (m_state.TreeRefreshNeeded) {
-        tvwLog->clear();
-        m_state.TreeRefreshNeeded = false;
+    if (!m_state.TreeRefreshNeeded) {
+        tvwLog->update();
+        return;
     }
+    LogTreeModel model;
+    try {
+        LogDb db;
+        const TreeLevels levels{chkLog(0)->isChecked(), chkLog(1)->isChecked(), chkLog(2)->isChecked()};
+        model = BuildLogTreeModel(db, levels);
+    } catch (const DatabaseError& e) {
+        ReportDatabaseError(e);
+        return;
+    }
+    m_tree = std::move(model);
+    tvwLog->setUpdatesEnabled(false);
+    tvwLog->clear();
+    m_items.clear();
+    m_items.reserve(m_tree.Size());
+    std::vector<QTreeWidgetItem*> items(static_cast<size_t>(m_tree.Size()));
+    const QIcon folder = FolderIcon();
+    const QIcon root = QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
+    for (int i = 0; i < m_tree.Size(); ++i) {
+        const LogTreeNode& n = m_tree.At(i);
+        auto* item = n.parent < 0 ? new QTreeWidgetItem(tvwLog)
+                                  : new QTreeWidgetItem(items[static_cast<size_t>(n.parent)]);
+        item->setText(0, n.text);
+        item->setData(0, Qt::UserRole, n.key);
+        item->setIcon(0, n.parent < 0 ? root : folder);
+        items[static_cast<size_t>(i)] = item;
+        m_items.insert(n.key, item);
+    }
+    if (!items.empty())
+        items[0]->setExpanded(true);
+    tvwLog->setUpdatesEnabled(true);
+    m_state.TreeRefreshNeeded = false;
     tvwLog->update();
 }
 
-void DataPanel::ShowDataPanel() {}
+void DataPanel::ShowDataPanel()
+{
+    tvwLog->update();
+    lvwLog->update();
+    vfgLog->update();
+}
+
+void DataPanel::chkLog_Click(int)
+{
+    m_state.TreeRefreshNeeded = true;
+    BuildLogTree();
+    if (!tvwLog->currentItem() && tvwLog->topLevelItemCount() > 0)
+        tvwLog->setCurrentItem(tvwLog->topLevelItem(0));
+    tvwLog_NodeClick(KeyOf(tvwLog->currentItem()));
+}
+
+void DataPanel::tvwLog_NodeClick(const QString& key)
+{
+    FillLogList(key);
+    if (lvwLog->topLevelItemCount() == 0)
+        return;
+    const QString first = KeyOf(lvwLog->topLevelItem(0));
+    ShowLogProperties(first);
+    SelectFromKey(first);
+}
+
+void DataPanel::SelectFromKey(const QString& key)
+{
+    if (const RecordKind* kind = KindOfItemLetter(KeyLetter(key))) {
+        SelectedKind = kind->types;
+        SelectedSeqNo = RecordKeySeqNo(key);
+    }
+}
+
+void DataPanel::FillLogList(const QString& key)
+{
+    const int index = m_tree.Find(key);
+    const QChar letter = KeyLetter(key);
+    if (index < 0 || !(IsLevelLetter(letter) || KindOfNodeLetter(letter)))
+        return;
+    LogListing listing;
+    try {
+        LogDb db;
+        listing = BuildLogListing(db, m_tree, index);
+    } catch (const DatabaseError& e) {
+        ReportDatabaseError(e);
+        return;
+    }
+    lvwLog->setUpdatesEnabled(false);
+    lvwLog->clear();
+    QStringList headers;
+    for (const LogListColumn& c : listing.columns)
+        headers << c.caption;
+    lvwLog->setColumnCount(static_cast<int>(headers.size()));
+    lvwLog->setHeaderLabels(headers);
+    const int width = lvwLog->viewport()->width();
+    for (size_t c = 0; c < listing.columns.size(); ++c)
+        lvwLog->setColumnWidth(static_cast<int>(c), static_cast<int>(listing.columns[c].width * width));
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(listing.rows.size()));
+    for (const LogListRow& r : listing.rows) {
+        auto* item = new QTreeWidgetItem(r.texts);
+        item->setData(0, Qt::UserRole, r.key);
+        item->setIcon(0, RecordIcon(r.icon));
+        items << item;
+    }
+    lvwLog->addTopLevelItems(items);
+    lvwLog->header()->setSortIndicatorShown(false);
+    m_listSorted = false;
+    if (!listing.records) {
+        if (!items.isEmpty()) {
+            lvwLog->setCurrentItem(items.first());
+            SelectedKind = 0;
+            SelectedSeqNo = 0;
+        }
+    } else if (!items.isEmpty()) {
+        // Records are listed by name, ascending.
+        m_listSorted = true;
+        m_listDescending = false;
+        lvwLog->sortItems(0, Qt::AscendingOrder);
+        lvwLog->header()->setSortIndicator(0, Qt::AscendingOrder);
+        lvwLog->header()->setSortIndicatorShown(true);
+        lvwLog->setCurrentItem(lvwLog->topLevelItem(0));
+        SelectedKind = 0;
+        SelectedSeqNo = 0;
+    } else {
+        EmptyProperties();
+    }
+    lvwLog->setUpdatesEnabled(true);
+}
+
+void DataPanel::lvwLog_ColumnClick()
+{
+    // Whatever header is clicked, the list sorts by its first column.
+    m_listDescending = m_listSorted ? !m_listDescending : false;
+    m_listSorted = true;
+    const Qt::SortOrder order = m_listDescending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    lvwLog->sortItems(0, order);
+    lvwLog->header()->setSortIndicator(0, order);
+    lvwLog->header()->setSortIndicatorShown(true);
+}
+
+void DataPanel::lvwLog_ItemClick(const QString& key)
+{
+    ShowLogProperties(key);
+    SelectFromKey(key);
+}
+
+void DataPanel::lvwLog_DblClick()
+{
+    if (LastPressedKey.isEmpty())
+        return;
+    if (IsFolderKey(LastPressedKey)) {
+        QTreeWidgetItem* node = TreeItem(LastPressedKey);
+        if (!node || !node->parent())
+            return;
+        node->parent()->setExpanded(true);
+        FillLogList(LastPressedKey);
+        if (lvwLog->topLevelItemCount() > 0)
+            ShowLogProperties(KeyOf(lvwLog->topLevelItem(0)));
+        return;
+    }
+    if (SelectedKind != 0 && SelectedSeqNo != 0)
+        emit DetailRequested();
+}
+
+void DataPanel::EmptyProperties()
+{
+    vfgLog->Clear();
+    vfgLog->SetMergeCells(DataGrid::MergeNever);
+    vfgLog->SetRows(2);
+    vfgLog->SetCols(2);
+    SetGridRow(*vfgLog, 0, 0, false, {GetResString(5604), GetResString(5605)});
+    SetGridRow(*vfgLog, 1, 0, false, {GetResString(5622), GetResString(5623)});
+    cmdDetail->setEnabled(false);
+    cmdLogInst->setEnabled(false);
+}
+
+void DataPanel::ShowLogProperties(const QString& key)
+{
+    PropertyGrid grid;
+    try {
+        LogDb db;
+        grid = BuildPropertyGrid(db, key);
+    } catch (const DatabaseError& e) {
+        ReportDatabaseError(e);
+        return;
+    }
+    SelectFromKey(key);
+    const GridModel& g = grid.grid;
+    vfgLog->setUpdatesEnabled(false);
+    vfgLog->Clear();
+    vfgLog->SetRows(g.Rows());
+    vfgLog->SetCols(g.Cols());
+    vfgLog->SetMergeCells(DataGrid::MergeNever);
+    for (int r = 0; r < g.Rows(); ++r) {
+        SetGridRow(*vfgLog, r, 0, false, g.RowTexts(r));
+        for (int c = 0; c < g.Cols(); ++c)
+            vfgLog->SetCellAlignment(r, c, g.Align(r, c) == CellAlign::Center ? DataGrid::AlignCenterCenter
+                                                                                : DataGrid::AlignLeftCenter);
+        vfgLog->SetMergeRow(r, g.Merged(r));
+    }
+    for (const auto& [r, c] : g.Shaded())
+        vfgLog->SetCellBackColor(r, c, kCaptionGrey);
+    vfgLog->SetMergeCells(DataGrid::MergeRestrictRows);
+    vfgLog->setUpdatesEnabled(true);
+    cmdDetail->setEnabled(grid.buttonsEnabled);
+    cmdLogInst->setEnabled(grid.buttonsEnabled);
+    m_host.LayoutWindow();
+}
+
+void DataPanel::cmdLogInst_Click()
+{
+    if (!lvwLog->currentItem() || SelectedKind == 0) {
+        MsgBox(GetResString(5359), MsgButtons::Ok, MsgIcon::Information, GetResString(5360));
+        return;
+    }
+    // The stored settings go into the browser's own instrument, never into
+    // the connected one that an upload sends.
+    if (!m_state.StoredInstrument().LoadDatabase(SelectedSeqNo)) {
+        MsgBox(GetResString(5374), MsgButtons::Ok, MsgIcon::Critical, GetResString(5355));
+        return;
+    }
+    m_state.ShowSampleInstrument = true;
+    emit StoredInstrumentRequested();
+    m_state.ShowSampleInstrument = false;
+}
+
+void DataPanel::DeleteKey(const QString& key)
+{
+    if (!AskPassword(m_frame->window()))
+        return;
+    if (key.isEmpty())
+        return;
+    const QChar letter = KeyLetter(key);
+    const auto confirm = [](const QString& text, int title) {
+        return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, GetResString(title)) == MsgResult::Yes;
+    };
+    if (letter == u'#') {
+        if (!confirm(GetResString(5317), 5318))
+            return;
+        try {
+            LogDb db;
+            DeleteAllData(db);
+        } catch (const DatabaseError& e) {
+            ReportDatabaseError(e);
+            return;
+        }
+        m_state.TreeRefreshNeeded = true;
+        BuildLogTree();
+        FillLogList(kRootKey);
+        return;
+    }
+    if (IsFolderKey(key)) {
+        if (!confirm(GetResString(5339), 5340))
+            return;
+        const int index = m_tree.Find(key);
+        // A node the tree no longer holds selects nothing: never everything.
+        if (index <= 0)
+            return;
+        const int parent = m_tree.At(index).parent;
+        try {
+            LogDb db;
+            DeleteNodeData(db, m_tree.Filter(index));
+        } catch (const DatabaseError& e) {
+            ReportDatabaseError(e);
+            return;
+        }
+        m_state.TreeRefreshNeeded = true;
+        BuildLogTree();
+        // The node now at the former parent's position, else the root.
+        if (parent < m_tree.Size()) {
+            const QString at = m_tree.At(parent).key;
+            tvwLog->setCurrentItem(TreeItem(at));
+            FillLogList(at);
+        } else {
+            FillLogList(kRootKey);
+        }
+        return;
+    }
+    if (const RecordKind* kind = KindOfItemLetter(letter)) {
+        QTreeWidgetItem* item = nullptr;
+        for (int i = 0; i < lvwLog->topLevelItemCount() && !item; ++i)
+            if (KeyOf(lvwLog->topLevelItem(i)) == key)
+                item = lvwLog->topLevelItem(i);
+        if (!confirm(GetResString(5327, item ? item->text(0) : QString()), 5328))
+            return;
+        try {
+            LogDb db;
+            DeleteRecord(db, RecordKeySeqNo(key), *kind);
+        } catch (const DatabaseError& e) {
+            ReportDatabaseError(e);
+            return;
+        }
+        delete item;
+        // The tree keeps its nodes until it is next shown, rebuilt.
+        m_state.TreeRefreshNeeded = true;
+    }
+}

@@ -1,10 +1,14 @@
 #pragma once
 // The data panel in fraMenu(2): the tree of stored records, the list and
-// property grid of the chosen node, and the deletion menus.
+// property grid of the chosen node, and the deletion menu.
+
+#include "browser/log_tree.h"
 
 #include "common/widgets/control_array.h"
 
+#include <QHash>
 #include <QObject>
+#include <cstdint>
 
 class DataGrid;
 class QAction;
@@ -12,8 +16,10 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QMenu;
+class QPoint;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class PanelHost;
 class SharedState;
 
@@ -23,12 +29,41 @@ public:
     DataPanel(QGroupBox* frame, SharedState& state, PanelHost& host, QObject* parent = nullptr);
     ~DataPanel() override;
 
-    // Rebuilds the tree when TreeRefreshNeeded is set.
+    // Rebuilds the tree when TreeRefreshNeeded is set; a database error is
+    // reported and leaves the tree as it was.
     void BuildLogTree();
-    // Fills the list and grid for the chosen node.
+    // Repaints the tree, the list and the grid.
     void ShowDataPanel();
 
+    // The list of the node with key (sub-folders or records) and the grid
+    // of a key.
+    void FillLogList(const QString& key);
+    void ShowLogProperties(const QString& key);
+    // The deletion behind the password of what key names: everything (the
+    // root), a node's records, or one record of the list.
+    void DeleteKey(const QString& key);
+
+    // The events of the controls, as a user's action raises them.
+    void chkLog_Click(int index);
+    void tvwLog_NodeClick(const QString& key);
+    void lvwLog_ItemClick(const QString& key);
+    void lvwLog_ColumnClick();
+    void lvwLog_DblClick();
+    void cmdLogInst_Click();
+
     QGroupBox* Frame() const { return m_frame; }
+    // The tree item of a key; nullptr when the tree has none.
+    QTreeWidgetItem* TreeItem(const QString& key) const { return m_items.value(key); }
+    const browser::LogTreeModel& TreeModel() const { return m_tree; }
+
+    // ================= the browser's selection =================
+    // The stored record picked in the list (Log_Head.Types and SeqNo; 0 =
+    // none), read by the data view and the trend search.
+    std::int32_t SelectedKind = 0;
+    std::int64_t SelectedSeqNo = 0;
+    // The key of the node or item last pressed with a button other than the
+    // right one; a double click works on it.
+    QString LastPressedKey;
 
     // ================= controls =================
     QTreeWidget* tvwLog = nullptr;
@@ -41,13 +76,27 @@ public:
     QPushButton* cmdLogInst = nullptr;
     QMenu* mnuDeletes = nullptr;
     QAction* mnuDelete = nullptr;
-    QMenu* mnuHistDels = nullptr;
-    QAction* mnuHistDel = nullptr;
+
+signals:
+    // Detail, or a double click on a record: open the picked record
+    // (SelectedKind, SelectedSeqNo) in the data view.
+    void DetailRequested();
+    // Show StoredInstrument on the instrument information panel (while
+    // ShowSampleInstrument is set).
+    void StoredInstrumentRequested();
 
 private:
     void CreateControls();
+    void PopUpDelete(const QString& key, const QPoint& globalPos);
+    void EmptyProperties();
+    void SelectFromKey(const QString& key);
 
     QGroupBox* m_frame;
     SharedState& m_state;
     PanelHost& m_host;
+    browser::LogTreeModel m_tree;
+    QHash<QString, QTreeWidgetItem*> m_items;
+    bool m_listSorted = false;
+    bool m_listDescending = false;
+    QString m_deleteKey; // the key the pop-up menu acts on
 };

@@ -1,13 +1,18 @@
 #pragma once
-// The last-calibration panel in fraMenu(4): the calibration history of the
-// stored instruments in one grid, by the chosen kind of list.
+// The last-calibration panel in fraMenu(4): the latest calibration of every
+// stored instrument in one grid, by the chosen kind of list.
+
+#include "browser/lastcal.h"
 
 #include "common/widgets/control_array.h"
 
 #include <QObject>
+#include <vector>
 
 class DataGrid;
+class QAction;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class PanelHost;
@@ -19,8 +24,18 @@ public:
     LastCalPanel(QGroupBox* frame, SharedState& state, PanelHost& host, QObject* parent = nullptr);
     ~LastCalPanel() override;
 
-    // Fills vfgHistory for the chosen list.
+    // Fills vfgHistory for the chosen list; a database error is reported
+    // and leaves the grid as it was.
     void FillHistoryGrid();
+    // The list shown (the option chosen).
+    browser::HistoryLayout Layout() const;
+
+    // The events of the controls, as a user's action raises them.
+    void optHistory_Click(int index);
+    // Deletes the latest calibration of the grid's current row behind the
+    // password and a confirmation.
+    void mnuHistDel_Click();
+    void cmdLastCal_Click();
 
     QGroupBox* Frame() const { return m_frame; }
 
@@ -28,6 +43,12 @@ public:
     ControlArray<QRadioButton, 3> optHistory;
     DataGrid* vfgHistory = nullptr;
     QPushButton* cmdLastCal = nullptr;
+    QMenu* mnuHistDels = nullptr;
+    QAction* mnuHistDel = nullptr;
+
+signals:
+    // Print the list (vfgHistory's rows) as the last-calibration report.
+    void PrintRequested();
 
 private:
     void CreateControls();

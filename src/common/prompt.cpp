@@ -23,6 +23,12 @@ PromptSeam*& Installed()
 }
 }
 
+int PromptSeam::RunWindow(QWidget*)
+{
+    qWarning() << "modal window without a prompt";
+    return 0;
+}
+
 PromptSeam& Prompt()
 {
     static SilentPrompt silent;

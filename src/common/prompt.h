@@ -26,11 +26,16 @@ struct FileRequest {
     QString initialDir;
     QString fileName;    // suggested name
     QString defaultExt;
+    // Where a dialog reports which filter the user chose (1 = the first);
+    // left alone when null.
+    int* chosenFilter = nullptr;
 };
 
 struct FontRequest {
     QFont font;
 };
+
+class QWidget;
 
 class PromptSeam {
 public:
@@ -42,6 +47,9 @@ public:
     // False when the user cancelled; otherwise the value is replaced.
     virtual bool ChooseFont(QFont& font) = 0;
     virtual bool ChooseColor(QColor& color) = 0;
+    // Runs a modal window (a QDialog) until it closes and gives its result
+    // (1 accepted, 0 rejected). The silent default shows nothing and gives 0.
+    virtual int RunWindow(QWidget* window);
 };
 
 // The installed seam. Without one, every box answers Cancel and every dialog

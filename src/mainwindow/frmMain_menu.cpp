@@ -115,10 +115,22 @@ void frmMain::SetExitEnabled(bool enabled)
     cmdInst(5)->setEnabled(enabled);
 }
 
+void frmMain::SetMenuEnabled(bool enabled)
+{
+    for (QPushButton* b : cmdInst)
+        b->setEnabled(enabled);
+}
+
+void frmMain::LayoutWindow()
+{
+    Form_Resize();
+}
+
 void frmMain::ReloadDefaultsAndSettings()
 {
     InitDefaults();
     ReadSettings();
+    m_download->ShowAutoLoadModes();
     ShowFontAndColorButtons();
     ApplyDisplayFont();
 }

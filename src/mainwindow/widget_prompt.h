@@ -15,6 +15,8 @@ public:
     QString GetSaveFileName(const FileRequest& request) override;
     bool ChooseFont(QFont& font) override;
     bool ChooseColor(QColor& color) override;
+    // A QDialog runs modally (exec); any other window gives 0.
+    int RunWindow(QWidget* window) override;
 
 private:
     QWidget* Parent() const;

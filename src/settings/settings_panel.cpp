@@ -1,11 +1,12 @@
-// The settings panel. Filling it, the live values and the clocks are still
-// stand-ins that do the least their callers need.
+// The settings panel: its controls and the wiring of their events. Filling
+// the panel and its commands live in settings_panel_<concern>.cpp.
 
 #include "settings/settings_panel.h"
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
+#include "settings/upload_frame.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -20,6 +21,7 @@ SettingsPanel::SettingsPanel(QGroupBox* frame, SharedState& state, PanelHost& ho
 {
     setObjectName(QStringLiteral("SettingsPanel"));
     CreateControls();
+    ConnectSettingsHandlers();
 }
 
 SettingsPanel::~SettingsPanel() = default;
@@ -82,6 +84,4 @@ void SettingsPanel::CreateControls()
         cmdCal[i] = NewButton(fraOption(2), Indexed("cmdCal", i), 120 + i * 2120, 4570, 1970, 400);
 }
 
-void SettingsPanel::ShowSettingsPanel() {}
-void SettingsPanel::ShowADValues() {}
 void SettingsPanel::RefreshSettingsClock() {}

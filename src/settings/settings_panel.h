@@ -5,6 +5,10 @@
 #include "common/widgets/control_array.h"
 
 #include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
 
 class DataGrid;
 class QComboBox;
@@ -16,6 +20,8 @@ class QPushButton;
 class DownloadPanel;
 class PanelHost;
 class SharedState;
+class GridEditHooks;
+struct SettingsGridData;
 
 class SettingsPanel : public QObject {
     Q_OBJECT
@@ -34,6 +40,42 @@ public:
     void RefreshSettingsClock();
 
     QGroupBox* Frame() const { return m_frame; }
+
+    // ---- settings grid and its edits (settings_panel_grid.cpp) ----
+    // True while the panel fills its grids or an edit handler works; the
+    // grid events that the filling itself raises do nothing then.
+    bool SettingsGridBusy = false;
+    // A value cell in this colour (the grid's caption colour) is read-only.
+    static std::int32_t ReadOnlyColor();
+    static bool IsReadOnlyCell(const DataGrid& grid, int row, int col);
+    // The grid's edit hooks: true from BeforeEdit and ValidateEdit cancels
+    // the edit; ValidateEdit may replace the typed text.
+    bool vfgOption_BeforeEdit(int Row, int Col);
+    bool vfgOption_ValidateEdit(int Row, int Col, QString& text);
+    // After a cell changed: an accepted set point rebuilds the panel; an
+    // Enable box switches the gas's sensor off or on (service mode only).
+    void vfgOption_AfterEdit(int Row, int Col);
+
+    // ---- identity boxes (settings_panel_identity.cpp) ----
+    // Copies a box's text into the main instrument when the user changed it.
+    void txtOption_Validate(int Index);
+    // Every box's pending change (Update starts with it).
+    void CommitIdentityEdits();
+    // The settings audit file's suffix from its box (on the download
+    // panel), without what a file name must not carry.
+    void txtSuffix_Validate();
+
+    // ---- calibration frame (settings_panel_calibration.cpp) ----
+    // The gases with their span ticks and auto-calibration values.
+    void FillCalGrid();
+    bool vfgCal_BeforeEdit(int Row, int Col);
+    void vfgCal_AfterEdit(int Row, int Col);
+    // 0 Zero, 1 Span, 2 Exit Calibration.
+    void cmdCal_Click(int Index);
+
+    // ---- commands (settings_panel_commands.cpp) ----
+    // 0 Update, 1 Date/Time Set, 2 Calibration.
+    void cmdOption_Click(int Index);
 
     // ================= controls =================
     ControlArray<QGroupBox, 3> fraOption;
@@ -62,8 +104,29 @@ public:
 private:
     void CreateControls();
 
+    void ConnectSettingsHandlers();
+    void SetUpIdentityBoxes();
+    void WriteSettingsGrid(const SettingsGridData& data);
+    void FinishSettingsEdit();
+    void RunUpdate();
+    void RunDateTimeSet();
+    void OpenCalibrationFrame();
+    void ExitCalibration();
+    void RunZero();
+    void RunSpan();
+    void StoreCalibrationRecords();
+    void SetCalButtonsEnabled(bool enabled);
+
     QGroupBox* m_frame;
     SharedState& m_state;
     PanelHost& m_host;
     DownloadPanel& m_download;
+    // The grids' edit hooks, forwarding to the handlers above.
+    std::unique_ptr<GridEditHooks> m_optionHooks;
+    std::unique_ptr<GridEditHooks> m_calHooks;
+    // An accepted set point waits for the grid to take the text, then the
+    // panel is rebuilt.
+    bool m_rebuildAfterEdit = false;
+    // Identity boxes the user changed since the panel filled them.
+    std::array<bool, 3> m_identityEdited{};
 };

@@ -28,6 +28,10 @@ public:
     virtual void UnlockShellCommands() = 0;
     // The Exit menu button, disabled while the instrument switches off.
     virtual void SetExitEnabled(bool enabled) = 0;
+    // Every main-menu button, disabled while the calibration frame is open.
+    virtual void SetMenuEnabled(bool enabled) = 0;
+    // Lays the window out again after a panel showed or hid a frame.
+    virtual void LayoutWindow() = 0;
 
     // The reset after a power-off, in its order: save the settings (empty,
     // or the text of the failure), the defaults and the settings file again

@@ -44,6 +44,11 @@ public:
     bool LiveValuesOn = false;
     // Last live reading per gas (-101 for a disabled gas).
     std::array<float, 2> LiveValues{{-101.0f, -101.0f}};
+    // The gases of the running (or last) span adjustment, and the live
+    // reading of each gas when it started (-101 when there was none); the
+    // information panel shows that reading as "Before" of a failed span.
+    std::array<bool, 2> SpanSelection{{false, false}};
+    std::array<float, 2> SpanStartReading{{-101.0f, -101.0f}};
     // Ticks of the 100 ms clock timer since the last reset by a caller.
     std::int32_t InterTicks = 0;
     // The last file a record was exported to.

@@ -7,6 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 // A fresh program state with the English table; a typical two-gas
 // instrument: H2S 0..30 ppm in steps of 0.5 with one decimal, oxygen
 // 0..25 VOL% in steps of 0.1.

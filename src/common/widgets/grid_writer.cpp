@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QtDebug>
 #include <algorithm>
@@ -35,8 +36,17 @@ bool InGrid(const QTableWidget& grid, int row, int col)
     return row >= 0 && col >= 0 && row < grid.rowCount() && col < grid.columnCount();
 }
 
-// The cell's item, created empty (selectable, not editable) when missing;
-// nullptr outside the grid.
+// The flags of a cell: selectable; editable (text and check box) only in a
+// grid with edit hooks.
+Qt::ItemFlags CellFlags(const QTableWidget& grid)
+{
+    const auto* dataGrid = qobject_cast<const DataGrid*>(&grid);
+    if (dataGrid && dataGrid->EditHooks())
+        return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsUserCheckable;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+// The cell's item, created empty when missing; nullptr outside the grid.
 QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
 {
     if (!InGrid(grid, row, col))
@@ -44,7 +54,7 @@ QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
     QTableWidgetItem* item = grid.item(row, col);
     if (!item) {
         item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setFlags(CellFlags(grid));
         grid.setItem(row, col, item);
     }
     return item;
@@ -98,6 +108,48 @@ protected:
         if (!index.data(Qt::BackgroundRole).isValid()
             && (index.row() < m_grid->FixedRows() || index.column() < m_grid->FixedCols()))
             option->backgroundBrush = ColorFromWin(DataGrid::FixedBackColor());
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        GridEditHooks* hooks = m_grid->EditHooks();
+        // A check-box cell takes no text.
+        if (!hooks || index.data(Qt::CheckStateRole).isValid() || hooks->BeforeEdit(index.row(), index.column()))
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        GridEditHooks* hooks = m_grid->EditHooks();
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!hooks || !line)
+            return;
+        QString text = line->text();
+        if (hooks->ValidateEdit(index.row(), index.column(), text))
+            return;
+        model->setData(index, text, Qt::EditRole);
+        hooks->AfterEdit(index.row(), index.column());
+    }
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        GridEditHooks* hooks = m_grid->EditHooks();
+        if (!hooks || !index.data(Qt::CheckStateRole).isValid())
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        const bool toggling = event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress;
+        if (!toggling)
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        const QVariant before = index.data(Qt::CheckStateRole);
+        if (hooks->BeforeEdit(index.row(), index.column()))
+            return true;
+        const bool handled = QStyledItemDelegate::editorEvent(event, model, option, index);
+        if (index.data(Qt::CheckStateRole) != before)
+            hooks->AfterEdit(index.row(), index.column());
+        return handled;
     }
 
 private:
@@ -391,4 +443,17 @@ void SetFormatString(QTableWidget& grid, const QString& format)
     if (grid.rowCount() < 1)
         grid.setRowCount(1);
     SetGridRow(grid, 0, 0, false, fields);
+}
+
+void DataGrid::SetEditHooks(GridEditHooks* hooks)
+{
+    m_editHooks = hooks;
+    const Qt::ItemFlags flags = CellFlags(*this);
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem* it = item(r, c))
+                it->setFlags(flags);
+    setEditTriggers(hooks ? (QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed)
+                          : QAbstractItemView::NoEditTriggers);
 }

@@ -5,6 +5,22 @@
 #include <cstdint>
 #include <vector>
 
+// The editing hooks of a grid. A grid without hooks is never edited by the
+// user. With hooks, a text cell is edited by typing or a double click and a
+// check box by a click or Space; each edit asks the hooks first. Filling a
+// grid from code never calls them.
+class GridEditHooks {
+public:
+    virtual ~GridEditHooks() = default;
+    // True vetoes editing the cell (row, col), text or check box.
+    virtual bool BeforeEdit(int row, int col) = 0;
+    // The editor's text before it goes into the cell: true vetoes (the cell
+    // keeps its text); the hook may replace the text.
+    virtual bool ValidateEdit(int row, int col, QString& text) = 0;
+    // After the cell took a new text or its check box changed.
+    virtual void AfterEdit(int row, int col) = 0;
+};
+
 // The grid of every window: a QTableWidget whose caption row and caption
 // column are ordinary cells (row 0 is the first row the caller writes, the
 // caption row included). It adds the few operations the windows need on top
@@ -80,6 +96,10 @@ public:
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
 
+    // The editing hooks (not owned); null switches editing off.
+    void SetEditHooks(GridEditHooks* hooks);
+    GridEditHooks* EditHooks() const { return m_editHooks; }
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -95,6 +115,7 @@ private:
     std::vector<int> m_colAlign;       // -1 when the column has none
     std::vector<int> m_colWidthTwips;  // -1 until set
     bool m_settingWidth = false;
+    GridEditHooks* m_editHooks = nullptr;
 };
 
 // Writes values into consecutive cells of one row of a grid, from startCol

@@ -1,0 +1,74 @@
+#include "browser/password_dialog.h"
+
+#include "common/appstate.h"
+#include "common/prompt.h"
+#include "common/resstrings.h"
+#include "common/services.h"
+#include "common/widgets/control_factory.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
+    : QDialog(parent), m_logic(password)
+{
+    setObjectName(QStringLiteral("frmPassword"));
+    setWindowTitle(GetResString(7102));
+    if (App().DisplayFont)
+        setFont(FontFromSetting(*App().DisplayFont));
+    lblPass = new QLabel(this);
+    lblPass->setObjectName(QStringLiteral("lblPass"));
+    txtPass = new QLineEdit(this);
+    txtPass->setObjectName(QStringLiteral("txtPass"));
+    txtPass->setEchoMode(QLineEdit::Password);
+    txtPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    auto* buttons = new QHBoxLayout;
+    for (int i = 0; i < cmdPass.Count(); ++i) {
+        cmdPass[i] = new QPushButton(this);
+        cmdPass[i]->setObjectName(Indexed("cmdPass", i));
+        cmdPass[i]->setAutoDefault(false);
+        buttons->addWidget(cmdPass[i], 1);
+        connect(cmdPass[i], &QPushButton::clicked, this, [this, i] { cmdPass_Click(i); });
+    }
+    cmdPass(0)->setText(GetResString(7001));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblPass);
+    layout->addWidget(txtPass);
+    layout->addLayout(buttons);
+    setMinimumWidth(fontMetrics().horizontalAdvance(GetResString(7009)) + 60);
+    ShowStep();
+}
+
+void PasswordDialog::ShowStep()
+{
+    lblPass->setText(m_logic.Instruction());
+    cmdPass(1)->setText(m_logic.ChangeCaption());
+    txtPass->setFocus();
+}
+
+void PasswordDialog::cmdPass_Click(int index)
+{
+    using Result = browser::PasswordLogic::ContinueResult;
+    if (index == 0) {
+        switch (m_logic.Continue(txtPass->text())) {
+        case Result::Accepted: accept(); break;
+        case Result::Closed: reject(); break;
+        case Result::Refused: break;
+        }
+        return;
+    }
+    if (index == 1) {
+        if (m_logic.Change(txtPass->text()))
+            txtPass->clear();
+        ShowStep();
+    }
+}
+
+bool AskPassword(QWidget* parent)
+{
+    PasswordDialog dialog(App().Password, parent);
+    return Prompt().RunWindow(&dialog) == QDialog::Accepted;
+}

@@ -1,0 +1,336 @@
+// The data panel and the last-calibration panel on a fixture database, with
+// the password window answered through the scripted prompt.
+#include "browser_fixture.h"
+
+#include "browser/browser_keys.h"
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
+#include "browser/password_dialog.h"
+
+#include "common/widgets/grid_writer.h"
+#include "records/instrument.h"
+#include "scripted_prompt.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+namespace {
+
+class NullHost final : public PanelHost {
+public:
+    void RefreshCurrentPanel() override {}
+    void ShowADValues() override {}
+    void SetSettingsCommandEnabled(int, bool) override {}
+    void LockShellCommands() override {}
+    void RestoreShellCommands() override {}
+    void UnlockShellCommands() override {}
+    void SetExitEnabled(bool) override {}
+    void SetMenuEnabled(bool) override {}
+    void LayoutWindow() override {}
+    QString SaveAppSettings() override { return {}; }
+    void ReloadDefaultsAndSettings() override {}
+    void ActivateAgain() override {}
+    void OpenUsbSerialPort() override {}
+};
+
+// The password window: types entry and presses Continue.
+std::function<int(QWidget*)> TypePassword(const QString& entry)
+{
+    return [entry](QWidget* w) {
+        auto* d = qobject_cast<PasswordDialog*>(w);
+        d->txtPass->setText(entry);
+        d->cmdPass_Click(0);
+        return d->result();
+    };
+}
+
+QStringList ListTexts(QTreeWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(0);
+    return out;
+}
+
+QString ItemKey(QTreeWidgetItem* item)
+{
+    return item->data(0, Qt::UserRole).toString();
+}
+
+} // namespace
+
+class PanelTest : public BrowserDbTest {
+protected:
+    void SetUp() override
+    {
+        BrowserDbTest::SetUp();
+        App().Password = "Morva";
+        a1 = AddHead({"A1", "S", "U", "F1", 1, "beta"});
+        AddHead({"A1", "S", "U", "F1", 1, "alpha"});
+        AddHead({"A1", "S", "U", "F1", 2, "alarm"});
+        AddHead({"A1", "S", "U", "F2", 7, "power"});
+        AddHead({"B2", "S", "U", "F1", 1, "other"});
+        frame.resize(960, 780);
+        data = std::make_unique<DataPanel>(&frame, state, host);
+        data->chkLog(0)->setChecked(true);
+        state.TreeRefreshNeeded = true;
+        data->BuildLogTree();
+    }
+
+    QString Key(const QStringList& path)
+    {
+        const auto& m = data->TreeModel();
+        int at = 0;
+        for (const QString& text : path) {
+            int found = -1;
+            for (int c : m.At(at).children)
+                if (m.At(c).text == text)
+                    found = c;
+            if (found < 0)
+                return {};
+            at = found;
+        }
+        return m.At(at).key;
+    }
+
+    qint64 a1 = 0;
+    QGroupBox frame;
+    SharedState state;
+    NullHost host;
+    std::unique_ptr<DataPanel> data;
+};
+
+TEST_F(PanelTest, TreeIsRebuiltOnlyWhenStaleAndKeepsAnIndex)
+{
+    QTreeWidget* tree = data->tvwLog;
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+    EXPECT_FALSE(state.TreeRefreshNeeded);
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2);
+    const QString kind = Key({"A1", "F1", "Interval Trend"});
+    ASSERT_NE(data->TreeItem(kind), nullptr);
+    EXPECT_EQ(ItemKey(data->TreeItem(kind)), kind);
+
+    AddHead({"C3", "S", "U", "F1", 1, "new"});
+    data->BuildLogTree();
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2); // not stale: kept
+    state.TreeRefreshNeeded = true;
+    data->BuildLogTree();
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 3);
+
+    // A check box rebuilds at once and lists the first level.
+    data->chkLog(0)->click();
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "F1");
+    EXPECT_EQ(data->lvwLog->headerItem()->text(0), "(MM/YY)");
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"F1", "F2"}));
+}
+
+TEST_F(PanelTest, NodeClickListsRecordsSortedAndPicksTheFirst)
+{
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
+    EXPECT_EQ(data->SelectedKind, 1);
+    EXPECT_EQ(data->SelectedSeqNo, a1 + 1);
+    EXPECT_TRUE(data->cmdDetail->isEnabled());
+    EXPECT_EQ(data->vfgLog->Text(1, 1), "alpha");
+
+    data->lvwLog_ColumnClick();
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"beta", "alpha"}));
+    data->lvwLog_ColumnClick();
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
+
+    data->lvwLog_ItemClick(ItemKey(data->lvwLog->topLevelItem(1)));
+    EXPECT_EQ(data->SelectedSeqNo, a1);
+
+    // Detail and a double click on a record ask for the data view.
+    QSignalSpy detail(data.get(), &DataPanel::DetailRequested);
+    data->cmdDetail->click();
+    data->LastPressedKey = ItemKey(data->lvwLog->topLevelItem(1));
+    data->lvwLog_DblClick();
+    EXPECT_EQ(detail.count(), 2);
+
+    // A folder node gives the stub and disables the buttons.
+    data->tvwLog_NodeClick(Key({"A1"}));
+    EXPECT_EQ(data->lvwLog->headerItem()->text(0), "(MM/YY)");
+    EXPECT_EQ(data->vfgLog->Text(1, 0), "Type");
+    EXPECT_FALSE(data->cmdDetail->isEnabled());
+    // A double click on a folder item opens it.
+    data->LastPressedKey = Key({"A1", "F2"});
+    data->lvwLog_DblClick();
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"Power Events"}));
+}
+
+TEST_F(PanelTest, InstrumentButtonFillsTheStoredInstrumentOnly)
+{
+    ScriptedPrompt prompt;
+    prompt.ExpectBox(MsgResult::Ok);
+    data->cmdLogInst_Click(); // nothing picked yet
+    ASSERT_EQ(prompt.boxes.size(), 1);
+    EXPECT_EQ(prompt.boxes[0].text, "No data selected. Select data to view.");
+
+    const QString mainSerial = state.MainInstrument().SerialNo();
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    bool shownWithFlag = false;
+    QObject::connect(data.get(), &DataPanel::StoredInstrumentRequested, data.get(),
+            [&] { shownWithFlag = state.ShowSampleInstrument; });
+    data->cmdLogInst_Click();
+    EXPECT_TRUE(shownWithFlag);
+    EXPECT_FALSE(state.ShowSampleInstrument);
+    EXPECT_EQ(state.StoredInstrument().SerialNo(), "A1");
+    EXPECT_EQ(state.MainInstrument().SerialNo(), mainSerial);
+    EXPECT_TRUE(prompt.AllUsed());
+}
+
+TEST_F(PanelTest, NodeDeletionAsksTwiceThenShowsWhatIsLeft)
+{
+    const QString folder = Key({"A1", "F1"});
+    {
+        // Cancelled password, then No: nothing deleted.
+        ScriptedPrompt prompt;
+        prompt.ExpectWindow([](QWidget* w) {
+            qobject_cast<QDialog*>(w)->reject();
+            return 0;
+        });
+        data->DeleteKey(folder);
+        prompt.ExpectWindow(TypePassword("MORVA"));
+        prompt.ExpectBox(MsgResult::No);
+        data->DeleteKey(folder);
+        EXPECT_TRUE(prompt.AllUsed());
+        EXPECT_EQ(Rows("Log_head"), 5);
+    }
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    data->DeleteKey(folder);
+    EXPECT_TRUE(prompt.AllUsed());
+    EXPECT_EQ(prompt.boxes[0].text, "Delete Samples in Folder.\r\nReady?");
+    EXPECT_EQ(Rows("Log_head"), 2);
+    // The node at the former parent's position (serial A1) is listed.
+    EXPECT_EQ(ItemKey(data->tvwLog->currentItem()), Key({"A1"}));
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"F2"}));
+}
+
+TEST_F(PanelTest, RecordDeletionRemovesTheItemAndMarksTheTreeStale)
+{
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    data->DeleteKey(ItemKey(data->lvwLog->topLevelItem(0)));
+    EXPECT_EQ(prompt.boxes[0].text, "Delete sample alpha.\r\nReady?");
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"beta"}));
+    EXPECT_TRUE(state.TreeRefreshNeeded);
+    EXPECT_EQ(Rows("Log_head"), 4);
+}
+
+TEST_F(PanelTest, AFailedDeletionIsReportedAndChangesNothing)
+{
+    Exec("Create Trigger Refuse Before Delete On Log_head Begin Select Raise(Abort, 'refused'); End;");
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    data->DeleteKey(browser::kRootKey);
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    EXPECT_TRUE(prompt.boxes[1].text.startsWith("Database Error."));
+    EXPECT_EQ(prompt.boxes[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(Rows("Log_head"), 5);
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
+    EXPECT_FALSE(state.TreeRefreshNeeded);
+}
+
+TEST_F(BrowserDbTest, PasswordWindowContinueAndChange)
+{
+    App().Password = "Morva";
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow([](QWidget* w) {
+        auto* d = qobject_cast<PasswordDialog*>(w);
+        EXPECT_EQ(d->windowTitle(), "Password");
+        EXPECT_EQ(d->txtPass->echoMode(), QLineEdit::Password);
+        d->cmdPass_Click(1);
+        EXPECT_EQ(d->cmdPass(1)->text(), "Current password");
+        d->txtPass->setText("morva");
+        d->cmdPass_Click(1);
+        d->txtPass->setText("Secret");
+        d->cmdPass_Click(1);
+        d->txtPass->setText("SECRET");
+        d->cmdPass_Click(1); // changed; the entry stays in the box
+        d->cmdPass_Click(0);
+        return d->result();
+    });
+    prompt.ExpectBox(MsgResult::Ok);
+    EXPECT_TRUE(AskPassword(nullptr));
+    EXPECT_EQ(App().Password, "SECRET");
+    prompt.ExpectWindow(TypePassword(""));
+    EXPECT_FALSE(AskPassword(nullptr));
+    EXPECT_TRUE(prompt.AllUsed());
+}
+
+class LastCalPanelTest : public BrowserDbTest {
+protected:
+    void SetUp() override
+    {
+        BrowserDbTest::SetUp();
+        App().Password = "Morva";
+        panel = std::make_unique<LastCalPanel>(&frame, state, host);
+        panel->optHistory(1)->setChecked(true);
+    }
+    void Add(const char* serial, const char* written)
+    {
+        Insert("cLatestHist", {{"SerialNo", serial}, {"UserID", "U"}, {"StationID", "S"}, {"WriteDates", written},
+                               {"Gas1Name", "CO"}, {"Gas1Full", 500}, {"Gas1CalDate", "2025-01-01 00:00:00"}});
+    }
+    QGroupBox frame;
+    SharedState state;
+    NullHost host;
+    std::unique_ptr<LastCalPanel> panel;
+};
+
+TEST_F(LastCalPanelTest, EmptyListIsReportedAndPrintWaitsForARow)
+{
+    ScriptedPrompt prompt;
+    prompt.ExpectBox(MsgResult::Ok);
+    panel->FillHistoryGrid();
+    ASSERT_EQ(prompt.boxes.size(), 1);
+    EXPECT_EQ(prompt.boxes[0].text, "Calibration data not found.");
+    QSignalSpy print(panel.get(), &LastCalPanel::PrintRequested);
+    panel->cmdLastCal_Click();
+    EXPECT_EQ(print.count(), 0);
+
+    Add("A1", "2026-01-01 00:00:00");
+    panel->optHistory(2)->click();
+    EXPECT_EQ(panel->vfgHistory->Rows(), 3);
+    EXPECT_FALSE(panel->cmdLastCal->isEnabled());
+    panel->optHistory(0)->click();
+    EXPECT_TRUE(panel->cmdLastCal->isEnabled());
+    EXPECT_EQ(panel->vfgHistory->currentRow(), 1);
+    panel->cmdLastCal_Click();
+    EXPECT_EQ(print.count(), 1);
+}
+
+TEST_F(LastCalPanelTest, DeletingTheCurrentRowsCalibration)
+{
+    Add("A1", "2026-01-01 00:00:00");
+    Add("B2", "2026-02-01 00:00:00");
+    panel->FillHistoryGrid();
+    ASSERT_EQ(panel->vfgHistory->Rows(), 3);
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    panel->vfgHistory->setCurrentCell(1, 0);
+    panel->mnuHistDel_Click();
+    EXPECT_EQ(prompt.boxes[0].text, "Delete History : SerialNo=B2");
+    EXPECT_EQ(Rows("cLatestHist"), 1);
+    EXPECT_EQ(panel->vfgHistory->Rows(), 2);
+    EXPECT_EQ(panel->vfgHistory->Text(1, 1), "A1");
+    EXPECT_TRUE(prompt.AllUsed());
+}

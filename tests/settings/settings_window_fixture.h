@@ -1,0 +1,79 @@
+#pragma once
+// A loaded main window on the scripted interface control with a connected
+// two-gas instrument in its main record, for the settings panel's tests.
+#include "download_fixture.h"
+
+#include "common/widgets/grid_writer.h"
+#include "records/instrument.h"
+#include "settings/settings_panel.h"
+#include "shared/shared_state.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+class SettingsWindowTest : public DownloadWindowTest {
+protected:
+    // The window loaded, the instrument read: H2S 0..30 ppm (step 0.5, one
+    // decimal) and oxygen 0..25 VOL% ("L-LL"), link up.
+    SettingsPanel& Panel(bool serviceMode = true, bool uMode = false)
+    {
+        App().ServiceMode = serviceMode;
+        App().UMode = uMode;
+        frmMain& w = Loaded();
+        clsInstrument& in = w.State().MainInstrument();
+        SetGas(in, 0, "H2S", "ppm", 30, 0.5f, 5, 10, 1, 1, 25);
+        SetGas(in, 1, "OXY", "VOL%", 25, 0.1f, 19.5f, 18, -101, -101, 20.9f);
+        in.SetOxyAlarmType("00");
+        in.SetSpecType("00");
+        in.SetSerialNo("SN1");
+        in.SetCommFlags(-1);
+        in.ClearChangeFlags();
+        fake.connected = true;
+        fake.status = 2;
+        App().FactAutoCal = {-101.0f, -101.0f};
+        SettingsPanel& p = w.Settings();
+        p.ShowSettingsPanel();
+        return p;
+    }
+    clsInstrument& Inst() { return window->State().MainInstrument(); }
+
+    static void SetGas(clsInstrument& in, int g, const char* name, const char* unit, float full, float desit,
+                       float warn, float alarm, float stel, float twa, float autoCal)
+    {
+        in.SetGasName(g, QString::fromLatin1(name));
+        in.SetGasUnit(g, QString::fromLatin1(unit));
+        in.SetGasFullScale(g, full);
+        in.SetGasDesit(g, desit);
+        in.SetGasPoint(g, 1);
+        in.SetGasEnabled(g, true);
+        in.SetWarning(g, warn);
+        in.SetAlarm(g, alarm);
+        in.SetStel(g, stel);
+        in.SetTwa(g, twa);
+        in.SetAutoCalib(g, autoCal);
+    }
+
+    // What the grid's delegate does with a typed text: the veto hooks, the
+    // cell taking the text, then the after-edit hook.
+    static bool Type(SettingsPanel& p, int row, int col, const QString& typed)
+    {
+        if (p.vfgOption_BeforeEdit(row, col))
+            return false;
+        QString text = typed;
+        if (p.vfgOption_ValidateEdit(row, col, text))
+            return false;
+        p.vfgOption->SetText(row, col, text);
+        p.vfgOption_AfterEdit(row, col);
+        return true;
+    }
+    // A click on a check box: the veto, the new state, the after-edit hook.
+    static void Toggle(SettingsPanel& p, int row, int col)
+    {
+        if (p.vfgOption_BeforeEdit(row, col))
+            return;
+        const bool on = p.vfgOption->CellCheck(row, col) == DataGrid::Checked;
+        p.vfgOption->SetCellCheck(row, col, on ? DataGrid::Unchecked : DataGrid::Checked);
+        p.vfgOption_AfterEdit(row, col);
+    }
+    QString BoxText(int i) const { return prompt.boxes.at(i).text; }
+};
