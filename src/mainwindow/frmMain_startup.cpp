@@ -33,7 +33,6 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
-#include <QElapsedTimer>
 
 #include <algorithm>
 
@@ -226,9 +225,8 @@ bool frmMain::DeleteProgramFile(const QString& name, bool yield)
     if (yield) {
         ok = WaitYielding(gone, kFileGoneWaitMs);
     } else {
-        QElapsedTimer clock;
-        clock.start();
-        while (!(ok = gone()) && clock.elapsed() < kFileGoneWaitMs)
+        const qint64 start = WaitClockMs();
+        while (!(ok = gone()) && WaitClockMs() - start < kFileGoneWaitMs)
             QThread::msleep(10);
     }
     if (!ok) {
