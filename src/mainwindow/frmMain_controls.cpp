@@ -10,9 +10,11 @@
 #include "browser/lastcal_panel.h"
 #include "common/twips.h"
 #include "common/widgets/control_factory.h"
+#include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_panel.h"
 #include "graph/ucltalgraph.h"
+#include "printing/print_job.h"
 #include "settings/instrument_panel.h"
 #include "settings/settings_panel.h"
 #include "views/view_panel.h"
@@ -39,6 +41,10 @@ void frmMain::CreateControls()
     tmrInter = new QTimer(this);
     tmrInter->setObjectName(QStringLiteral("tmrInter"));
     connect(tmrInter, &QTimer::timeout, this, [this] { tmrInter_Timer(); });
+    tmrPortSearch = new QTimer(this);
+    tmrPortSearch->setObjectName(QStringLiteral("tmrPortSearch"));
+    tmrPortSearch->setInterval(2000);
+    connect(tmrPortSearch, &QTimer::timeout, this, [this] { SearchForPort(); });
 
     // ---- menu column and panel frames ----
     for (int i = 0; i < cmdInst.Count(); ++i) {
@@ -55,10 +61,26 @@ void frmMain::CreateControls()
     m_instrument = std::make_unique<InstrumentPanel>(fraMenu(1), m_state, *this);
     m_data = std::make_unique<DataPanel>(fraMenu(2), m_state, *this);
     m_view = std::make_unique<ViewPanel>(fraMenu(3), m_state, *this);
+    connect(m_view.get(), &ViewPanel::ShowRequested, this, [this] {
+        for (QGroupBox* panel : fraMenu)
+            panel->setVisible(false);
+        fraMenu(3)->setVisible(true);
+        Form_Resize();
+    });
+    connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
 
     // ---- what the browser's panels ask of the window ----
+    // The last-calibration list is printed as the grid shows it.
+    connect(m_lastCal.get(), &LastCalPanel::PrintRequested, this, [this] {
+        const DataGrid& grid = *m_lastCal->vfgHistory;
+        PrintRequest request;
+        request.DataType = kPrintLastCalibration;
+        request.LastCalList = SnapshotGrid(
+            grid.Rows(), grid.Cols(), [&grid](int r, int c) { return grid.Text(r, c); }, {});
+        GoPrinter(request);
+    });
     connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
         m_instrument->ShowInstrumentInfo();
         for (QGroupBox* panel : fraMenu)

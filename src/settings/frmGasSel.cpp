@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 constexpr double kStartWidth = 4800;
 constexpr double kStartHeight = 2800;
@@ -75,6 +77,14 @@ void frmGasSel::FillGasList()
     m_group->setExclusive(true);
     m_selNum = -1;
     cmdGasSel(0)->setEnabled(false);
+    // Wide enough for every caption of the longest row.
+    int widest = 0;
+    for (int i = 0; i < optGasList.Count(); ++i)
+        if (m_layout.shown[i])
+            widest = std::max(widest, optGasList(i)->sizeHint().width());
+    const int needed = static_cast<int>((m_layout.perRow + 0.1) * widest) + PxAt(this, 240);
+    if (!isVisible() && width() < needed)
+        resize(needed, height());
     Form_Resize();
 }
 

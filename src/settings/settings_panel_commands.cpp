@@ -14,6 +14,7 @@
 #include "settings/upload_frame.h"
 #include "shared/shared_state.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 
 namespace {
@@ -65,6 +66,8 @@ void SettingsPanel::ConnectSettingsHandlers()
     m_calHooks = std::make_unique<CalGridHooks>(*this);
     vfgOption->SetEditHooks(m_optionHooks.get());
     vfgCal->SetEditHooks(m_calHooks.get());
+    // The reading column takes what the other three leave.
+    vfgCal->horizontalHeader()->setStretchLastSection(true);
     SetUpIdentityBoxes();
     for (int i = 0; i < cmdOption.Count(); ++i)
         connect(cmdOption(i), &QPushButton::clicked, this, [this, i] { cmdOption_Click(i); });

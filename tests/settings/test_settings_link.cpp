@@ -1,28 +1,24 @@
-// The settings pane's own commands on the real interface control, over a
-// pseudo-terminal against the fake instrument.
+// The settings panel on the real interface control, over a pseudo-terminal
+// against the fake instrument: an edited set point is uploaded and read
+// back, the clock set, and a zero and a span run and store their records.
+#include "common/logdb.h"
 #include "download_fixture.h"
 #include "fake_instrument.h"
-
-#include "common/paths.h"
+#include "fake_records.h"
 #include "interface/uclQvif.h"
 #include "records/instrument.h"
-#include "settings/factory_settings.h"
-#include "settings/frmFsDialog.h"
 #include "settings/settings_panel.h"
+#include "common/widgets/grid_writer.h"
+#include "shared/shared_state.h"
 
 #include <QDeadlineTimer>
+#include <algorithm>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QSqlQuery>
 
 namespace {
-
-int CountStartingWith(const QList<QByteArray>& commands, const QByteArray& prefix)
-{
-    int n = 0;
-    for (const QByteArray& c : commands)
-        n += c.startsWith(prefix) ? 1 : 0;
-    return n;
-}
 
 bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
 {
@@ -35,27 +31,31 @@ bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
     return true;
 }
 
-class SettingsLink : public ::testing::Test {
+qint64 Rows(const QString& sql)
+{
+    LogDb db;
+    QSqlQuery q(db.Db());
+    if (!q.exec(sql) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+class LinkedSettings : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetAppState();
         SetResLanguage(ResLanguage::English);
         SetWaitsAbandoned(false);
-        // The instrument's oxygen pair falls (19.5 then 18.0).
-        fake.State().oxyAlarmType = QStringLiteral("00");
         ASSERT_TRUE(fake.OpenPty());
+        fake.State().oxyAlarmType = QStringLiteral("00"); // oxygen "L-LL": 19.5 over 18.0 is in order
+        fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f}}));
+        fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f}}));
         const QString device = fake.DevicePath();
         SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
         control = std::make_unique<uclQvif>();
         control->SetTickInterval(10);
         window = std::make_unique<frmMain>(control.get());
-        App().ServiceMode = true;
-        window->Form_Load();
-        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
-        ASSERT_TRUE(window->Download().DownloadInstrumentInfo());
-        window->Download().rtbLog->clear();
-        fake.ClearFrames();
     }
     void TearDown() override
     {
@@ -67,7 +67,18 @@ protected:
         ResetAppState();
         EXPECT_TRUE(prompt.AllUsed());
     }
-    SettingsPanel& Panel() { return window->Settings(); }
+    // Connected, the information read, the Set panel shown in service mode.
+    SettingsPanel& Connected()
+    {
+        App().ServiceMode = true;
+        window->Form_Load();
+        EXPECT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        EXPECT_TRUE(window->Download().DownloadInstrumentInfo());
+        window->cmdInst_Click(4);
+        window->Download().rtbLog->clear();
+        fake.ClearFrames();
+        return window->Settings();
+    }
     clsInstrument& Inst() { return window->State().MainInstrument(); }
 
     TempHome home;
@@ -77,64 +88,68 @@ protected:
     std::unique_ptr<frmMain> window;
 };
 
-TEST_F(SettingsLink, ModelDefaultWrittenAndReadBack)
-{
-    // Changed on the instrument behind the program's back: only a read-back
-    // brings it into the window's record.
-    fake.State().userId = QStringLiteral("READBACK");
-    prompt.ExpectBox(MsgResult::Yes);
-    prompt.ExpectBox(MsgResult::Ok);
-    Panel().cmdModel_Click(2); // KV-2 Domestic
-    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Complete."));
-    const FakeInstrumentState& s = fake.State();
-    EXPECT_EQ(s.gas[0].name, QStringLiteral("H2S"));
-    EXPECT_FLOAT_EQ(s.gas[0].warning, 10.0f);
-    EXPECT_EQ(s.vibration, QStringLiteral("02"));
-    EXPECT_EQ(s.backLight, 20);
-    EXPECT_EQ(s.warmTime, 15);
-    EXPECT_EQ(s.serialNo, QStringLiteral("SN123456")) << "identity untouched";
-    // Read back: the window's record holds what the instrument now says.
-    EXPECT_EQ(Inst().UserID(), QStringLiteral("READBACK"));
-    EXPECT_EQ(Inst().GasName(0), QStringLiteral("H2S"));
-    EXPECT_EQ(Inst().Vibration(), QStringLiteral("02"));
-    EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("Pelkar_Setting.csv"))));
-}
-
-TEST_F(SettingsLink, FactoryChangeUploadedByUpdate)
-{
-    ASSERT_EQ(Inst().Vibration(), QStringLiteral("01"));
-    prompt.ExpectWindow([](QWidget* w) {
-        auto* d = qobject_cast<frmFsDialog*>(w);
-        EXPECT_TRUE(d->EditRow(FactorySettings::Vibration, QStringLiteral("On")));
-        d->cmdOK_Click();
-        return d->result();
-    });
-    Panel().cmdOptionDisp_Click(7);
-    prompt.ExpectBox(MsgResult::Yes);
-    prompt.ExpectBox(MsgResult::Ok);
-    Panel().cmdOption_Click(0);
-    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Complete."));
-    EXPECT_EQ(fake.State().vibration, QStringLiteral("02"));
-    EXPECT_EQ(CountStartingWith(fake.Commands(), "AV,W,"), 1);
-    EXPECT_EQ(CountStartingWith(fake.Commands(), "AT,W,"), 0) << "only the changed setting is sent";
-}
-
-TEST_F(SettingsLink, DumpListWrittenToItsFile)
-{
-    QByteArray memory(512, '\0');
-    for (int i = 0; i < memory.size(); ++i)
-        memory[i] = static_cast<char>(i & 0xFF);
-    fake.SetDump("EF,R,", memory);
-    prompt.ExpectBox(MsgResult::Yes);
-    Panel().cmdOptionDisp_Click(5);
-    QFile f(home.file(QStringLiteral("DumpEF.dat")));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromLatin1(f.readAll());
-    EXPECT_TRUE(text.contains(QStringLiteral("Adrs   +0")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Total Download Time = ")));
-    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Dump List Download (EF) Finished."));
-    EXPECT_FALSE(PaneTexts(*window).contains(QStringLiteral("Dump List Download (EF) Failed.")));
-    EXPECT_EQ(App().ProcessState, 0);
-}
-
 } // namespace
+
+TEST_F(LinkedSettings, EditedSetPointIsUploadedAndReadBack)
+{
+    SettingsPanel& p = Connected();
+    EXPECT_EQ(p.vfgOption->Text(2, 2), "25.0");
+    QString typed = QStringLiteral("30.4");
+    ASSERT_FALSE(p.vfgOption_ValidateEdit(2, 2, typed));
+    p.vfgOption->SetText(2, 2, typed);
+    p.vfgOption_AfterEdit(2, 2);
+    EXPECT_EQ(p.vfgOption->Text(2, 2), "30.0"); // the CO channel's step is 1
+
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    p.cmdOption_Click(0);
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    EXPECT_EQ(prompt.boxes.at(1).text, "Upload Complete.");
+    EXPECT_FLOAT_EQ(fake.State().gas[0].warning, 30.0f);
+    const QList<QByteArray> sent = fake.Commands();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const QByteArray& c) { return c.startsWith("A1,W,"); }), 1);
+    EXPECT_FALSE(Inst().Change_Warn(0));
+    EXPECT_FLOAT_EQ(Inst().Warning(0), 30.0f);
+    EXPECT_EQ(PaneTexts(*window).last(), "Pelkar  Upload Complete.");
+    QFile audit(home.file("Pelkar_Setting.csv"));
+    ASSERT_TRUE(audit.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(audit.readAll()).count("\r\n"), 2);
+}
+
+TEST_F(LinkedSettings, ClockIsSet)
+{
+    SettingsPanel& p = Connected();
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    p.cmdOption_Click(1);
+    EXPECT_EQ(fake.CommandState().clockSets, 1);
+    EXPECT_EQ(prompt.boxes.at(1).text, "Upload Complete.");
+}
+
+TEST_F(LinkedSettings, ZeroAndSpanStoreTheNewRecords)
+{
+    SettingsPanel& p = Connected();
+    p.cmdOption_Click(2);
+    EXPECT_TRUE(WaitFor([this] { return window->State().LiveValues[1] > 20.0f; }));
+
+    prompt.ExpectBox(MsgResult::Ok);
+    p.cmdCal_Click(0);
+    EXPECT_EQ(fake.CommandState().zeroGasFlags, "11");
+    EXPECT_EQ(prompt.boxes.at(0).text, "CO  Adjustment Complete.\r\nOXY  Adjustment Complete.\r\n");
+
+    p.vfgCal->SetCellCheck(1, 1, DataGrid::Unchecked);
+    fake.CommandState().spanResult = "01"; // the oxygen channel fails
+    fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f},
+                                                  {MakeDate(2024, 4, 1, 9, 0, 0), 20.1f, 20.9f}}));
+    prompt.ExpectBox(MsgResult::Ok);
+    p.cmdCal_Click(1);
+    EXPECT_EQ(fake.CommandState().spanGasFlags, "01");
+    EXPECT_EQ(prompt.boxes.at(1).text, "OXY(20.9) Failed\r\n");
+    EXPECT_EQ(Rows("Select Count(*) From cHistory"), 2);
+    EXPECT_EQ(Rows("Select Count(*) From cLatestHist"), 1);
+    EXPECT_EQ(App().ProcessState, 0);
+
+    p.cmdCal_Click(2);
+    EXPECT_FALSE(p.fraOption(1)->isHidden());
+    EXPECT_TRUE(p.fraOption(2)->isHidden());
+}

@@ -1,0 +1,140 @@
+// The settings pane's own commands on the real interface control, over a
+// pseudo-terminal against the fake instrument.
+#include "download_fixture.h"
+#include "fake_instrument.h"
+
+#include "common/paths.h"
+#include "interface/uclQvif.h"
+#include "records/instrument.h"
+#include "settings/factory_settings.h"
+#include "settings/frmFsDialog.h"
+#include "settings/settings_panel.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPushButton>
+
+namespace {
+
+int CountStartingWith(const QList<QByteArray>& commands, const QByteArray& prefix)
+{
+    int n = 0;
+    for (const QByteArray& c : commands)
+        n += c.startsWith(prefix) ? 1 : 0;
+    return n;
+}
+
+bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+class SettingsLink : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAppState();
+        SetResLanguage(ResLanguage::English);
+        SetWaitsAbandoned(false);
+        // The instrument's oxygen pair falls (19.5 then 18.0).
+        fake.State().oxyAlarmType = QStringLiteral("00");
+        ASSERT_TRUE(fake.OpenPty());
+        const QString device = fake.DevicePath();
+        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
+        control = std::make_unique<uclQvif>();
+        control->SetTickInterval(10);
+        window = std::make_unique<frmMain>(control.get());
+        App().ServiceMode = true;
+        window->Form_Load();
+        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        ASSERT_TRUE(window->Download().DownloadInstrumentInfo());
+        window->Download().rtbLog->clear();
+        fake.ClearFrames();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        control.reset();
+        QCoreApplication::processEvents();
+        SetSerialPortSource({});
+        SetResLanguage(ResLanguage::System);
+        ResetAppState();
+        EXPECT_TRUE(prompt.AllUsed());
+    }
+    SettingsPanel& Panel() { return window->Settings(); }
+    clsInstrument& Inst() { return window->State().MainInstrument(); }
+
+    TempHome home;
+    ScriptedPrompt prompt;
+    FakeInstrument fake;
+    std::unique_ptr<uclQvif> control;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(SettingsLink, ModelDefaultWrittenAndReadBack)
+{
+    // Changed on the instrument behind the program's back: only a read-back
+    // brings it into the window's record.
+    fake.State().userId = QStringLiteral("READBACK");
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    Panel().cmdModel_Click(2); // KV-2 Domestic
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Complete."));
+    const FakeInstrumentState& s = fake.State();
+    EXPECT_EQ(s.gas[0].name, QStringLiteral("H2S"));
+    EXPECT_FLOAT_EQ(s.gas[0].warning, 10.0f);
+    EXPECT_EQ(s.vibration, QStringLiteral("02"));
+    EXPECT_EQ(s.backLight, 20);
+    EXPECT_EQ(s.warmTime, 15);
+    EXPECT_EQ(s.serialNo, QStringLiteral("SN123456")) << "identity untouched";
+    // Read back: the window's record holds what the instrument now says.
+    EXPECT_EQ(Inst().UserID(), QStringLiteral("READBACK"));
+    EXPECT_EQ(Inst().GasName(0), QStringLiteral("H2S"));
+    EXPECT_EQ(Inst().Vibration(), QStringLiteral("02"));
+    EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("Pelkar_Setting.csv"))));
+}
+
+TEST_F(SettingsLink, FactoryChangeUploadedByUpdate)
+{
+    ASSERT_EQ(Inst().Vibration(), QStringLiteral("01"));
+    prompt.ExpectWindow([](QWidget* w) {
+        auto* d = qobject_cast<frmFsDialog*>(w);
+        EXPECT_TRUE(d->EditRow(FactorySettings::Vibration, QStringLiteral("On")));
+        d->cmdOK_Click();
+        return d->result();
+    });
+    Panel().cmdOptionDisp_Click(7);
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    Panel().cmdOption_Click(0);
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Complete."));
+    EXPECT_EQ(fake.State().vibration, QStringLiteral("02"));
+    EXPECT_EQ(CountStartingWith(fake.Commands(), "AV,W,"), 1);
+    EXPECT_EQ(CountStartingWith(fake.Commands(), "AT,W,"), 0) << "only the changed setting is sent";
+}
+
+TEST_F(SettingsLink, DumpListWrittenToItsFile)
+{
+    QByteArray memory(512, '\0');
+    for (int i = 0; i < memory.size(); ++i)
+        memory[i] = static_cast<char>(i & 0xFF);
+    fake.SetDump("EF,R,", memory);
+    prompt.ExpectBox(MsgResult::Yes);
+    Panel().cmdOptionDisp_Click(5);
+    QFile f(home.file(QStringLiteral("DumpEF.dat")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Adrs   +0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Total Download Time = ")));
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Dump List Download (EF) Finished."));
+    EXPECT_FALSE(PaneTexts(*window).contains(QStringLiteral("Dump List Download (EF) Failed.")));
+    EXPECT_EQ(App().ProcessState, 0);
+}
+
+} // namespace
