@@ -7,8 +7,12 @@
 #include <QAtomicInteger>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace {
 
@@ -120,6 +124,37 @@ const std::pair<QString, QList<OwnedColumn>>* FindTable(const QString& table)
     return nullptr;
 }
 
+// Readers fetch a record's rows by RelNo; without an index every such read
+// scans the whole table. The tables that have the column get one; a table
+// that a database made elsewhere lacks is skipped. Failures are ignored: a
+// read-only file is still read, only more slowly.
+void CreateRelNoIndexes(QSqlDatabase& db)
+{
+    for (const auto& t : Schema()) {
+        const bool hasRelNo = std::any_of(t.second.begin(), t.second.end(),
+                                          [](const OwnedColumn& c) { return c.name == QLatin1String("RelNo"); });
+        if (!hasRelNo)
+            continue;
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("Create Index If Not Exists %1_RelNo On %1 (RelNo);").arg(t.first));
+    }
+}
+
+// Each database file gets its indexes on its first open in this run.
+void EnsureRelNoIndexesOnce(QSqlDatabase& db, const QString& path)
+{
+    static QMutex mutex;
+    static QSet<QString> done;
+    const QString key = QFileInfo(path).absoluteFilePath();
+    {
+        QMutexLocker lock(&mutex);
+        if (done.contains(key))
+            return;
+        done.insert(key);
+    }
+    CreateRelNoIndexes(db);
+}
+
 } // namespace
 
 QStringList LogTables()
@@ -167,6 +202,8 @@ void CreateLogDatabase(const QString& path)
                     if (!q.exec(CreateTableSql(table)))
                         error = QStringLiteral("Cannot create table %1: %2").arg(table, q.lastError().text());
                 }
+                if (error.isEmpty())
+                    CreateRelNoIndexes(db);
                 if (error.isEmpty() && !db.commit())
                     error = db.lastError().text();
                 db.close();
@@ -197,6 +234,8 @@ LogDb::LogDb(const QString& path)
     m_open = m_db.open();
     if (!m_open)
         m_error = m_db.lastError().text();
+    else
+        EnsureRelNoIndexesOnce(m_db, m_path);
 }
 
 LogDb::~LogDb()

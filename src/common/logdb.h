@@ -16,8 +16,8 @@
 // - dates are ISO text through DbDate/ReadDbDate, Booleans 1/0, keys 64-bit;
 // - a stored record is written inside one DbTransaction.
 
-// Creates the database file with every table when no file of that name
-// exists; an existing file is left as it is. The file is built under a
+// Creates the database file with every table, and an index on each RelNo
+// column, when no file of that name exists; an existing file is left as it is. The file is built under a
 // temporary name and renamed into place, so a failure never leaves a half
 // created database behind. Raises DatabaseError on failure.
 void CreateLogDatabase(const QString& path);
@@ -34,7 +34,8 @@ QString CreateTableSql(const QString& table);
 class LogDb {
 public:
     // Opens path (the program's database by default). A missing file is
-    // not created: IsOpen() is then false and LastError() says why.
+    // not created: IsOpen() is then false and LastError() says why. The
+    // first open of a file in a run adds the RelNo indexes it lacks.
     explicit LogDb(const QString& path = QString());
     ~LogDb();
     LogDb(const LogDb&) = delete;

@@ -54,6 +54,13 @@ void frmMain::CreateControls()
     m_instrument = std::make_unique<InstrumentPanel>(fraMenu(1), m_state, *this);
     m_data = std::make_unique<DataPanel>(fraMenu(2), m_state, *this);
     m_view = std::make_unique<ViewPanel>(fraMenu(3), m_state, *this);
+    connect(m_view.get(), &ViewPanel::ShowRequested, this, [this] {
+        for (QGroupBox* panel : fraMenu)
+            panel->setVisible(false);
+        fraMenu(3)->setVisible(true);
+        Form_Resize();
+    });
+    connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
 

@@ -134,9 +134,12 @@ QString WidgetPrompt::GetOpenFileName(const FileRequest& request)
 QString WidgetPrompt::GetSaveFileName(const FileRequest& request)
 {
     // The program asks its own overwrite question where one is wanted.
-    const QString path = QFileDialog::getSaveFileName(Parent(), request.title, StartPath(request),
-                                                      QtFileFilter(request.filter), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    const QString filters = QtFileFilter(request.filter);
+    QString chosen;
+    const QString path = QFileDialog::getSaveFileName(Parent(), request.title, StartPath(request), filters,
+                                                      &chosen, QFileDialog::DontConfirmOverwrite);
+    if (request.chosenFilter && !path.isEmpty())
+        *request.chosenFilter = std::max<int>(1, filters.split(QStringLiteral(";;")).indexOf(chosen) + 1);
     return WithDefaultExt(path, request.defaultExt);
 }
 

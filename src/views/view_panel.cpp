@@ -19,6 +19,7 @@ ViewPanel::ViewPanel(QGroupBox* frame, SharedState& state, PanelHost& host, QObj
 {
     setObjectName(QStringLiteral("ViewPanel"));
     CreateControls();
+    ConnectHandlers();
 }
 
 ViewPanel::~ViewPanel() = default;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -97,6 +98,54 @@ TEST(LogDb, ExistingFileIsLeftAlone)
     CreateLogDatabase(LogDatabasePath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("not a database"));
+}
+
+namespace {
+QStringList RelNoIndexes(LogDb& db)
+{
+    QSqlQuery q(db.Db());
+    EXPECT_TRUE(q.exec("Select tbl_name From sqlite_master Where type = 'index' And sql Like '%(RelNo)%' "
+                       "Order By tbl_name"));
+    QStringList tables;
+    while (q.next())
+        tables << q.value(0).toString();
+    return tables;
+}
+}
+
+TEST(LogDb, RelNoColumnsAreIndexedOnCreateAndOnFirstOpen)
+{
+    const QStringList all{"Alarm_Data", "Alarm_Event", "Interval_Data", "Interval_Event", "Power_Event",
+                          "Trouble_Event", "cHistory"};
+    TempHome home;
+    CreateLogDatabase(LogDatabasePath());
+    {
+        LogDb db;
+        EXPECT_EQ(RelNoIndexes(db), all);
+    }
+    // A file made elsewhere: no indexes and no event tables. Its first open
+    // adds the indexes of the tables it has.
+    const QString other = home.file("other.db");
+    {
+        const QString name = "make-other";
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", name);
+            raw.setDatabaseName(other);
+            ASSERT_TRUE(raw.open());
+            QSqlQuery q(raw);
+            for (const QString& t : LogTables())
+                if (t != "Alarm_Event" && t != "Trouble_Event")
+                    ASSERT_TRUE(q.exec(CreateTableSql(t)));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    LogDb db(other);
+    ASSERT_TRUE(db.IsOpen());
+    QStringList without = all;
+    without.removeAll("Alarm_Event");
+    without.removeAll("Trouble_Event");
+    EXPECT_EQ(RelNoIndexes(db), without);
 }
 
 TEST(LogDb, UnwritableFolderRaisesAndLeavesNoFile)

@@ -1,0 +1,220 @@
+// Opening a stored record in the data view. Run from a Release build:
+//   bench_views --benchmark_min_time=1
+// - opening the interval table (reload, merged rows, and the rows written
+//   into the grid) beside a bare fill of the same cell texts into the same
+//   grid;
+// - reloading one record from a database of 2,000,000 sample rows beside
+//   the same record in a database that holds only it.
+#include "views/view_tables.h"
+#include "views/view_widgets.h"
+
+#include "common/widgets/grid_writer.h"
+
+#include "records/collections.h"
+
+#include "common/appstate.h"
+#include "common/dates.h"
+#include "common/gasvalue.h"
+#include "common/logdb.h"
+#include "common/paths.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString Num(qint64 v, int n)
+{
+    return QString::number(v).rightJustified(n, QLatin1Char('0'));
+}
+
+// A full interval trend as the record holds it: 10,000 samples and 2,048
+// event rows, an event every fourth sample.
+QStringList IntervalLines()
+{
+    QStringList l{"01AAUSER1     STATION1  ", "01ABSERIAL00000100001",
+                  "01ACH2S100.0  0.1OXY 25.0  0.1", "01AD2405170000000010" + QString("0000"),
+                  "01AE  1.5  9.5240517010000", "01AF 20.9 18.0240517020000"};
+    int events = 0;
+    for (int rec = 1; rec <= 10000; ++rec) {
+        const int r = rec > 9999 ? 1 : rec;
+        const QString v0 = QString::number((rec % 500) * 0.1, 'f', 1).rightJustified(5);
+        l << "01A0" + v0 + " 20.9" + "00" + Num(r, 4);
+        if (rec % 4 == 0 && events < 2048) {
+            l << "01A1" + Num(rec % 12, 2) + "00" + Num(rec, 4) + "00000" + Num(rec % 10, 4);
+            ++events;
+        }
+    }
+    return l;
+}
+
+clsInstrument& Inst()
+{
+    static clsInstrument inst;
+    inst.SetModel("GX01");
+    return inst;
+}
+
+// Two databases with the same stored trend: one holds only it, the other
+// also 1,990,000 sample rows of other records.
+struct Databases {
+    QTemporaryDir dir;
+    QString small;
+    QString big;
+    qint64 seqNo = 0;
+    bool ok = false;
+
+    Databases()
+    {
+        qputenv("PELKAR_HOME", dir.path().toLocal8Bit());
+        small = JoinPath(dir.path(), "small.db");
+        big = JoinPath(dir.path(), "big.db");
+        ok = Store(small) && Store(big) && Fill(big, 1990000);
+    }
+
+    bool Store(const QString& path)
+    {
+        CreateLogDatabase(path);
+        clsIntervals c;
+        c.SetInstruments(&Inst());
+        const QStringList lines = IntervalLines();
+        for (qsizetype i = 0; i < lines.size(); i += 48) {
+            const QStringList block = lines.mid(i, 48);
+            for (const QString& s : block)
+                c.SetDatas(s, true);
+            for (const QString& s : block)
+                c.SetDatas(s, false);
+        }
+        clsInterval* r = c.Item(1);
+        r->SetDbPath(path);
+        if (!r->Update() || r->Error())
+            return false;
+        LogDb db(path);
+        QSqlQuery q(db.Db());
+        if (!q.exec("Select Max(SeqNo) From Log_Head") || !q.next())
+            return false;
+        seqNo = q.value(0).toLongLong();
+        return true;
+    }
+
+    static bool Fill(const QString& path, int rows)
+    {
+        LogDb db(path);
+        db.Db().transaction();
+        QSqlQuery d(db.Db());
+        d.prepare("Insert Into Interval_Data(RelNo,Datetimes,Gas1Value,Gas1NowCl,Gas2Value,Gas2NowCl) "
+                  "Values (?,?,?,0,?,0);");
+        const QDateTime t0 = MakeDate(2023, 1, 1);
+        for (int i = 0; i < rows; ++i) {
+            d.bindValue(0, 1000 + i / 10000);
+            d.bindValue(1, DateToIso(t0.addSecs(i)));
+            d.bindValue(2, double(i % 500) / 10);
+            d.bindValue(3, 20.9);
+            if (!d.exec())
+                return false;
+        }
+        return db.Db().commit();
+    }
+};
+
+Databases& Dbs()
+{
+    static Databases d;
+    return d;
+}
+
+void ReLoadFrom(benchmark::State& state, bool big)
+{
+    Databases& d = Dbs();
+    if (!d.ok) {
+        state.SkipWithError("the databases were not made");
+        return;
+    }
+    for (auto _ : state) {
+        clsInterval r;
+        r.ClearDatas();
+        r.SetDbPath(big ? d.big : d.small);
+        r.SetSeqNo(d.seqNo);
+        r.SetBaseDate(DateZero());
+        r.ReLoad();
+        if (r.DataCount() != 10000 || r.EventCount() != 2048) {
+            state.SkipWithError("the trend did not reload whole");
+            break;
+        }
+    }
+}
+
+void BM_ReLoadFromOwnDatabase(benchmark::State& state) { ReLoadFrom(state, false); }
+BENCHMARK(BM_ReLoadFromOwnDatabase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReLoadFromTwoMillionRows(benchmark::State& state) { ReLoadFrom(state, true); }
+BENCHMARK(BM_ReLoadFromTwoMillionRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Reload plus the merged table rows, written into the view's grid.
+void BM_OpenIntervalTable(benchmark::State& state)
+{
+    Databases& d = Dbs();
+    if (!d.ok) {
+        state.SkipWithError("the databases were not made");
+        return;
+    }
+    DataGrid grid;
+    for (auto _ : state) {
+        clsInterval r;
+        r.ClearDatas();
+        r.SetDbPath(d.small);
+        r.SetSeqNo(d.seqNo);
+        r.SetBaseDate(DateZero());
+        r.ReLoad();
+        const GridContent t = IntervalTable(r, false);
+        WriteGrid(grid, t);
+        if (grid.Rows() < 10000) {
+            state.SkipWithError("the table is short");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenIntervalTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bare baseline: the same cell texts, made beforehand, set cell by cell
+// into the same kind of grid.
+void BM_BareGridFill(benchmark::State& state)
+{
+    Databases& d = Dbs();
+    clsInterval r;
+    r.ClearDatas();
+    r.SetDbPath(d.small);
+    r.SetSeqNo(d.seqNo);
+    r.ReLoad();
+    const GridContent t = IntervalTable(r, false);
+    std::vector<QStringList> texts;
+    for (int row = 0; row < t.RowCount(); ++row)
+        texts.push_back({t.Text(row, 0), t.Text(row, 1), t.Text(row, 2), t.Text(row, 3)});
+    DataGrid grid;
+    for (auto _ : state) {
+        grid.Clear();
+        grid.SetRows(0);
+        grid.SetCols(4);
+        grid.SetRows(static_cast<int>(texts.size()));
+        for (int row = 0; row < static_cast<int>(texts.size()); ++row)
+            for (int c = 0; c < 4; ++c)
+                grid.SetText(row, c, texts[static_cast<size_t>(row)][c]);
+        benchmark::DoNotOptimize(grid.Rows());
+    }
+}
+BENCHMARK(BM_BareGridFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

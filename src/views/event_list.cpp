@@ -1,0 +1,83 @@
+#include "views/event_list.h"
+
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/logdb.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace {
+QString EventTable(int kind)
+{
+    switch (kind) {
+    case 5: return QStringLiteral("Alarm_Event");
+    case 6: return QStringLiteral("Trouble_Event");
+    case 7: return QStringLiteral("Power_Event");
+    default: return QString();
+    }
+}
+
+bool HasTable(LogDb& db, const QString& table)
+{
+    const QStringList tables = db.Db().tables();
+    return std::any_of(tables.begin(), tables.end(),
+                       [&](const QString& t) { return t.compare(table, Qt::CaseInsensitive) == 0; });
+}
+
+QSqlQuery Run(LogDb& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q(db.Db());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    return q;
+}
+}
+
+EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
+{
+    EventList list;
+    LogDb db(dbPath);
+    db.RequireOpen();
+    {
+        QSqlQuery q = Run(db,
+                          QStringLiteral("Select SeqNo, SerialNo, StationID, UserID, Dates From Log_Head "
+                                         "Where SeqNo = ?;"),
+                          {seqNo});
+        if (q.next()) {
+            list.headFound = true;
+            list.relNo = q.value(0).toLongLong();
+            list.serialNo = q.value(1).toString();
+            list.stationID = q.value(2).toString();
+            list.userID = q.value(3).toString();
+            list.dates = ReadDbDate(q.value(4), QDateTime());
+        }
+    }
+    const QString table = EventTable(kind);
+    if (!list.headFound || table.isEmpty() || !HasTable(db, table))
+        return list;
+    const QString columns = kind == 7 ? QStringLiteral("Dates, Power_Type")
+                                      : QStringLiteral("Dates, GasName, Alarm_type");
+    QSqlQuery q = Run(db,
+                      QStringLiteral("Select %1 From %2 Where RelNo = ? Order By Dates DESC, SeqNo DESC;").arg(columns, table),
+                      {list.relNo});
+    while (q.next()) {
+        EventListRow r;
+        r.date = ReadDbDate(q.value(0), QDateTime());
+        if (kind == 7) {
+            r.powerOn = ReadDbBool(q.value(1), false);
+        } else {
+            r.gasName = q.value(1).toString();
+            r.code = static_cast<std::int32_t>(q.value(2).toLongLong());
+        }
+        list.rows.push_back(r);
+    }
+    return list;
+}

@@ -1,0 +1,55 @@
+#include "views/trend_search.h"
+
+#include "common/errors.h"
+#include "common/logdb.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <cstdlib>
+
+qint64 TrendSearch(const QString& dbPath, qint64 exclude, const QString& serialNo, const QDateTime& moment,
+                   int before, int after)
+{
+    constexpr qint64 kMaxDistance = 600;
+    LogDb db(dbPath);
+    db.RequireOpen();
+    QSqlQuery q(db.Db());
+    q.setForwardOnly(true);
+    const QString sql = QStringLiteral(
+        "Select SeqNo, Dates From Log_Head Where Types = 2 And SerialNo = ? And SeqNo <> ? "
+        "And Dates >= ? And Dates <= ? Order By Dates, SeqNo;");
+    if (!q.prepare(sql))
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    q.addBindValue(serialNo);
+    q.addBindValue(exclude);
+    q.addBindValue(DbDate(moment.addSecs(before)));
+    q.addBindValue(DbDate(moment.addSecs(after)));
+    if (!q.exec())
+        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    qint64 result = -1;
+    qint64 best = kMaxDistance;
+    while (q.next()) {
+        const QDateTime d = ReadDbDate(q.value(1), QDateTime());
+        if (!d.isValid())
+            continue;
+        const qint64 distance = std::llabs(moment.secsTo(d));
+        if (distance < best) {
+            best = distance;
+            result = q.value(0).toLongLong();
+        }
+    }
+    return result;
+}
+
+bool IsTrendMarkText(const QString& text)
+{
+    return text == QLatin1String("WARNING") || text == QLatin1String("ALARM") || text == QLatin1String("OVER");
+}
+
+bool IsTrendCell(int kind, int row, int col, std::int32_t backColor, const QString& text)
+{
+    if (kind != 1 || row <= 0 || col <= 0 || backColor == 0)
+        return false;
+    const QString head = text.left(4);
+    return head == QLatin1String("WARN") || head == QLatin1String("ALAR") || head == QLatin1String("OVER");
+}

@@ -1,0 +1,146 @@
+#include "views/view_graph.h"
+
+#include "common/gasvalue.h"
+#include "common/resstrings.h"
+#include "graph/graph_format.h"
+#include "graph/graph_model.h"
+
+#include <QLocale>
+
+namespace {
+float ReadBack(float value, const GasFacts& gas)
+{
+    float out = 0;
+    return ParseFloatText(FormatGasValue(value, gas.point, false), &out) ? out : value;
+}
+
+// "Medium Date" and " hh:nn:ss" of a moment.
+QString MediumMoment(const QDateTime& t)
+{
+    return QLocale().toString(t.date(), QLocale::ShortFormat) + FormatDate(t, QStringLiteral(" hh:nn:ss"));
+}
+
+template <class R>
+void FillSeries(GraphFill& f, const R& record, const std::array<std::int32_t, 2>& colours, bool plainCaptions,
+                std::array<GasFacts, 2>& g)
+{
+    for (int gas = 0; gas < 2; ++gas) {
+        g[static_cast<size_t>(gas)] = GasFactsOf(record, gas);
+        const GasFacts& facts = g[static_cast<size_t>(gas)];
+        GraphSeriesFill& s = f.series[static_cast<size_t>(gas)];
+        s.name = facts.name;
+        s.colour = colours[static_cast<size_t>(gas)];
+        s.format = QLatin1Char('#') + PointsFormat(facts.point);
+        s.scaleRef = facts.full;
+        s.enabled = facts.on;
+        s.checkCaption = plainCaptions ? facts.name : GasHeading(facts);
+        s.checkColour = plainCaptions ? 0 : s.colour;
+    }
+}
+}
+
+QString AlarmMarkText()
+{
+    return QStringLiteral("Alarm");
+}
+
+float DrawnValue(float value, const GasFacts& gas)
+{
+    if (value > gas.full)
+        return ReadBack(gas.full, gas);
+    if (value > -101.0f)
+        return ReadBack(value, gas);
+    return GraphModel::kNoValue;
+}
+
+int CountValidSamples(const clsInterval& record)
+{
+    int best = 0;
+    for (int gas = 0; gas <= 3; ++gas) {
+        if (!record.GasListInfo(gas, 13).toBool())
+            continue;
+        int c = 0;
+        for (int i = 0; i < record.DataCount(); ++i) {
+            const float v = record.GasValue(gas, i);
+            if (v >= 0 || v == static_cast<float>(kGasOver))
+                ++c;
+        }
+        best = std::max(best, c);
+    }
+    return best;
+}
+
+QStringList ZoomItems(int n)
+{
+    QStringList items{QStringLiteral("1")};
+    const std::pair<int, const char*> steps[] = {{30, "3"}, {50, "5"}, {100, "10"}, {200, "20"}, {300, "30"}, {500, "50"}};
+    for (const auto& [above, item] : steps)
+        if (n > above)
+            items << QLatin1String(item);
+    return items;
+}
+
+GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::int32_t, 2>& colours,
+                    bool plainCaptions)
+{
+    GraphFill f;
+    if (kind != kViewInterval && kind != kViewAlarm) {
+        f.zoomItems = ZoomItems(0);
+        return f;
+    }
+    f.hasSeries = true;
+    std::array<GasFacts, 2> g;
+    const bool interval = kind == kViewInterval;
+    int n = 0;
+    QDateTime first, last;
+    if (interval) {
+        const clsInterval& r = records.interval;
+        FillSeries(f, r, colours, plainCaptions, g);
+        f.titleTop = GetResString(5602, r.GasBaseInfo(0).toString()) + QStringLiteral(" - ") + GetResString(5624);
+        first = r.DateTimes(0);
+        last = r.DateTimes(r.DataCount() - 1);
+        n = std::min(r.DataCount(), GraphModel::kSampleSlots);
+        f.x.resize(static_cast<size_t>(n));
+        for (int gas = 0; gas < 2; ++gas)
+            f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            f.x[static_cast<size_t>(i)] = r.DateTimes(i);
+            for (int gas = 0; gas < 2; ++gas)
+                f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
+                    DrawnValue(r.GasValue(gas, i), g[static_cast<size_t>(gas)]);
+        }
+        // The control keeps at most 2,048 events per series.
+        for (int gas = 0; gas < 2; ++gas) {
+            auto& ev = f.events[static_cast<size_t>(gas)];
+            for (int k = 0; k < r.EventCount() && static_cast<int>(ev.size()) < GraphModel::kMaxEvents; ++k) {
+                const float code = r.GasEvent(gas, k);
+                if (code < -101.0f)
+                    ev.push_back({r.EventDateTimes(k), FormatGasValue(code, g[static_cast<size_t>(gas)].point, false)});
+            }
+        }
+        f.eventCheckVisible = true;
+    } else {
+        const clsAlarm& r = records.alarm;
+        FillSeries(f, r, colours, plainCaptions, g);
+        f.titleTop = GetResString(5602, r.GasBaseInfo(0).toString()) + QStringLiteral(" - ") + GetResString(5625);
+        n = std::max(r.DataCount(), 0);
+        first = r.DateTimes(0);
+        last = r.DateTimes(n - 1);
+        f.x.resize(static_cast<size_t>(n));
+        for (int gas = 0; gas < 2; ++gas)
+            f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            f.x[static_cast<size_t>(i)] = r.DateTimes(i);
+            for (int gas = 0; gas < 2; ++gas)
+                f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
+                    DrawnValue(r.Value(gas, i), g[static_cast<size_t>(gas)]);
+        }
+        f.alarmMark = n > kAlarmPoint + 1;
+        f.eventCheckVisible = false;
+    }
+    f.titleBottom = GetResString(5603, MediumMoment(first), MediumMoment(last));
+    f.sampleCount = n;
+    f.cursorCheckVisible = true;
+    f.zoomItems = ZoomItems(n);
+    return f;
+}

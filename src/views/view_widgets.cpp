@@ -1,0 +1,177 @@
+#include "views/view_widgets.h"
+
+#include "common/colors.h"
+#include "common/widgets/grid_writer.h"
+#include "graph/ucltalgraph.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QSaveFile>
+#include <QSignalBlocker>
+
+void WriteGrid(DataGrid& grid, const GridContent& content)
+{
+    grid.setUpdatesEnabled(false);
+    grid.Clear();
+    grid.SetMergeCells(DataGrid::MergeNever);
+    grid.SetRows(0);
+    grid.SetCols(content.cols);
+    grid.SetRows(content.RowCount());
+    for (int c = 0; c < content.cols; ++c)
+        grid.SetColAlignment(c, static_cast<DataGrid::Align>(content.colAlign[static_cast<size_t>(c)] < 0
+                                                                  ? kAlignLeft
+                                                                  : content.colAlign[static_cast<size_t>(c)]));
+    for (int r = 0; r < content.RowCount(); ++r) {
+        for (int c = 0; c < content.cols; ++c) {
+            const GridCell& cell = content.Cell(r, c);
+            grid.SetText(r, c, cell.text);
+            if (cell.back != 0)
+                grid.SetCellBackColor(r, c, cell.back);
+            if (cell.align >= 0)
+                grid.SetCellAlignment(r, c, static_cast<DataGrid::Align>(cell.align));
+        }
+        const QDateTime& moment = content.moments[static_cast<size_t>(r)];
+        if (moment.isValid() && content.cols > 1)
+            if (QTableWidgetItem* it = grid.item(r, 1))
+                it->setData(Qt::UserRole, moment);
+    }
+    if (content.merge) {
+        for (int r = 0; r < content.RowCount(); ++r)
+            grid.SetMergeRow(r, content.mergeRows[static_cast<size_t>(r)]);
+        grid.SetMergeCells(DataGrid::MergeRestrictRows);
+    } else {
+        for (int r = 0; r < content.RowCount(); ++r)
+            grid.SetMergeRow(r, false);
+    }
+    grid.setUpdatesEnabled(true);
+}
+
+QDateTime RowMoment(const DataGrid& grid, int row)
+{
+    const QTableWidgetItem* it = grid.item(row, 1);
+    return it ? it->data(Qt::UserRole).toDateTime() : QDateTime();
+}
+
+void GraphCheckClicked(const GraphControls& c, int index)
+{
+    uclTalGraph& g = *c.graph;
+    const bool on = c.chk[static_cast<size_t>(index)]->isChecked();
+    if (index >= 0 && index <= 4) {
+        g.SetSampleVisible(index, on);
+        g.SetEventVisible(index, on && c.chk[5]->isChecked());
+    } else if (index == 5) {
+        for (int s = 0; s < g.SampleDataCount(); ++s)
+            g.SetEventVisible(s, on);
+        g.SetEventVisible(GraphModel::kCommonRow, on);
+    } else if (index == 6) {
+        g.SetCursorVisible(on);
+    }
+}
+
+void ApplyGraphFill(const GraphControls& c, const GraphFill& f)
+{
+    uclTalGraph& g = *c.graph;
+    const bool eventsOn = c.chk[5]->isChecked();
+    g.Clear();
+    g.SetCursorVisible(c.chk[6]->isChecked());
+    QFont font = g.Font();
+    font.setBold(true);
+    g.SetFont(font);
+    if (f.hasSeries) {
+        for (int s = 0; s < 2; ++s) {
+            const GraphSeriesFill& sf = f.series[static_cast<size_t>(s)];
+            QCheckBox* box = c.chk[static_cast<size_t>(s)];
+            box->setText(sf.checkCaption);
+            QPalette p = box->palette();
+            p.setColor(QPalette::WindowText, sf.checkColour ? ColorFromWin(sf.checkColour)
+                                                            : box->style()->standardPalette().color(QPalette::WindowText));
+            box->setPalette(p);
+            g.AddSample(sf.name, sf.colour, sf.format, sf.scaleRef);
+            g.SetEventVisible(s, eventsOn);
+        }
+        g.SetTitleTop(f.titleTop);
+        g.SetTitleBottom(f.titleBottom);
+        g.SetFormatX(QStringLiteral("hh:nn:ss"));
+        for (int i = 0; i < static_cast<int>(f.x.size()); ++i) {
+            g.SetvalueX(i, f.x[static_cast<size_t>(i)]);
+            for (int s = 0; s < 2; ++s)
+                g.SetvalueY(s, i, f.y[static_cast<size_t>(s)][static_cast<size_t>(i)]);
+        }
+        for (int s = 0; s < 2; ++s) {
+            const auto& ev = f.events[static_cast<size_t>(s)];
+            for (int k = 0; k < static_cast<int>(ev.size()); ++k) {
+                g.SetEventX(s, k, ev[static_cast<size_t>(k)].time);
+                g.SetEventFlag(s, k, ev[static_cast<size_t>(k)].text);
+            }
+            g.SetEventCount(s, static_cast<int>(ev.size()));
+        }
+        g.SetSampleCount(f.sampleCount);
+        for (int s = 0; s < 2; ++s) {
+            const bool on = f.series[static_cast<size_t>(s)].enabled;
+            c.chk[static_cast<size_t>(s)]->setChecked(on);
+            c.chk[static_cast<size_t>(s)]->setVisible(on);
+            g.SetSampleVisible(s, on);
+        }
+        if (f.alarmMark) {
+            g.SetEventFlag(GraphModel::kCommonRow, kAlarmPoint, AlarmMarkText());
+            g.SetEventVisible(GraphModel::kCommonRow, eventsOn);
+        }
+        c.chk[5]->setVisible(f.eventCheckVisible);
+        c.chk[6]->setVisible(f.cursorCheckVisible);
+    }
+    {
+        // The zoom list is rebuilt without its handler; selecting the first
+        // item below runs it once.
+        const QSignalBlocker block(c.zoom);
+        c.zoom->clear();
+        c.zoom->addItems(f.zoomItems);
+        c.zoom->setCurrentIndex(-1);
+    }
+    c.zoom->setCurrentIndex(0);
+    g.SetZoom(1);
+    g.SetMinX(0);
+    g.SetMaxX(0);
+    g.SetMinY(0.0f);
+    g.SetMaxY(0.0f);
+    g.Refresh();
+}
+
+bool WriteTextFile(const QString& path, const QString& text, QString* error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        *error = f.errorString();
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (f.write(bytes) != bytes.size()) {
+        *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        *error = f.errorString();
+        return false;
+    }
+    if (image.isNull() || !image.save(&f, "BMP")) {
+        *error = image.isNull() ? QStringLiteral("no picture") : f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        *error = f.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,104 @@
+#include "view_fixture.h"
+
+#include "views/view_graph.h"
+
+#include "graph/graph_model.h"
+
+TEST_F(ViewTest, DrawnValues)
+{
+    GasFacts co;
+    co.full = 500.0f;
+    co.point = 1;
+    const struct {
+        float stored;
+        float drawn;
+    } cases[] = {
+        {500.0f, 500.0f},          // at full scale: unchanged
+        {612.5f, 500.0f},          // above: at full scale
+        {12.34f, 12.3f},           // rounded to the decimals
+        {-101.0f, -0.01f},         // no data
+        {-107.0f, -0.01f},         // OVER
+        {-110.0f, -0.01f},         // a failure code
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(DrawnValue(c.stored, co), c.drawn) << c.stored;
+}
+
+TEST_F(ViewTest, ZoomListBySampleCount)
+{
+    EXPECT_EQ(ZoomItems(30), QStringList{"1"});
+    EXPECT_EQ(ZoomItems(31), (QStringList{"1", "3"}));
+    EXPECT_EQ(ZoomItems(361), (QStringList{"1", "3", "5", "10", "20", "30"}));
+    EXPECT_EQ(ZoomItems(16361), (QStringList{"1", "3", "5", "10", "20", "30", "50"}));
+}
+
+TEST_F(ViewTest, ValidSamplesCountEnabledGasesAndOver)
+{
+    clsInterval r;
+    TwoGases(r);
+    r.SetGasListInfo(1, 13, false);
+    // Gas 0: three readings and one OVER; the disabled gas 1 has more.
+    const float v0[] = {1.0f, float(kGasOver), 0.0f, float(kGasNoValue), float(kGasAlarm), 2.0f};
+    for (int i = 0; i < 6; ++i)
+        AddSample(r, T(10, 0, i), v0[i], 20.9f);
+    EXPECT_EQ(CountValidSamples(r), 4);
+    AddSample(r, T(10, 0, 7), 3.0f, 20.9f);
+    EXPECT_EQ(CountValidSamples(r), 5);
+    r.SetGasListInfo(0, 13, false);
+    EXPECT_EQ(CountValidSamples(r), 0);
+}
+
+TEST_F(ViewTest, AlarmTrendGraphHasItsMarkFrom182Points)
+{
+    for (const int points : {181, 182}) {
+        ViewRecords v;
+        TwoGases(v.alarm);
+        v.alarm.SetGasListInfo(1, 13, false);
+        Identity(v.alarm, QStringLiteral("A1"), T(12, 0, 0));
+        for (int i = 0; i < points; ++i)
+            AddPoint(v.alarm, i, T(12, 0, 0).addSecs(i - 180), 700.0f, kGasNoValue);
+        const GraphFill f = FillGraph(kViewAlarm, v, {255, 65280}, false);
+        EXPECT_EQ(f.alarmMark, points == 182);
+        EXPECT_EQ(f.sampleCount, points);
+        EXPECT_FLOAT_EQ(f.y[0][0], 500.0f);
+        EXPECT_FLOAT_EQ(f.y[1][0], GraphModel::kNoValue);
+        EXPECT_EQ(f.titleTop, "Data Browse (A1) - Alarm Trend");
+        EXPECT_TRUE(f.series[0].enabled);
+        EXPECT_FALSE(f.series[1].enabled);
+        EXPECT_EQ(f.series[0].format, "##0.0");
+        EXPECT_FALSE(f.eventCheckVisible);
+        EXPECT_TRUE(f.cursorCheckVisible);
+        // The one difference of the Data View window: plain captions.
+        EXPECT_EQ(f.series[0].checkCaption, "CO(500ppm)");
+        EXPECT_EQ(f.series[0].checkColour, 255);
+        const GraphFill plain = FillGraph(kViewAlarm, v, {255, 65280}, true);
+        EXPECT_EQ(plain.series[0].checkCaption, "CO");
+        EXPECT_EQ(plain.series[0].checkColour, 0);
+    }
+}
+
+TEST_F(ViewTest, IntervalGraphEventsAreClampedToTheControlsCapacity)
+{
+    ViewRecords v;
+    TwoGases(v.interval);
+    Identity(v.interval, QStringLiteral("I1"), T(0, 0, 0));
+    for (int i = 0; i < 40; ++i)
+        AddSample(v.interval, T(0, 0, 0).addSecs(10 * i), float(i), 20.9f);
+    // Every event row the record holds (2,049) carries a gas 0 code; gas 1
+    // has a code on every other row and none on the rest.
+    for (int j = 0; j < clsInterval::kEventRows; ++j)
+        AddEvent(v.interval, T(0, 0, 0).addSecs(j), kGasAlarm, j % 2 ? float(kGasNoValue) : float(kGasWarning));
+    ASSERT_EQ(v.interval.EventCount(), 2049);
+    const GraphFill f = FillGraph(kViewInterval, v, {255, 65280}, false);
+    EXPECT_EQ(f.events[0].size(), size_t(GraphModel::kMaxEvents));
+    EXPECT_EQ(f.events[1].size(), size_t(1025));
+    EXPECT_EQ(f.events[0][0].text, "ALARM");
+    EXPECT_EQ(f.events[1][1].time, T(0, 0, 2));
+    EXPECT_EQ(f.zoomItems, (QStringList{"1", "3"}));
+    EXPECT_TRUE(f.eventCheckVisible);
+    EXPECT_EQ(f.titleTop, "Data Browse (I1) - Interval Trend");
+
+    const GraphFill none = FillGraph(kViewHistory, v, {0, 0}, false);
+    EXPECT_FALSE(none.hasSeries);
+    EXPECT_EQ(none.zoomItems, QStringList{"1"});
+}

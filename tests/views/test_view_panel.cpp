@@ -1,0 +1,310 @@
+#include "view_db_fixture.h"
+
+#include "views/view_panel.h"
+#include "views/view_export.h"
+
+#include "common/colors.h"
+#include "common/widgets/grid_writer.h"
+#include "common/widgets/twips_geometry.h"
+#include "graph/ucltalgraph.h"
+#include "records/instrument.h"
+#include "scripted_prompt.h"
+#include "shared/panel_host.h"
+#include "shared/shared_state.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class NoHost final : public PanelHost {
+public:
+    void RefreshCurrentPanel() override {}
+    void ShowADValues() override {}
+    void SetSettingsCommandEnabled(int, bool) override {}
+    void LockShellCommands() override {}
+    void RestoreShellCommands() override {}
+    void UnlockShellCommands() override {}
+    void SetExitEnabled(bool) override {}
+    void SetMenuEnabled(bool) override {}
+    void LayoutWindow() override {}
+    QString SaveAppSettings() override { return {}; }
+    void ReloadDefaultsAndSettings() override {}
+    void ActivateAgain() override {}
+    void OpenUsbSerialPort() override {}
+};
+
+class ViewPanelTest : public ViewDbTest {
+protected:
+    void SetUp() override
+    {
+        ViewDbTest::SetUp();
+        App().TrendSearchBefore = -10;
+        App().TrendSearchAfter = 10;
+        frame.resize(900, 700);
+        panel = std::make_unique<ViewPanel>(&frame, state, host);
+        QObject::connect(panel.get(), &ViewPanel::ShowRequested, [this] { frame.show(); });
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(prompt.AllUsed());
+        panel.reset();
+        ViewDbTest::TearDown();
+    }
+    QString ReadFile(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    ScriptedPrompt prompt;
+    QGroupBox frame;
+    SharedState state;
+    NoHost host;
+    std::unique_ptr<ViewPanel> panel;
+    const QDateTime start = MakeDate(2024, 5, 17, 10, 0, 0);
+};
+
+} // namespace
+
+TEST_F(ViewPanelTest, NothingPickedIsReported)
+{
+    prompt.ExpectBox(MsgResult::Ok);
+    panel->OpenRecord(0, 0);
+    ASSERT_EQ(prompt.boxes.size(), 1);
+    EXPECT_EQ(prompt.boxes[0].text, "No data selected. Select data to view.");
+    EXPECT_EQ(prompt.boxes[0].title, "No view Data");
+    EXPECT_EQ(prompt.boxes[0].icon, MsgIcon::Information);
+    EXPECT_FALSE(frame.isVisible());
+}
+
+TEST_F(ViewPanelTest, GraphIsOfferedFromFiveDrawableSamples)
+{
+    // Four readings and a no-data sample, then five readings.
+    StoreInterval(1, "SN1", start, 5, {}, {1, 2, 3, 4, -101});
+    StoreInterval(2, "SN1", start.addDays(1), 5, {}, {1, 2, 3, 4, 5});
+    // Samples of a disabled gas never count.
+    Exec("Update Log_Head Set Gas2Enable = 0;");
+    panel->optBrowse(1)->setChecked(true);
+    panel->OpenRecord(1, 1);
+    EXPECT_TRUE(panel->optBrowse(0)->isChecked());
+    EXPECT_FALSE(panel->optBrowse(1)->isEnabled());
+    EXPECT_EQ(panel->Frame()->title(), "Data View(Interval Trend)");
+    EXPECT_EQ(panel->vfgBrowse->Rows(), 6);
+
+    panel->OpenRecord(1, 2);
+    EXPECT_TRUE(panel->optBrowse(1)->isEnabled());
+    EXPECT_TRUE(panel->optBrowse(0)->isChecked()); // the choice stays
+    EXPECT_FALSE(panel->BrowseFilled());
+    EXPECT_EQ(panel->talGraph->SampleCount(), 5);
+    // The first switch refills once; switching back and forth refills nothing.
+    panel->optBrowse(1)->setChecked(true);
+    EXPECT_TRUE(panel->BrowseFilled());
+    panel->talGraph->Clear();
+    panel->optBrowse(0)->setChecked(true);
+    panel->optBrowse(1)->setChecked(true);
+    EXPECT_EQ(panel->talGraph->SampleCount(), 0);
+}
+
+TEST_F(ViewPanelTest, EventKindsHideTheSummaryAndTheOthersShowItAgain)
+{
+    StoreHead(5, 5, "SN1", start);
+    StoreAlarm(6, "SN1", start, 361);
+    panel->OpenRecord(5, 5);
+    EXPECT_EQ(panel->Frame()->title(), "Data View(Alarm Events)");
+    EXPECT_FALSE(panel->vfgSummary->isVisibleTo(&frame));
+    EXPECT_EQ(panel->vfgBrowse->Rows(), 1);
+    panel->OpenRecord(2, 6);
+    EXPECT_TRUE(panel->vfgSummary->isVisibleTo(&frame));
+    EXPECT_EQ(panel->vfgSummary->Text(2, 1), "2024/05/17 10:00:00");
+    EXPECT_EQ(panel->vfgBrowse->Rows(), 361);
+    EXPECT_EQ(panel->vfgBrowse->CellBackColor(181, 1), RGB(255, 0, 0));
+    EXPECT_EQ(panel->vfgBrowse->CellBackColor(181, 0), 0);
+    // The Summary button hides it, and the next record keeps it hidden.
+    panel->cmdBrowse(3)->click();
+    panel->OpenRecord(2, 6);
+    EXPECT_FALSE(panel->vfgSummary->isVisibleTo(&frame));
+}
+
+TEST_F(ViewPanelTest, ExportWritesTheTextAndReportsFailures)
+{
+    StoreInterval(1, "SN1", start, 6, {{start.addSecs(10), -104, -101}});
+    panel->OpenRecord(1, 1);
+    const QString path = home.file("data.txt");
+    prompt.ExpectFile(path, 2); // "Tab csv"
+    panel->cmdBrowse(2)->click();
+    ASSERT_EQ(prompt.fileDialogs.size(), 1);
+    EXPECT_EQ(prompt.fileDialogs[0].fileName, JoinPath(ProgramFolder(), "Sample.csv"));
+    const QString expected = BuildSampleText(1, panel->Records(), {}, "\t") + "\r\n";
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_TRUE(expected.endsWith("\r\n\r\n"));
+    EXPECT_EQ(state.ExportFileName, path);
+
+    // The next export proposes data.csv; an existing file is asked about.
+    const QString csv = home.file("data.csv");
+    QFile(csv).open(QIODevice::WriteOnly);
+    prompt.ExpectFile(csv, 1);
+    prompt.ExpectBox(MsgResult::No);
+    panel->cmdBrowse(2)->click();
+    EXPECT_EQ(prompt.fileDialogs[1].fileName, csv);
+    EXPECT_EQ(prompt.boxes.last().title, "Override");
+    EXPECT_EQ(ReadFile(csv), QString());
+
+    // A folder that does not exist is reported, and nothing changes.
+    prompt.ExpectFile(home.file("missing/x.csv"), 1);
+    prompt.ExpectBox(MsgResult::Ok);
+    panel->cmdBrowse(2)->click();
+    EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(prompt.boxes.last().text.startsWith("The file could not be written."));
+    EXPECT_EQ(state.ExportFileName, path);
+
+    // Cancel ends silently.
+    prompt.ExpectFile(QString());
+    panel->cmdBrowse(2)->click();
+
+    // The clipboard gets the TAB text.
+    panel->cmdBrowse(1)->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), BuildSampleText(1, panel->Records(), {}, "\t"));
+}
+
+TEST_F(ViewPanelTest, GraphExportIsABitmapOfTheGraph)
+{
+    StoreAlarm(6, "SN1", start, 361);
+    frame.show();
+    panel->OpenRecord(2, 6);
+    panel->optBrowse(1)->setChecked(true);
+    panel->talGraph->resize(600, 400);
+    panel->talGraph->Refresh();
+    const QString path = home.file("graph.bmp");
+    prompt.ExpectFile(path);
+    panel->cmdBrowse(2)->click();
+    QImage back(path, "BMP");
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ(back.size(), panel->talGraph->Picture().size());
+    EXPECT_EQ(state.ExportFileName, path);
+    EXPECT_EQ(panel->talGraph->EventFlag(1000, 180), "Alarm");
+}
+
+TEST_F(ViewPanelTest, StatusCellOpensTheAlarmTrendInTheDataViewWindow)
+{
+    const QDateTime alarmAt = start.addSecs(20);
+    StoreInterval(1, "SN1", start, 10, {{alarmAt, -104, -101}});
+    StoreAlarm(7, "SN1", alarmAt.addSecs(3), 361);
+    StoreAlarm(8, "SN2", alarmAt, 361);
+    frame.show();
+    panel->OpenRecord(1, 1);
+    DataGrid& grid = *panel->vfgBrowse;
+    ASSERT_TRUE(grid.Text(3, 2).startsWith("ALARM("));
+    QString caption, windowCaption;
+    int tableRows = 0;
+    std::int32_t red = 0;
+    prompt.ExpectWindow([&](QWidget* w) {
+        auto* win = static_cast<DataViewWindow*>(w);
+        caption = win->fraMenu->title();
+        windowCaption = win->windowTitle();
+        tableRows = win->vfgBrowse->Rows();
+        red = win->vfgBrowse->CellBackColor(181, 2);
+        return 0;
+    });
+    grid.scrollToTop();
+    const QRect cell = grid.visualRect(grid.model()->index(3, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(prompt.windows.size(), 1);
+    EXPECT_EQ(caption, "Data View(Alarm Trend)");
+    EXPECT_EQ(windowCaption, "Pelkar  - Data Logger Management Program [P.No.30502]");
+    EXPECT_EQ(tableRows, 361);
+    EXPECT_EQ(red, RGB(255, 0, 0));
+    EXPECT_EQ(panel->DataView().request.seqNo, 7);
+    EXPECT_EQ(panel->DataView().request.baseDate, alarmAt);
+
+    // The right button, the number column and a plain cell are no targets.
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, cell.center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.model()->index(3, 0)).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.model()->index(2, 2)).center());
+    EXPECT_EQ(prompt.windows.size(), 1);
+
+    // Nothing found: the message, no window.
+    panel->OpenRecord(1, 1);
+    prompt.ExpectBox(MsgResult::Ok);
+    panel->RunTrendSearch(alarmAt.addDays(3));
+    EXPECT_EQ(prompt.boxes.last().text, "Trend data not found");
+    EXPECT_EQ(prompt.boxes.last().title, "Trend search");
+}
+
+TEST_F(ViewPanelTest, DataViewWindowByNumberOfPoints)
+{
+    StoreAlarm(10, "SN1", start, 0);
+    StoreAlarm(11, "SN1", start, 4);
+    StoreAlarm(12, "SN1", start, 5);
+    const struct {
+        qint64 seqNo;
+        int rows;
+        bool graph;
+    } cases[] = {{10, 1, false}, {11, 5, false}, {12, 6, true}};
+    for (const auto& c : cases) {
+        bool graphEnabled = !c.graph;
+        int rows = -1;
+        QString summaryCount;
+        prompt.ExpectWindow([&](QWidget* w) {
+            auto* win = static_cast<DataViewWindow*>(w);
+            graphEnabled = win->optBrowse(1)->isEnabled();
+            rows = win->vfgBrowse->Rows();
+            summaryCount = win->vfgSummary->Text(6, 1);
+            return 0;
+        });
+        panel->OpenDataViewWindow({c.seqNo, 2, start});
+        EXPECT_EQ(graphEnabled, c.graph) << c.seqNo;
+        EXPECT_EQ(rows, c.rows) << c.seqNo;
+        EXPECT_EQ(summaryCount, QString::number(c.rows - 1));
+    }
+}
+
+TEST_F(ViewPanelTest, DataViewWindowLayoutAndItsOwnExportName)
+{
+    StoreAlarm(12, "SN1", start, 361);
+    state.ExportFileName = home.file("main.csv");
+    const QString path = home.file("window.txt");
+    prompt.ExpectWindow([&](QWidget* w) {
+        auto* win = static_cast<DataViewWindow*>(w);
+        win->resize(100, 100);
+        EXPECT_GE(win->width(), PxAt(win, 11640) - 1);
+        EXPECT_GE(win->height(), PxAt(win, 8250) - 1);
+        prompt.ExpectFile(path, 1);
+        win->cmdBrowse(2)->click();
+        return 0;
+    });
+    panel->OpenDataViewWindow({12, 2, start});
+    ASSERT_EQ(prompt.fileDialogs.size(), 1);
+    EXPECT_EQ(prompt.fileDialogs[0].fileName, JoinPath(ProgramFolder(), "Sample.csv"));
+    EXPECT_EQ(panel->DataView().lastExport, path);
+    EXPECT_EQ(state.ExportFileName, home.file("main.csv"));
+    EXPECT_TRUE(ReadFile(path).startsWith("Pelkar Data Sample (Alarm Trend)\r\n"));
+
+    const struct {
+        int cols;
+        std::vector<int> widths;
+    } widths[] = {
+        {2, {290}},
+        {4, {100, 250, 325}},
+        {5, {100, 300, 200, 200}},
+        {8, {100, 250, 100, 100, 100, 100, 100}},
+        {9, {}},
+    };
+    for (const auto& w : widths)
+        EXPECT_EQ(DataViewColumnWidths(w.cols, 1000), w.widths) << w.cols;
+
+    SetResLanguage(ResLanguage::Japanese);
+    EXPECT_TRUE(DataViewWindowCaption().endsWith(" [P.No.30501]"));
+    App().ServiceMode = true;
+    EXPECT_TRUE(DataViewWindowCaption().endsWith("[P.No.30503]"));
+}
