@@ -13,24 +13,22 @@ class clsHistorys;
 class clsPowerEvents;
 
 // The public surface of the instrument interface control: every property,
-// method and event the windows use, in the control's declaration order.
-// The real control (uclQvif) implements it; window tests substitute a
-// scripted implementation.
+// method and event the windows use. The real control (uclQvif) implements
+// it; window tests substitute a scripted implementation.
 //
 // Conventions:
 // - A property `X` reads through `X()` and writes through `SetX(value)`.
 //   The four object-reference properties (Alarms, History, Instrument,
 //   Intervals) write through `SetXRef(pointer)`, because `SetInstrument`
-//   is the settings-upload method. A null pointer (the "wrong class" of the
-//   original dispatch interface) is ignored by the Ref setters and makes
-//   the request methods return false without sending.
+//   is the settings-upload method. A null pointer is ignored by the Ref
+//   setters and makes the request methods return false without sending.
 // - Request methods are synchronous: they send, wait in a loop that yields
 //   to the event loop, and return true on success. Records and the
 //   instrument object are filled in place through the pointer passed in;
 //   the caller keeps ownership.
-// - Events are Qt signals. OnConnect, OnDisconnect, AlarmMessage and
-//   ConnectRetry are delivered queued, so a host may run requests from
-//   their handlers. The other events are emitted directly.
+// - Events are Qt signals. OnConnect, OnDisconnect, AlarmMessage,
+//   ConnectRetry and PortLost are delivered queued, so a host may run
+//   requests from their handlers. The other events are emitted directly.
 // - Request states (Status): 0 initial, 2 idle, 3 multi-block download
 //   running, 4 waiting for a read answer, 5 waiting for a write/execute
 //   answer, 6 done, 7 failed, 8 cancelled.
@@ -217,4 +215,8 @@ signals:
     void StsTransmit();
     // 11: a serial event has been handled.
     void StsIdle();
+    // The open serial port was lost (the converter unplugged or failing):
+    // the port is closed and stays closed until it is opened again. device
+    // is the port's device, reason what is known of why. Queued.
+    void PortLost(const QString& device, const QString& reason);
 };
