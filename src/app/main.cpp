@@ -1,3 +1,4 @@
+#include "common/qt_translations.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmOpen.h"
 #include "mainwindow/startup_flags.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelkar"));
+    InstallQtTranslations();
 
     WidgetPrompt prompt;
     SetPrompt(&prompt);

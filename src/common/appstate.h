@@ -76,6 +76,9 @@ struct AppState {
 
     // Settings file values.
     std::int32_t ExecuteCount = 0;
+    // No settings file was there when the settings were last read: this is
+    // the program's first run in its folder.
+    bool FirstRun = false;
     bool SerialLogOn = false;
     QString FactoryRecordSuffix;
     bool AutoCalibration = false;

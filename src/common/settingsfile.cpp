@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -203,8 +204,10 @@ void ApplyLine(const QString& key, const Fields& f, AppState& app)
         }
     } else if (key == QLatin1String("TIMEOUT")) {
         f.ReadWhole<std::int16_t>(1, 3, app.Timeout);
+        app.Timeout = HeldTimeout(app.Timeout);
     } else if (key == QLatin1String("RETRY")) {
         f.ReadWhole<std::int16_t>(1, 3, app.Retry);
+        app.Retry = HeldRetry(app.Retry);
     } else if (key == QLatin1String("AUTO LOAD MODE")) {
         f.ReadBool(1, app.AutoCalibration);
         f.ReadBool(2, app.AutoLoad);
@@ -270,6 +273,22 @@ void ApplyLine(const QString& key, const Fields& f, AppState& app)
     }
 }
 
+} // namespace
+
+std::int16_t HeldTimeout(std::int16_t seconds)
+{
+    if (seconds == 0)
+        return 0;
+    return static_cast<std::int16_t>(std::clamp<int>(seconds, 1, kMaxTimeoutSeconds));
+}
+
+std::int16_t HeldRetry(std::int16_t count)
+{
+    return count < 0 ? 3 : count;
+}
+
+namespace {
+
 QStringList SplitLines(const QString& text)
 {
     QStringList lines;
@@ -300,6 +319,7 @@ void ReadSettings()
     token.AddStrings(QStringLiteral("'"));
 
     const QString path = SettingsFilePath();
+    App().FirstRun = !QFileInfo::exists(path);
     if (!QFileInfo(path).isFile())
         return;
     QFile file(path);
@@ -396,8 +416,10 @@ void WriteSettings()
     l << Line("Factory Record Suffix", {app.FactoryRecordSuffix});
     l << Line("IrCOMM Num", {n(app.CommPort)});
     l << Line("COMM Settings", {app.CommSettings});
-    l << Line("Timeout", {n(app.Timeout == 0 ? 3 : app.Timeout)});
-    l << Line("Retry", {n(app.Retry == 0 ? 3 : app.Retry)});
+    const std::int16_t timeout = HeldTimeout(app.Timeout);
+    const std::int16_t retry = HeldRetry(app.Retry);
+    l << Line("Timeout", {n(timeout == 0 ? 3 : timeout)});
+    l << Line("Retry", {n(retry == 0 ? 3 : retry)});
     l << "" << ";" << "; Formats = Auto calibration, Autoload enable, Auto remove data enable" << ";";
     l << Line("Auto Load Mode", {Bool(app.AutoCalibration), Bool(app.AutoLoad), Bool(app.AutoRemoveData)});
     l << "" << ";" << "; Formats = Name , Size , Bold , Italic , Underline (Font setting)" << ";";

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 
 // The settings file Pelkar.ini in the program's folder: TAB-separated key
 // lines with ";" comments, UTF-8 with CR LF line ends. It fills App() and,
@@ -15,7 +16,18 @@ QString SettingsFilePath();
 // leaves the missing ones unchanged; any other error (a whole number beyond
 // its range, a gas or entry number out of range, more than 51 fields, a bad
 // password entry) ends the reading, keeping what was read before it.
+// Timeout and Retry are held to what the interface control uses (see
+// HeldTimeout, HeldRetry). App().FirstRun says whether there was no file.
 void ReadSettings();
+
+// The longest answer time-out the interface control can count, in seconds.
+constexpr int kMaxTimeoutSeconds = 3276;
+// The answer time-out as the interface control uses it: 1 to 3276 seconds;
+// 0 stays 0 (the control and the file take it as 3).
+std::int16_t HeldTimeout(std::int16_t seconds);
+// The retry count as the interface control uses it: a negative count is 3,
+// as 0 is.
+std::int16_t HeldRetry(std::int16_t count);
 
 // Rewrites the whole file (Execute Count + 1). The text goes to a temporary
 // file that replaces the old one only when complete, so a failure never

@@ -101,6 +101,7 @@ void DownloadPanel::ConnectHandlers()
     connect(port, &QvifPort::IrDAError, this, &DownloadPanel::uclQvport_IrDAError);
     connect(port, &QvifPort::StsTransmit, this, &DownloadPanel::uclQvport_StsTransmit);
     connect(port, &QvifPort::StsIdle, this, &DownloadPanel::uclQvport_StsIdle);
+    connect(port, &QvifPort::PortLost, this, &DownloadPanel::uclQvport_PortLost);
 
     for (int i = 0; i < cmdDown.Count(); ++i)
         connect(cmdDown(i), &QPushButton::clicked, this, [this, i] { cmdDown_Click(i); });
@@ -127,7 +128,7 @@ void DownloadPanel::uclQvport_OnConnect()
         return;
     if (AutomaticModeRunning) {
         // The link came back while a run waits: that run goes on alone.
-        m_state.uclQvport->AddLog(QStringLiteral("---Connection ignored: the automatic mode is running---"));
+        m_state.uclQvport->AddLog(GetResString(5777));
         return;
     }
     const AppState& app = App();
@@ -189,7 +190,10 @@ void DownloadPanel::uclQvport_DumpMessage(const QString& MessageString)
 
 void DownloadPanel::uclQvport_OnDisconnect()
 {
-    shpStatus(0)->SetColors(LampOnColor);
+    // The port stays open when only the instrument went away; a lost port
+    // is shown by uclQvport_PortLost, which follows.
+    if (m_state.uclQvport->PortOpen())
+        shpStatus(0)->SetColors(LampOnColor);
     shpStatus(1)->SetColors(LampOffColor);
     ResetDownloadControls();
     // A request still waiting for an answer ends as failed.
@@ -204,6 +208,37 @@ void DownloadPanel::uclQvport_IrDAError(int ErrorNumber)
     shpStatus(0)->SetColors(LampErrorColor);
     shpStatus(1)->SetColors(LampOffColor);
     MsgBox(GetResString(5371), MsgButtons::Ok, MsgIcon::None, GetResString(5372));
+}
+
+void DownloadPanel::uclQvport_PortLost(const QString& device, const QString& reason)
+{
+    AddLogText(GetResString(5773, device, reason), LogColor::Failure);
+    shpStatus(0)->SetColors(LampErrorColor);
+    shpStatus(1)->SetColors(LampOffColor);
+    ResetDownloadControls();
+}
+
+void DownloadPanel::ShowPortLamp(bool converterFound, bool openFailed)
+{
+    if (!converterFound)
+        shpStatus(0)->SetColors(LampOffColor);
+    else if (m_state.uclQvport->PortOpen())
+        shpStatus(0)->SetColors(LampOnColor);
+    else
+        shpStatus(0)->SetColors(openFailed ? LampErrorColor : LampOffColor);
+}
+
+void DownloadPanel::ShowAutoLoadModes()
+{
+    const AppState& app = App();
+    // Changes made here are no clicks: no question, no variable changes.
+    const bool clickOn = AutoLoadClickOn;
+    AutoLoadClickOn = false;
+    chkAutoLoad(0)->setChecked(app.AutoLoad);
+    chkAutoLoad(1)->setChecked(app.AutoRemoveData);
+    if (chkAutoLoad(0)->isEnabled())
+        chkAutoLoad(1)->setEnabled(app.AutoLoad);
+    AutoLoadClickOn = clickOn;
 }
 
 void DownloadPanel::uclQvport_StsTransmit()

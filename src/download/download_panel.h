@@ -66,6 +66,16 @@ public:
     void uclQvport_IrDAError(int ErrorNumber);
     void uclQvport_StsTransmit();
     void uclQvport_StsIdle();
+    // The serial port was lost (the converter unplugged): a red line and the
+    // error colour on the "Serial Port" lamp.
+    void uclQvport_PortLost(const QString& device, const QString& reason);
+    // The "Serial Port" lamp after an attempt to open the converter's port:
+    // dark without a converter; lit while its port is open; the error colour
+    // when opening it failed.
+    void ShowPortLamp(bool converterFound, bool openFailed);
+    // The automatic-mode boxes show AutoLoad and AutoRemoveData as they are
+    // in force (after the settings file was read), without a question.
+    void ShowAutoLoadModes();
     // The identity box.
     void ShowDownloadPanel();
     // Download steps; each returns true when its request succeeded.

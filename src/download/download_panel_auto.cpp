@@ -62,8 +62,17 @@ void DownloadPanel::RunAutomaticMode()
     if (port->Status() == 7)
         ok = false;
 
-    if (ok && app.AutoRemoveData) {
+    // The logger is cleared only when every step succeeded and every record
+    // is in the database; a Cancel pressed during the wait still counts.
+    bool dataKept = false;
+    if (ok && app.AutoRemoveData)
         WaitTwoSeconds();
+    if (upload.Canceled())
+        ok = false;
+    if (!ok && app.AutoRemoveData) {
+        dataKept = true;
+        port->AddLog(GetResString(5781));
+    } else if (app.AutoRemoveData) {
         if (port->BodyDataClear()) {
             AddLogText(GetResString(5434), LogColor::Progress);
             port->AddLog(GetResString(5557));
@@ -80,6 +89,10 @@ void DownloadPanel::RunAutomaticMode()
     WaitTwoSeconds();
     port->BodyPowerOff();
     ResetAfterPowerOff();
+
+    // After the reset, which empties the pane, so the user sees it.
+    if (dataKept)
+        AddLogText(GetResString(5772), LogColor::Failure);
 
     if (ok) {
         AddLogText(GetResString(5410), LogColor::AutoEnd);

@@ -36,7 +36,7 @@ bool DownloadPanel::DownloadInstrumentInfo()
 
     clsInstrument& inst = m_state.MainInstrument();
     bool result = true;
-    bool recordFailed = false;
+    int notStored = 0;
     if (!port->GetInstrument(&inst)) {
         if (port->Cancel()) {
             AddLogText(GetResString(5462), LogColor::Failure);
@@ -55,23 +55,22 @@ bool DownloadPanel::DownloadInstrumentInfo()
         m_host.RefreshCurrentPanel();
 
         if (port->GetLatestHistory(&inst)) {
+            // The latest calibration row counts as one record.
             if (!inst.HistoryUpdate())
-                recordFailed = true;
+                ++notStored;
             clsHistorys& histories = m_state.MainHistorys();
             histories.SetInstruments(&inst);
             port->GetHistory(&histories);
             bool stored = false;
-            for (int i = 1; i <= histories.Count(); ++i) {
-                clsHistory* history = histories.Item(i);
+            for (clsHistory* history : histories) {
                 if (!history)
                     continue;
-                history->SetInstrument(&inst);
-                if (!history->HistoryUpdate())
+                if (!StoreDownloaded(*history, &inst)) {
                     history->SetError(true);
-                if (history->Error())
-                    recordFailed = true;
-                else if (history->DCount() > 0)
+                    ++notStored;
+                } else if (history->DCount() > 0) {
                     stored = true;
+                }
             }
             // The browser shows stored histories only after a rebuild.
             if (stored)
@@ -79,13 +78,18 @@ bool DownloadPanel::DownloadInstrumentInfo()
         }
 
         LogAdcValues();
-        AddLogText(GetResString(5415), LogColor::Progress);
+        if (notStored > 0) {
+            ReportNotStored(*this, notStored);
+            result = false;
+        } else {
+            AddLogText(GetResString(5415), LogColor::Progress);
+        }
         port->AddLog(GetResString(5519, DateText(), ElapsedText(started, Now())));
     }
 
     if (app.DebugMode)
         port->AddLog(FailRatioText(app.NaksSent, app.ChecksumErrors, app.FramesSent));
-    if (recordFailed)
+    if (notStored > 0)
         ArchiveSerialLog();
     return result;
 }

@@ -11,6 +11,7 @@
 #include "download/download_support.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
+#include "records/store.h"
 #include "shared/shared_state.h"
 
 #include <functional>
@@ -37,16 +38,12 @@ constexpr LogStepTexts kIntervalTexts{5422, 5528, 5418, 5523, 5421, 5526, 5527, 
 constexpr LogStepTexts kAlarmTexts{5427, 5534, 5423, 5530, 5426, 5532, 5533, 5444, 5424, 5425, 5531, true};
 constexpr LogStepTexts kPowerEventTexts{5427, 5588, 5457, 5583, 5460, 5586, 5587, 5461, 5458, 5459, 5585, false};
 
-// Stores one downloaded record; a database error sets the record's Error,
-// like a record that failed to parse. True when the record is sound.
-template <class Record>
-bool StoreRecord(Record* record, clsInstrument* instrument)
+// The records of a step that did not reach the database: a red line with
+// their count on the pane and its serial-log line. The step then fails.
+inline void ReportNotStored(DownloadPanel& w, int notStored)
 {
-    if (!record)
-        return true;
-    record->SetInstrument(instrument);
-    record->Update();
-    return !record->Error();
+    w.AddLogText(GetResString(5770, notStored), LogColor::Failure);
+    w.State().uclQvport->AddLog(GetResString(5771, notStored));
 }
 
 // One log download: the frame shared by the three steps.
@@ -71,7 +68,7 @@ inline bool RunLogStep(DownloadPanel& w, const LogStepTexts& t, Collection& reco
     const QDateTime started = Now();
 
     bool result = true;
-    bool recordFailed = false;
+    int notStored = 0;
     if (!request(&records)) {
         if (port->Cancel()) {
             w.AddLogText(GetResString(5462), LogColor::Failure);
@@ -89,11 +86,16 @@ inline bool RunLogStep(DownloadPanel& w, const LogStepTexts& t, Collection& reco
             w.AddLogText(GetResString(t.noData), LogColor::NoData);
         } else {
             w.AddLogText(GetResString(t.saveBefore), LogColor::Progress);
-            clsInstrument* instrument = &w.State().MainInstrument();
-            for (int i = 1; i <= records.Count(); ++i)
-                if (!StoreRecord(records.Item(i), instrument))
-                    recordFailed = true;
-            w.AddLogText(GetResString(t.complete), LogColor::Progress);
+            // A record that is not in the database fails the step: what
+            // follows a complete download (clearing the logger) must never
+            // rely on it.
+            notStored = StoreDownloadedRecords(records, &w.State().MainInstrument());
+            if (notStored > 0) {
+                ReportNotStored(w, notStored);
+                result = false;
+            } else {
+                w.AddLogText(GetResString(t.complete), LogColor::Progress);
+            }
         }
         port->AddLog(GetResString(t.finishedSerial, DateText(), ElapsedText(started, Now())));
     }
@@ -101,7 +103,7 @@ inline bool RunLogStep(DownloadPanel& w, const LogStepTexts& t, Collection& reco
     if (app.DebugMode || (t.failRatioWithoutAnswer && !app.AnswerReceived))
         port->AddLog(FailRatioText(app.NaksSent, app.ChecksumErrors, app.FramesSent));
     w.State().TreeRefreshNeeded = true;
-    if (recordFailed)
+    if (notStored > 0)
         w.ArchiveSerialLog();
     return result;
 }

@@ -28,6 +28,6 @@ void DownloadPanel::ArchiveSerialLog()
     if (!archive.error.isEmpty()) {
         // The log stays where it was; say so in it.
         qWarning() << "serial log not archived:" << archive.error;
-        m_state.uclQvport->AddLog(QStringLiteral("---Serial log not archived: %1---").arg(archive.error));
+        m_state.uclQvport->AddLog(GetResString(5776, archive.error));
     }
 }

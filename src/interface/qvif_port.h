@@ -28,9 +28,9 @@ class clsPowerEvents;
 //   to the event loop, and return true on success. Records and the
 //   instrument object are filled in place through the pointer passed in;
 //   the caller keeps ownership.
-// - Events are Qt signals. OnConnect, OnDisconnect, AlarmMessage and
-//   ConnectRetry are delivered queued, so a host may run requests from
-//   their handlers. The other events are emitted directly.
+// - Events are Qt signals. OnConnect, OnDisconnect, AlarmMessage,
+//   ConnectRetry and PortLost are delivered queued, so a host may run
+//   requests from their handlers. The other events are emitted directly.
 // - Request states (Status): 0 initial, 2 idle, 3 multi-block download
 //   running, 4 waiting for a read answer, 5 waiting for a write/execute
 //   answer, 6 done, 7 failed, 8 cancelled.
@@ -217,4 +217,8 @@ signals:
     void StsTransmit();
     // 11: a serial event has been handled.
     void StsIdle();
+    // The open serial port was lost (the converter unplugged or failing):
+    // the port is closed and stays closed until it is opened again. device
+    // is the port's device, reason what is known of why. Queued.
+    void PortLost(const QString& device, const QString& reason);
 };

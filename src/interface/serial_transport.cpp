@@ -1,6 +1,9 @@
 #include "interface/serial_transport.h"
 
+#include <QFileInfo>
 #include <QStringList>
+
+#include <poll.h>
 
 namespace {
 
@@ -231,11 +234,27 @@ void SerialTransport::OnError(QSerialPort::SerialPortError error)
     // Qt repeats a read error for ever on a dead device: report the line as
     // gone once and close the port.
     m_failing = true;
-    emit Note(QStringLiteral("Port %1 lost (%2)").arg(DeviceName(), m_port->errorString()));
+    const QString reason = LostReason(error);
+    emit Note(QStringLiteral("Port %1 lost (%2)").arg(DeviceName(), reason));
     const int old = m_modemStatus;
     m_modemStatus = 0;
     if (old != 0)
         emit CommEvent((old & kCts) ? CtsChanged : DsrChanged);
     m_port->close();
     m_port->clearError();
+    emit Lost(reason);
+}
+
+QString SerialTransport::LostReason(QSerialPort::SerialPortError error) const
+{
+    if (!QFileInfo::exists(DeviceName()))
+        return QStringLiteral("the device is gone");
+    // A read that found the line hung up returns no bytes and sets no error
+    // number, so Qt's text then names whatever error came before it.
+    if (error == QSerialPort::ReadError) {
+        pollfd p{static_cast<int>(m_port->handle()), POLLIN, 0};
+        if (p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return QStringLiteral("the device hung up");
+    }
+    return m_port->errorString();
 }

@@ -15,8 +15,8 @@
 // control's 100 ms tick, and once right after the port opens) reads the
 // lines and raises 3/4 on a change. A port that cannot report its lines (a
 // pseudo-terminal, some converters) counts as CTS and DSR on while open.
-// The first ReadError or ResourceError closes the port and counts as CTS
-// and DSR off. Line errors that QSerialPort cannot report can be raised
+// The first ReadError or ResourceError closes the port, counts as CTS and
+// DSR off, and raises Lost with the reason. Line errors that QSerialPort cannot report can be raised
 // through RaiseLineEvent (tests do).
 class SerialTransport : public QObject {
     Q_OBJECT
@@ -83,9 +83,14 @@ signals:
     void CommEvent(int code);
     // A problem worth a serial-log line (RTS/DTR not settable, open failed).
     void Note(const QString& text);
+    // The open port was lost (the device unplugged, hung up or failing); the
+    // port is closed when this is raised.
+    void Lost(const QString& reason);
 
 private:
     void OnError(QSerialPort::SerialPortError error);
+    // What is known of why the port was lost, in words.
+    QString LostReason(QSerialPort::SerialPortError error) const;
     void ApplySettings();
     void UpdateModemStatus(int status);
 

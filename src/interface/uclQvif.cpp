@@ -41,6 +41,11 @@ uclQvif::uclQvif(QObject* parent, std::unique_ptr<IrdaTransport> irda)
 
     connect(m_serial, &SerialTransport::CommEvent, this, &uclQvif::OnSerialEvent);
     connect(m_serial, &SerialTransport::Note, this, &uclQvif::WriteSerialLog);
+    connect(m_serial, &SerialTransport::Lost, this, [this](const QString& reason) {
+        const QString device = m_serial->DeviceName();
+        QMetaObject::invokeMethod(this, [this, device, reason] { emit PortLost(device, reason); },
+                                  Qt::QueuedConnection);
+    });
     connect(m_irda.get(), &IrdaTransport::IrdaEvent, this, &uclQvif::OnIrdaEvent);
 
     // Creation: both transports closed, the serial line at its defaults

@@ -60,6 +60,11 @@ public:
     // Looks up the USB-serial converter and opens the port of the control
     // (the IrDA transport without a converter).
     void OpenUsbSerialPort() override;
+    // While no port is open and nothing runs, looks for the converter again
+    // (tmrPortSearch, every two seconds) and opens its port when it is back;
+    // the control then probes for the instrument as at start-up. True when
+    // a port was opened.
+    bool SearchForPort();
     // Each run starts an empty serial log: with the serial-log setting on,
     // the logs of earlier runs move up one generation first; a SerialLog.log
     // still there is then deleted (kept when it could not be moved aside).
@@ -152,6 +157,8 @@ public:
 
     // ================= controls =================
     QTimer* tmrInter = nullptr;
+    // Runs SearchForPort every two seconds.
+    QTimer* tmrPortSearch = nullptr;
 
     // Menu column and panel frames
     ControlArray<QPushButton, 6> cmdInst;
@@ -170,6 +177,12 @@ private:
     // gone; a file that stays is reported in the log pane. yield: serve the
     // event loop while waiting.
     bool DeleteProgramFile(const QString& name, bool yield);
+    // Opens the control's serial port on the converter's device; false
+    // when it stays closed.
+    bool OpenSerialPort();
+    // The last search opened nothing though a converter was there (its
+    // failure is written once, not every two seconds).
+    bool m_portSearchFailed = false;
 
     SharedState m_state;
     std::unique_ptr<DownloadPanel> m_download;

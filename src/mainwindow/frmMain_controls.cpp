@@ -38,6 +38,10 @@ void frmMain::CreateControls()
     tmrInter = new QTimer(this);
     tmrInter->setObjectName(QStringLiteral("tmrInter"));
     connect(tmrInter, &QTimer::timeout, this, [this] { tmrInter_Timer(); });
+    tmrPortSearch = new QTimer(this);
+    tmrPortSearch->setObjectName(QStringLiteral("tmrPortSearch"));
+    tmrPortSearch->setInterval(2000);
+    connect(tmrPortSearch, &QTimer::timeout, this, [this] { SearchForPort(); });
 
     // ---- menu column and panel frames ----
     for (int i = 0; i < cmdInst.Count(); ++i) {

@@ -130,6 +130,7 @@ void frmMain::ReloadDefaultsAndSettings()
 {
     InitDefaults();
     ReadSettings();
+    m_download->ShowAutoLoadModes();
     ShowFontAndColorButtons();
     ApplyDisplayFont();
 }

@@ -15,6 +15,7 @@
 
 #include <QDebug>
 #include <QPushButton>
+#include <QTimer>
 
 #include <exception>
 
@@ -30,9 +31,13 @@ bool frmMain::Form_QueryUnload()
 void frmMain::Form_Unload()
 {
     m_state.uclQvport->SetTimerEnabled(false);
+    tmrPortSearch->stop();
+    // The user is told; the window still closes.
     const QString error = SaveAppSettings();
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         m_download->AddLogText(error, LogColor::Failure);
+        MsgBox(error, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Pelkar"));
+    }
 }
 
 QString frmMain::SaveAppSettings()
@@ -50,7 +55,7 @@ QString frmMain::SaveAppSettings()
         WriteSettings();
     } catch (const std::exception& e) {
         qWarning() << "settings file not written:" << e.what();
-        return QStringLiteral("The settings file could not be written: %1").arg(QString::fromUtf8(e.what()));
+        return GetResString(5775, QString::fromUtf8(e.what()));
     }
     return QString();
 }

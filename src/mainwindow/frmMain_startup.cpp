@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -72,9 +73,8 @@ void frmMain::Form_Load()
         try {
             CreateLogDatabase(dbPath);
         } catch (const PelkarError& e) {
-            MsgBox(QStringLiteral("The database %1 could not be created.\r\n%2")
-                       .arg(QDir::toNativeSeparators(dbPath), e.Message()),
-                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Pelkar"));
+            MsgBox(GetResString(5778, QDir::toNativeSeparators(dbPath), e.Message()), MsgButtons::Ok,
+                   MsgIcon::Critical, QStringLiteral("Pelkar"));
         }
     }
 
@@ -83,6 +83,7 @@ void frmMain::Form_Load()
     app.Retry = 3;
     app.Timeout = 3;
     ReadSettings();
+    m_download->ShowAutoLoadModes();
 
     ShowFontAndColorButtons();
     ApplyDisplayFont();
@@ -95,11 +96,12 @@ void frmMain::Form_Load()
 
     OpenUsbSerialPort();
 
-    // Size: 80 % x 60 % of the screen on the first run only; then centred
-    // at every start (the restored bounds when the window starts maximised).
+    // Size: 80 % x 60 % of the screen on the first run (no settings file
+    // yet) only; then centred at every start (the restored bounds when the
+    // window starts maximised).
     const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = scr ? scr->geometry() : QRect(0, 0, 1024, 768);
-    if (app.ExecuteCount == 1) {
+    if (app.FirstRun) {
         const QSizeF size = FirstRunSize(Twips(screenRect.width()), Twips(screenRect.height()));
         SetWindowWidth(qRound(size.width()));
         SetWindowHeight(qRound(size.height()));
@@ -142,21 +144,66 @@ void frmMain::OpenUsbSerialPort()
     AppState& app = App();
     QvifPort* uclQvport = m_state.uclQvport;
     FindUsbSerialPort(QLatin1String(kUsbSerialHardwareId));
+    m_portSearchFailed = false;
     if (app.CommPort != 0) {
-        uclQvport->SetSerialComm(true);
-        uclQvport->SetCommPort(app.CommPort);
-        uclQvport->SetDevicePath(CommDevicePath());
-        uclQvport->SetRTSEnable(true);
-        uclQvport->SetDTREnable(true);
-        uclQvport->SetHandshaking(2);
-        uclQvport->SetSettings(app.CommSettings);
-        uclQvport->SetPortOpen(true);
-        if (!uclQvport->PortOpen())
+        if (!OpenSerialPort()) {
             m_download->AddLogText(GetResString(5371), RGB(255, 0, 0));
+            m_portSearchFailed = true;
+        }
+        m_download->ShowPortLamp(true, m_portSearchFailed);
     } else {
         uclQvport->SetSerialComm(false);
         uclQvport->SetPortOpen(true);
+        // No converter: there is no port to the instrument (this platform
+        // has no infrared transport), whatever the control opened.
+        m_download->ShowPortLamp(false, false);
     }
+    tmrPortSearch->start();
+}
+
+bool frmMain::OpenSerialPort()
+{
+    const AppState& app = App();
+    QvifPort* uclQvport = m_state.uclQvport;
+    uclQvport->SetSerialComm(true);
+    uclQvport->SetCommPort(app.CommPort);
+    uclQvport->SetDevicePath(CommDevicePath());
+    uclQvport->SetRTSEnable(true);
+    uclQvport->SetDTREnable(true);
+    uclQvport->SetHandshaking(2);
+    uclQvport->SetSettings(app.CommSettings);
+    uclQvport->SetPortOpen(true);
+    return uclQvport->PortOpen();
+}
+
+bool frmMain::SearchForPort()
+{
+    QvifPort* uclQvport = m_state.uclQvport;
+    // Only while no port is open and no command or run is under way (a
+    // power-off closes the port on purpose; its reset opens it again).
+    if ((App().CommPort != 0 && uclQvport->PortOpen()) || App().ProcessState != 0
+        || m_download->AutomaticModeRunning || !cmdInst(4)->isEnabled() || IsClosing())
+        return false;
+    // The finder without its box: several converters are left alone here
+    // (start-up and the reset say so).
+    const QStringList devices = FindUsbSerialDevices(QLatin1String(kUsbSerialHardwareId));
+    if (devices.size() != 1 || !QFileInfo::exists(devices.first()))
+        return false;
+    const long long number = PortNumberFromDevice(devices.first());
+    if (number < 1 || number > 32767)
+        return false;
+    AppState& app = App();
+    app.CommPort = static_cast<std::int16_t>(number);
+    app.CommDevice = devices.first();
+    // Without a converter at start-up the control may hold another port.
+    if (uclQvport->PortOpen())
+        uclQvport->SetPortOpen(false);
+    const bool opened = OpenSerialPort();
+    if (!opened && !m_portSearchFailed)
+        m_download->AddLogText(GetResString(5371), RGB(255, 0, 0));
+    m_portSearchFailed = !opened;
+    m_download->ShowPortLamp(true, !opened);
+    return opened;
 }
 
 void frmMain::StartSerialLog()
@@ -185,7 +232,7 @@ bool frmMain::DeleteProgramFile(const QString& name, bool yield)
     }
     if (!ok) {
         qWarning() << "cannot delete" << path;
-        m_download->AddLogText(QStringLiteral("Cannot delete %1.").arg(name), RGB(255, 0, 0));
+        m_download->AddLogText(GetResString(5779, name), RGB(255, 0, 0));
     }
     return ok;
 }
@@ -199,7 +246,7 @@ bool frmMain::RotateSerialLogs()
             return false;
         if (!QFile::rename(ProgramFile(SerialLogName(from)), ProgramFile(SerialLogName(to)))) {
             qWarning() << "cannot rename" << SerialLogName(from) << "to" << SerialLogName(to);
-            m_download->AddLogText(QStringLiteral("Cannot rename %1 to %2.").arg(SerialLogName(from), SerialLogName(to)),
+            m_download->AddLogText(GetResString(5780, SerialLogName(from), SerialLogName(to)),
                        RGB(255, 0, 0));
             return false;
         }

@@ -1,12 +1,14 @@
 #include "mainwindow/frmOpen.h"
 
 #include "common/appstate.h"
+#include "common/paths.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/twips.h"
 #include "mainwindow/frmMain.h"
 #include "common/wait.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -104,7 +106,8 @@ frmOpen::frmOpen(const QStringList& arguments, QWidget* parent)
         linBorder[i]->setFrameShadow(i == 0 ? QFrame::Sunken : QFrame::Plain);
     }
 
-    lblPCs = new QLabel(QStringLiteral("for Windows"), fraOpen);
+    // The platform the program runs on.
+    lblPCs = new QLabel(QStringLiteral("for Linux"), fraOpen);
     lblPCs->setObjectName(QStringLiteral("lblPCs"));
     QFont pcsFont = lblPCs->font();
     pcsFont.setPointSize(14);
@@ -128,6 +131,9 @@ frmOpen::frmOpen(const QStringList& arguments, QWidget* parent)
     lblCopyright->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblCopyright->resize(Px(4600), Px(300));
 
+    for (QLabel* l : {lblTitle, lblPCs, lblVersion, lblCompany, lblCopyright})
+        l->setProperty("DesignSize", l->size());
+
     tmrTimer = new QTimer(this);
     tmrTimer->setObjectName(QStringLiteral("tmrTimer"));
     tmrTimer->setInterval(500);
@@ -142,8 +148,15 @@ frmOpen::~frmOpen()
 
 bool frmOpen::Form_Load()
 {
-    if (!AcquireInstanceLock()) {
+    switch (AcquireInstanceLock()) {
+    case InstanceLock::Taken:
+        break;
+    case InstanceLock::HeldByAnother:
         MsgBox(GetResString(99), MsgButtons::Ok, MsgIcon::Critical, GetResString(5001));
+        return false;
+    case InstanceLock::FolderNotWritable:
+        MsgBox(GetResString(5774, QDir::toNativeSeparators(ProgramFolder())), MsgButtons::Ok, MsgIcon::Critical,
+               GetResString(5001));
         return false;
     }
     ArrangeSplash();
@@ -189,6 +202,7 @@ void frmOpen::ShowVersionAndCompany()
     lblVersion->setText(QStringLiteral("P.No.") + QString::number(PartNumber()));
     lblCompany->setText(GetResString(101) == QLatin1String("EN") ? QStringLiteral("Halvane Instruments, Inc.")
                                                           : QStringLiteral("Halvane CO.,LTD."));
+    ArrangeSplash();
 }
 
 void frmOpen::tmrTimer_Timer()
@@ -214,6 +228,20 @@ bool frmOpen::eventFilter(QObject* watched, QEvent* event)
 
 void frmOpen::ArrangeSplash()
 {
+    // Each line takes its design size or what its text needs, whichever is
+    // larger, and the window grows to hold the widest, so no line is cut in
+    // either language or at any font size.
+    int widest = 0;
+    for (QLabel* l : {lblTitle, lblPCs, lblVersion, lblCompany, lblCopyright}) {
+        const QSize design = l->property("DesignSize").toSize();
+        const QSize need = l->sizeHint();
+        l->resize(std::max(design.width(), need.width()), std::max(design.height(), need.height()));
+        widest = std::max(widest, l->width());
+    }
+    const int neededWidth = widest + Px(120) + Px(240) + Px(120);
+    if (width() < neededWidth)
+        resize(neededWidth, height());
+
     const int inner = width();
     const int innerH = height();
     fraOpen->setGeometry(Px(60), 0, std::max(0, inner - Px(120)), std::max(0, innerH - Px(120)));

@@ -23,8 +23,10 @@ public:
     ~frmOpen() override;
 
     // Single-instance test, layout, centring, showing, hourglass, flags.
-    // False when another copy runs: the box "It has already started." has
-    // been shown and the caller must end the process without any window.
+    // False when another copy runs ("It has already started.") or when the
+    // program's folder takes no lock file (a box naming the folder): the
+    // box has been shown and the caller must end the process without any
+    // window.
     bool Form_Load();
     // Starts the timer, sets the captions, waits five ticks, then creates
     // and shows the main window (through the factory) and unloads the

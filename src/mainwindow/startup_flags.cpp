@@ -38,17 +38,20 @@ QString InstanceLockPath()
     return ProgramFile(QStringLiteral("Pelkar.lock"));
 }
 
-bool AcquireInstanceLock()
+InstanceLock AcquireInstanceLock()
 {
     if (Lock() && Lock()->isLocked())
-        return true;
+        return InstanceLock::Taken;
     auto lock = std::make_unique<QLockFile>(InstanceLockPath());
     // 0: a lock is never stale by age; only a dead owner frees it.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
+    if (!lock->tryLock(0)) {
+        // Only a lock that exists and has a live owner means another copy.
+        return lock->error() == QLockFile::LockFailedError ? InstanceLock::HeldByAnother
+                                                           : InstanceLock::FolderNotWritable;
+    }
     Lock() = std::move(lock);
-    return true;
+    return InstanceLock::Taken;
 }
 
 void ReleaseInstanceLock()

@@ -25,8 +25,12 @@ int PartNumber();
 // The one running copy of the program: a lock file in the program's folder,
 // taken without waiting. A lock left by a copy that died is detected by its
 // process id and taken over; a live copy keeps its lock however long it runs.
-// Returns false when another copy holds the lock.
-bool AcquireInstanceLock();
+enum class InstanceLock {
+    Taken,            // this copy runs
+    HeldByAnother,    // another running copy holds the lock
+    FolderNotWritable // no lock file can be made in the program's folder
+};
+InstanceLock AcquireInstanceLock();
 // Drops the lock (at exit, and between tests).
 void ReleaseInstanceLock();
 // The lock file's path.

@@ -33,6 +33,7 @@ void clsAlarm::ClearDatas()
     m_s.duplicate = false;
     m_s.error = false;
     m_s.awaitingHeader = false;
+    m_s.linesStored = false;
     m_s.names.clear();
     m_s.userID = m_s.stationID = m_s.serialNo = QStringLiteral("*");
     m_s.folderID.clear();

@@ -74,6 +74,9 @@ public:
     // True for a record that a download created and whose header ("BD")
     // line has not been stored yet; Update never stores such a record.
     bool AwaitingHeader() const { return m_s.awaitingHeader; }
+    // True once a download stored one of its lines in this record (see
+    // clsInterval::LinesStored).
+    bool LinesStored() const { return m_s.linesStored; }
 
     // Record-line parsers (the line is already cleaned and of its length).
     bool SetDataBB(const QString& line, bool checkOnly); // serial number
@@ -109,6 +112,7 @@ private:
         bool duplicate = false;
         bool error = false;
         bool awaitingHeader = false;
+        bool linesStored = false;
         QString names;
         QDateTime dates;
         QString userID, stationID, serialNo;

@@ -41,6 +41,8 @@ bool clsIntervals::dispatch(const QString& received, bool checkOnly)
     });
     if (!rec)
         return false;
+    if (!checkOnly)
+        rec->m_h.linesStored = true;
     const QString type = Mid(line, 3, 2);
     const qsizetype len = line.size();
     if (type == QLatin1String("AA"))
@@ -88,6 +90,8 @@ bool clsAlarms::dispatch(const QString& received, bool checkOnly)
     clsAlarm* rec = loggerRecord(line, [](clsAlarm* r) { r->m_s.awaitingHeader = true; });
     if (!rec)
         return false;
+    if (!checkOnly)
+        rec->m_s.linesStored = true;
     const QString type = Mid(line, 3, 2);
     const qsizetype len = line.size();
     if (type == QLatin1String("BA"))

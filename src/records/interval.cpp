@@ -34,6 +34,7 @@ void clsInterval::ClearDatas()
     m_h.duplicate = false;
     m_h.error = false;
     m_h.awaitingHeader = false;
+    m_h.linesStored = false;
     m_h.names.clear();
     m_h.userID = m_h.stationID = m_h.serialNo = QStringLiteral("*");
     for (IntervalGasInfo& g : m_h.gas) {

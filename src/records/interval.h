@@ -145,6 +145,10 @@ public:
     // True for a record that a download created and whose header ("AD")
     // line has not been stored yet; Update never stores such a record.
     bool AwaitingHeader() const { return m_h.awaitingHeader; }
+    // True once a download stored one of its lines in this record. A record
+    // made only by the check pass of a block that was refused and sent again
+    // holds nothing of the instrument's.
+    bool LinesStored() const { return m_h.linesStored; }
 
 private:
     friend class clsIntervals;
@@ -164,6 +168,7 @@ private:
         bool duplicate = false;
         bool error = false;
         bool awaitingHeader = false;
+        bool linesStored = false;
         QString names;
         QDateTime dates;
         QString userID, stationID, serialNo;

@@ -414,6 +414,49 @@ TEST_F(SettingsFile, ZeroTimeoutIsWrittenAsThree)
     EXPECT_EQ(App().CommDevice, "");
 }
 
+TEST_F(SettingsFile, TimeoutAndRetryAreHeldToWhatTheControlUses)
+{
+    struct Case {
+        const char* line;
+        std::int16_t timeout, retry;    // in memory after reading
+        const char* written;            // as written back
+    };
+    const Case cases[] = {
+        {"Timeout\t-5\r\nRetry\t-5\r\n", 1, 3, "\r\nTimeout\t1\r\nRetry\t3\r\n"},
+        {"Timeout\t5000\r\nRetry\t32767\r\n", 3276, 32767, "\r\nTimeout\t3276\r\nRetry\t32767\r\n"},
+        {"Timeout\t3276\r\nRetry\t1\r\n", 3276, 1, "\r\nTimeout\t3276\r\nRetry\t1\r\n"},
+        {"Timeout\t1\r\nRetry\t9\r\n", 1, 9, "\r\nTimeout\t1\r\nRetry\t9\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        WriteFile(home.file("Pelkar.ini"), c.line);
+        ReadSettings();
+        EXPECT_EQ(App().Timeout, c.timeout);
+        EXPECT_EQ(App().Retry, c.retry);
+        WriteSettings();
+        EXPECT_TRUE(ReadAll(home.file("Pelkar.ini")).contains(c.written));
+    }
+    // A value set in memory out of range is written in range too.
+    App().Timeout = -7;
+    App().Retry = -1;
+    WriteSettings();
+    EXPECT_TRUE(ReadAll(home.file("Pelkar.ini")).contains("\r\nTimeout\t1\r\nRetry\t3\r\n"));
+}
+
+TEST_F(SettingsFile, FirstRunIsTheStartWithoutASettingsFile)
+{
+    App().FirstRun = false;
+    ReadSettings();
+    EXPECT_TRUE(App().FirstRun);
+    WriteSettings();
+    ReadSettings();
+    EXPECT_FALSE(App().FirstRun) << "the run that wrote the file was the first";
+    // An empty file is no first run either.
+    WriteFile(home.file("Pelkar.ini"), "");
+    ReadSettings();
+    EXPECT_FALSE(App().FirstRun);
+}
+
 TEST_F(SettingsFile, FailedWriteRaises)
 {
     // A folder in place of the file cannot be replaced.

@@ -8,6 +8,7 @@
 #include "common/dates.h"
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "fake_database.h"
 #include "fake_instrument.h"
 #include "fake_records.h"
 #include "records/alarm.h"
@@ -178,6 +179,64 @@ TEST(Acceptance, AutomaticModeServesAnInstrumentWithoutAClick)
         EXPECT_FLOAT_EQ(history.Before(0, e), gas1[i].before);
         EXPECT_FLOAT_EQ(history.After(1, e), gas2[i].after);
     }
+    ResetAppState();
+}
+
+// Another program holds the database locked for the whole run: nothing can
+// be stored, so the logger is not cleared, while the instrument is still
+// switched off and the program waits for the next one.
+TEST(Acceptance, LockedDatabaseKeepsTheLoggerData)
+{
+    ResetAppState();
+    TempHome home;
+    FakeInstrument fake;
+    ASSERT_TRUE(fake.OpenPty());
+    fake.SetRecordLines("DR,R,", IntervalLines(MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 30)));
+    fake.SetRecordLines("DJ,R,", AlarmLines(MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 0, 0))));
+    fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 10.0f, 50.0f}}));
+    {
+        QFile ini(home.file(QStringLiteral("Pelkar.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Auto Load Mode\tFalse\tTrue\tTrue\r\n");
+    }
+    CreateLogDatabase(LogDatabasePath());
+    FakeDatabaseFault lock(FakeDatabaseFault::Fault::LockedByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(lock.Active());
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELKAR_HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PELKAR_SERIAL_PORT"), fake.DevicePath());
+    env.remove(QStringLiteral("PELKAR_SCREENSHOT"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(PELKAR_EXE), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+
+    const QString logPath = home.file(QStringLiteral("SerialLog.log"));
+    const bool finished = ServeUntil(
+        [&] {
+            return program.state() != QProcess::Running
+                || ReadText(logPath).contains(QStringLiteral("---Automatic Mode Failed Finished---"));
+        },
+        120000);
+    const QString log = ReadText(logPath);
+    ASSERT_TRUE(finished) << "the automatic run did not end (a message box?)\n" << log.toStdString();
+    ASSERT_EQ(program.state(), QProcess::Running) << "the program ended\n" << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("--- Data Remove Skipped"))) << log.toStdString();
+
+    const QList<QByteArray> commands = fake.Commands();
+    EXPECT_FALSE(commands.contains(QByteArray("XC,E,")));
+    EXPECT_FALSE(commands.contains(QByteArray("DR,R,"))) << "no download after the failed information step";
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    EXPECT_FALSE(fake.CommandState().loggerCleared);
+    program.kill();
+    program.waitForFinished(10000);
+
+    lock.Lift();
+    EXPECT_TRUE(Heads(1).isEmpty());
+    EXPECT_TRUE(Heads(3).isEmpty());
     ResetAppState();
 }
 

@@ -371,9 +371,15 @@ TEST_F(ResetAndShutdown, UnwritableSettingsFileOnExitIsReportedAndTheWindowClose
     Pump();
     ASSERT_TRUE(QDir().mkpath(home.file("Pelkar.ini")));
     prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
     EXPECT_TRUE(w.close());
     ASSERT_EQ(PaneTexts(w).size(), 1);
     EXPECT_TRUE(PaneTexts(w)[0].startsWith(QStringLiteral("The settings file could not be written")));
+    // The user is told in a box, not only on standard error.
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    EXPECT_EQ(prompt.boxes[1].text, PaneTexts(w)[0]);
+    EXPECT_EQ(prompt.boxes[1].icon, MsgIcon::Critical);
+    EXPECT_FALSE(w.isVisible());
 }
 
 } // namespace

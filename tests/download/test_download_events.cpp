@@ -7,6 +7,7 @@
 #include "records/instrument.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -144,7 +145,7 @@ TEST_F(Events, IrdaErrorsOnlyForTwoNumbers)
     frmMain& w = Loaded();
     emit fake.IrDAError(10050);
     EXPECT_TRUE(PaneTexts(w).isEmpty());
-    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOnColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOffColor)) << "no converter, no port";
 
     for (int number : {10048, 10060}) {
         SCOPED_TRACE(number);
@@ -164,6 +165,69 @@ TEST_F(Events, IrdaErrorsOnlyForTwoNumbers)
         EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::None);
         EXPECT_EQ(prompt.boxes.last().buttons, MsgButtons::Ok);
     }
+}
+
+TEST_F(Events, SerialPortLampSaysWhatIsTrue)
+{
+    // No converter: dark. A converter whose port does not open: the error
+    // colour and the red line. A port that opens: lit.
+    {
+        frmMain& w = Loaded();
+        EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOffColor));
+        window.reset();
+    }
+    SetSerialPortSource([] { return QList<SerialPortCandidate>{Converter(QStringLiteral("/dev/ttyUSB0"))}; });
+    fake.serialOpens = false;
+    {
+        frmMain& w = Loaded();
+        w.OpenUsbSerialPort();
+        EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampErrorColor));
+        EXPECT_EQ(PaneTexts(w), QStringList{QStringLiteral("Communication Ports Error. Restart this program.")});
+        window.reset();
+    }
+    fake.serialOpens = true;
+    frmMain& w = Loaded();
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampOnColor));
+
+    // The port is lost: a red line naming it and the reason, the error
+    // colour, the commands locked.
+    fake.connected = true;
+    fake.RaiseOnConnect();
+    Pump();
+    fake.portOpen = false;
+    fake.connected = false;
+    emit fake.OnDisconnect();
+    emit fake.PortLost(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("the device is gone"));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampErrorColor));
+    EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOffColor));
+    const QString lost =
+        QStringLiteral("Serial port /dev/ttyUSB0 lost (the device is gone). Waiting for the converter to come back.");
+    EXPECT_TRUE(PaneTexts(w).contains(lost));
+    EXPECT_EQ(PaneColor(w, lost), RGB(255, 0, 0));
+    EXPECT_TRUE(EnabledDownloadButtons(w).empty());
+}
+
+TEST_F(Events, AutomaticModeBoxesShowTheSettingsFileWithoutAQuestion)
+{
+    {
+        QFile ini(home.file(QStringLiteral("Pelkar.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Auto Load Mode\tFalse\tTrue\tTrue\r\n");
+    }
+    frmMain& w = Loaded();
+    EXPECT_TRUE(w.Download().chkAutoLoad(0)->isChecked());
+    EXPECT_TRUE(w.Download().chkAutoLoad(1)->isChecked());
+    EXPECT_TRUE(w.Download().chkAutoLoad(1)->isEnabled());
+    EXPECT_TRUE(App().AutoLoad);
+    EXPECT_TRUE(App().AutoRemoveData);
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+
+    // The reset after a power-off reads the file again and shows it again.
+    w.Download().ResetAfterPowerOff();
+    EXPECT_TRUE(w.Download().chkAutoLoad(0)->isChecked());
+    EXPECT_TRUE(w.Download().chkAutoLoad(1)->isChecked());
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_TRUE(w.Download().AutoLoadClickOn);
 }
 
 TEST_F(Events, LineActivityLamp)

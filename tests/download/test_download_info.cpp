@@ -1,6 +1,7 @@
 // The instrument information step on the scripted interface control.
 #include "common/dates.h"
 #include "common/logdb.h"
+#include "common/paths.h"
 #include "download_fixture.h"
 #include "records/collections.h"
 #include "records/history.h"
@@ -176,9 +177,26 @@ TEST_F(InfoStep, FaultyHistoryArchivesTheSerialLog)
         fake.lastHistorys->Item(1)->SetError(true);
     };
     fake.Script(QStringLiteral("GetHistory"), s);
-    EXPECT_TRUE(w.Download().DownloadInstrumentInfo());
-    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Instrument Information Download Complete."));
+    // A history record that is not stored fails the step.
+    EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("1 record(s) could not be stored in the database."));
+    EXPECT_EQ(PaneColor(w, PaneTexts(w).last()), RGB(255, 0, 0));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
+}
+
+TEST_F(InfoStep, LatestCalibrationNotStoredFailsTheStep)
+{
+    frmMain& w = Connected();
+    // The database file cannot be opened: neither the latest calibration
+    // nor the history is stored.
+    ASSERT_TRUE(QFile::remove(LogDatabasePath()));
+    ASSERT_TRUE(QDir().mkpath(LogDatabasePath()));
+    fake.Script(QStringLiteral("GetInstrument"), Read());
+    fake.Script(QStringLiteral("GetLatestHistory"), FakeQvif::Step{});
+    fake.Script(QStringLiteral("GetHistory"), History());
+    EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("2 record(s) could not be stored in the database."));
+    EXPECT_FALSE(PaneTexts(w).contains(QStringLiteral("Pelkar  Instrument Information Download Complete.")));
 }
 
 } // namespace

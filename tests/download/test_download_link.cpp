@@ -3,8 +3,11 @@
 // the window store what the instrument held and write their lines.
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "common/widgets/shape_lamp.h"
+#include "download/download_panel.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
+#include "fake_database.h"
 #include "fake_instrument.h"
 #include "fake_records.h"
 #include "interface/uclQvif.h"
@@ -12,11 +15,15 @@
 #include "records/instrument.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTimer>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -162,6 +169,53 @@ TEST_F(LinkedWindow, InformationStepReadsTheInstrumentAndStoresItsHistory)
     EXPECT_TRUE(log.contains(QStringLiteral("---Instrument Download Finished---. Date = ")));
 }
 
+// The converter is pulled and plugged back at the same device: the loss is
+// reported (a red line, the serial-log line with the port's own reason, the
+// error colour), the program looks for the converter again and, once it is
+// back, connects as at start-up, without a restart.
+TEST_F(LinkedWindow, LostPortIsReportedAndFoundAgain)
+{
+    // The converter's device: a fixed name that points at the
+    // pseudo-terminal of the moment.
+    const QString device = home.file(QStringLiteral("ttyPelkarLink0"));
+    ASSERT_TRUE(QFile::link(fake.DevicePath(), device));
+    SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
+    LoadAndConnect();
+    DownloadPanel& down = window->Download();
+    auto lampIs = [](const ShapeLamp* lamp, const std::array<std::int32_t, 2>& pair) {
+        return lamp->FillColor() == pair[0] && lamp->BorderColor() == pair[1];
+    };
+    EXPECT_TRUE(lampIs(down.shpStatus(0), down.LampOnColor));
+
+    fake.CutLine();
+    QFile::remove(device);
+    ASSERT_TRUE(WaitFor([&] { return !control->PortOpen() && lampIs(down.shpStatus(0), down.LampErrorColor); }));
+    const QStringList pane = PaneTexts(*window);
+    const auto lost = std::find_if(pane.begin(), pane.end(), [&](const QString& l) {
+        return l.startsWith(QStringLiteral("Serial port %1 lost (").arg(device));
+    });
+    ASSERT_NE(lost, pane.end()) << pane.join('|').toStdString();
+    EXPECT_EQ(PaneColor(*window, *lost), RGB(255, 0, 0));
+    EXPECT_FALSE(down.cmdDown(0)->isEnabled());
+    EXPECT_TRUE(SerialLog().contains(QStringLiteral("Port %1 lost (").arg(device)));
+    EXPECT_FALSE(SerialLog().contains(QStringLiteral("File exists")));
+
+    // While it is away nothing is opened and no failure is repeated.
+    WaitFor([] { return false; }, 2500);
+    EXPECT_FALSE(control->PortOpen());
+    EXPECT_FALSE(PaneTexts(*window).contains(QStringLiteral("Communication Ports Error. Restart this program.")));
+
+    // Plugged back at the same device: found, opened and connected.
+    ASSERT_TRUE(fake.OpenPty());
+    ASSERT_TRUE(QFile::link(fake.DevicePath(), device));
+    ASSERT_TRUE(WaitFor([&] { return down.cmdDown(0)->isEnabled(); }, 15000)) << SerialLog().toStdString();
+    EXPECT_TRUE(control->PortOpen());
+    EXPECT_TRUE(lampIs(down.shpStatus(0), down.LampOnColor));
+    EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  ...Connection Successful.")));
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    QFile::remove(device);
+}
+
 // ---- the automatic mode against the instrument -------------------------------
 
 class AutomaticRun : public LinkedWindow {
@@ -232,5 +286,81 @@ TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
     EXPECT_TRUE(fake.CommandState().loggerCleared);
     EXPECT_TRUE(prompt.boxes.isEmpty());
 }
+
+// Nothing is cleared from an instrument unless all of it is in the
+// database: under each fault the run fails, reports how many records were
+// not stored, archives the serial log, keeps the logger's data (the clear
+// command is never sent) and still switches the instrument off.
+class FaultyStore : public AutomaticRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaultyStore, KeepsTheLoggerDataAndStillSwitchesOff)
+{
+    using Fault = FakeDatabaseFault::Fault;
+    struct Case {
+        const char* name;
+        std::optional<Fault> fault;
+        bool headless;        // the second trend never sends its "AD" header
+        const char* notStored; // the serial-log line of the failed step
+        qint64 intervalHeads; // interval trends stored afterwards
+    };
+    const Case cases[] = {
+        {"locked", Fault::LockedByAnotherProgram, false, "---2 record(s) could not be stored in the database---", 0},
+        {"read-only", Fault::ReadOnlyFile, false, "---2 record(s) could not be stored in the database---", 0},
+        {"second refused", Fault::SecondIntervalRefused, false,
+         "---1 record(s) could not be stored in the database---", 1},
+        {"without header", std::nullopt, true, "---1 record(s) could not be stored in the database---", 1},
+    };
+    const Case& c = cases[GetParam()];
+    SCOPED_TRACE(c.name);
+
+    QList<QByteArray> lines = IntervalLines(trends[0]);
+    QList<QByteArray> second = IntervalLines(MakeIntervalTrend(2, MakeDate(2024, 3, 6, 9, 30, 0), 20));
+    // Logger 2 opened by its identity lines, then nothing: no "AD" header.
+    if (c.headless)
+        second.removeIf([](const QByteArray& l) {
+            return !l.startsWith("02AA") && !l.startsWith("02AB") && !l.startsWith("02AC");
+        });
+    fake.SetRecordLines("DR,R,", lines + second);
+    fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f}}));
+    CreateLogDatabase(LogDatabasePath());
+    {
+        std::optional<FakeDatabaseFault> fault;
+        if (c.fault) {
+            fault.emplace(*c.fault, LogDatabasePath());
+            ASSERT_TRUE(fault->Active());
+        }
+        window->Form_Load();
+        ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Failed Finished---") == 1; }, 90000))
+            << SerialLog().toStdString();
+    }
+    const QString log = SerialLog() + [this] {
+        QString archived;
+        for (const QString& name : QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")})) {
+            QFile f(home.file("ErrorLogs/" + name));
+            if (f.open(QIODevice::ReadOnly))
+                archived += QString::fromUtf8(f.readAll());
+        }
+        return archived;
+    }();
+    EXPECT_TRUE(log.contains(QString::fromLatin1(c.notStored))) << log.toStdString();
+    EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
+    EXPECT_FALSE(fake.Commands().contains(QByteArray("XC,E,")));
+    EXPECT_FALSE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    const QString kept = QStringLiteral("Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.");
+    EXPECT_EQ(PaneColor(*window, kept), RGB(255, 0, 0)) << PaneTexts(*window).join('|').toStdString();
+    EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Failed Finished."));
+    // Complete records or none.
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), c.intervalHeads);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 30 * c.intervalHeads);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data Where RelNo Not In (Select SeqNo From Log_Head)")), 0);
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 0) << "no step after the failed one";
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From cHistory")), c.fault == Fault::LockedByAnotherProgram
+                                                                       || c.fault == Fault::ReadOnlyFile
+                                                                   ? 0
+                                                                   : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultyStore, ::testing::Range(0, 4));
 
 } // namespace

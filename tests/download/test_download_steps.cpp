@@ -189,11 +189,14 @@ TEST_F(Steps, RecordsAreStoredAndAFaultyOneArchivesTheLog)
         fake.lastIntervals->Item(3)->SetError(true);
     };
     fake.Script(QStringLiteral("GetInterval"), s);
-    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
+    // A record that is not stored fails the step, with the count in red;
+    // the others stay stored.
+    EXPECT_FALSE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."),
                                          QStringLiteral("Interval Trend Update Database."),
-                                         QStringLiteral("Pelkar  Interval Trend Download Complete.")}));
-    EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Interval Trend Download Complete.")), RGB(0, 192, 0));
+                                         QStringLiteral("1 record(s) could not be stored in the database.")}));
+    EXPECT_EQ(PaneColor(w, QStringLiteral("1 record(s) could not be stored in the database.")), RGB(255, 0, 0));
+    EXPECT_TRUE(fake.serialLog.contains(QStringLiteral("---1 record(s) could not be stored in the database---")));
     EXPECT_EQ(Rows(QStringLiteral("Log_Head"), QStringLiteral("Where Types=1")), 4);
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(w.State().MainIntervals().Item(i)->Instrument(), &w.State().MainInstrument());
@@ -201,9 +204,11 @@ TEST_F(Steps, RecordsAreStoredAndAFaultyOneArchivesTheLog)
     const QStringList archived = QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")});
     EXPECT_EQ(archived.size(), 1);
 
-    // The same download again stores nothing twice and archives nothing.
+    // The same download again stores nothing twice, archives nothing and
+    // succeeds: the duplicates count as stored.
     fake.Script(QStringLiteral("GetInterval"), Intervals(5));
     EXPECT_TRUE(w.Download().DownloadIntervalTrend());
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Interval Trend Download Complete."));
     EXPECT_EQ(Rows(QStringLiteral("Log_Head"), QStringLiteral("Where Types=1")), 5);
 }
 
@@ -218,7 +223,8 @@ TEST_F(Steps, DatabaseErrorCountsAsAFaultyRecord)
     ASSERT_TRUE(QFile::remove(LogDatabasePath()));
     ASSERT_TRUE(QDir().mkpath(LogDatabasePath()));
     fake.Script(QStringLiteral("GetInterval"), Intervals(2));
-    EXPECT_TRUE(w.Download().DownloadIntervalTrend());
+    EXPECT_FALSE(w.Download().DownloadIntervalTrend());
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("2 record(s) could not be stored in the database."));
     EXPECT_TRUE(w.State().MainIntervals().Item(1)->Error());
     EXPECT_FALSE(QFileInfo::exists(home.file("SerialLog.log")));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);

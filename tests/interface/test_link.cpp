@@ -255,3 +255,33 @@ TEST_F(LinkFixture, HostMayRunARequestFromOnConnect)
     EXPECT_TRUE(ok);
     EXPECT_EQ(inst.SerialNo(), QStringLiteral("SN123456"));
 }
+
+TEST_F(LinkFixture, LostPortIsReportedOnceWithItsOwnReason)
+{
+    Connect();
+    QSignalSpy disconnected(ctl.get(), &QvifPort::OnDisconnect);
+    QSignalSpy lost(ctl.get(), &QvifPort::PortLost);
+    const QString device = fake.DevicePath();
+    fake.CutLine();
+    ASSERT_TRUE(WaitUntil([&] { return lost.count() == 1 && disconnected.count() == 1; }));
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_FALSE(ctl->PortOpen());
+    EXPECT_EQ(lost.at(0).at(0).toString(), device);
+    const QString reason = lost.at(0).at(1).toString();
+    EXPECT_TRUE(reason == "the device hung up" || reason == "the device is gone") << reason.toStdString();
+    // The serial log names the same reason, not an unrelated error number.
+    EXPECT_TRUE(Log().contains(QStringLiteral("Port %1 lost (%2)").arg(device, reason))) << Log().toStdString();
+    EXPECT_FALSE(Log().contains(QStringLiteral("File exists")));
+
+    // A port that is closed on purpose is not lost.
+    QSignalSpy lostAgain(ctl.get(), &QvifPort::PortLost);
+    FakeInstrument other;
+    ASSERT_TRUE(other.OpenPty());
+    ctl->SetDevicePath(other.DevicePath());
+    ctl->SetPortOpen(true);
+    ASSERT_TRUE(ctl->PortOpen());
+    ctl->SetPortOpen(false);
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(lostAgain.count(), 0);
+}

@@ -105,8 +105,55 @@ TEST_F(SplashTest, LockOfACopyThatDiedIsTakenOver)
     f.write(QByteArray::number(deadPid) + "\npelkar\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     f.close();
 
-    EXPECT_TRUE(AcquireInstanceLock());
+    EXPECT_EQ(AcquireInstanceLock(), InstanceLock::Taken);
     EXPECT_TRUE(prompt.boxes.isEmpty());
+}
+
+TEST_F(SplashTest, FolderThatTakesNoLockFileIsNamedNotTakenForASecondCopy)
+{
+    // The program's folder lies below a plain file, so nothing can be made
+    // in it (permissions would not stop a test run as root).
+    QFile blocker(home.file(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = home.file(QStringLiteral("blocker/pelkar"));
+    qputenv("PELKAR_HOME", folder.toLocal8Bit());
+    frmOpen::SetMainWindowFactory([this] { return new frmMain(&fake); });
+
+    prompt.ExpectBox(MsgResult::Ok);
+    frmOpen& s = MakeSplash();
+    EXPECT_FALSE(s.Form_Load());
+    qputenv("PELKAR_HOME", home.path().toLocal8Bit());
+
+    ASSERT_EQ(prompt.boxes.size(), 1);
+    EXPECT_NE(prompt.boxes[0].text, QStringLiteral("It has already started."));
+    EXPECT_TRUE(prompt.boxes[0].text.startsWith(QStringLiteral("The program folder %1 cannot be written").arg(folder)))
+        << prompt.boxes[0].text.toStdString();
+    EXPECT_EQ(prompt.boxes[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_FALSE(AnyMainWindow());
+}
+
+TEST_F(SplashTest, CaptionNamesThePlatformAndEveryLineFits)
+{
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        SetResLanguage(language);
+        frmOpen& s = MakeSplash();
+        ASSERT_TRUE(s.Form_Load());
+        s.ShowVersionAndCompany();
+        EXPECT_EQ(s.lblPCs->text(), QStringLiteral("for Linux"));
+        for (QLabel* l : {s.lblTitle, s.lblPCs, s.lblVersion, s.lblCompany, s.lblCopyright}) {
+            SCOPED_TRACE(l->objectName().toStdString());
+            EXPECT_GE(l->width(), l->sizeHint().width());
+            EXPECT_GE(l->height(), l->sizeHint().height());
+            // Inside the frame, clear of its edges.
+            EXPECT_GT(l->x(), 0);
+            EXPECT_LE(l->x() + l->width(), s.fraOpen->width());
+            EXPECT_LE(l->y() + l->height(), s.fraOpen->height());
+        }
+        splash.reset();
+        ReleaseInstanceLock();
+    }
 }
 
 TEST_F(SplashTest, FirstCopyLoadsShowsTheSplashAndReadsTheFlags)

@@ -276,20 +276,29 @@ TEST(FirstRunSize, EightyBySixtyPercentOfTheScreenNeverBelowTheMinimum)
 TEST_F(MainWindowTest, WindowIsSizedOnTheFirstRunOnlyAndCentred)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The first run is the start without a settings file; a file written
+    // by that run (its counter 1) is no first run any more.
     struct Case {
-        int executeCount;
+        const char* settings; // nullptr: no settings file
         int startWidth;
+        bool firstRun;
     };
-    for (const Case c : {Case{1, 9000}, Case{2, 9000}, Case{0, 12345}}) {
-        SCOPED_TRACE(c.executeCount);
-        App().ExecuteCount = c.executeCount;
+    for (const Case c : {Case{nullptr, 9000, true}, Case{"Execute Count\t1\r\n", 9000, false},
+                         Case{"Execute Count\t2\r\n", 12345, false}}) {
+        SCOPED_TRACE(c.settings ? c.settings : "no file");
+        QFile::remove(home.file("Pelkar.ini"));
+        if (c.settings) {
+            QFile ini(home.file("Pelkar.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(c.settings);
+        }
         frmMain& w = MakeWindow();
         w.SetWindowWidth(c.startWidth);
         w.Form_Load();
         const QSizeF first = frmMain::FirstRunSize(w.Twips(screen.width()), w.Twips(screen.height()));
-        const double expectW = c.executeCount == 1 ? first.width() : c.startWidth;
+        const double expectW = c.firstRun ? first.width() : c.startWidth;
         EXPECT_NEAR(w.WindowWidth(), expectW, 15);
-        if (c.executeCount == 1) {
+        if (c.firstRun) {
             EXPECT_NEAR(w.WindowHeight(), first.height(), 15);
         }
         EXPECT_NEAR(w.frameGeometry().center().x(), screen.center().x(), 2);

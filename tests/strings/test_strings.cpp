@@ -28,8 +28,8 @@ constexpr std::pair<int, int> kIdRanges[] = {
     {99, 99},       {101, 101},     {1000, 1000},   {2000, 2001},   {3000, 3001},   {4000, 4001},
     {5000, 5009},   {5012, 5012},   {5020, 5048},   {5050, 5060},   {5100, 5107},   {5150, 5164},
     {5200, 5204},   {5208, 5225},   {5250, 5254},   {5300, 5375},   {5400, 5466},   {5500, 5591},
-    {5600, 5657},   {5661, 5671},   {5700, 5701},   {5710, 5712},   {5750, 5750},   {5800, 5800},
-    {5820, 5824},   {5840, 5848},   {5860, 5860},   {6000, 6020},
+    {5600, 5657},   {5661, 5671},   {5700, 5701},   {5710, 5712},   {5750, 5750},   {5770, 5781},
+    {5800, 5800},   {5820, 5824},   {5840, 5848},   {5860, 5860},   {6000, 6020},
     {6024, 6024},   {6028, 6028},   {6032, 6032},   {6036, 6037},   {6050, 6057},   {7000, 7009},
     {7100, 7105},   {8000, 8017},   {8019, 8025},   {9001, 9001},   {10000, 10004}, {20000, 20011},
     {20014, 20015},
@@ -145,6 +145,12 @@ const Sample kSamples[] = {
     {5701, "Comma csv (*.csv)|*.csv|Tab csv (*.csv)|*.csv|Text Comma (*.txt)|*.txt", nullptr},
     {5712, "Bitmap bmp (*.bmp)|*.bmp|", nullptr},
     {5750, "Gas(FullScale)", nullptr},
+    // stored records, the port, start-up and files
+    {5770, "~1 record(s) could not be stored in the database.~c", nullptr},
+    {5772, "Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.~c", nullptr},
+    {5773, "Serial port ~1 lost (~2). Waiting for the converter to come back.", nullptr},
+    {5774, "The program folder ~1 cannot be written, so Pelkar cannot start.~cAllow writing in the folder and start again.",
+     nullptr},
     // progress window
     {6001, "Now Uploading", "送信中"},
     {6002, "Adjusting Zero", "ｾﾞﾛ校正中"},
@@ -285,7 +291,7 @@ TEST(StringTables, FilesAreWellFormed)
 TEST(StringTables, BothHoldExactlyTheListedIds)
 {
     const std::vector<int> expected = ExpectedIds();
-    ASSERT_EQ(expected.size(), 535u);
+    ASSERT_EQ(expected.size(), 547u);
     EXPECT_EQ(IdsOf(English()), expected);
     EXPECT_EQ(IdsOf(Japanese()), expected);
 }
