@@ -7,6 +7,27 @@
 
 namespace {
 bool g_abandoned = false;
+
+std::function<qint64()>& WaitClockOverride()
+{
+    static std::function<qint64()> clock;
+    return clock;
+}
+} // namespace
+
+qint64 WaitClockMs()
+{
+    if (WaitClockOverride())
+        return WaitClockOverride()();
+    static QElapsedTimer monotonic;
+    if (!monotonic.isValid())
+        monotonic.start();
+    return monotonic.elapsed();
+}
+
+void SetWaitClock(std::function<qint64()> clock)
+{
+    WaitClockOverride() = std::move(clock);
 }
 
 void SetWaitsAbandoned(bool abandoned) { g_abandoned = abandoned; }
@@ -18,8 +39,7 @@ bool WaitsAbandoned()
 
 bool WaitYielding(const std::function<bool()>& done, int maxMs)
 {
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 start = WaitClockMs();
     // Wakes the event loop at least every 10 ms, so each turn blocks only
     // until the next event or the next wake-up.
     QTimer wake;
@@ -28,7 +48,7 @@ bool WaitYielding(const std::function<bool()>& done, int maxMs)
     while (true) {
         if (done())
             return true;
-        if (WaitsAbandoned() || clock.elapsed() >= maxMs)
+        if (WaitsAbandoned() || WaitClockMs() - start >= maxMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }

@@ -18,8 +18,8 @@ class QvifPort;
 // waits on it never finds it gone.
 //
 // The window cannot be closed from its frame; Esc presses Cancel only while
-// the Cancel button is shown and enabled. The clip of the original design is
-// not played (no multimedia library): the animation area stays empty.
+// the Cancel button is shown and enabled. The animation area stays empty
+// (no clip is played).
 class frmUpload : public QWidget {
     Q_OBJECT
 public:

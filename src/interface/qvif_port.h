@@ -13,17 +13,15 @@ class clsHistorys;
 class clsPowerEvents;
 
 // The public surface of the instrument interface control: every property,
-// method and event the windows use, in the control's declaration order.
-// The real control (uclQvif) implements it; window tests substitute a
-// scripted implementation.
+// method and event the windows use. The real control (uclQvif) implements
+// it; window tests substitute a scripted implementation.
 //
 // Conventions:
 // - A property `X` reads through `X()` and writes through `SetX(value)`.
 //   The four object-reference properties (Alarms, History, Instrument,
 //   Intervals) write through `SetXRef(pointer)`, because `SetInstrument`
-//   is the settings-upload method. A null pointer (the "wrong class" of the
-//   original dispatch interface) is ignored by the Ref setters and makes
-//   the request methods return false without sending.
+//   is the settings-upload method. A null pointer is ignored by the Ref
+//   setters and makes the request methods return false without sending.
 // - Request methods are synchronous: they send, wait in a loop that yields
 //   to the event loop, and return true on success. Records and the
 //   instrument object are filled in place through the pointer passed in;

@@ -61,6 +61,7 @@ uclQvif::uclQvif(QObject* parent, std::unique_ptr<IrdaTransport> irda)
     m_timer->start();
 
     m_denstTimer = new QTimer(this);
+    m_denstTimer->setObjectName(QStringLiteral("tmrDenst"));
     m_denstTimer->setInterval(1000);
 
     WriteSerialLog(QStringLiteral("startup")); // logging is still off here

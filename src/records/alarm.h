@@ -1,4 +1,5 @@
 #pragma once
+#include "common/gascaption.h"
 #include "records/gas_info.h"
 #include "records/instrument.h"
 #include "records/state_stage.h"
@@ -28,8 +29,13 @@ struct AlarmPoint {
 //
 // Filled by a download through clsAlarms::SetDatas (parsers run with
 // checkOnly = true, then false), stored by Update, loaded by ReLoad.
-class clsAlarm {
+class clsAlarm : public GasCaptionSource {
 public:
+    // GasCaptionSource: the head's name, full scale and unit of the gas.
+    QString CaptionGasName(int gas) const override { return GasListInfo(gas, 0).toString(); }
+    float CaptionGasFull(int gas) const override { return GasListInfo(gas, 1).toFloat(); }
+    QString CaptionGasUnit(int gas) const override { return GasListInfo(gas, 14).toString(); }
+
     static constexpr int kSamples = 360;
     static constexpr int kAlarmSample = 180;
 

@@ -92,19 +92,7 @@ bool clsAlarm::ReLoad()
     try {
         LogDb db(m_s.dbPath);
         db.RequireOpen();
-        {
-            Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
-            QSqlQuery& q = s.Select({m_s.seqNo});
-            if (q.next()) {
-                ReadHeadBase(q, m_s);
-                m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-                for (int g = 0; g < 2; ++g) {
-                    AlarmGasInfo& gi = m_s.gas[static_cast<size_t>(g)];
-                    ReadHeadGas(q, g, gi);
-                    gi.Unit = EmptyIfBlank(ReadText(GasCol(q, g, "Unit"), QString()));
-                }
-            }
-        }
+        ReadLogHead(db, m_s.seqNo, m_s, kAlarmHeadRules);
         const bool on0 = m_s.gas[0].Enabled;
         const bool on1 = m_s.gas[1].Enabled;
         Statement s(db, QStringLiteral(

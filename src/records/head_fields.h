@@ -169,8 +169,7 @@ inline QVariant GasCol(const QSqlQuery& q, int gas, const char* name)
 
 // The gas columns of a Log_Head row with their Null defaults: the name (a
 // stored blank reads as empty), scale, levels, statistics and the enabled
-// flag, as far as G holds them. The unit is read by the caller: records
-// differ in how they take it.
+// flag, as far as G holds them. The unit is read by ReadLogHead.
 template <class G>
 void ReadHeadGas(const QSqlQuery& q, int gas, G& gi)
 {
@@ -204,8 +203,7 @@ inline QString ReadIdentity(const QSqlQuery& q, const char* name)
 
 // The head columns of a Log_Head row with their Null defaults: Names (a
 // stored blank reads as empty), Dates (now), the identity and Interval, as
-// far as H holds them. FolderID is read by the caller: records differ in
-// how they take it.
+// far as H holds them. FolderID is read by ReadLogHead.
 template <class H>
 void ReadHeadBase(const QSqlQuery& q, H& h)
 {
@@ -218,6 +216,45 @@ void ReadHeadBase(const QSqlQuery& q, H& h)
     h.serialNo = ReadIdentity(q, "SerialNo");
     if constexpr (kHasInterval<H>)
         h.interval = ReadInt(Col(q, "Interval"), 0);
+}
+
+// What a kind of record reads from its Log_Head row where the row is Null
+// or a text field holds the one blank that stands for empty.
+struct HeadReadRules {
+    QString folderID;  // FolderID when Null
+    QString gasUnit;   // a gas's Unit when Null
+    bool readsGasUnit; // false: the record keeps the units it has
+};
+
+// The rules of each kind. A power event's head has no stored units (its
+// insert writes none), so the record keeps its own.
+inline const HeadReadRules kIntervalHeadRules{QStringLiteral("00/00"), QString(), true};
+inline const HeadReadRules kAlarmHeadRules{QStringLiteral("00/00"), QString(), true};
+inline const HeadReadRules kHistoryHeadRules{QStringLiteral("00/00"), QString(), true};
+inline const HeadReadRules kPowerEventHeadRules{QStringLiteral("00/00"), QString(), false};
+
+// The Log_Head row with key seqNo into the head h of a record: the head
+// columns, FolderID and both gases (name, scale, levels, statistics,
+// enabled flag, unit) as far as H holds them. A stored blank text reads as
+// empty, whichever kind wrote it. False when there is no such row (h is
+// left as it was).
+template <class H>
+bool ReadLogHead(LogDb& db, qint64 seqNo, H& h, const HeadReadRules& rules)
+{
+    using namespace records_db;
+    Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
+    QSqlQuery& q = s.Select({seqNo});
+    if (!q.next())
+        return false;
+    ReadHeadBase(q, h);
+    h.folderID = EmptyIfBlank(ReadText(Col(q, "FolderID"), rules.folderID));
+    for (int g = 0; g < 2; ++g) {
+        auto& gi = h.gas[static_cast<size_t>(g)];
+        ReadHeadGas(q, g, gi);
+        if (rules.readsGasUnit)
+            gi.Unit = EmptyIfBlank(ReadText(GasCol(q, g, "Unit"), rules.gasUnit));
+    }
+    return true;
 }
 
 // The moment and identity that tell a stored trend (Dates, UserID,

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/gascaption.h"
 #include "records/instrument.h"
 #include "records/state_stage.h"
 
@@ -20,8 +21,13 @@ class RecordCollection;
 // then HistoryUpdate appends the entries not yet stored to the instrument's
 // one history head. View: SetSeqNo, ReLoad, then DataCount, Dates, Before,
 // After, GasBaseInfo, GasListInfo. A reload holds every stored entry.
-class clsHistory {
+class clsHistory : public GasCaptionSource {
 public:
+    // GasCaptionSource: the head's name, full scale and unit of the gas.
+    QString CaptionGasName(int gas) const override { return GasListInfo(gas, 0).toString(); }
+    float CaptionGasFull(int gas) const override { return GasListInfo(gas, 1).toFloat(); }
+    QString CaptionGasUnit(int gas) const override { return GasListInfo(gas, 14).toString(); }
+
     static constexpr int kMaxDownloadEntries = 299;
 
     clsHistory();

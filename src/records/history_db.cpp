@@ -90,19 +90,7 @@ bool clsHistory::ReLoad()
     try {
         LogDb db(m_s.dbPath);
         db.RequireOpen();
-        {
-            Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
-            QSqlQuery& q = s.Select({m_s.seqNo});
-            if (q.next()) {
-                ReadHeadBase(q, m_s);
-                m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-                for (int g = 0; g < 2; ++g) {
-                    GasInfo& gi = m_s.gas[static_cast<size_t>(g)];
-                    ReadHeadGas(q, g, gi);
-                    gi.Unit = ReadText(GasCol(q, g, "Unit"), QString());
-                }
-            }
-        }
+        ReadLogHead(db, m_s.seqNo, m_s, kHistoryHeadRules);
         Statement s(db, QStringLiteral(
             "Select SeqNo,Dates,Gas1Before,Gas1After,Gas2Before,Gas2After From cHistory "
             "Where RelNo=? Order By Dates Desc, SeqNo Desc;"));

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/dates.h"
+#include "common/gascaption.h"
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -22,9 +23,14 @@
 //
 // Identity texts (UserID, StationID, SerialNo, DummySerial) are stored
 // trimmed, "*" when empty.
-class clsInstrument {
+class clsInstrument : public GasCaptionSource {
 public:
     clsInstrument();
+
+    // GasCaptionSource: the gas's name, full scale and unit.
+    QString CaptionGasName(int gas) const override { return GasName(gas); }
+    float CaptionGasFull(int gas) const override { return GasFullScale(gas); }
+    QString CaptionGasUnit(int gas) const override { return GasUnit(gas); }
 
     // Resets identity, clock, SpecType and the per-gas set points to their
     // empty values and clears the change flags (see the .cpp for the list);

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/gascaption.h"
 #include "records/instrument.h"
 
 #include <QDateTime>
@@ -52,8 +53,13 @@ struct IntervalEventRow {
 // Filled by a download through clsIntervals::SetDatas (the parsers below run
 // once with checkOnly = true to validate, then with false to store), stored
 // by Update and loaded back by ReLoad (ClearDatas, SetSeqNo, ReLoad).
-class clsInterval {
+class clsInterval : public GasCaptionSource {
 public:
+    // GasCaptionSource: the head's name, full scale and unit of the gas.
+    QString CaptionGasName(int gas) const override { return GasListInfo(gas, 0).toString(); }
+    float CaptionGasFull(int gas) const override { return GasListInfo(gas, 1).toFloat(); }
+    QString CaptionGasUnit(int gas) const override { return GasListInfo(gas, 14).toString(); }
+
     static constexpr int kValueRows = 10000;
     static constexpr int kEventRows = 2049;
 

@@ -115,19 +115,7 @@ bool clsInterval::ReLoad()
     try {
         LogDb db(m_h.dbPath);
         db.RequireOpen();
-        {
-            Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
-            QSqlQuery& q = s.Select({m_h.seqNo});
-            if (q.next()) {
-                ReadHeadBase(q, m_h);
-                m_h.folderID = EmptyIfBlank(ReadText(Col(q, "FolderID"), QStringLiteral("00/00")));
-                for (int g = 0; g < 2; ++g) {
-                    IntervalGasInfo& gi = m_h.gas[static_cast<size_t>(g)];
-                    ReadHeadGas(q, g, gi);
-                    gi.Unit = EmptyIfBlank(ReadText(GasCol(q, g, "Unit"), QString()));
-                }
-            }
-        }
+        ReadLogHead(db, m_h.seqNo, m_h, kIntervalHeadRules);
         {
             Statement s(db, QStringLiteral(
                 "Select Count(*) From Interval_Data Where RelNo=? And Gas1Value >=0 "

@@ -88,15 +88,7 @@ bool clsPowerEvent::ReLoad()
     try {
         LogDb db(m_s.dbPath);
         db.RequireOpen();
-        Statement s(db, QStringLiteral("Select * From Log_Head Where SeqNo=?;"));
-        QSqlQuery& q = s.Select({m_s.seqNo});
-        if (!q.next())
-            return true;
-        ReadHeadBase(q, m_s);
-        m_s.folderID = ReadText(Col(q, "FolderID"), QStringLiteral("00/00"));
-        // The gas units are not read back: the record keeps its own.
-        for (int g = 0; g < 2; ++g)
-            ReadHeadGas(q, g, m_s.gas[static_cast<size_t>(g)]);
+        ReadLogHead(db, m_s.seqNo, m_s, kPowerEventHeadRules);
         return true;
     } catch (const DatabaseError&) {
         return false;

@@ -35,6 +35,7 @@ protected:
         SetSerialPortSource({});
         SetResLanguage(ResLanguage::System);
         SetWaitsAbandoned(false);
+        SetWaitClock({});
         ResetAppState();
         EXPECT_TRUE(prompt.AllUsed()) << "a queued answer was not used";
     }
