@@ -10,8 +10,10 @@
 #include "browser/lastcal_panel.h"
 #include "common/twips.h"
 #include "common/widgets/control_factory.h"
+#include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_panel.h"
+#include "printing/print_job.h"
 #include "settings/instrument_panel.h"
 #include "settings/settings_panel.h"
 #include "views/view_panel.h"
@@ -65,10 +67,21 @@ void frmMain::CreateControls()
         Form_Resize();
     });
     connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
+    connect(m_data.get(), &DataPanel::DetailRequested, this,
+            [this] { m_view->OpenRecord(m_data->SelectedKind, m_data->SelectedSeqNo); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
 
     // ---- what the browser's panels ask of the window ----
+    // The last-calibration list is printed as the grid shows it.
+    connect(m_lastCal.get(), &LastCalPanel::PrintRequested, this, [this] {
+        const DataGrid& grid = *m_lastCal->vfgHistory;
+        PrintRequest request;
+        request.DataType = kPrintLastCalibration;
+        request.LastCalList = SnapshotGrid(
+            grid.Rows(), grid.Cols(), [&grid](int r, int c) { return grid.Text(r, c); }, {});
+        GoPrinter(request);
+    });
     connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
         m_instrument->ShowInstrumentInfo();
         for (QGroupBox* panel : fraMenu)

@@ -151,10 +151,11 @@ void frmMain::OpenUsbSerialPort()
         }
         m_download->ShowPortLamp(true, m_portSearchFailed);
     } else {
+        // No converter: no port is opened. This platform has no infrared
+        // transport to fall back to, and opening the control's default
+        // serial device would send probes to whatever is attached there.
         uclQvport->SetSerialComm(false);
-        uclQvport->SetPortOpen(true);
-        // No converter: there is no port to the instrument (this platform
-        // has no infrared transport), whatever the control opened.
+        uclQvport->SetPortOpen(false);
         m_download->ShowPortLamp(false, false);
     }
     tmrPortSearch->start();

@@ -1,6 +1,7 @@
 #include "printing/printer_choice.h"
 
 #include "common/appstate.h"
+#include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/services.h"
 
@@ -38,12 +39,6 @@ std::optional<QString>& Current()
     return current;
 }
 
-PrinterChooser& Chooser()
-{
-    static PrinterChooser chooser;
-    return chooser;
-}
-
 InstalledPrinters Installed() { return Source() ? Source()() : SystemPrinters(); }
 
 } // namespace
@@ -75,6 +70,7 @@ void SetCurrentPrinterName(const QString& name) { Current() = name; }
 frmSetPrinter::frmSetPrinter(const QStringList& printers, const QString& current, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
+    setObjectName(QStringLiteral("frmSetPrinter"));
     setWindowTitle(GetResString(kIdPrinterList));
     setModal(true);
     if (App().DisplayFont)
@@ -114,13 +110,9 @@ frmSetPrinter::frmSetPrinter(const QStringList& printers, const QString& current
     });
 }
 
-void SetPrinterChooser(PrinterChooser chooser) { Chooser() = std::move(chooser); }
-
 int ChoosePrinter(const QStringList& printers, const QString& current)
 {
-    if (Chooser())
-        return Chooser()(printers, current);
     frmSetPrinter dialog(printers, current, QApplication::activeWindow());
-    dialog.exec();
+    Prompt().RunWindow(&dialog);
     return dialog.SelNo();
 }

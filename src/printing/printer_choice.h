@@ -53,8 +53,6 @@ private:
     int m_selNo = -1;
 };
 
-// Shows the choice to the user and gives the chosen position or -1. By
-// default the modal frmSetPrinter; tests install a scripted answer.
-using PrinterChooser = std::function<int(const QStringList& printers, const QString& current)>;
-void SetPrinterChooser(PrinterChooser chooser);
+// Shows frmSetPrinter as a modal window through the prompt seam and gives
+// the chosen position, or -1.
 int ChoosePrinter(const QStringList& printers, const QString& current);

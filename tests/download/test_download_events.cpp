@@ -119,6 +119,7 @@ TEST_F(Events, LiveReadingsOfADisabledGasReadNoValue)
 
 TEST_F(Events, DisconnectLocksTheCommandsAndFailsTheWaitingRequest)
 {
+    SetSerialPortSource([] { return QList<SerialPortCandidate>{Converter(QStringLiteral("/dev/ttyUSB0"))}; });
     frmMain& w = Loaded();
     fake.connected = true;
     fake.RaiseOnConnect();

@@ -54,10 +54,10 @@ TEST_F(MainWindowTest, LoadingBuildsTheFirstUsefulState)
 
     EXPECT_TRUE(QFileInfo::exists(home.file(QStringLiteral("Pelkar.db"))));
     EXPECT_TRUE(w.ActivatePending);
-    // The control: retries and time-out handed over, the IrDA transport
-    // opened without a converter, then the file numbers.
+    // The control: retries and time-out handed over, no port opened without
+    // a converter, then the file numbers.
     const QStringList expected = {
-        "SetRetry(3)", "SetTimeout(3)", "SetSerialComm(false)", "SetSerialComm(false)", "SetPortOpen(true)",
+        "SetRetry(3)", "SetTimeout(3)", "SetSerialComm(false)", "SetSerialComm(false)", "SetPortOpen(false)",
         "SetSerialFileNo(1)", "SetDumpListFileNo(2)"};
     EXPECT_EQ(fake.calls, expected);
     EXPECT_EQ(App().CommPort, 0) << "the finder replaces the default port 4";
@@ -116,10 +116,10 @@ TEST_F(MainWindowTest, PortOpenedThroughTheFinder)
         int expectCommPort;
     };
     const QList<Case> cases = {
-        {"no converter: IrDA", {}, true, false, false, false, 0},
+        {"no converter: no port", {}, true, false, false, false, 0},
         {"one converter that opens", {Converter("/dev/ttyUSB2")}, true, true, false, false, 3},
         {"one converter that fails to open", {Converter("/dev/ttyUSB0")}, false, true, false, true, 1},
-        {"two converters: the finder's box, then IrDA",
+        {"two converters: the finder's box, then no port",
          {Converter("/dev/ttyUSB0"), Converter("/dev/ttyUSB1")}, true, false, true, false, 0},
     };
     for (const Case& c : cases) {
@@ -136,7 +136,9 @@ TEST_F(MainWindowTest, PortOpenedThroughTheFinder)
 
         EXPECT_EQ(App().CommPort, c.expectCommPort);
         EXPECT_EQ(fake.serialComm, c.expectSerial);
-        EXPECT_EQ(fake.calls.last(), QStringLiteral("SetPortOpen(true)"));
+        // Without a converter no port is opened (no infrared transport here).
+        EXPECT_EQ(fake.calls.last(), c.expectSerial ? QStringLiteral("SetPortOpen(true)")
+                                                    : QStringLiteral("SetPortOpen(false)"));
         if (c.expectSerial) {
             const QStringList expected = {
                 "SetSerialComm(true)", QStringLiteral("SetCommPort(%1)").arg(c.expectCommPort),
@@ -144,7 +146,8 @@ TEST_F(MainWindowTest, PortOpenedThroughTheFinder)
                 "SetHandshaking(2)", "SetSettings(921600,n,8,1)", "SetPortOpen(true)"};
             EXPECT_EQ(fake.calls, expected);
         } else {
-            EXPECT_EQ(fake.calls, QStringList({"SetSerialComm(false)", "SetPortOpen(true)"}));
+            EXPECT_EQ(fake.calls, QStringList({"SetSerialComm(false)", "SetPortOpen(false)"}));
+            EXPECT_FALSE(fake.PortOpen());
         }
         if (c.expectBox) {
             ASSERT_EQ(prompt.boxes.size(), 1);

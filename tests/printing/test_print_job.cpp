@@ -18,10 +18,32 @@ class PrintJob : public ::testing::Test {
 protected:
     TempHome home;
     ScriptedPrompt prompt;
-    QStringList offered;  // what the last choice showed
+    QStringList offered;  // what the last printer list showed
     QString offeredCurrent;
-    int answer = -2;      // -2: the "PDF file" entry
-    int choices = 0;
+
+    // Queues the user's answer to the next printer list: an entry, -1 for
+    // Cancel, kPdf for "PDF file".
+    static constexpr int kPdf = -2;
+    void ExpectChoice(int index)
+    {
+        prompt.ExpectWindow([this, index](QWidget* window) {
+            auto* dialog = qobject_cast<frmSetPrinter*>(window);
+            EXPECT_NE(dialog, nullptr);
+            if (!dialog)
+                return 0;
+            offered.clear();
+            for (int i = 0; i < dialog->List()->count(); ++i)
+                offered << dialog->List()->itemText(i);
+            offeredCurrent = dialog->List()->currentText();
+            if (index == -1) {
+                QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+            } else {
+                dialog->List()->setCurrentIndex(index == kPdf ? dialog->List()->count() - 1 : index);
+                QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+            }
+            return dialog->result();
+        });
+    }
 
     void SetUp() override
     {
@@ -29,16 +51,9 @@ protected:
         SetResLanguage(ResLanguage::English);
         CreateLogDatabase(LogDatabasePath());
         SetPrinterSource([] { return InstalledPrinters{{"Office Laser", "Label Printer"}, "Office Laser"}; });
-        SetPrinterChooser([this](const QStringList& printers, const QString& current) {
-            ++choices;
-            offered = printers;
-            offeredCurrent = current;
-            return answer == -2 ? static_cast<int>(printers.size()) - 1 : answer;
-        });
     }
     void TearDown() override
     {
-        SetPrinterChooser({});
         SetPrinterSource({});
         SetCanvasFactory({});
         SetResLanguage(ResLanguage::System);
@@ -50,6 +65,7 @@ protected:
     {
         const QString path = home.file(QStringLiteral("report.pdf"));
         QFile::remove(path);
+        ExpectChoice(kPdf);
         prompt.ExpectFile(path);
         EXPECT_EQ(GoPrinter(request), expected);
         EXPECT_TRUE(QFile::exists(path));
@@ -172,13 +188,13 @@ TEST_F(PrintJob, CancellingPrintsNothingAndKeepsThePrinter)
     PrintRequest r;
     r.DataType = kPrintLastCalibration;
     r.LastCalList = LastCalGrid(2);
-    answer = -1; // Cancel in the printer list
+    ExpectChoice(-1);
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Cancelled);
     EXPECT_TRUE(prompt.fileDialogs.isEmpty());
     EXPECT_EQ(offered, QStringList({"Office Laser", "Label Printer", "PDF file"}));
     EXPECT_EQ(offeredCurrent, QStringLiteral("Office Laser"));
 
-    answer = -2; // "PDF file", then Cancel in the file dialog
+    ExpectChoice(kPdf); // then Cancel in the file dialog
     prompt.ExpectFile(QString());
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Cancelled);
     EXPECT_TRUE(QDir(home.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
@@ -191,6 +207,7 @@ TEST_F(PrintJob, ThePrinterIsGivenBackAfterTheJob)
     r.DataType = kPrintLastCalibration;
     r.LastCalList = LastCalGrid(2);
     SetCurrentPrinterName(QStringLiteral("Label Printer"));
+    ExpectChoice(kPdf);
     prompt.ExpectFile(home.file(QStringLiteral("a.pdf")));
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Printed);
     EXPECT_EQ(offeredCurrent, QStringLiteral("Label Printer"));
@@ -199,10 +216,12 @@ TEST_F(PrintJob, ThePrinterIsGivenBackAfterTheJob)
 
     // With no default printer nothing was current: the choice stays current.
     SetPrinterSource([] { return InstalledPrinters{{}, QString()}; });
+    ExpectChoice(kPdf);
     prompt.ExpectFile(home.file(QStringLiteral("b")));
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Printed);
     EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("b.pdf"))));
     EXPECT_EQ(CurrentPrinterName(), QStringLiteral("PDF file"));
+    ExpectChoice(kPdf);
     prompt.ExpectFile(home.file(QStringLiteral("c.pdf")));
     GoPrinter(r);
     EXPECT_EQ(offeredCurrent, QStringLiteral("PDF file"));
@@ -214,6 +233,7 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedOnce)
     r.DataType = kPrintLastCalibration;
     r.LastCalList = LastCalGrid(2);
     const QString path = home.file(QStringLiteral("no-such-folder/report.pdf"));
+    ExpectChoice(kPdf);
     prompt.ExpectFile(path);
     prompt.ExpectBox(MsgResult::Ok);
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Failed);
@@ -253,7 +273,7 @@ TEST_F(PrintJob, AnErrorWhilePrintingAbortsTheDocument)
     PrintRequest r;
     r.DataType = kPrintLastCalibration;
     r.LastCalList = LastCalGrid(200);
-    answer = 0; // the office printer
+    ExpectChoice(0); // the office printer
     prompt.ExpectBox(MsgResult::Ok);
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Failed);
     EXPECT_FALSE(finished);
@@ -305,7 +325,7 @@ TEST_F(PrintJob, ATrendWithoutItsRecordAsksForNoPrinter)
     r.DataType = kPrintAlarmTrend;
     prompt.ExpectBox(MsgResult::Ok);
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Failed);
-    EXPECT_EQ(choices, 0);
+    EXPECT_TRUE(prompt.windows.isEmpty());
     ASSERT_EQ(prompt.boxes.size(), 1);
     EXPECT_EQ(prompt.boxes[0].text, QStringLiteral("No data to print."));
 }
