@@ -68,6 +68,8 @@ void frmMain::CreateControls()
         Form_Resize();
     });
     connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
+    connect(m_data.get(), &DataPanel::DetailRequested, this,
+            [this] { m_view->OpenRecord(m_data->SelectedKind, m_data->SelectedSeqNo); });
     m_lastCal = std::make_unique<LastCalPanel>(fraMenu(4), m_state, *this);
     m_settings = std::make_unique<SettingsPanel>(fraMenu(5), m_state, *this, *m_download);
 

@@ -221,6 +221,11 @@ void DataViewWindow::FillBrowseTables()
         return;
     WriteGrid(*vfgSummary, AlarmSummary(m_state.records.alarm));
     WriteGrid(*vfgBrowse, AlarmTable(m_state.records.alarm));
+    ScrollToAlarmRow();
+}
+
+void DataViewWindow::ScrollToAlarmRow()
+{
     vfgBrowse->scrollToTop();
     // Row 181 in the middle of the visible rows (the grid holds the view
     // within its rows).
@@ -268,6 +273,15 @@ void DataViewWindow::cmdBrowse_Click(int index)
         talGraph->Refresh();
         talGraph->setFocus();
     }
+}
+
+void DataViewWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The number of visible rows is known once the window is laid out.
+    Layout();
+    if (m_state.kind == kViewAlarm)
+        ScrollToAlarmRow();
 }
 
 void DataViewWindow::resizeEvent(QResizeEvent* event)

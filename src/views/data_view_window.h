@@ -75,6 +75,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateControls();
@@ -82,6 +83,7 @@ private:
     void optBrowse_Click();
     void FillBrowseTables();
     void FillBrowseGraph();
+    void ScrollToAlarmRow();
     void cmdBrowse_Click(int index);
     GraphControls Graph() const;
 

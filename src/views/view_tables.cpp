@@ -42,6 +42,37 @@ QStringList HeaderRow(const GasFacts& g0, const GasFacts& g1)
     return {GetResString(5620), GetResString(5621), GasHeading(g0), GasHeading(g1)};
 }
 
+// GeneralDate without the pattern parser: the table writes one per row.
+QString RowDate(const QDateTime& t)
+{
+    if (!t.isValid())
+        return QString();
+    const QDate d = t.date();
+    const QTime c = t.time();
+    if (d.year() < 1000 || d.year() > 9999)
+        return GeneralDate(t);
+    char buf[20];
+    const int parts[] = {d.year(), d.month(), d.day(), c.hour(), c.minute(), c.second()};
+    auto two = [&](int at, int v) {
+        buf[at] = char('0' + v / 10);
+        buf[at + 1] = char('0' + v % 10);
+    };
+    buf[0] = char('0' + parts[0] / 1000);
+    buf[1] = char('0' + parts[0] / 100 % 10);
+    two(2, parts[0] % 100);
+    buf[4] = '/';
+    two(5, parts[1]);
+    buf[7] = '/';
+    two(8, parts[2]);
+    buf[10] = ' ';
+    two(11, parts[3]);
+    buf[13] = ':';
+    two(14, parts[4]);
+    buf[16] = ':';
+    two(17, parts[5]);
+    return QString::fromLatin1(buf, 19);
+}
+
 } // namespace
 
 std::vector<IntervalLine> MergeIntervalLines(const clsInterval& record)
@@ -155,7 +186,7 @@ GridContent IntervalTable(const clsInterval& record, bool eventOnly)
         auto& cells = t.rows[static_cast<size_t>(row)];
         cells[0].text = QString::number(row);
         const QDateTime when = l.IsEvent() ? record.EventDateTimes(l.event) : record.DateTimes(l.sample);
-        cells[1].text = GeneralDate(when);
+        cells[1].text = RowDate(when);
         t.moments[static_cast<size_t>(row)] = when;
         for (int gas = 0; gas < 2; ++gas) {
             GridCell& cell = cells[static_cast<size_t>(gas + 2)];
@@ -194,7 +225,7 @@ GridContent AlarmTable(const clsAlarm& record)
     for (int i = 0; i < n; ++i) {
         auto& cells = t.rows[static_cast<size_t>(i + 1)];
         cells[0].text = QString::number(i + 1);
-        cells[1].text = GeneralDate(record.DateTimes(i));
+        cells[1].text = RowDate(record.DateTimes(i));
         t.moments[static_cast<size_t>(i + 1)] = record.DateTimes(i);
         cells[2].text = ValueTextOver(record.Value(0, i), g[0]);
         cells[3].text = ValueTextOver(record.Value(1, i), g[1]);
