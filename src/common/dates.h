@@ -10,9 +10,10 @@
 // A wall-clock date from its parts (invalid parts give an invalid date).
 QDateTime MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-// The legacy date serials: 0 is 1899-12-30 00:00 ("date 0"), 2 is
-// 1900-01-01 (the "no date" of a "******" field), -101 is 1899-09-20
-// (the value of a disabled gas's date). Fractions are parts of a day.
+// Date serials as the database and settings file keep them: 0 is
+// 1899-12-30 00:00 ("date 0"), 2 is 1900-01-01 (the "no date" of a
+// "******" field), -101 is 1899-09-20 (the value of a disabled gas's
+// date). Fractions are parts of a day.
 QDateTime DateFromSerial(double serial);
 double SerialFromDate(const QDateTime& date);
 
