@@ -50,16 +50,6 @@ public:
 };
 }
 
-GraphControls ViewPanel::Graph() const
-{
-    GraphControls c;
-    c.graph = talGraph;
-    for (int i = 0; i < chkBrowse.Count(); ++i)
-        c.chk[static_cast<size_t>(i)] = chkBrowse(i);
-    c.zoom = cmbBrowse;
-    return c;
-}
-
 void ViewPanel::ConnectHandlers()
 {
     connect(optBrowse(0), &QRadioButton::toggled, this, [this](bool) {
@@ -105,7 +95,7 @@ void ViewPanel::OpenRecord(int kind, qint64 seqNo)
     ShowDataView();
     emit ShowRequested();
     if (m_kind == kViewAlarm)
-        ScrollToAlarmRow();
+        ScrollToAlarmRow(*vfgBrowse);
 }
 
 void ViewPanel::ShowDataView()
@@ -271,18 +261,8 @@ void ViewPanel::FillBrowseTables()
         m_table = t.table;
         WriteGrid(*vfgBrowse, t.table);
         if (m_kind == kViewAlarm)
-            ScrollToAlarmRow();
+            ScrollToAlarmRow(*vfgBrowse);
     }
-}
-
-void ViewPanel::ScrollToAlarmRow()
-{
-    vfgBrowse->scrollToTop();
-    const int last = vfgBrowse->rowAt(vfgBrowse->viewport()->height() - 1);
-    const int b = last < 0 ? vfgBrowse->rowCount() - 1 : last;
-    const int first = std::clamp(AlarmScrollTarget(b), 0, std::max(vfgBrowse->rowCount() - 1, 0));
-    if (vfgBrowse->rowCount() > 0)
-        vfgBrowse->scrollTo(vfgBrowse->model()->index(first, 0), QAbstractItemView::PositionAtTop);
 }
 
 void ViewPanel::FillBrowseGraph()
