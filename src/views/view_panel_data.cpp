@@ -107,13 +107,22 @@ void ViewPanel::ShowDataView()
     for (int i = 0; i <= 4; ++i)
         chkBrowse(i)->setChecked(inst.GasEnabled(i));
     m_loadFailed.clear();
-    auto buttons = [this](bool on) {
+    auto enableButtons = [this] {
         for (int i = 0; i <= 3; ++i)
-            cmdBrowse(i)->setEnabled(on);
+            cmdBrowse(i)->setEnabled(true);
     };
-    auto tableOnly = [this] {
-        SelectTable(true);
-        optBrowse(1)->setEnabled(false);
+    // Fills the tables, and the graph when the record has enough samples
+    // for one; otherwise only the table can be chosen.
+    auto fillViews = [this](bool graphable) {
+        if (graphable) {
+            optBrowse(1)->setEnabled(true);
+            FillBrowseTables();
+            FillBrowseGraph();
+        } else {
+            SelectTable(true);
+            optBrowse(1)->setEnabled(false);
+            FillBrowseTables();
+        }
     };
     const QString title = GetResString(5151);
     m_events = EventList();
@@ -122,7 +131,7 @@ void ViewPanel::ShowDataView()
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
         clsInterval& r = m_records.interval;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(true);
         chkOutline->setEnabled(!chkEvent->isChecked());
         m_setting = true;
@@ -132,56 +141,40 @@ void ViewPanel::ShowDataView()
         r.SetBaseDate(DateZero());
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
-        const int n = CountValidSamples(r);
-        if (n >= kMinGraphSamples) {
-            optBrowse(1)->setEnabled(true);
-            FillBrowseTables();
-            FillBrowseGraph();
-        } else {
-            tableOnly();
-            FillBrowseTables();
-        }
+        fillViews(CountValidSamples(r) >= kMinGraphSamples);
         break;
     }
     case kViewAlarm: {
         clsAlarm& r = m_records.alarm;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         r.SetSeqNo(m_seqNo);
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
-        if (r.DataCount() >= kMinGraphSamples) {
-            optBrowse(1)->setEnabled(true);
-            FillBrowseTables();
-            FillBrowseGraph();
-        } else {
-            tableOnly();
-            FillBrowseTables();
-        }
+        fillViews(r.DataCount() >= kMinGraphSamples);
         break;
     }
     case kViewHistory: {
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
         clsHistory& r = m_records.history;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         r.SetSeqNo(m_seqNo);
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
-        tableOnly();
-        FillBrowseTables();
+        fillViews(false);
         break;
     }
     case kViewAlarmEvents:
     case kViewTroubleEvents:
     case kViewPowerEvents:
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         if (m_kind == kViewPowerEvents) {
@@ -189,8 +182,7 @@ void ViewPanel::ShowDataView()
             if (!m_records.power.ReLoad())
                 m_loadFailed = m_records.power.DbPath();
         }
-        tableOnly();
-        FillBrowseTables();
+        fillViews(false);
         break;
     default:
         break;
