@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/logdb.h"
+#include "records/head_query.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -47,10 +48,8 @@ EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
     LogDb db(dbPath);
     db.RequireOpen();
     {
-        QSqlQuery q = Run(db,
-                          QStringLiteral("Select SeqNo, SerialNo, StationID, UserID, Dates From Log_Head "
-                                         "Where SeqNo = ?;"),
-                          {seqNo});
+        QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo, SerialNo, StationID, UserID, Dates"),
+                                  {{HeadColumn::SeqNo, seqNo}});
         if (q.next()) {
             list.headFound = true;
             list.relNo = q.value(0).toLongLong();
