@@ -23,7 +23,6 @@ public:
 
     double ScaleWidth() const override { return m_scaleWidth; }
     double ScaleHeight() const override { return m_scaleHeight; }
-    QPrinter& Printer() { return *m_printer; }
 
 protected:
     double MeasureWidth(const QString& text) const override;
