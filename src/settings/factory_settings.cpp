@@ -3,6 +3,7 @@
 #include "common/numeric.h"
 #include "common/resstrings.h"
 #include "common/services.h"
+#include "settings/identity_fields.h"
 
 #include <cmath>
 
@@ -278,12 +279,5 @@ void CopyInstrumentSettings(clsInstrument& dst, const clsInstrument& src, bool o
 
 QString FilterManufactureText(const QString& text)
 {
-    QString out;
-    for (QChar c : text) {
-        if (out.size() >= FactorySettings::kManufactureMaxLength)
-            break;
-        if (c.unicode() >= 32 && IsIdChar(c.unicode()))
-            out += c;
-    }
-    return out;
+    return FilterIdChars(text, FactorySettings::kManufactureMaxLength);
 }

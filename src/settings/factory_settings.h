@@ -69,8 +69,6 @@ public:
     // copies the changed settings into target with their change flags.
     void Accept(clsInstrument& target);
 
-    const clsInstrument& Work() const { return m_work; }
-
 private:
     void ReadRows();
 

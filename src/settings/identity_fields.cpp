@@ -25,20 +25,24 @@ bool IdentityKeyAccepted(int index, int keyCode, int length)
     return keyCode == kBackspace || length < IdentityMaxLength(index);
 }
 
-QString FilterIdentityText(int index, const QString& text)
+QString FilterIdChars(const QString& text, int limit)
 {
-    const int limit = IdentityMaxLength(index);
-    if (limit == 0)
-        return text;
     QString out;
     for (const QChar ch : text) {
         if (out.size() >= limit)
             break;
+        // Backspace is an identity key but never a character of the text.
         const char16_t u = ch.unicode();
-        if (u >= 32 && u < 128 && IsIdChar(u))
+        if (u >= 32 && IsIdChar(u))
             out += ch;
     }
     return out;
+}
+
+QString FilterIdentityText(int index, const QString& text)
+{
+    const int limit = IdentityMaxLength(index);
+    return limit == 0 ? text : FilterIdChars(text, limit);
 }
 
 QString SafeAuditSuffix(const QString& suffix)

@@ -16,7 +16,11 @@ int IdentityMaxLength(int index);
 bool IdentityKeyAccepted(int index, int keyCode, int length);
 
 // The text with every character a key could not have typed removed, cut to
-// the box's length.
+// limit characters.
+QString FilterIdChars(const QString& text, int limit);
+
+// FilterIdChars to the box's length (the text as it is for a box without
+// one).
 QString FilterIdentityText(int index, const QString& text);
 
 // The suffix with what a file name must not carry removed: path separators,

@@ -26,11 +26,6 @@ enum : int {
     kIdNoSensorTitle = 5320,
 };
 
-bool OperationRunning()
-{
-    return App().ProcessState == 4 || App().ProcessState == 7;
-}
-
 // The two grids' edit hooks, forwarded to the panel's handlers.
 class OptionGridHooks : public GridEditHooks {
 public:

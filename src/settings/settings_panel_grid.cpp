@@ -12,6 +12,7 @@
 #include "common/widgets/grid_writer.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
+#include "settings/coefficients.h"
 #include "settings/frmGasSel.h"
 #include "settings/settings_edit.h"
 #include "settings/settings_grid.h"
@@ -41,12 +42,6 @@ DataGrid::Check ToGridCheck(SettingsCell::Check check)
     case SettingsCell::Check::None: break;
     }
     return DataGrid::NoCheckBox;
-}
-
-// Coefficients of the "-G2" frame: an empty box for no value.
-QString CoefficientText(std::int16_t value)
-{
-    return value == -101 ? QString() : QString::number(value);
 }
 
 } // namespace

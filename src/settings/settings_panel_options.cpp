@@ -210,8 +210,7 @@ void SettingsPanel::cmdModel_Click(int Index)
     // The instrument is read back after a write it took; not while a span
     // adjustment owns the link.
     step.afterOutcome = [this](bool success) {
-        const std::int32_t state = App().ProcessState;
-        if (success && state != 4 && state != 7)
+        if (success && !OperationRunning())
             m_download.DownloadInstrumentInfo();
     };
     step.boxOnFailure = false;

@@ -26,13 +26,13 @@ enum : int {
     kIdNowUploading = 6001,
 };
 
+} // namespace
+
 bool OperationRunning()
 {
     const std::int32_t state = App().ProcessState;
     return state == 4 || state == 7;
 }
-
-} // namespace
 
 UploadOutcome RunUploadFrame(DownloadPanel& download, const UploadStep& step)
 {

@@ -67,4 +67,8 @@ enum class UploadOutcome {
     Failed,
 };
 
+// Whether a running operation (ProcessState 4 or 7) owns the progress
+// window and the locks.
+bool OperationRunning();
+
 UploadOutcome RunUploadFrame(DownloadPanel& download, const UploadStep& step);

@@ -1,25 +1,21 @@
 // The main window on the real interface control, over a pseudo-terminal
 // against the fake instrument: it connects, and the download steps run from
 // the window store what the instrument held and write their lines.
-#include "common/logdb.h"
 #include "common/paths.h"
 #include "common/widgets/shape_lamp.h"
 #include "download/download_panel.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
 #include "fake_database.h"
-#include "fake_instrument.h"
 #include "fake_records.h"
-#include "interface/uclQvif.h"
+#include "linked_window_fixture.h"
 #include "records/collections.h"
 #include "records/instrument.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTimer>
 
 #include <algorithm>
@@ -27,69 +23,15 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-qint64 Rows(const QString& sql)
-{
-    LogDb db;
-    QSqlQuery q(db.Db());
-    if (!q.exec(sql) || !q.next())
-        return -1;
-    return q.value(0).toLongLong();
-}
-
-class LinkedWindow : public ::testing::Test {
+class LinkedWindow : public LinkedWindowTest {
 protected:
-    void SetUp() override
-    {
-        ResetAppState();
-        SetResLanguage(ResLanguage::English);
-        SetWaitsAbandoned(false);
-        ASSERT_TRUE(fake.OpenPty());
-        const QString device = fake.DevicePath();
-        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
-        control = std::make_unique<uclQvif>();
-        control->SetTickInterval(10);
-        window = std::make_unique<frmMain>(control.get());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        control.reset();
-        QCoreApplication::processEvents();
-        SetSerialPortSource({});
-        SetResLanguage(ResLanguage::System);
-        ResetAppState();
-        EXPECT_TRUE(prompt.AllUsed());
-    }
-    QString SerialLog() const
-    {
-        QFile f(home.file("SerialLog.log"));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
     // Loads the window and waits until the instrument has connected.
     void LoadAndConnect()
     {
-        window->Form_Load();
-        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        ASSERT_TRUE(LoadAndWaitForConnection());
         EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  ...Connection Successful.")));
         window->Download().rtbLog->clear();
     }
-
-    TempHome home;
-    ScriptedPrompt prompt;
-    FakeInstrument fake;
-    std::unique_ptr<uclQvif> control;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(LinkedWindow, IntervalDownloadStoresWhatTheInstrumentHeld)

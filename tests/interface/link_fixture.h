@@ -5,26 +5,14 @@
 #include "interface/uclQvif.h"
 #include "records/instrument.h"
 #include "temp_home.h"
+#include "wait_until.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-
-// Yields to the event loop until pred holds or ms have passed.
-inline bool WaitUntil(const std::function<bool()>& pred, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 // The control over a pseudo-terminal against the fake instrument, with a
 // fast tick (10 ms) and a one-second answer time-out (10 ticks), so that

@@ -3,6 +3,7 @@
 
 #include "common/appstate.h"
 #include "common/resstrings.h"
+#include "gas_channel.h"
 #include "records/instrument.h"
 
 #include <gtest/gtest.h>
@@ -33,22 +34,6 @@ protected:
         inst.ClearChangeFlags();
     }
     void TearDown() override { SetResLanguage(ResLanguage::System); }
-
-    static void SetGas(clsInstrument& in, int g, const char* name, const char* unit, float full, float desit,
-                       int points, float warn, float alarm, float stel, float twa, float autoCal)
-    {
-        in.SetGasName(g, QString::fromLatin1(name));
-        in.SetGasUnit(g, QString::fromLatin1(unit));
-        in.SetGasFullScale(g, full);
-        in.SetGasDesit(g, desit);
-        in.SetGasPoint(g, static_cast<std::int16_t>(points));
-        in.SetGasEnabled(g, true);
-        in.SetWarning(g, warn);
-        in.SetAlarm(g, alarm);
-        in.SetStel(g, stel);
-        in.SetTwa(g, twa);
-        in.SetAutoCalib(g, autoCal);
-    }
 
     static GasEntry Entry(const char* name, const char* unit, float full, float warn, float alarm,
                           float autoCal, bool enabled = true)

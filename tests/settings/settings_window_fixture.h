@@ -2,6 +2,7 @@
 // A loaded main window on the scripted interface control with a connected
 // two-gas instrument in its main record, for the settings panel's tests.
 #include "download_fixture.h"
+#include "gas_channel.h"
 
 #include "common/widgets/grid_writer.h"
 #include "records/instrument.h"
@@ -21,8 +22,8 @@ protected:
         App().UMode = uMode;
         frmMain& w = Loaded();
         clsInstrument& in = w.State().MainInstrument();
-        SetGas(in, 0, "H2S", "ppm", 30, 0.5f, 5, 10, 1, 1, 25);
-        SetGas(in, 1, "OXY", "VOL%", 25, 0.1f, 19.5f, 18, -101, -101, 20.9f);
+        SetGas(in, 0, "H2S", "ppm", 30, 0.5f, 1, 5, 10, 1, 1, 25);
+        SetGas(in, 1, "OXY", "VOL%", 25, 0.1f, 1, 19.5f, 18, -101, -101, 20.9f);
         in.SetOxyAlarmType("00");
         in.SetSpecType("00");
         in.SetSerialNo("SN1");
@@ -36,22 +37,6 @@ protected:
         return p;
     }
     clsInstrument& Inst() { return window->State().MainInstrument(); }
-
-    static void SetGas(clsInstrument& in, int g, const char* name, const char* unit, float full, float desit,
-                       float warn, float alarm, float stel, float twa, float autoCal)
-    {
-        in.SetGasName(g, QString::fromLatin1(name));
-        in.SetGasUnit(g, QString::fromLatin1(unit));
-        in.SetGasFullScale(g, full);
-        in.SetGasDesit(g, desit);
-        in.SetGasPoint(g, 1);
-        in.SetGasEnabled(g, true);
-        in.SetWarning(g, warn);
-        in.SetAlarm(g, alarm);
-        in.SetStel(g, stel);
-        in.SetTwa(g, twa);
-        in.SetAutoCalib(g, autoCal);
-    }
 
     // What the grid's delegate does with a typed text: the veto hooks, the
     // cell taking the text, then the after-edit hook.
@@ -76,4 +61,12 @@ protected:
         p.vfgOption_AfterEdit(row, col);
     }
     QString BoxText(int i) const { return prompt.boxes.at(i).text; }
+    // A scripted step on which the instrument answered, with that result.
+    static FakeQvif::Step Answered(bool result)
+    {
+        FakeQvif::Step s;
+        s.result = result;
+        s.answerReceived = true;
+        return s;
+    }
 };

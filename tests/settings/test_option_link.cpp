@@ -1,16 +1,14 @@
 // The settings pane's own commands on the real interface control, over a
 // pseudo-terminal against the fake instrument.
 #include "download_fixture.h"
-#include "fake_instrument.h"
+#include "linked_window_fixture.h"
 
 #include "common/paths.h"
-#include "interface/uclQvif.h"
 #include "records/instrument.h"
 #include "settings/factory_settings.h"
 #include "settings/frmFsDialog.h"
 #include "settings/settings_panel.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QPushButton>
 
@@ -24,57 +22,21 @@ int CountStartingWith(const QList<QByteArray>& commands, const QByteArray& prefi
     return n;
 }
 
-bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-class SettingsLink : public ::testing::Test {
+class SettingsLink : public LinkedWindowTest {
 protected:
     void SetUp() override
     {
-        ResetAppState();
-        SetResLanguage(ResLanguage::English);
-        SetWaitsAbandoned(false);
+        ASSERT_NO_FATAL_FAILURE(LinkedWindowTest::SetUp());
         // The instrument's oxygen pair falls (19.5 then 18.0).
         fake.State().oxyAlarmType = QStringLiteral("00");
-        ASSERT_TRUE(fake.OpenPty());
-        const QString device = fake.DevicePath();
-        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
-        control = std::make_unique<uclQvif>();
-        control->SetTickInterval(10);
-        window = std::make_unique<frmMain>(control.get());
         App().ServiceMode = true;
-        window->Form_Load();
-        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        ASSERT_TRUE(LoadAndWaitForConnection());
         ASSERT_TRUE(window->Download().DownloadInstrumentInfo());
         window->Download().rtbLog->clear();
         fake.ClearFrames();
     }
-    void TearDown() override
-    {
-        window.reset();
-        control.reset();
-        QCoreApplication::processEvents();
-        SetSerialPortSource({});
-        SetResLanguage(ResLanguage::System);
-        ResetAppState();
-        EXPECT_TRUE(prompt.AllUsed());
-    }
     SettingsPanel& Panel() { return window->Settings(); }
     clsInstrument& Inst() { return window->State().MainInstrument(); }
-
-    TempHome home;
-    ScriptedPrompt prompt;
-    FakeInstrument fake;
-    std::unique_ptr<uclQvif> control;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(SettingsLink, ModelDefaultWrittenAndReadBack)

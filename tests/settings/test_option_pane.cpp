@@ -20,14 +20,6 @@
 
 namespace {
 
-FakeQvif::Step Answered(bool result)
-{
-    FakeQvif::Step s;
-    s.result = result;
-    s.answerReceived = true;
-    return s;
-}
-
 class OptionPaneTest : public SettingsWindowTest {
 protected:
     void TearDown() override

@@ -56,6 +56,7 @@ TEST(SettingsClock, OffsetZeroShowsThePcTimeTwice)
 {
     SettingsClock c;
     const auto u = c.Tick(true, true, 0, MakeDate(2026, 3, 5, 23, 59, 59));
+    EXPECT_EQ(u.pcText, QStringLiteral("2026/03/05 23:59:59"));
     EXPECT_EQ(u.pcText, u.instrumentText);
 }
 

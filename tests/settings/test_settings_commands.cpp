@@ -13,18 +13,6 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace {
-
-FakeQvif::Step Answered(bool result)
-{
-    FakeQvif::Step s;
-    s.result = result;
-    s.answerReceived = true;
-    return s;
-}
-
-} // namespace
-
 TEST_F(SettingsWindowTest, UpdatePreChecksSendNothing)
 {
     struct Case {

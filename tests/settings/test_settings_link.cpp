@@ -1,78 +1,36 @@
 // The settings panel on the real interface control, over a pseudo-terminal
 // against the fake instrument: an edited set point is uploaded and read
 // back, the clock set, and a zero and a span run and store their records.
-#include "common/logdb.h"
+#include "common/widgets/grid_writer.h"
 #include "download_fixture.h"
-#include "fake_instrument.h"
 #include "fake_records.h"
-#include "interface/uclQvif.h"
+#include "linked_window_fixture.h"
 #include "records/instrument.h"
 #include "settings/settings_panel.h"
-#include "common/widgets/grid_writer.h"
 #include "shared/shared_state.h"
 
-#include <QDeadlineTimer>
-#include <algorithm>
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QSqlQuery>
+
+#include <algorithm>
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-qint64 Rows(const QString& sql)
-{
-    LogDb db;
-    QSqlQuery q(db.Db());
-    if (!q.exec(sql) || !q.next())
-        return -1;
-    return q.value(0).toLongLong();
-}
-
-class LinkedSettings : public ::testing::Test {
+class LinkedSettings : public LinkedWindowTest {
 protected:
     void SetUp() override
     {
-        ResetAppState();
-        SetResLanguage(ResLanguage::English);
-        SetWaitsAbandoned(false);
-        ASSERT_TRUE(fake.OpenPty());
+        ASSERT_NO_FATAL_FAILURE(LinkedWindowTest::SetUp());
         fake.State().oxyAlarmType = QStringLiteral("00"); // oxygen "L-LL": 19.5 over 18.0 is in order
         fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f}}));
         fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f}}));
-        const QString device = fake.DevicePath();
-        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
-        control = std::make_unique<uclQvif>();
-        control->SetTickInterval(10);
-        window = std::make_unique<frmMain>(control.get());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        control.reset();
-        QCoreApplication::processEvents();
-        SetSerialPortSource({});
-        SetResLanguage(ResLanguage::System);
-        ResetAppState();
-        EXPECT_TRUE(prompt.AllUsed());
     }
     // Connected, the information read, the Set panel shown in service mode.
     SettingsPanel& Connected()
     {
         App().ServiceMode = true;
-        window->Form_Load();
-        EXPECT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        EXPECT_TRUE(LoadAndWaitForConnection());
         EXPECT_TRUE(window->Download().DownloadInstrumentInfo());
         window->cmdInst_Click(4);
         window->Download().rtbLog->clear();
@@ -80,12 +38,6 @@ protected:
         return window->Settings();
     }
     clsInstrument& Inst() { return window->State().MainInstrument(); }
-
-    TempHome home;
-    ScriptedPrompt prompt;
-    FakeInstrument fake;
-    std::unique_ptr<uclQvif> control;
-    std::unique_ptr<frmMain> window;
 };
 
 } // namespace
