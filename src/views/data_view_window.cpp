@@ -156,16 +156,6 @@ void DataViewWindow::CreateControls()
         cmdBrowse[i] = NewButton(fraMenu, Indexed("cmdBrowse", i), 3900 + i * 1120, 240, 1120, 300);
 }
 
-GraphControls DataViewWindow::Graph() const
-{
-    GraphControls c;
-    c.graph = talGraph;
-    for (int i = 0; i < chkBrowse.Count(); ++i)
-        c.chk[static_cast<size_t>(i)] = chkBrowse(i);
-    c.zoom = cmbBrowse;
-    return c;
-}
-
 void DataViewWindow::ShowDataView()
 {
     fraMenu->setVisible(false);
@@ -221,19 +211,7 @@ void DataViewWindow::FillBrowseTables()
         return;
     WriteGrid(*vfgSummary, AlarmSummary(m_state.records.alarm));
     WriteGrid(*vfgBrowse, AlarmTable(m_state.records.alarm));
-    ScrollToAlarmRow();
-}
-
-void DataViewWindow::ScrollToAlarmRow()
-{
-    vfgBrowse->scrollToTop();
-    // Row 181 in the middle of the visible rows (the grid holds the view
-    // within its rows).
-    const int last = vfgBrowse->rowAt(vfgBrowse->viewport()->height() - 1);
-    const int b = last < 0 ? vfgBrowse->rowCount() - 1 : last;
-    const int first = std::clamp(AlarmScrollTarget(b), 0, std::max(vfgBrowse->rowCount() - 1, 0));
-    if (vfgBrowse->rowCount() > 0)
-        vfgBrowse->scrollTo(vfgBrowse->model()->index(first, 0), QAbstractItemView::PositionAtTop);
+    ScrollToAlarmRow(*vfgBrowse);
 }
 
 void DataViewWindow::FillBrowseGraph()
@@ -281,7 +259,7 @@ void DataViewWindow::showEvent(QShowEvent* event)
     // The number of visible rows is known once the window is laid out.
     Layout();
     if (m_state.kind == kViewAlarm)
-        ScrollToAlarmRow();
+        ScrollToAlarmRow(*vfgBrowse);
 }
 
 void DataViewWindow::resizeEvent(QResizeEvent* event)

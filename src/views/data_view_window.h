@@ -83,9 +83,8 @@ private:
     void optBrowse_Click();
     void FillBrowseTables();
     void FillBrowseGraph();
-    void ScrollToAlarmRow();
     void cmdBrowse_Click(int index);
-    GraphControls Graph() const;
+    GraphControls Graph() const { return MakeGraphControls(talGraph, chkBrowse, cmbBrowse); }
 
     DataViewState& m_state;
     std::array<std::int32_t, 2> m_colours{};

@@ -3,6 +3,8 @@
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/logdb.h"
+#include "records/head_query.h"
+#include "views/view_records.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,9 +15,9 @@ namespace {
 QString EventTable(int kind)
 {
     switch (kind) {
-    case 5: return QStringLiteral("Alarm_Event");
-    case 6: return QStringLiteral("Trouble_Event");
-    case 7: return QStringLiteral("Power_Event");
+    case kViewAlarmEvents: return QStringLiteral("Alarm_Event");
+    case kViewTroubleEvents: return QStringLiteral("Trouble_Event");
+    case kViewPowerEvents: return QStringLiteral("Power_Event");
     default: return QString();
     }
 }
@@ -47,10 +49,8 @@ EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
     LogDb db(dbPath);
     db.RequireOpen();
     {
-        QSqlQuery q = Run(db,
-                          QStringLiteral("Select SeqNo, SerialNo, StationID, UserID, Dates From Log_Head "
-                                         "Where SeqNo = ?;"),
-                          {seqNo});
+        QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo, SerialNo, StationID, UserID, Dates"),
+                                  {{HeadColumn::SeqNo, seqNo}});
         if (q.next()) {
             list.headFound = true;
             list.relNo = q.value(0).toLongLong();
@@ -63,7 +63,7 @@ EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
     const QString table = EventTable(kind);
     if (!list.headFound || table.isEmpty() || !HasTable(db, table))
         return list;
-    const QString columns = kind == 7 ? QStringLiteral("Dates, Power_Type")
+    const QString columns = kind == kViewPowerEvents ? QStringLiteral("Dates, Power_Type")
                                       : QStringLiteral("Dates, GasName, Alarm_type");
     QSqlQuery q = Run(db,
                       QStringLiteral("Select %1 From %2 Where RelNo = ? Order By Dates DESC, SeqNo DESC;").arg(columns, table),
@@ -71,7 +71,7 @@ EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
     while (q.next()) {
         EventListRow r;
         r.date = ReadDbDate(q.value(0), QDateTime());
-        if (kind == 7) {
+        if (kind == kViewPowerEvents) {
             r.powerOn = ReadDbBool(q.value(1), false);
         } else {
             r.gasName = q.value(1).toString();

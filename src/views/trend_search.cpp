@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/logdb.h"
+#include "views/view_records.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -48,7 +49,7 @@ bool IsTrendMarkText(const QString& text)
 
 bool IsTrendCell(int kind, int row, int col, std::int32_t backColor, const QString& text)
 {
-    if (kind != 1 || row <= 0 || col <= 0 || backColor == 0)
+    if (kind != kViewInterval || row <= 0 || col <= 0 || backColor == 0)
         return false;
     const QString head = text.left(4);
     return head == QLatin1String("WARN") || head == QLatin1String("ALAR") || head == QLatin1String("OVER");

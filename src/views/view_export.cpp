@@ -93,7 +93,7 @@ QString EventText(int kind, const EventList& list, const QString& sep)
     if (!list.headFound)
         throw DatabaseError(QStringLiteral("The record %1 is not in the database").arg(list.relNo));
     Lines out(sep);
-    const char* title = kind == 5 ? "Alarm Events" : kind == 6 ? "Trouble Events" : "Power Events";
+    const char* title = kind == kViewAlarmEvents ? "Alarm Events" : kind == kViewTroubleEvents ? "Trouble Events" : "Power Events";
     out({Title(title)});
     out({GetResString(5608), list.serialNo});
     out({GetResString(5609), list.stationID});
@@ -101,16 +101,16 @@ QString EventText(int kind, const EventList& list, const QString& sep)
     out({GetResString(5668), GeneralDate(list.dates)});
     out({});
     QStringList header{GetResString(5620), GetResString(5621)};
-    if (kind == 5)
+    if (kind == kViewAlarmEvents)
         header << QStringLiteral("Gas") << QStringLiteral("Event");
-    else if (kind == 6)
+    else if (kind == kViewTroubleEvents)
         header << QStringLiteral("Gas/Body") << QStringLiteral("Event");
     else
         header << QStringLiteral("Power");
     out(header);
     int n = 0;
     for (const EventListRow& e : list.rows) {
-        if (kind == 7)
+        if (kind == kViewPowerEvents)
             out({QString::number(++n), GeneralDate(e.date), e.powerOn ? QStringLiteral("ON") : QStringLiteral("OFF")});
         else
             out({QString::number(++n), GeneralDate(e.date), e.gasName, StatusCodeName(e.code)});

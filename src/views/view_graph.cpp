@@ -37,6 +37,22 @@ void FillSeries(GraphFill& f, const R& record, const std::array<std::int32_t, 2>
         s.checkColour = plainCaptions ? 0 : s.colour;
     }
 }
+
+// The moments and drawn values of the record's first n samples; value(gas,
+// i) reads a sample's stored value.
+template <class R, class Value>
+void FillSamples(GraphFill& f, const R& record, int n, const std::array<GasFacts, 2>& g, Value value)
+{
+    f.x.resize(static_cast<size_t>(n));
+    for (int gas = 0; gas < 2; ++gas)
+        f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        f.x[static_cast<size_t>(i)] = record.DateTimes(i);
+        for (int gas = 0; gas < 2; ++gas)
+            f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
+                DrawnValue(value(gas, i), g[static_cast<size_t>(gas)]);
+    }
+}
 }
 
 QString AlarmMarkText()
@@ -100,15 +116,7 @@ GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::
         first = r.DateTimes(0);
         last = r.DateTimes(r.DataCount() - 1);
         n = std::min(r.DataCount(), GraphModel::kSampleSlots);
-        f.x.resize(static_cast<size_t>(n));
-        for (int gas = 0; gas < 2; ++gas)
-            f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            f.x[static_cast<size_t>(i)] = r.DateTimes(i);
-            for (int gas = 0; gas < 2; ++gas)
-                f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
-                    DrawnValue(r.GasValue(gas, i), g[static_cast<size_t>(gas)]);
-        }
+        FillSamples(f, r, n, g, [&r](int gas, int i) { return r.GasValue(gas, i); });
         // The control keeps at most 2,048 events per series.
         for (int gas = 0; gas < 2; ++gas) {
             auto& ev = f.events[static_cast<size_t>(gas)];
@@ -126,15 +134,7 @@ GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::
         n = std::max(r.DataCount(), 0);
         first = r.DateTimes(0);
         last = r.DateTimes(n - 1);
-        f.x.resize(static_cast<size_t>(n));
-        for (int gas = 0; gas < 2; ++gas)
-            f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            f.x[static_cast<size_t>(i)] = r.DateTimes(i);
-            for (int gas = 0; gas < 2; ++gas)
-                f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
-                    DrawnValue(r.Value(gas, i), g[static_cast<size_t>(gas)]);
-        }
+        FillSamples(f, r, n, g, [&r](int gas, int i) { return r.Value(gas, i); });
         f.alarmMark = n > kAlarmPoint + 1;
         f.eventCheckVisible = false;
     }

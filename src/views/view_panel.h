@@ -88,16 +88,15 @@ private:
     void optBrowse_Click();
     void FillBrowseTables();
     void FillBrowseGraph();
-    void ScrollToAlarmRow();
     void chkBrowse_Click(int index);
     void cmbBrowse_Click();
     void chkEvent_Click();
     void chkOutline_Click();
     void cmdBrowse_Click(int index);
+    GraphControls Graph() const { return MakeGraphControls(talGraph, chkBrowse, cmbBrowse); }
     void GraphPointer(double x, double y, bool pressed);
     void Print(int kind, bool graph, const clsInterval* interval, const clsAlarm* alarm);
     QString SampleText(const QString& sep);
-    GraphControls Graph() const;
     std::array<std::int32_t, 2> GraphColours() const;
 
     ViewRecords m_records;

@@ -50,16 +50,6 @@ public:
 };
 }
 
-GraphControls ViewPanel::Graph() const
-{
-    GraphControls c;
-    c.graph = talGraph;
-    for (int i = 0; i < chkBrowse.Count(); ++i)
-        c.chk[static_cast<size_t>(i)] = chkBrowse(i);
-    c.zoom = cmbBrowse;
-    return c;
-}
-
 void ViewPanel::ConnectHandlers()
 {
     connect(optBrowse(0), &QRadioButton::toggled, this, [this](bool) {
@@ -105,7 +95,7 @@ void ViewPanel::OpenRecord(int kind, qint64 seqNo)
     ShowDataView();
     emit ShowRequested();
     if (m_kind == kViewAlarm)
-        ScrollToAlarmRow();
+        ScrollToAlarmRow(*vfgBrowse);
 }
 
 void ViewPanel::ShowDataView()
@@ -117,13 +107,22 @@ void ViewPanel::ShowDataView()
     for (int i = 0; i <= 4; ++i)
         chkBrowse(i)->setChecked(inst.GasEnabled(i));
     m_loadFailed.clear();
-    auto buttons = [this](bool on) {
+    auto enableButtons = [this] {
         for (int i = 0; i <= 3; ++i)
-            cmdBrowse(i)->setEnabled(on);
+            cmdBrowse(i)->setEnabled(true);
     };
-    auto tableOnly = [this] {
-        SelectTable(true);
-        optBrowse(1)->setEnabled(false);
+    // Fills the tables, and the graph when the record has enough samples
+    // for one; otherwise only the table can be chosen.
+    auto fillViews = [this](bool graphable) {
+        if (graphable) {
+            optBrowse(1)->setEnabled(true);
+            FillBrowseTables();
+            FillBrowseGraph();
+        } else {
+            SelectTable(true);
+            optBrowse(1)->setEnabled(false);
+            FillBrowseTables();
+        }
     };
     const QString title = GetResString(5151);
     m_events = EventList();
@@ -132,7 +131,7 @@ void ViewPanel::ShowDataView()
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
         clsInterval& r = m_records.interval;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(true);
         chkOutline->setEnabled(!chkEvent->isChecked());
         m_setting = true;
@@ -142,56 +141,40 @@ void ViewPanel::ShowDataView()
         r.SetBaseDate(DateZero());
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
-        const int n = CountValidSamples(r);
-        if (n >= kMinGraphSamples) {
-            optBrowse(1)->setEnabled(true);
-            FillBrowseTables();
-            FillBrowseGraph();
-        } else {
-            tableOnly();
-            FillBrowseTables();
-        }
+        fillViews(CountValidSamples(r) >= kMinGraphSamples);
         break;
     }
     case kViewAlarm: {
         clsAlarm& r = m_records.alarm;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         r.SetSeqNo(m_seqNo);
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
-        if (r.DataCount() >= kMinGraphSamples) {
-            optBrowse(1)->setEnabled(true);
-            FillBrowseTables();
-            FillBrowseGraph();
-        } else {
-            tableOnly();
-            FillBrowseTables();
-        }
+        fillViews(r.DataCount() >= kMinGraphSamples);
         break;
     }
     case kViewHistory: {
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
         clsHistory& r = m_records.history;
         r.ClearDatas();
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         r.SetSeqNo(m_seqNo);
         if (!r.ReLoad())
             m_loadFailed = r.DbPath();
-        tableOnly();
-        FillBrowseTables();
+        fillViews(false);
         break;
     }
     case kViewAlarmEvents:
     case kViewTroubleEvents:
     case kViewPowerEvents:
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
-        buttons(true);
+        enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
         if (m_kind == kViewPowerEvents) {
@@ -199,8 +182,7 @@ void ViewPanel::ShowDataView()
             if (!m_records.power.ReLoad())
                 m_loadFailed = m_records.power.DbPath();
         }
-        tableOnly();
-        FillBrowseTables();
+        fillViews(false);
         break;
     default:
         break;
@@ -271,18 +253,8 @@ void ViewPanel::FillBrowseTables()
         m_table = t.table;
         WriteGrid(*vfgBrowse, t.table);
         if (m_kind == kViewAlarm)
-            ScrollToAlarmRow();
+            ScrollToAlarmRow(*vfgBrowse);
     }
-}
-
-void ViewPanel::ScrollToAlarmRow()
-{
-    vfgBrowse->scrollToTop();
-    const int last = vfgBrowse->rowAt(vfgBrowse->viewport()->height() - 1);
-    const int b = last < 0 ? vfgBrowse->rowCount() - 1 : last;
-    const int first = std::clamp(AlarmScrollTarget(b), 0, std::max(vfgBrowse->rowCount() - 1, 0));
-    if (vfgBrowse->rowCount() > 0)
-        vfgBrowse->scrollTo(vfgBrowse->model()->index(first, 0), QAbstractItemView::PositionAtTop);
 }
 
 void ViewPanel::FillBrowseGraph()

@@ -1,5 +1,7 @@
 #include "views/view_widgets.h"
 
+#include "views/view_tables.h"
+
 #include "common/colors.h"
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
@@ -9,6 +11,8 @@
 #include <QImage>
 #include <QSaveFile>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 void WriteGrid(DataGrid& grid, const GridContent& content)
 {
@@ -51,6 +55,26 @@ QDateTime RowMoment(const DataGrid& grid, int row)
 {
     const QTableWidgetItem* it = grid.item(row, 1);
     return it ? it->data(Qt::UserRole).toDateTime() : QDateTime();
+}
+
+void ScrollToAlarmRow(DataGrid& grid)
+{
+    grid.scrollToTop();
+    const int last = grid.rowAt(grid.viewport()->height() - 1);
+    const int b = last < 0 ? grid.rowCount() - 1 : last;
+    const int first = std::clamp(AlarmScrollTarget(b), 0, std::max(grid.rowCount() - 1, 0));
+    if (grid.rowCount() > 0)
+        grid.scrollTo(grid.model()->index(first, 0), QAbstractItemView::PositionAtTop);
+}
+
+GraphControls MakeGraphControls(uclTalGraph* graph, const ControlArray<QCheckBox, 7>& chk, QComboBox* zoom)
+{
+    GraphControls c;
+    c.graph = graph;
+    for (int i = 0; i < chk.Count(); ++i)
+        c.chk[static_cast<size_t>(i)] = chk(i);
+    c.zoom = zoom;
+    return c;
 }
 
 void GraphCheckClicked(const GraphControls& c, int index)

@@ -2,6 +2,7 @@
 // The widget side shared by the data view panel and the Data View window:
 // copying a grid fill into a grid, the graph fill into the graph control
 // and its option controls, and the files and clipboard of an export.
+#include "common/widgets/control_array.h"
 #include "views/view_graph.h"
 #include "views/view_grid.h"
 
@@ -21,6 +22,9 @@ void WriteGrid(DataGrid& grid, const GridContent& content);
 // The moment kept with a row of a grid written by WriteGrid (invalid when
 // none).
 QDateTime RowMoment(const DataGrid& grid, int row);
+// Scrolls an alarm trend's table so that the alarm row stands in the middle
+// of the visible rows (the grid holds the view within its rows).
+void ScrollToAlarmRow(DataGrid& grid);
 
 // The graph control and its option controls of one view: the series check
 // boxes 0..4, "Event" (5) and "Cursor" (6), and the zoom list.
@@ -29,6 +33,9 @@ struct GraphControls {
     std::array<QCheckBox*, 7> chk{};
     QComboBox* zoom = nullptr;
 };
+
+// The graph controls of a view from its graph, option boxes and zoom list.
+GraphControls MakeGraphControls(uclTalGraph* graph, const ControlArray<QCheckBox, 7>& chk, QComboBox* zoom);
 
 // Fills the graph and its option controls from fill. The check boxes'
 // values and the zoom list's selection are set as a user would set them,
