@@ -2,14 +2,6 @@
 
 namespace browser {
 
-const RecordKind* KindOfTypes(int types)
-{
-    for (const RecordKind& k : kKinds)
-        if (k.types == types)
-            return &k;
-    return nullptr;
-}
-
 const RecordKind* KindOfNodeLetter(QChar letter)
 {
     for (const RecordKind& k : kKinds)

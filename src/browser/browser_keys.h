@@ -32,9 +32,8 @@ inline constexpr std::array<RecordKind, 6> kKinds{{
     {7, 'R', 'P', 5629, "PEvent"},
 }};
 
-// The kind of a Types value, a kind-node letter or a list-item letter;
-// nullptr for anything else.
-const RecordKind* KindOfTypes(int types);
+// The kind of a kind-node letter or a list-item letter; nullptr for
+// anything else.
 const RecordKind* KindOfNodeLetter(QChar letter);
 const RecordKind* KindOfItemLetter(QChar letter);
 

@@ -8,12 +8,6 @@
 
 namespace browser {
 
-const LogTreeNode* LogTreeModel::Node(const QString& key) const
-{
-    const int i = Find(key);
-    return i < 0 ? nullptr : &m_nodes[static_cast<size_t>(i)];
-}
-
 void LogTreeModel::Reserve(int nodes)
 {
     m_nodes.reserve(static_cast<size_t>(nodes));

@@ -35,8 +35,6 @@ public:
     const LogTreeNode& At(int index) const { return m_nodes[static_cast<size_t>(index)]; }
     // The index of the node with key; -1 when there is none.
     int Find(const QString& key) const { return m_index.value(key, -1); }
-    // The node with key; nullptr when there is none.
-    const LogTreeNode* Node(const QString& key) const;
     // The filter of the heads below the node at index: its own term and
     // each ancestor's, the node's first (the root's is empty).
     HeadFilter Filter(int index) const;

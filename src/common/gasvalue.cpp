@@ -1,6 +1,7 @@
 #include "common/gasvalue.h"
 
 #include "common/appstate.h"
+#include "common/numeric.h"
 
 #include <charconv>
 #include <cmath>
@@ -67,14 +68,7 @@ bool IsNumericText(const QString& text)
 namespace {
 bool ParseDouble(const QString& text, double* out)
 {
-    if (!IsNumericText(text))
-        return false;
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    *out = v;
-    return true;
+    return IsNumericText(text) && FiniteValue(text, out);
 }
 }
 

@@ -296,14 +296,21 @@ std::int64_t NextKey(LogDb& db, const QString& table)
 
 void ExecSql(LogDb& db, const QString& sql, const QVariantList& values)
 {
+    QuerySql(db, sql, values);
+}
+
+QSqlQuery QuerySql(LogDb& db, const QString& sql, const QVariantList& values)
+{
     db.RequireOpen();
     QSqlQuery q(db.Db());
+    q.setForwardOnly(true);
     if (!q.prepare(sql))
         throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
         throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    return q;
 }
 
 QVariant DbDate(const QDateTime& date)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -17,9 +18,10 @@
 // - a stored record is written inside one DbTransaction.
 
 // Creates the database file with every table, and an index on each RelNo
-// column, when no file of that name exists; an existing file is left as it is. The file is built under a
-// temporary name and renamed into place, so a failure never leaves a half
-// created database behind. Raises DatabaseError on failure.
+// column, when no file of that name exists; an existing file is left as it
+// is. The file is built under a temporary name and renamed into place, so a
+// failure never leaves a half created database behind. Raises DatabaseError
+// on failure.
 void CreateLogDatabase(const QString& path);
 
 // The tables CreateLogDatabase makes, in creation order: Log_head,
@@ -80,6 +82,9 @@ std::int64_t NextKey(LogDb& db, const QString& table);
 // Runs sql with the values bound in order (positional "?" placeholders) and
 // raises DatabaseError, naming the statement, when it fails.
 void ExecSql(LogDb& db, const QString& sql, const QVariantList& values = {});
+
+// As ExecSql, and hands back the forward-only query to read its rows.
+QSqlQuery QuerySql(LogDb& db, const QString& sql, const QVariantList& values = {});
 
 // Bound values and read-backs.
 QVariant DbDate(const QDateTime& date);     // ISO text; Null for an invalid date

@@ -43,8 +43,11 @@ bool IsNumeric(const QString& text)
 
 bool NumericValue(const QString& text, double* out)
 {
-    if (!IsNumeric(text))
-        return false;
+    return IsNumeric(text) && FiniteValue(text, out);
+}
+
+bool FiniteValue(const QString& text, double* out)
+{
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))

@@ -11,3 +11,7 @@ bool IsNumeric(const QString& text);
 // The value of a numeric text; false when the text is not numeric or its
 // value does not fit a double.
 bool NumericValue(const QString& text, double* out);
+
+// The value of a text already checked as a number by the caller's own rule;
+// false when it does not convert or its value does not fit a double.
+bool FiniteValue(const QString& text, double* out);

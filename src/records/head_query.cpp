@@ -1,9 +1,5 @@
 #include "records/head_query.h"
 
-#include "common/errors.h"
-
-#include <QSqlError>
-
 namespace {
 // The characters IdentityText trims, as an SQLite char() list.
 constexpr const char* kTrimSql = "char(32,9,10,11,12,13,160,12288)";
@@ -71,18 +67,9 @@ QString HeadCondition(const HeadFilter& filter, QVariantList* binds)
 
 QSqlQuery SelectHeads(LogDb& db, const QString& columns, const HeadFilter& filter, const QString& orderBy)
 {
-    db.RequireOpen();
     QVariantList binds;
     QString sql = QStringLiteral("Select %1 From Log_Head Where %2").arg(columns, HeadCondition(filter, &binds));
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" Order By ") + orderBy;
-    QSqlQuery q(db.Db());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
-    for (const QVariant& v : binds)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
-    return q;
+    return QuerySql(db, sql, binds);
 }

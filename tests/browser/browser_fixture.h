@@ -1,14 +1,13 @@
 #pragma once
-// A fresh program folder with an empty log database, and writers of heads
-// and record rows straight into its tables.
-#include "common/appstate.h"
-#include "common/logdb.h"
-#include "common/paths.h"
-#include "temp_home.h"
+// A fresh program folder with an empty log database, writers of heads
+// and record rows straight into its tables, and a tree path lookup.
+#include "browser/log_tree.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
+#include "common/logdb.h"
+#include "log_db_test.h"
+
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
@@ -25,14 +24,24 @@ struct Head {
     QVariantMap more; // any further Log_Head column
 };
 
-class BrowserDbTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetAppState();
-        CreateLogDatabase(LogDatabasePath());
+// The index of the node reached by following texts from the root, or -1.
+inline int NodeAt(const browser::LogTreeModel& m, const QStringList& path)
+{
+    int at = 0;
+    for (const QString& text : path) {
+        int found = -1;
+        for (int c : m.At(at).children)
+            if (m.At(c).text == text)
+                found = c;
+        if (found < 0)
+            return -1;
+        at = found;
     }
+    return at;
+}
 
+class BrowserDbTest : public LogDbTest {
+protected:
     // Inserts a row into table with the columns given; returns its SeqNo.
     qint64 Insert(const QString& table, const QVariantMap& columns)
     {
@@ -65,27 +74,4 @@ protected:
             c.insert(QStringLiteral("Dates"), QStringLiteral("2026-03-05 10:20:30"));
         return Insert(QStringLiteral("Log_head"), c);
     }
-
-    // Rows of a table matching an optional condition of the test's own. A
-    // query that does not run fails the test.
-    qint64 Rows(const QString& table, const QString& where = QString())
-    {
-        LogDb db;
-        QSqlQuery q(db.Db());
-        const QString sql = QStringLiteral("Select Count(*) From %1 %2").arg(table, where);
-        if (!q.exec(sql) || !q.next()) {
-            ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-            return -1;
-        }
-        return q.value(0).toLongLong();
-    }
-
-    void Exec(const QString& sql)
-    {
-        LogDb db;
-        QSqlQuery q(db.Db());
-        ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << q.lastError().text().toStdString();
-    }
-
-    TempHome home;
 };

@@ -51,17 +51,10 @@ protected:
     {
         LogDb db;
         const LogTreeModel m = BuildLogTreeModel(db, levels);
-        int at = 0;
-        for (const QString& text : path) {
-            int found = -1;
-            for (int c : m.At(at).children)
-                if (m.At(c).text == text)
-                    found = c;
-            EXPECT_GE(found, 0) << text.toStdString();
-            if (found < 0)
-                return {};
-            at = found;
-        }
+        const int at = NodeAt(m, path);
+        EXPECT_GE(at, 0) << path.join('/').toStdString();
+        if (at < 0)
+            return {};
         return m.Filter(at);
     }
 };

@@ -88,17 +88,8 @@ protected:
     QString Key(const QStringList& path)
     {
         const auto& m = data->TreeModel();
-        int at = 0;
-        for (const QString& text : path) {
-            int found = -1;
-            for (int c : m.At(at).children)
-                if (m.At(c).text == text)
-                    found = c;
-            if (found < 0)
-                return {};
-            at = found;
-        }
-        return m.At(at).key;
+        const int at = NodeAt(m, path);
+        return at < 0 ? QString() : m.At(at).key;
     }
 
     qint64 a1 = 0;

@@ -41,17 +41,8 @@ LogListing List(const LogTreeModel& m, const QString& key)
 // The key of the node reached by following texts from the root.
 QString KeyOf(const LogTreeModel& m, const QStringList& path)
 {
-    int at = 0;
-    for (const QString& text : path) {
-        int found = -1;
-        for (int c : m.At(at).children)
-            if (m.At(c).text == text)
-                found = c;
-        if (found < 0)
-            return QString();
-        at = found;
-    }
-    return m.At(at).key;
+    const int at = NodeAt(m, path);
+    return at < 0 ? QString() : m.At(at).key;
 }
 
 QStringList Column(const LogListing& l, int col)

@@ -3,14 +3,10 @@
 // log database, and builders for fixed-width record lines.
 #include "records/record_text.h"
 
-#include "common/appstate.h"
-#include "common/logdb.h"
 #include "common/paths.h"
-#include "temp_home.h"
+#include "log_db_test.h"
 
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -28,36 +24,8 @@ inline QString Num(qint64 v, int n)
     return QString::number(v).rightJustified(n, QLatin1Char('0'));
 }
 
-class RecordDbTest : public ::testing::Test {
+class RecordDbTest : public LogDbTest {
 protected:
-    void SetUp() override
-    {
-        ResetAppState();
-        CreateLogDatabase(LogDatabasePath());
-    }
-
-    // Rows of a table (optionally with a WHERE text of the test's own). A
-    // query that does not run fails the test and counts -1, so a mistyped
-    // condition never passes for "no rows".
-    qint64 Rows(const QString& table, const QString& where = QString())
-    {
-        LogDb db;
-        QSqlQuery q(db.Db());
-        const QString sql = QStringLiteral("Select Count(*) From %1 %2").arg(table, where);
-        if (!q.exec(sql) || !q.next()) {
-            ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-            return -1;
-        }
-        return q.value(0).toLongLong();
-    }
-
-    void Exec(const QString& sql)
-    {
-        LogDb db;
-        QSqlQuery q(db.Db());
-        ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
-    }
-
     QString SerialLog()
     {
         QFile f(ProgramFile(QStringLiteral("SerialLog.log")));
@@ -86,6 +54,4 @@ protected:
     {
         return FeedBlock(lines, [&](const QString& l, bool checkOnly) { return c.SetDatas(l, checkOnly); });
     }
-
-    TempHome home;
 };

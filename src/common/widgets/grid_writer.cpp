@@ -254,20 +254,6 @@ void DataGrid::SetCellBackColor(int row, int col, std::int32_t color)
         it->setBackground(ColorFromWin(color));
 }
 
-std::int32_t DataGrid::CellForeColor(int row, int col) const
-{
-    const QTableWidgetItem* it = item(row, col);
-    if (!it || !it->data(Qt::ForegroundRole).isValid())
-        return 0;
-    return WinFromColor(it->foreground().color());
-}
-
-void DataGrid::SetCellForeColor(int row, int col, std::int32_t color)
-{
-    if (QTableWidgetItem* it = Cell(row, col))
-        it->setForeground(ColorFromWin(color));
-}
-
 void DataGrid::SetCellAlignment(int row, int col, Align align)
 {
     if (QTableWidgetItem* it = Cell(row, col))

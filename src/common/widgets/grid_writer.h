@@ -73,8 +73,6 @@ public:
 
     std::int32_t CellBackColor(int row, int col) const;
     void SetCellBackColor(int row, int col, std::int32_t color);
-    std::int32_t CellForeColor(int row, int col) const;
-    void SetCellForeColor(int row, int col, std::int32_t color);
 
     // A cell's own alignment wins over its column's; -1 as the column sets
     // every column. Cells without either are left-aligned, vertically centred.
