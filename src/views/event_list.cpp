@@ -1,12 +1,10 @@
 #include "views/event_list.h"
 
 #include "common/dates.h"
-#include "common/errors.h"
 #include "common/logdb.h"
 #include "records/head_query.h"
 #include "views/view_records.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -28,26 +26,12 @@ bool HasTable(LogDb& db, const QString& table)
     return std::any_of(tables.begin(), tables.end(),
                        [&](const QString& t) { return t.compare(table, Qt::CaseInsensitive) == 0; });
 }
-
-QSqlQuery Run(LogDb& db, const QString& sql, const QVariantList& values)
-{
-    QSqlQuery q(db.Db());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
-    return q;
-}
 }
 
 EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
 {
     EventList list;
     LogDb db(dbPath);
-    db.RequireOpen();
     {
         QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo, SerialNo, StationID, UserID, Dates"),
                                   {{HeadColumn::SeqNo, seqNo}});
@@ -65,9 +49,9 @@ EventList ReadEventList(const QString& dbPath, int kind, qint64 seqNo)
         return list;
     const QString columns = kind == kViewPowerEvents ? QStringLiteral("Dates, Power_Type")
                                       : QStringLiteral("Dates, GasName, Alarm_type");
-    QSqlQuery q = Run(db,
-                      QStringLiteral("Select %1 From %2 Where RelNo = ? Order By Dates DESC, SeqNo DESC;").arg(columns, table),
-                      {list.relNo});
+    QSqlQuery q = QuerySql(
+        db, QStringLiteral("Select %1 From %2 Where RelNo = ? Order By Dates DESC, SeqNo DESC;").arg(columns, table),
+        {list.relNo});
     while (q.next()) {
         EventListRow r;
         r.date = ReadDbDate(q.value(0), QDateTime());

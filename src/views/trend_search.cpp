@@ -1,10 +1,8 @@
 #include "views/trend_search.h"
 
-#include "common/errors.h"
 #include "common/logdb.h"
 #include "views/view_records.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <cstdlib>
 
@@ -13,20 +11,10 @@ qint64 TrendSearch(const QString& dbPath, qint64 exclude, const QString& serialN
 {
     constexpr qint64 kMaxDistance = 600;
     LogDb db(dbPath);
-    db.RequireOpen();
-    QSqlQuery q(db.Db());
-    q.setForwardOnly(true);
-    const QString sql = QStringLiteral(
-        "Select SeqNo, Dates From Log_Head Where Types = 2 And SerialNo = ? And SeqNo <> ? "
-        "And Dates >= ? And Dates <= ? Order By Dates, SeqNo;");
-    if (!q.prepare(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
-    q.addBindValue(serialNo);
-    q.addBindValue(exclude);
-    q.addBindValue(DbDate(moment.addSecs(before)));
-    q.addBindValue(DbDate(moment.addSecs(after)));
-    if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+    QSqlQuery q = QuerySql(db,
+                           QStringLiteral("Select SeqNo, Dates From Log_Head Where Types = 2 And SerialNo = ? "
+                                          "And SeqNo <> ? And Dates >= ? And Dates <= ? Order By Dates, SeqNo;"),
+                           {serialNo, exclude, DbDate(moment.addSecs(before)), DbDate(moment.addSecs(after))});
     qint64 result = -1;
     qint64 best = kMaxDistance;
     while (q.next()) {

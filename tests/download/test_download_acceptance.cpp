@@ -56,6 +56,39 @@ QList<qint64> Heads(int type)
     return heads;
 }
 
+// Automatic calibration off, automatic download on, data removal on.
+void WriteAutomaticModeSettings(const TempHome& home)
+{
+    QFile ini(home.file(QStringLiteral("Pelkar.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("Auto Load Mode\tFalse\tTrue\tTrue\r\n");
+}
+
+// Starts the program on the offscreen platform with its home in `home` and
+// the fake instrument's line as its port, then serves the instrument until
+// the serial log shows `finishedLine`. The program must still be running
+// then; `log` receives the serial log as it stood.
+void RunAutomaticMode(QProcess& program, const TempHome& home, const FakeInstrument& fake,
+                      const QString& finishedLine, QString& log)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELKAR_HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PELKAR_SERIAL_PORT"), fake.DevicePath());
+    env.remove(QStringLiteral("PELKAR_SCREENSHOT"));
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(PELKAR_EXE), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+
+    const QString logPath = home.file(QStringLiteral("SerialLog.log"));
+    const bool finished = ServeUntil(
+        [&] { return program.state() != QProcess::Running || ReadText(logPath).contains(finishedLine); }, 120000);
+    log = ReadText(logPath);
+    ASSERT_TRUE(finished) << "the automatic run did not end (a message box?)\n" << log.toStdString();
+    ASSERT_EQ(program.state(), QProcess::Running) << "the program ended\n" << log.toStdString();
+}
+
 TEST(Acceptance, AutomaticModeServesAnInstrumentWithoutAClick)
 {
     ResetAppState();
@@ -82,34 +115,12 @@ TEST(Acceptance, AutomaticModeServesAnInstrumentWithoutAClick)
     fake.SetRecordLines("IH,R,1,", HistoryLines(gas1));
     fake.SetRecordLines("IH,R,2,", HistoryLines(gas2));
 
-    {
-        QFile ini(home.file(QStringLiteral("Pelkar.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        // Automatic calibration off, automatic download on, data removal on.
-        ini.write("Auto Load Mode\tFalse\tTrue\tTrue\r\n");
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteAutomaticModeSettings(home));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELKAR_HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("PELKAR_SERIAL_PORT"), fake.DevicePath());
-    env.remove(QStringLiteral("PELKAR_SCREENSHOT"));
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(PELKAR_EXE), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-
-    const QString logPath = home.file(QStringLiteral("SerialLog.log"));
-    const bool finished = ServeUntil(
-        [&] {
-            return program.state() != QProcess::Running
-                || ReadText(logPath).contains(QStringLiteral("---Automatic Mode Camplate Finished---"));
-        },
-        120000);
-    const QString log = ReadText(logPath);
-    ASSERT_TRUE(finished) << "the automatic run did not end (a message box?)\n" << log.toStdString();
-    ASSERT_EQ(program.state(), QProcess::Running) << "the program ended\n" << log.toStdString();
+    QString log;
+    ASSERT_NO_FATAL_FAILURE(
+        RunAutomaticMode(program, home, fake, QStringLiteral("---Automatic Mode Camplate Finished---"), log));
 
     // Downloaded, cleared and switched off, in that order.
     const QList<QByteArray> commands = fake.Commands();
@@ -194,36 +205,15 @@ TEST(Acceptance, LockedDatabaseKeepsTheLoggerData)
     fake.SetRecordLines("DR,R,", IntervalLines(MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 30)));
     fake.SetRecordLines("DJ,R,", AlarmLines(MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 0, 0))));
     fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 10.0f, 50.0f}}));
-    {
-        QFile ini(home.file(QStringLiteral("Pelkar.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("Auto Load Mode\tFalse\tTrue\tTrue\r\n");
-    }
+    ASSERT_NO_FATAL_FAILURE(WriteAutomaticModeSettings(home));
     CreateLogDatabase(LogDatabasePath());
     FakeDatabaseFault lock(FakeDatabaseFault::Fault::LockedByAnotherProgram, LogDatabasePath());
     ASSERT_TRUE(lock.Active());
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELKAR_HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("PELKAR_SERIAL_PORT"), fake.DevicePath());
-    env.remove(QStringLiteral("PELKAR_SCREENSHOT"));
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(PELKAR_EXE), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-
-    const QString logPath = home.file(QStringLiteral("SerialLog.log"));
-    const bool finished = ServeUntil(
-        [&] {
-            return program.state() != QProcess::Running
-                || ReadText(logPath).contains(QStringLiteral("---Automatic Mode Failed Finished---"));
-        },
-        120000);
-    const QString log = ReadText(logPath);
-    ASSERT_TRUE(finished) << "the automatic run did not end (a message box?)\n" << log.toStdString();
-    ASSERT_EQ(program.state(), QProcess::Running) << "the program ended\n" << log.toStdString();
+    QString log;
+    ASSERT_NO_FATAL_FAILURE(
+        RunAutomaticMode(program, home, fake, QStringLiteral("---Automatic Mode Failed Finished---"), log));
     EXPECT_TRUE(log.contains(QStringLiteral("--- Data Remove Skipped"))) << log.toStdString();
 
     const QList<QByteArray> commands = fake.Commands();

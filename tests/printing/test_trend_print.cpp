@@ -31,6 +31,15 @@ protected:
         return row;
     }
 
+    // The printed graph of an interval trend.
+    static void BuildIntervalGraph(GraphModel& model, clsInterval& rec)
+    {
+        PrintRequest r;
+        r.DataType = kPrintIntervalTrend;
+        r.IntervalData = &rec;
+        BuildPrintGraph(model, r);
+    }
+
     std::unique_ptr<RecordingCanvas> Print(const PrintRequest& r)
     {
         auto out = std::make_unique<RecordingCanvas>();
@@ -231,11 +240,8 @@ TEST_F(TrendPrint, ARecordWithoutSamplesHasNoTimesInItsTitle)
 {
     clsInterval rec;
     FillInterval(rec, {});
-    PrintRequest r;
-    r.DataType = kPrintIntervalTrend;
-    r.IntervalData = &rec;
     GraphModel model;
-    BuildPrintGraph(model, r);
+    BuildIntervalGraph(model, rec);
     EXPECT_EQ(model.SampleCount(), 0);
     EXPECT_EQ(model.TitleBottom(), QStringLiteral("Sampling Date/Time:  to "));
 }
@@ -244,11 +250,8 @@ TEST_F(TrendPrint, IntervalGraphPlotsRunEndsAtTheirValues)
 {
     clsInterval rec;
     FillInterval(rec, {1, 1, 1, 2, 2, 600, -107});
-    PrintRequest r;
-    r.DataType = kPrintIntervalTrend;
-    r.IntervalData = &rec;
     GraphModel model;
-    BuildPrintGraph(model, r);
+    BuildIntervalGraph(model, rec);
     ASSERT_EQ(model.SampleCount(), 6);
     EXPECT_EQ(model.valueX(1), T0().addSecs(120));
     EXPECT_FLOAT_EQ(model.valueY(0, 4), 500);    // above the full scale
