@@ -203,6 +203,17 @@ void DataViewWindow::optBrowse_Click()
         FillBrowseGraph();
     setWindowIcon(AlarmIcon(!table));
     Layout();
+    if (table && m_scrollPending)
+        PlaceAlarmRow();
+}
+
+void DataViewWindow::PlaceAlarmRow()
+{
+    // A hidden table has no laid-out viewport to count visible rows in: the
+    // scroll waits until the table is shown.
+    m_scrollPending = !vfgBrowse->isVisible();
+    if (!m_scrollPending)
+        ScrollToAlarmRow(*vfgBrowse);
 }
 
 void DataViewWindow::FillBrowseTables()
@@ -211,7 +222,7 @@ void DataViewWindow::FillBrowseTables()
         return;
     WriteGrid(*vfgSummary, AlarmSummary(m_state.records.alarm));
     WriteGrid(*vfgBrowse, AlarmTable(m_state.records.alarm));
-    ScrollToAlarmRow(*vfgBrowse);
+    PlaceAlarmRow();
 }
 
 void DataViewWindow::FillBrowseGraph()
@@ -259,7 +270,7 @@ void DataViewWindow::showEvent(QShowEvent* event)
     // The number of visible rows is known once the window is laid out.
     Layout();
     if (m_state.kind == kViewAlarm)
-        ScrollToAlarmRow(*vfgBrowse);
+        PlaceAlarmRow();
 }
 
 void DataViewWindow::resizeEvent(QResizeEvent* event)

@@ -83,10 +83,14 @@ private:
     void optBrowse_Click();
     void FillBrowseTables();
     void FillBrowseGraph();
+    // Scrolls the alarm row to the middle of the table, or, while the table
+    // is hidden (the Graph view), once it is next shown.
+    void PlaceAlarmRow();
     void cmdBrowse_Click(int index);
     GraphControls Graph() const { return MakeGraphControls(talGraph, chkBrowse, cmbBrowse); }
 
     DataViewState& m_state;
     std::array<std::int32_t, 2> m_colours{};
     bool m_loading = false;
+    bool m_scrollPending = false;
 };

@@ -396,6 +396,8 @@ TEST_F(EndToEnd, TrendSearchOpensTheAlarmTrendOfTheEvent)
         QString alarmDate;
         int rows = 0;
         QString report;
+        bool graphFirst = false;
+        bool alarmRowShown = false; // after a switch to the table
     };
     auto expectWindow = [this](Seen& seen, bool print) {
         prompt.ExpectWindow([this, &seen, print](QWidget* w) {
@@ -407,6 +409,12 @@ TEST_F(EndToEnd, TrendSearchOpensTheAlarmTrendOfTheEvent)
             seen.caption = win->fraMenu->title();
             seen.alarmDate = win->vfgSummary->Text(2, 1);
             seen.rows = win->vfgBrowse->Rows();
+            seen.graphFirst = win->optBrowse(1)->isChecked();
+            if (seen.graphFirst)
+                QTest::mouseClick(win->optBrowse(0), Qt::LeftButton);
+            // The red row of the alarm moment stands in the visible rows.
+            const QRect alarmRow = win->vfgBrowse->visualRect(win->vfgBrowse->model()->index(181, 1));
+            seen.alarmRowShown = win->vfgBrowse->viewport()->rect().contains(alarmRow.center());
             if (print && !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
                 seen.report = PrintView(win->cmdBrowse(0));
             return 0;
@@ -431,6 +439,8 @@ TEST_F(EndToEnd, TrendSearchOpensTheAlarmTrendOfTheEvent)
     EXPECT_EQ(fromCell.caption, QStringLiteral("Data View(Alarm Trend)"));
     EXPECT_EQ(fromCell.alarmDate, GeneralDate(alarmAt.addSecs(3)));
     EXPECT_EQ(fromCell.rows, 361);
+    EXPECT_FALSE(fromCell.graphFirst);
+    EXPECT_TRUE(fromCell.alarmRowShown);
     if (!fromCell.report.isEmpty()) {
         EXPECT_TRUE(fromCell.report.contains(QStringLiteral("(Alarm Trend)")));
         EXPECT_TRUE(fromCell.report.contains(GeneralDate(alarmAt.addSecs(3)))) << fromCell.report.toStdString();
@@ -462,4 +472,8 @@ TEST_F(EndToEnd, TrendSearchOpensTheAlarmTrendOfTheEvent)
     EXPECT_EQ(view.DataView().request.baseDate, warningAt);
     EXPECT_EQ(fromMark.caption, QStringLiteral("Data View(Alarm Trend)"));
     EXPECT_EQ(fromMark.alarmDate, GeneralDate(warningAt.addSecs(2)));
+    // Opened on the graph, as the view stood; the table scrolls to the alarm
+    // row when it is first shown.
+    EXPECT_TRUE(fromMark.graphFirst);
+    EXPECT_TRUE(fromMark.alarmRowShown);
 }
