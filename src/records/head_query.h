@@ -1,7 +1,9 @@
 #pragma once
 // The one reader of record heads by identity: a filter of column/value
 // pairs over Log_Head, every value bound. The browser's list and deletion
-// and the trend search select their heads through it.
+// and the data view's event lists select their heads through it. (The trend
+// search matches a serial exactly within a time window, so it runs its own
+// bound query.)
 #include "common/logdb.h"
 
 #include <QList>

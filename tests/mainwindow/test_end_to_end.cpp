@@ -7,6 +7,7 @@
 // event mark of the graph, opens the Data View window on the right alarm
 // trend. Alarm and trouble events are not logged records of the instrument
 // (no download stores them), so those two heads are stored by hand.
+#include "linked_window_fixture.h"
 #include "main_window_fixture.h"
 #include "../views/view_db_fixture.h"
 
@@ -22,7 +23,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -37,17 +37,6 @@
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& pred, int ms = 20000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 QString ReadFile(const QString& path)
 {
@@ -121,31 +110,17 @@ struct KindCase {
     int rows;                 // data rows after the heading
 };
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public LinkedWindowTest {
 protected:
     void SetUp() override
     {
-        ResetAppState();
-        SetResLanguage(ResLanguage::English);
-        SetWaitsAbandoned(false);
+        LinkedWindowTest::SetUp();
         SetPrinterSource([] { return InstalledPrinters{{QStringLiteral("Office Laser")}, QStringLiteral("Office Laser")}; });
-        ASSERT_TRUE(fake.OpenPty());
-        const QString device = fake.DevicePath();
-        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
-        control = std::make_unique<uclQvif>();
-        control->SetTickInterval(10);
-        window = std::make_unique<frmMain>(control.get());
     }
     void TearDown() override
     {
-        window.reset();
-        control.reset();
-        QCoreApplication::processEvents();
-        SetSerialPortSource({});
         SetPrinterSource({});
-        SetResLanguage(ResLanguage::System);
-        ResetAppState();
-        EXPECT_TRUE(prompt.AllUsed()) << "a queued answer was not used";
+        LinkedWindowTest::TearDown();
     }
 
     // The instrument's logs: one interval trend with a warning of gas 1 and
@@ -178,7 +153,7 @@ protected:
         window->Form_Load();
         window->resize(1100, 820);
         window->show();
-        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }));
+        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }, 20000));
         window->Download().cmdDown(0)->click();
         ASSERT_EQ(Heads(1).size(), 1);
         ASSERT_EQ(Heads(2).size(), 2);
@@ -266,11 +241,6 @@ protected:
         return PdfText(path);
     }
 
-    TempHome home;
-    ScriptedPrompt prompt;
-    FakeInstrument fake;
-    std::unique_ptr<uclQvif> control;
-    std::unique_ptr<frmMain> window;
     const QDateTime start = MakeDate(2024, 3, 5, 8, 0, 0);
     FakeIntervalTrend trend;
     QDateTime warningAt, alarmAt;
