@@ -100,14 +100,7 @@ QString EventText(int kind, const EventList& list, const QString& sep)
     out({GetResString(5610), list.userID});
     out({GetResString(5668), GeneralDate(list.dates)});
     out({});
-    QStringList header{GetResString(5620), GetResString(5621)};
-    if (kind == kViewAlarmEvents)
-        header << QStringLiteral("Gas") << QStringLiteral("Event");
-    else if (kind == kViewTroubleEvents)
-        header << QStringLiteral("Gas/Body") << QStringLiteral("Event");
-    else
-        header << QStringLiteral("Power");
-    out(header);
+    out(EventListHeader(kind));
     int n = 0;
     for (const EventListRow& e : list.rows) {
         if (kind == kViewPowerEvents)

@@ -124,6 +124,12 @@ void ViewPanel::ShowDataView()
             FillBrowseTables();
         }
     };
+    // Reads the picked record; a failure is reported once the panel is set.
+    auto reload = [this](auto& record) {
+        record.SetSeqNo(m_seqNo);
+        if (!record.ReLoad())
+            m_loadFailed = record.DbPath();
+    };
     const QString title = GetResString(5151);
     m_events = EventList();
     switch (m_kind) {
@@ -137,10 +143,8 @@ void ViewPanel::ShowDataView()
         m_setting = true;
         chkOutline->setChecked(m_outlineView);
         m_setting = false;
-        r.SetSeqNo(m_seqNo);
         r.SetBaseDate(DateZero());
-        if (!r.ReLoad())
-            m_loadFailed = r.DbPath();
+        reload(r);
         fillViews(CountValidSamples(r) >= kMinGraphSamples);
         break;
     }
@@ -150,9 +154,7 @@ void ViewPanel::ShowDataView()
         enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
-        r.SetSeqNo(m_seqNo);
-        if (!r.ReLoad())
-            m_loadFailed = r.DbPath();
+        reload(r);
         m_frame->setTitle(title + QLatin1Char('(') + KindCaption(m_kind) + QLatin1Char(')'));
         fillViews(r.DataCount() >= kMinGraphSamples);
         break;
@@ -164,9 +166,7 @@ void ViewPanel::ShowDataView()
         enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
-        r.SetSeqNo(m_seqNo);
-        if (!r.ReLoad())
-            m_loadFailed = r.DbPath();
+        reload(r);
         fillViews(false);
         break;
     }
@@ -177,11 +177,8 @@ void ViewPanel::ShowDataView()
         enableButtons();
         chkEvent->setEnabled(false);
         chkOutline->setEnabled(false);
-        if (m_kind == kViewPowerEvents) {
-            m_records.power.SetSeqNo(m_seqNo);
-            if (!m_records.power.ReLoad())
-                m_loadFailed = m_records.power.DbPath();
-        }
+        if (m_kind == kViewPowerEvents)
+            reload(m_records.power);
         fillViews(false);
         break;
     default:

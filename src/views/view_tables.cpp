@@ -279,12 +279,8 @@ GridContent HistoryTable(const clsHistory& record)
     return t;
 }
 
-GridContent EventListTable(int kind, const EventList& list)
+QStringList EventListHeader(int kind)
 {
-    GridContent t;
-    const bool power = kind == kViewPowerEvents;
-    t.Reset(power ? 3 : 4, 1);
-    t.merge = true;
     QStringList header{GetResString(5620), GetResString(5621)};
     if (kind == kViewAlarmEvents)
         header << QStringLiteral("Gas") << QStringLiteral("Event");
@@ -292,6 +288,16 @@ GridContent EventListTable(int kind, const EventList& list)
         header << QStringLiteral("Gas/Body") << QStringLiteral("Event");
     else
         header << QStringLiteral("Power");
+    return header;
+}
+
+GridContent EventListTable(int kind, const EventList& list)
+{
+    GridContent t;
+    const bool power = kind == kViewPowerEvents;
+    t.Reset(power ? 3 : 4, 1);
+    t.merge = true;
+    const QStringList header = EventListHeader(kind);
     t.SetRow(0, header, false);
     t.SetRowCount(static_cast<int>(list.rows.size()) + 1);
     int i = 0;

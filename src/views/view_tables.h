@@ -33,6 +33,8 @@ std::vector<IntervalLine> MergeIntervalLines(const clsInterval& record);
 GridContent IntervalTable(const clsInterval& record, bool eventOnly);
 GridContent AlarmTable(const clsAlarm& record);
 GridContent HistoryTable(const clsHistory& record);
+// The column headings of an event list (shared by its table and its export).
+QStringList EventListHeader(int kind);
 // Kinds 5 and 6 (4 columns) and 7 (3 columns), newest first.
 GridContent EventListTable(int kind, const EventList& list);
 

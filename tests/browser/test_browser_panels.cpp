@@ -10,7 +10,7 @@
 #include "common/widgets/grid_writer.h"
 #include "records/instrument.h"
 #include "scripted_prompt.h"
-#include "shared/panel_host.h"
+#include "null_panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QCheckBox>
@@ -23,23 +23,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-class NullHost final : public PanelHost {
-public:
-    void RefreshCurrentPanel() override {}
-    void ShowADValues() override {}
-    void SetSettingsCommandEnabled(int, bool) override {}
-    void LockShellCommands() override {}
-    void RestoreShellCommands() override {}
-    void UnlockShellCommands() override {}
-    void SetExitEnabled(bool) override {}
-    void SetMenuEnabled(bool) override {}
-    void LayoutWindow() override {}
-    QString SaveAppSettings() override { return {}; }
-    void ReloadDefaultsAndSettings() override {}
-    void ActivateAgain() override {}
-    void OpenUsbSerialPort() override {}
-};
 
 // The password window: types entry and presses Continue.
 std::function<int(QWidget*)> TypePassword(const QString& entry)
@@ -95,7 +78,7 @@ protected:
     qint64 a1 = 0;
     QGroupBox frame;
     SharedState state;
-    NullHost host;
+    NullPanelHost host;
     std::unique_ptr<DataPanel> data;
 };
 
@@ -282,7 +265,7 @@ protected:
     }
     QGroupBox frame;
     SharedState state;
-    NullHost host;
+    NullPanelHost host;
     std::unique_ptr<LastCalPanel> panel;
 };
 

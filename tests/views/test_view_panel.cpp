@@ -9,7 +9,7 @@
 #include "graph/ucltalgraph.h"
 #include "records/instrument.h"
 #include "scripted_prompt.h"
-#include "shared/panel_host.h"
+#include "null_panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QCheckBox>
@@ -24,23 +24,6 @@
 #include <QTest>
 
 namespace {
-
-class NoHost final : public PanelHost {
-public:
-    void RefreshCurrentPanel() override {}
-    void ShowADValues() override {}
-    void SetSettingsCommandEnabled(int, bool) override {}
-    void LockShellCommands() override {}
-    void RestoreShellCommands() override {}
-    void UnlockShellCommands() override {}
-    void SetExitEnabled(bool) override {}
-    void SetMenuEnabled(bool) override {}
-    void LayoutWindow() override {}
-    QString SaveAppSettings() override { return {}; }
-    void ReloadDefaultsAndSettings() override {}
-    void ActivateAgain() override {}
-    void OpenUsbSerialPort() override {}
-};
 
 class ViewPanelTest : public ViewDbTest {
 protected:
@@ -68,7 +51,7 @@ protected:
     ScriptedPrompt prompt;
     QGroupBox frame;
     SharedState state;
-    NoHost host;
+    NullPanelHost host;
     std::unique_ptr<ViewPanel> panel;
     const QDateTime start = MakeDate(2024, 5, 17, 10, 0, 0);
 };

@@ -1,0 +1,34 @@
+#pragma once
+// Record lines as the instrument sends them, for the benchmarks that store
+// or open a full interval trend.
+#include <QString>
+#include <QStringList>
+
+namespace bench {
+
+inline QString Num(qint64 v, int n)
+{
+    return QString::number(v).rightJustified(n, QLatin1Char('0'));
+}
+
+// A full interval trend as the record holds it: 10,000 samples and 2,048
+// event rows, an event every fourth sample.
+inline QStringList IntervalLines()
+{
+    QStringList l{"01AAUSER1     STATION1  ", "01ABSERIAL00000100001",
+                  "01ACH2S100.0  0.1OXY 25.0  0.1", "01AD2405170000000010" + QString("0000"),
+                  "01AE  1.5  9.5240517010000", "01AF 20.9 18.0240517020000"};
+    int events = 0;
+    for (int rec = 1; rec <= 10000; ++rec) {
+        const int r = rec > 9999 ? 1 : rec;
+        const QString v0 = QString::number((rec % 500) * 0.1, 'f', 1).rightJustified(5);
+        l << "01A0" + v0 + " 20.9" + "00" + Num(r, 4);
+        if (rec % 4 == 0 && events < 2048) {
+            l << "01A1" + Num(rec % 12, 2) + "00" + Num(rec, 4) + "00000" + Num(rec % 10, 4);
+            ++events;
+        }
+    }
+    return l;
+}
+
+} // namespace bench

@@ -1,0 +1,20 @@
+#pragma once
+// A panel host that does nothing: for panels tested outside the main window.
+#include "shared/panel_host.h"
+
+class NullPanelHost final : public PanelHost {
+public:
+    void RefreshCurrentPanel() override {}
+    void ShowADValues() override {}
+    void SetSettingsCommandEnabled(int, bool) override {}
+    void LockShellCommands() override {}
+    void RestoreShellCommands() override {}
+    void UnlockShellCommands() override {}
+    void SetExitEnabled(bool) override {}
+    void SetMenuEnabled(bool) override {}
+    void LayoutWindow() override {}
+    QString SaveAppSettings() override { return {}; }
+    void ReloadDefaultsAndSettings() override {}
+    void ActivateAgain() override {}
+    void OpenUsbSerialPort() override {}
+};
