@@ -18,6 +18,7 @@
 namespace {
 
 using bench::IntervalLines;
+using bench::Feed;
 using bench::Num;
 
 QStringList AlarmLines()
@@ -28,18 +29,6 @@ QStringList AlarmLines()
     for (int i = 1; i <= 360; ++i)
         l << "01B0" + QString::number(i * 0.5, 'f', 1).rightJustified(5) + " 20.9" + "00" + Num(i, 4);
     return l;
-}
-
-template <class C>
-void Feed(C& c, const QStringList& lines)
-{
-    for (qsizetype i = 0; i < lines.size(); i += 48) {
-        const QStringList block = lines.mid(i, 48);
-        for (const QString& s : block)
-            c.SetDatas(s, true);
-        for (const QString& s : block)
-            c.SetDatas(s, false);
-    }
 }
 
 // A fresh program folder with an empty database for the whole run.

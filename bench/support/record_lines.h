@@ -31,4 +31,18 @@ inline QStringList IntervalLines()
     return l;
 }
 
+// Hands lines to a record collection as a download does: each block of 48
+// validated first, then stored.
+template <class C>
+void Feed(C& c, const QStringList& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); i += 48) {
+        const QStringList block = lines.mid(i, 48);
+        for (const QString& s : block)
+            c.SetDatas(s, true);
+        for (const QString& s : block)
+            c.SetDatas(s, false);
+    }
+}
+
 } // namespace bench

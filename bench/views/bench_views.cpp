@@ -28,7 +28,6 @@
 namespace {
 
 using bench::IntervalLines;
-using bench::Num;
 
 clsInstrument& Inst()
 {
@@ -59,14 +58,7 @@ struct Databases {
         CreateLogDatabase(path);
         clsIntervals c;
         c.SetInstruments(&Inst());
-        const QStringList lines = IntervalLines();
-        for (qsizetype i = 0; i < lines.size(); i += 48) {
-            const QStringList block = lines.mid(i, 48);
-            for (const QString& s : block)
-                c.SetDatas(s, true);
-            for (const QString& s : block)
-                c.SetDatas(s, false);
-        }
+        bench::Feed(c, IntervalLines());
         clsInterval* r = c.Item(1);
         r->SetDbPath(path);
         if (!r->Update() || r->Error())

@@ -89,16 +89,24 @@ long long PortNumberFromDevice(const QString& devicePath)
     return n + 1;
 }
 
+bool AdoptUsbSerialDevice(const QString& devicePath)
+{
+    const long long number = PortNumberFromDevice(devicePath);
+    if (number < 1 || number > 32767)
+        return false;
+    AppState& app = App();
+    app.CommPort = static_cast<std::int16_t>(number);
+    app.CommDevice = devicePath;
+    return true;
+}
+
 void FindUsbSerialPort(const QString& hardwareId)
 {
     const QStringList devices = FindUsbSerialDevices(hardwareId);
     AppState& app = App();
     if (devices.size() == 1) {
-        const long long number = PortNumberFromDevice(devices.first());
-        if (number < 1 || number > 32767)
+        if (!AdoptUsbSerialDevice(devices.first()))
             throw OverflowError(QStringLiteral("No port number for %1").arg(devices.first()));
-        app.CommPort = static_cast<std::int16_t>(number);
-        app.CommDevice = devices.first();
         return;
     }
     if (devices.size() > 1)

@@ -29,6 +29,10 @@ bool ParseHardwareId(const QString& hardwareId, quint16* vendorId, quint16* prod
 // The device paths of the converters matching hardwareId.
 QStringList FindUsbSerialDevices(const QString& hardwareId);
 
+// Makes devicePath the program's port (CommPort and CommDevice). False,
+// with nothing changed, when the device name gives no port number.
+bool AdoptUsbSerialDevice(const QString& devicePath);
+
 // Sets App().CommPort and App().CommDevice from the converters found:
 // exactly one gives the device's port number (PortNumberFromDevice) and its
 // path; none gives 0; several show message 20014 (title 20015, critical

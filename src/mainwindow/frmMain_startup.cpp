@@ -189,12 +189,8 @@ bool frmMain::SearchForPort()
     const QStringList devices = FindUsbSerialDevices(QLatin1String(kUsbSerialHardwareId));
     if (devices.size() != 1 || !QFileInfo::exists(devices.first()))
         return false;
-    const long long number = PortNumberFromDevice(devices.first());
-    if (number < 1 || number > 32767)
+    if (!AdoptUsbSerialDevice(devices.first()))
         return false;
-    AppState& app = App();
-    app.CommPort = static_cast<std::int16_t>(number);
-    app.CommDevice = devices.first();
     // Without a converter at start-up the control may hold another port.
     if (uclQvport->PortOpen())
         uclQvport->SetPortOpen(false);
