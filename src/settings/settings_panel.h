@@ -129,6 +129,8 @@ private:
 
     void ConnectSettingsHandlers();
     void SetUpIdentityBoxes();
+    // Shows an identity in its box as it is (no filter, no cut).
+    void ShowIdentity(int Index, const QString& text);
     void WriteSettingsGrid(const SettingsGridData& data);
     void FinishSettingsEdit();
     void RunUpdate();

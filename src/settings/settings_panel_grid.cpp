@@ -87,9 +87,9 @@ void SettingsPanel::ShowSettingsPanel()
     } else {
         for (int i : {6, 7, 3, 5})
             cmdOptionDisp(i)->setEnabled(true);
-        txtOption(0)->setText(inst.SerialNo());
-        txtOption(1)->setText(inst.StationID());
-        txtOption(2)->setText(inst.UserID());
+        ShowIdentity(0, inst.SerialNo());
+        ShowIdentity(1, inst.StationID());
+        ShowIdentity(2, inst.UserID());
         if (app.G2Mode) {
             fraG2->setVisible(true);
             lblEC->setText(inst.GasName(0));

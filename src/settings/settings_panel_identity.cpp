@@ -15,25 +15,39 @@
 
 namespace {
 
-// Holds a box to the identity characters and its length, whether the text
-// is typed, pasted or dropped; a refused character beeps.
+// Holds what the user puts into a box (typed, pasted or dropped) to the
+// identity characters and the box's length; a refused character beeps. The
+// text the panel shows passes as it is.
 class IdentityValidator : public QValidator {
 public:
     IdentityValidator(int index, QObject* parent) : QValidator(parent), m_index(index) {}
 
+    // The panel is about to show text in the box.
+    void TakeAsShown(const QString& text) const
+    {
+        m_shown = text;
+        m_last = text;
+    }
+
     State validate(QString& input, int& pos) const override
     {
-        const QString filtered = FilterIdentityText(m_index, input);
-        if (filtered != input) {
-            QApplication::beep();
-            pos = std::min<int>(pos, static_cast<int>(filtered.size()));
-            input = filtered;
+        // Undoing back to the shown text brings it back whole.
+        if (input != m_shown) {
+            bool refused = false;
+            input = IdentityEditResult(m_index, m_last, input, &pos, &refused);
+            if (refused)
+                QApplication::beep();
         }
+        m_last = input;
         return Acceptable;
     }
 
 private:
     int m_index;
+    // The text the panel showed last, and the box's text after the last
+    // change: the next change is measured against it.
+    mutable QString m_shown;
+    mutable QString m_last;
 };
 
 } // namespace
@@ -42,8 +56,8 @@ void SettingsPanel::SetUpIdentityBoxes()
 {
     for (int i = 0; i < txtOption.Count(); ++i) {
         QLineEdit* box = txtOption(i);
-        // The validator cuts to the limit after filtering, so refused
-        // characters in a pasted text do not use up the length.
+        // No length of the box's own: it would cut a longer identity the
+        // panel shows; the validator holds what the user puts in.
         box->setMaxLength(32767);
         box->setValidator(new IdentityValidator(i, box));
         connect(box, &QLineEdit::textEdited, this, [this, i] { m_identityEdited[static_cast<size_t>(i)] = true; });
@@ -51,6 +65,14 @@ void SettingsPanel::SetUpIdentityBoxes()
     }
     // The audit file's suffix box stands on the download panel.
     connect(m_download.txtSuffix, &QLineEdit::editingFinished, this, [this] { txtSuffix_Validate(); });
+}
+
+void SettingsPanel::ShowIdentity(int Index, const QString& text)
+{
+    QLineEdit* box = txtOption(Index);
+    if (const auto* validator = dynamic_cast<const IdentityValidator*>(box->validator()))
+        validator->TakeAsShown(text);
+    box->setText(text);
 }
 
 void SettingsPanel::txtSuffix_Validate()
@@ -71,7 +93,9 @@ void SettingsPanel::txtOption_Validate(int Index)
     if (!m_identityEdited[static_cast<size_t>(Index)])
         return;
     m_identityEdited[static_cast<size_t>(Index)] = false;
-    const QString text = FilterIdentityText(Index, box->text());
+    // The box's whole text: what the user put in is already held to the
+    // identity characters.
+    const QString text = box->text();
     clsInstrument& inst = m_state.MainInstrument();
     switch (Index) {
     case 0: inst.SetSerialNo(text); break;

@@ -17,20 +17,49 @@ TEST(IdentityFields, KeysAndLimits)
     EXPECT_FALSE(IdentityKeyAccepted(2, 'a', 10));
 }
 
-TEST(IdentityFields, PastedTextIsFilteredAndCut)
+TEST(IdentityFields, WhatAnEditPutsInIsFilteredAndCut)
 {
-    EXPECT_EQ(FilterIdentityText(1, "ST,01"), "ST01");
-    EXPECT_EQ(FilterIdentityText(0, "ABCDEFGHIJKLMNOP"), "ABCDEFGHIJKL");
-    EXPECT_EQ(FilterIdentityText(2, "ab\tc\r\nd"), "abcd");
-    EXPECT_EQ(FilterIdentityText(2, QString::fromUtf8("ﾕｰｻﾞ-1")), "-1");
-    EXPECT_EQ(FilterIdentityText(2, "lower case"), "lower case");
-    EXPECT_EQ(FilterIdentityText(1, ",,,,,,,,,,,,A"), "A"); // refused characters do not use up the length
+    const struct {
+        int index;
+        QString before, after, result;
+    } cases[] = {
+        // pasted into an empty box
+        {1, "", "ST,01", "ST01"},
+        {0, "", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL"},
+        {2, "", "ab\tc\r\nd", "abcd"},
+        {2, "", QString::fromUtf8("ﾕｰｻﾞ-1"), "-1"},
+        {2, "", "lower case", "lower case"},
+        {1, "", ",,,,,,,,,,,,A", "A"}, // refused characters use up no room
+        // what the box already showed stays, whatever it holds
+        {2, "O'Neil", "O'Neil2", "O'Neil2"},
+        {2, "O'Neil", "O'Ne,il", "O'Neil"},
+        {2, "O'Neil", "O'Nei", "O'Nei"},                   // a deletion
+        {0, "SN12345678901", "SN123456789012", "SN12345678901"}, // no room left
+        {0, "SN12345678901", "SN1234567890", "SN1234567890"},
+        {0, "ABCDEFGHIJ", "ABCDxyzEFGHIJ", "ABCDxyEFGHIJ"},       // cut to the room left
+        {1, "ABCDEFGHIJ", "AB-CD", "AB-CD"},                     // a selection replaced
+        {1, "ABC,DEFGHI", "AB,DEFGHI", "AB,DEFGHI"},            // untouched rest keeps its ","
+    };
+    for (const auto& c : cases) {
+        bool refused = false;
+        EXPECT_EQ(IdentityEditResult(c.index, c.before, c.after, nullptr, &refused), c.result)
+            << c.before.toStdString() << " -> " << c.after.toStdString();
+        EXPECT_EQ(refused, c.result != c.after) << c.after.toStdString();
+    }
+
+    // The cursor stays behind what was kept.
+    int cursor = 4;
+    EXPECT_EQ(IdentityEditResult(1, "AB", "A,,,B", &cursor), "AB");
+    EXPECT_EQ(cursor, 1);
+    cursor = 3;
+    EXPECT_EQ(IdentityEditResult(1, "AB", "A,xB", &cursor), "AxB");
+    EXPECT_EQ(cursor, 2);
 }
 
 TEST(IdentityFields, EmptyIdentityIsStoredAsStar)
 {
     clsInstrument in;
-    in.SetUserID(FilterIdentityText(2, ",,,"));
+    in.SetUserID(IdentityEditResult(2, "", ",,,"));
     EXPECT_EQ(in.UserID(), "*");
 }
 

@@ -234,6 +234,34 @@ TEST_F(SettingsWindowTest, IdentityBoxes)
     EXPECT_EQ(App().FactoryRecordSuffix, ".ab");
 }
 
+TEST_F(SettingsWindowTest, IdentityShownAsTheInstrumentHoldsIt)
+{
+    SettingsPanel& p = Panel();
+    Inst().SetUserID(QStringLiteral("O'Neil"));
+    Inst().SetSerialNo(QStringLiteral("SN-1234567890AB")); // 15 characters
+    Inst().ClearChangeFlags();
+    p.ShowSettingsPanel();
+    QLineEdit* serial = p.txtOption(0);
+    QLineEdit* user = p.txtOption(2);
+    EXPECT_EQ(user->text(), "O'Neil");
+    EXPECT_EQ(serial->text(), "SN-1234567890AB");
+    p.CommitIdentityEdits();
+    EXPECT_FALSE(Inst().Change_UserID() || Inst().Change_SerialNo()) << "shown, not sent back";
+
+    // Typed keys are still held to the identity keys and the box's length;
+    // what the box showed stays as it is.
+    serial->end(false);
+    QTest::keyClicks(serial, "C");
+    EXPECT_EQ(serial->text(), "SN-1234567890AB");
+    user->end(false);
+    QTest::keyClicks(user, ",2");
+    EXPECT_EQ(user->text(), "O'Neil2");
+    p.CommitIdentityEdits();
+    EXPECT_EQ(Inst().UserID(), "O'Neil2");
+    EXPECT_TRUE(Inst().Change_UserID());
+    EXPECT_EQ(Inst().SerialNo(), "SN-1234567890AB");
+}
+
 TEST_F(SettingsWindowTest, CalibrationGridWithAndWithoutLink)
 {
     SettingsPanel& p = Panel();
