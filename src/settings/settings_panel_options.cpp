@@ -207,11 +207,13 @@ void SettingsPanel::cmdModel_Click(int Index)
         if (App().ServiceMode && result)
             m_download.deviceUpdateLog(inst);
     };
-    // The instrument is read back after a write it took; not while a span
-    // adjustment owns the link.
-    step.afterOutcome = [this](bool success) {
-        if (success && !OperationRunning())
-            m_download.DownloadInstrumentInfo();
+    // The instrument is read back after a write it took. The box reports the
+    // upload complete only when the read-back's last exchange was answered:
+    // an instrument that has gone quiet since is not reported as set up.
+    step.readBack = [this] {
+        const bool connected = m_state.uclQvport->Connected();
+        m_download.DownloadInstrumentInfo();
+        return connected && App().AnswerReceived;
     };
     step.boxOnFailure = false;
     RunUploadFrame(m_download, step);

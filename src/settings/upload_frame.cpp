@@ -1,7 +1,6 @@
 #include "settings/upload_frame.h"
 
 #include "common/appstate.h"
-#include "common/clock.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "download/download_panel.h"
@@ -21,8 +20,6 @@ enum : int {
     kIdPaneComplete = 5429,
     kIdPaneFail = 5430,
     kIdLogStart = 5535,
-    kIdLogFinished = 5537,
-    kIdLogFailed = 5538,
     kIdNowUploading = 6001,
 };
 
@@ -57,7 +54,6 @@ UploadOutcome RunUploadFrame(DownloadPanel& download, const UploadStep& step)
 
     if (step.prepare)
         step.prepare();
-    const QDateTime started = Now();
     port->AddLog(GetResString(kIdLogStart, DateText()));
     download.AddLogText(GetResString(kIdPaneStart), LogColor::Progress);
 
@@ -67,13 +63,10 @@ UploadOutcome RunUploadFrame(DownloadPanel& download, const UploadStep& step)
 
     const bool answered = App().AnswerReceived;
     const bool success = answered && (step.outcome == UploadStep::Outcome::Answer || result);
-    if (success) {
+    if (success)
         download.AddLogText(GetResString(kIdPaneComplete), LogColor::Progress);
-        port->AddLog(GetResString(kIdLogFinished, DateText(), ElapsedText(started, Now())));
-    } else {
+    else
         download.AddLogText(GetResString(kIdPaneFail), LogColor::Failure);
-        port->AddLog(GetResString(kIdLogFailed, DateText()));
-    }
 
     if (step.afterOutcome)
         step.afterOutcome(success);
@@ -81,11 +74,13 @@ UploadOutcome RunUploadFrame(DownloadPanel& download, const UploadStep& step)
     if (!owned)
         return success ? UploadOutcome::Complete : UploadOutcome::Failed;
 
+    // A write whose read-back went unanswered is not reported complete.
+    const bool complete = success && (!step.readBack || step.readBack());
     upload.Unload();
     download.RestoreCommands();
-    if (success)
+    if (complete)
         MsgBox(GetResString(kIdUploadComplete), MsgButtons::Ok, MsgIcon::Information, GetResString(kIdUploadTitle));
-    else if (step.boxOnFailure)
+    else if (success || step.boxOnFailure)
         MsgBox(GetResString(kIdUploadFail), MsgButtons::Ok, MsgIcon::Information, GetResString(kIdUploadFailTitle));
-    return success ? UploadOutcome::Complete : UploadOutcome::Failed;
+    return complete ? UploadOutcome::Complete : UploadOutcome::Failed;
 }

@@ -16,18 +16,21 @@
 //      its result (the audit line);
 //   5. the outcome: a write succeeded when the instrument answered and (by
 //      step.outcome) the request returned true. Success writes the green
-//      "Pelkar  Upload Complete." line and a serial-log finished line;
-//      failure the red "Pelkar  Upload Fail." line and the serial-log failed
-//      line;
+//      "Pelkar  Upload Complete." line to the log pane, failure the red
+//      "Pelkar  Upload Fail." line. The serial log's finished or failed line
+//      is the request's own (the settings upload writes one), never the
+//      frame's, so that each write is logged as finished once;
 //   6. step.afterOutcome (Update rebuilds the panel);
-//   7. the progress window is unloaded, the locked controls get their states
+//   7. after a success, step.readBack (model defaults read the instrument
+//      back); its false turns the box below into "Upload Fail.";
+//   8. the progress window is unloaded, the locked controls get their states
 //      back, and an information box says "Upload Complete." or "Upload
 //      Fail." (on failure only when step.boxOnFailure).
 //
 // While ProcessState is 4 (a span adjustment) or 7, a running operation owns
 // the progress window and the locks: steps 1 and 2 are skipped (unless
-// step.askInEveryState) and the frame ends after step 6, without unloading
-// the window and without a box.
+// step.askInEveryState) and the frame ends after step 6, without a read-back,
+// without unloading the window and without a box.
 
 #include <QString>
 #include <QStringList>
@@ -57,6 +60,10 @@ struct UploadStep {
     Outcome outcome = Outcome::AnswerAndResult;
     // Runs after the outcome lines with the outcome, before the closing.
     std::function<void(bool success)> afterOutcome;
+    // Runs after a successful write while the frame owns the progress
+    // window: reads the instrument back; false when the read-back got no
+    // answer, and the box then says the upload failed.
+    std::function<bool()> readBack;
     // Show the "Upload Fail." box on failure (else only the log lines say so).
     bool boxOnFailure = true;
 };

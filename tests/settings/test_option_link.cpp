@@ -1,9 +1,11 @@
 // The settings pane's own commands on the real interface control, over a
 // pseudo-terminal against the fake instrument.
 #include "download_fixture.h"
+#include "fake_records.h"
 #include "linked_window_fixture.h"
 
 #include "common/paths.h"
+#include "download/frmUpload.h"
 #include "records/instrument.h"
 #include "settings/factory_settings.h"
 #include "settings/frmFsDialog.h"
@@ -44,6 +46,9 @@ TEST_F(SettingsLink, ModelDefaultWrittenAndReadBack)
     // Changed on the instrument behind the program's back: only a read-back
     // brings it into the window's record.
     fake.State().userId = QStringLiteral("READBACK");
+    // A calibration history to read, so the read-back is answered to its end.
+    fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 12.0f, 50.0f}}));
+    fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 3, 5, 14, 7, 9), 20.5f, 20.9f}}));
     prompt.ExpectBox(MsgResult::Yes);
     prompt.ExpectBox(MsgResult::Ok);
     Panel().cmdModel_Click(2); // KV-2 Domestic
@@ -60,6 +65,43 @@ TEST_F(SettingsLink, ModelDefaultWrittenAndReadBack)
     EXPECT_EQ(Inst().GasName(0), QStringLiteral("H2S"));
     EXPECT_EQ(Inst().Vibration(), QStringLiteral("02"));
     EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("Pelkar_Setting.csv"))));
+    EXPECT_EQ(SerialLog().count(QStringLiteral("---Instrument Upload Finished---")), 1);
+}
+
+TEST_F(SettingsLink, ModelDefaultWrittenButReadBackUnanswered)
+{
+    // The instrument takes the write, then falls silent for the read-back.
+    fake.AddFaultOn(FakeInstrument::Fault::Silence, "VP,R,", 1, -1);
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    Panel().cmdModel_Click(2);
+    EXPECT_EQ(fake.State().gas[0].name, QStringLiteral("H2S"));
+    EXPECT_TRUE(PaneTexts(*window).contains(QStringLiteral("Pelkar  Upload Complete."))) << "the write itself";
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Fail."));
+    EXPECT_FALSE(window->Download().UploadForm().IsLoaded());
+}
+
+TEST_F(SettingsLink, EachWriteLogsItsEndOnce)
+{
+    const auto count = [this](const char* line) { return SerialLog().count(QString::fromLatin1(line)); };
+    Inst().SetUserID(QStringLiteral("NEWID"));
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    Panel().cmdOption_Click(0);
+    EXPECT_EQ(fake.State().userId, QStringLiteral("NEWID"));
+    EXPECT_EQ(count("---Instrument Upload Finished---"), 1);
+
+    // A write the instrument does not answer: one failed line.
+    fake.AddFaultOn(FakeInstrument::Fault::Silence, "XZ,W," + QByteArray("OTHER").leftJustified(10, ' '), 1, -1);
+    Inst().SetUserID(QStringLiteral("OTHER"));
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    Panel().cmdOption_Click(0);
+    EXPECT_EQ(prompt.boxes.last().text, QStringLiteral("Upload Fail."));
+    EXPECT_EQ(count("---Instrument Upload Failed---"), 1);
+    EXPECT_EQ(count("---Instrument Upload Finished---"), 1);
+    EXPECT_EQ(count("---Instrument Upload Start Sequence---"), 2);
 }
 
 TEST_F(SettingsLink, FactoryChangeUploadedByUpdate)
