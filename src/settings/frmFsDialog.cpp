@@ -8,16 +8,21 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 // A choice row keeps its list in the value cell's user data.
 constexpr int kChoicesRole = Qt::UserRole;
+
+// The row an editor edits.
+constexpr char kRowProperty[] = "fsRow";
 
 class FsDelegate final : public QStyledItemDelegate {
 public:
@@ -34,6 +39,7 @@ public:
             return box;
         }
         auto* edit = new QLineEdit(parent);
+        edit->setProperty(kRowProperty, index.row());
         if (index.row() == FactorySettings::ManufactureNo) {
             // Typed and pasted text alike: identity characters, 12 at most.
             edit->setMaxLength(FactorySettings::kManufactureMaxLength);
@@ -45,6 +51,7 @@ public:
                 }
             });
         }
+        m_dialog.SetEditor(edit);
         return edit;
     }
 
@@ -64,7 +71,31 @@ public:
             text = box->currentText();
         else if (auto* edit = qobject_cast<QLineEdit*>(editor))
             text = edit->text();
-        m_dialog.EditRow(index.row(), text);
+        // The view closes the editor after this whatever happens here (a
+        // click elsewhere, the focus leaving): a refused text comes back in
+        // a new editor.
+        if (m_dialog.EditRow(index.row(), text))
+            m_dialog.DropRefusedEdit();
+        else
+            m_dialog.KeepRefusedEdit(index.row(), text);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* edit = qobject_cast<QLineEdit*>(object);
+        if (edit && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Cancel)) {
+                m_dialog.DropRefusedEdit();
+            } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab
+                       || key->key() == Qt::Key_Backtab) {
+                // A refused text keeps its editor open, without a sound.
+                if (!m_dialog.TakesEdit(edit->property(kRowProperty).toInt(), edit->text()))
+                    return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:
@@ -148,10 +179,8 @@ void frmFsDialog::RefreshEditable()
 
 bool frmFsDialog::EditRow(int row, const QString& text)
 {
-    if (!m_fs.SetValue(row, text)) {
-        QApplication::beep();
+    if (!m_fs.SetValue(row, text))
         return false;
-    }
     vfgDatas->item(row, 1)->setText(m_fs.Value(row));
     // Switching the warm-up display locks or frees the warm-up time at once.
     RefreshEditable();
@@ -164,8 +193,51 @@ QString frmFsDialog::RowText(int row) const
     return item ? item->text() : QString();
 }
 
+void frmFsDialog::SetEditor(QLineEdit* editor) { m_editor = editor; }
+
+void frmFsDialog::KeepRefusedEdit(int row, const QString& text)
+{
+    m_refused = RefusedEdit{row, text};
+    // The view is closing the editor at this moment: open it again after.
+    QTimer::singleShot(0, this, [this] { ReopenRefusedEdit(); });
+}
+
+void frmFsDialog::DropRefusedEdit() { m_refused.reset(); }
+
+void frmFsDialog::ReopenRefusedEdit()
+{
+    if (!m_refused || !isVisible())
+        return;
+    QTableWidgetItem* item = vfgDatas->item(m_refused->row, 1);
+    if (!item)
+        return;
+    const auto editing = [this] {
+        return m_editor && m_editor->isVisible() && m_editor->property(kRowProperty).toInt() == m_refused->row;
+    };
+    if (!editing()) {
+        vfgDatas->setCurrentItem(item);
+        vfgDatas->editItem(item);
+    }
+    if (editing()) {
+        m_editor->setText(m_refused->text);
+        m_editor->setFocus();
+    }
+}
+
 void frmFsDialog::cmdOK_Click()
 {
+    // An edit still open is taken first, or kept when refused.
+    if (m_editor && m_editor->isVisible()) {
+        const int row = m_editor->property(kRowProperty).toInt();
+        if (EditRow(row, m_editor->text()))
+            DropRefusedEdit();
+        else
+            m_refused = RefusedEdit{row, m_editor->text()};
+    }
+    if (m_refused) {
+        ReopenRefusedEdit();
+        return;
+    }
     m_fs.Accept(m_instrument);
     accept();
 }

@@ -17,6 +17,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -304,6 +307,62 @@ TEST_F(OptionPaneTest, FactoryDialogMarksOnlyWhatChanged)
     });
     p.cmdOptionDisp_Click(7);
     EXPECT_NE(Inst().BackLight(), 30);
+    EXPECT_FALSE(Inst().Change_BackLight());
+}
+
+TEST_F(OptionPaneTest, FactoryDialogKeepsARefusedEntryInItsEditor)
+{
+    SettingsPanel& p = Panel();
+    Inst().SetBackLight(20);
+    Inst().ClearChangeFlags();
+    prompt.ExpectWindow([](QWidget* w) {
+        auto* d = qobject_cast<frmFsDialog*>(w);
+        d->show();
+        QTableWidget* t = d->vfgDatas;
+        const auto editor = [t]() -> QLineEdit* {
+            QApplication::processEvents();
+            for (QLineEdit* e : t->viewport()->findChildren<QLineEdit*>())
+                if (e->isVisible())
+                    return e;
+            return nullptr;
+        };
+        const auto editorText = [&editor] {
+            QLineEdit* e = editor();
+            return e ? e->text() : QStringLiteral("(no editor)");
+        };
+        t->setCurrentCell(FactorySettings::BackLight, 1);
+        t->editItem(t->item(FactorySettings::BackLight, 1));
+        if (QLineEdit* e = editor())
+            e->setText(QStringLiteral("61"));
+        // Enter and Tab leave the refused text in the open editor.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+            if (QLineEdit* e = editor())
+                QTest::keyClick(e, key);
+            EXPECT_EQ(editorText(), "61") << key;
+        }
+        EXPECT_EQ(d->RowText(FactorySettings::BackLight), "20");
+
+        // The focus leaving closes the editor; it opens again with the text.
+        if (QLineEdit* e = editor()) {
+            QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+            QApplication::sendEvent(e, &out);
+        }
+        EXPECT_EQ(editorText(), "61");
+        // OK waits for the row.
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        EXPECT_EQ(editorText(), "61");
+        EXPECT_TRUE(d->isVisible());
+
+        // Escape gives the entry up; OK then takes the dialog as it stands.
+        if (QLineEdit* e = editor())
+            QTest::keyClick(e, Qt::Key_Escape);
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(d->RowText(FactorySettings::BackLight), "20");
+        return d->result();
+    });
+    p.cmdOptionDisp_Click(7);
+    EXPECT_EQ(Inst().BackLight(), 20);
     EXPECT_FALSE(Inst().Change_BackLight());
 }
 
