@@ -15,6 +15,7 @@
 #include "graph/ucltalgraph.h"
 #include "views/view_icons.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -27,7 +28,17 @@
 namespace {
 constexpr double kMinWidth = 11640;
 constexpr double kMinHeight = 8250;
-}
+
+// The hourglass while a view is switched or the tables are filled; restored
+// on every way out.
+class WaitPointer {
+public:
+    WaitPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitPointer() { QApplication::restoreOverrideCursor(); }
+    WaitPointer(const WaitPointer&) = delete;
+    WaitPointer& operator=(const WaitPointer&) = delete;
+};
+} // namespace
 
 std::vector<int> DataViewColumnWidths(int cols, double w)
 {
@@ -196,6 +207,7 @@ void DataViewWindow::ShowDataView()
 
 void DataViewWindow::optBrowse_Click()
 {
+    const WaitPointer wait;
     const bool table = optBrowse(0)->isChecked();
     talGraph->setVisible(!table);
     vfgBrowse->setVisible(table);
@@ -220,6 +232,7 @@ void DataViewWindow::FillBrowseTables()
 {
     if (m_state.kind != kViewAlarm)
         return;
+    const WaitPointer wait;
     WriteGrid(*vfgSummary, AlarmSummary(m_state.records.alarm));
     WriteGrid(*vfgBrowse, AlarmTable(m_state.records.alarm));
     PlaceAlarmRow();

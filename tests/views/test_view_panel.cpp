@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -23,7 +24,24 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
+
 namespace {
+
+// Calls back whenever the watched widget is shown.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(std::function<void()> shown) : m_shown(std::move(shown)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_shown();
+        return false;
+    }
+
+private:
+    std::function<void()> m_shown;
+};
 
 class ViewPanelTest : public ViewDbTest {
 protected:
@@ -250,6 +268,36 @@ TEST_F(ViewPanelTest, DataViewWindowByNumberOfPoints)
         EXPECT_EQ(rows, c.rows) << c.seqNo;
         EXPECT_EQ(summaryCount, QString::number(c.rows - 1));
     }
+}
+
+TEST_F(ViewPanelTest, DataViewWindowHourglassWhileSwitchingAndFilling)
+{
+    StoreAlarm(12, "SN1", start, 361);
+    // The pointer each time a view is shown or the table's rows are written
+    // (-1: none set).
+    QList<int> shapes;
+    const auto note = [&shapes] {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        shapes << (c ? static_cast<int>(c->shape()) : -1);
+    };
+    prompt.ExpectWindow([&](QWidget* w) {
+        auto* win = static_cast<DataViewWindow*>(w);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        win->show();
+        ShowWatcher watch(note);
+        win->talGraph->installEventFilter(&watch);
+        win->vfgBrowse->installEventFilter(&watch);
+        QObject::connect(win->vfgBrowse->model(), &QAbstractItemModel::rowsInserted, &watch, note);
+        for (int view : {1, 0, 1})
+            win->optBrowse(view)->setChecked(true);
+        win->chkEvent->setChecked(!win->chkEvent->isChecked()); // the tables filled again
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "restored";
+        return 0;
+    });
+    panel->OpenDataViewWindow({12, 2, start});
+    ASSERT_GE(shapes.size(), 3);
+    for (int shape : shapes)
+        EXPECT_EQ(shape, Qt::WaitCursor);
 }
 
 TEST_F(ViewPanelTest, DataViewWindowLayoutAndItsOwnExportName)
