@@ -172,13 +172,16 @@ TEST(PageBreak, EveryPageCarriesHeaderAndColumnHeadingAndTheLastIsNeverEmpty)
 TEST(PageBreak, TheLastCalibrationListKeepsTheGridsTextsAndOrder)
 {
     const auto out = PrintList(3);
-    // The header's seven texts, centred; data rows left but the number centred.
+    // The header's seven texts, centred; data rows left but the number
+    // centred. The number's column is 4 % of the page, or as wide as its
+    // heading "No." and the gap beside it.
+    const double numberColumn = std::max(0.04 * out->ScaleWidth(), 3 * 108 + ColumnFit::kGap);
     const auto* serial = out->Find(QStringLiteral("SN0002"));
     ASSERT_NE(serial, nullptr);
-    EXPECT_NEAR(serial->x, 0.04 * out->ScaleWidth(), 0.5);
+    EXPECT_NEAR(serial->x, numberColumn, 0.5);
     const auto* number = out->Find(QStringLiteral("2"));
     ASSERT_NE(number, nullptr);
-    EXPECT_NEAR(number->x, (0.04 * out->ScaleWidth() - 108) / 2, 0.5);
+    EXPECT_NEAR(number->x, (numberColumn - 108) / 2, 0.5);
     EXPECT_LT(out->Find(QStringLiteral("SN0001"))->y, out->Find(QStringLiteral("SN0003"))->y);
     // Heading rule of width 1, closing rule of width 4.
     ASSERT_EQ(out->lines.size(), 2u);
