@@ -1,7 +1,8 @@
 // Every report kind printed to a PDF file through the whole print job, in
 // English and Japanese, read back with pdftotext -bbox and pdftoppm: no two
-// words may overlap, every word lies inside the printable area, and no
-// rule across the page runs through a word.
+// words may overlap, every word lies inside the printable area, no rule
+// across the page runs through a word, and a heading repeated on a further
+// page stands as on the first.
 #include "print_fixture.h"
 
 #include "common/gasvalue.h"
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <functional>
 
 using namespace print_test;
@@ -32,7 +34,6 @@ struct Word {
 };
 
 struct Page {
-    QSizeF size; // points
     std::vector<Word> words;
     std::vector<std::pair<double, double>> rules; // top and bottom of each rule, points
 };
@@ -59,7 +60,7 @@ std::vector<Page> ReadWords(const QString& pdf)
             continue;
         const auto a = xml.attributes();
         if (xml.name() == QLatin1String("page")) {
-            pages.push_back({QSizeF(a.value("width").toDouble(), a.value("height").toDouble()), {}, {}});
+            pages.emplace_back();
         } else if (xml.name() == QLatin1String("word") && !pages.empty()) {
             const QRectF box(QPointF(a.value("xMin").toDouble(), a.value("yMin").toDouble()),
                              QPointF(a.value("xMax").toDouble(), a.value("yMax").toDouble()));
@@ -75,7 +76,8 @@ void ReadRules(const QString& pdf, std::vector<Page>& pages, double minWidth)
 {
     constexpr double kDpi = 144;
     QTemporaryDir dir;
-    Run(Tool("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"), pdf, dir.filePath(QStringLiteral("p"))});
+    Run(Tool("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"), pdf, dir.filePath(QStringLiteral("p"))});
     const QStringList files = QDir(dir.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name);
     const double pt = 72.0 / kDpi;
     for (int i = 0; i < files.size() && i < static_cast<int>(pages.size()); ++i) {
@@ -137,10 +139,38 @@ QStringList PageFaults(const std::vector<Page>& pages, const QRectF& area, const
             }
             for (const auto& [top, bottom] : pages[p].rules) {
                 if (top < words[i].box.bottom() && bottom > words[i].box.top())
-                    faults << page
-                                  + QStringLiteral("a rule at %1-%2 runs through ").arg(top, 0, 'f', 1).arg(bottom, 0, 'f', 1)
-                                  + Describe(words[i]);
+                    faults << page + QStringLiteral("a rule at %1-%2 runs through %3")
+                                         .arg(top, 0, 'f', 1)
+                                         .arg(bottom, 0, 'f', 1)
+                                         .arg(Describe(words[i]));
             }
+        }
+    }
+    return faults;
+}
+
+// The column heading repeated at the top of every further page stands where
+// it stands on the first: each of its words is found on page 1 at the same
+// place across. The heading is the first row below the page header.
+QStringList HeadingFaults(const std::vector<Page>& pages, const QRectF& area)
+{
+    QStringList faults;
+    const double belowHeader = area.top() + 30;
+    for (size_t p = 1; p < pages.size(); ++p) {
+        double top = 1e9;
+        for (const Word& w : pages[p].words) {
+            if (w.box.top() > belowHeader)
+                top = std::min(top, w.box.top());
+        }
+        for (const Word& w : pages[p].words) {
+            if (std::abs(w.box.top() - top) > 1)
+                continue;
+            const bool asOnFirst = std::any_of(pages[0].words.begin(), pages[0].words.end(), [&w](const Word& f) {
+                return f.text == w.text && std::abs(f.box.left() - w.box.left()) < 0.3;
+            });
+            if (!asOnFirst)
+                faults << QStringLiteral("page %1: heading ").arg(p + 1) + Describe(w)
+                              + QStringLiteral(" does not stand as on page 1");
         }
     }
     return faults;
@@ -196,7 +226,8 @@ struct Records {
 
 void FillRecords(Records& r, bool japanese)
 {
-    const QString name = japanese ? QStringLiteral("北ｼｬﾌﾄ第12坑道 定期測定ﾃﾞｰﾀ") : QStringLiteral("North shaft 12 survey");
+    const QString name =
+        japanese ? QStringLiteral("北ｼｬﾌﾄ第12坑道 定期測定ﾃﾞｰﾀ") : QStringLiteral("North shaft 12 survey");
     WideGases(r.interval);
     WideIdentity(r.interval, name);
     for (int i = 0; i < 400; ++i) {
@@ -252,7 +283,8 @@ GridSnapshot LastCalDates(int rows)
         const bool widest = r == 2;
         grid.AddRow({QString::number(r), widest ? QString(12, QLatin1Char('W')) : kSerial,
                      widest ? QString(10, QLatin1Char('W')) : kUser, widest ? QString(10, QLatin1Char('M')) : kStation,
-                     GeneralDate(kStart.addDays(r)), r % 5 ? GeneralDate(kStart.addDays(r + 1)) : QStringLiteral("-----"),
+                     GeneralDate(kStart.addDays(r)),
+                     r % 5 ? GeneralDate(kStart.addDays(r + 1)) : QStringLiteral("-----"),
                      GeneralDate(kStart.addDays(r + 2))});
     }
     return grid;
@@ -354,8 +386,10 @@ std::vector<PageCase> ReportCases()
         {"alarm trend table", Kind(kPrintAlarmTrend)},
         {"alarm trend graph", Kind(kPrintAlarmTrend, true), true},
         {"calibration history", Kind(kPrintCalHistory, [](PrintRequest& r) { r.SeqNo = kHistorySeq; })},
-        {"last calibration by date", Kind(kPrintLastCalibration, [](PrintRequest& r) { r.LastCalList = LastCalDates(120); })},
-        {"last calibration records", Kind(kPrintLastCalibration, [](PrintRequest& r) { r.LastCalList = LastCalRecords(70); })},
+        {"last calibration by date",
+         Kind(kPrintLastCalibration, [](PrintRequest& r) { r.LastCalList = LastCalDates(120); })},
+        {"last calibration records",
+         Kind(kPrintLastCalibration, [](PrintRequest& r) { r.LastCalList = LastCalRecords(70); })},
         {"alarm events", Kind(kPrintAlarmEvents, [](PrintRequest& r) { r.SeqNo = kAlarmEventSeq; })},
         {"trouble events", Kind(kPrintTroubleEvents, [](PrintRequest& r) { r.SeqNo = kTroubleEventSeq; })},
         {"power events", Kind(kPrintPowerEvents, [](PrintRequest& r) { r.SeqNo = kPowerEventSeq; })},
@@ -417,12 +451,27 @@ protected:
         const QRectF band(area.left() + 0.02 * area.width(), area.top() + 0.40 * area.height(), 0.95 * area.width(),
                           0.45 * area.height());
 
+        // The program's own display font, and a Japanese one as a Japanese
+        // system offers it.
+        struct Setting {
+            ResLanguage language;
+            QString lang;
+            QString font;
+        };
+        const Setting settings[] = {
+            {ResLanguage::English, QStringLiteral("en"), QString()},
+            {ResLanguage::Japanese, QStringLiteral("ja"), QString()},
+            {ResLanguage::Japanese, QStringLiteral("ja-gothic"), QStringLiteral("IPAGothic")},
+        };
         const QString keep = qEnvironmentVariable("PELKAR_KEEP_PRINTS");
-        for (const auto language : {ResLanguage::English, ResLanguage::Japanese}) {
-            SetResLanguage(language);
-            const QString lang = language == ResLanguage::English ? QStringLiteral("en") : QStringLiteral("ja");
+        for (const Setting& setting : settings) {
+            SetResLanguage(setting.language);
+            const QString& lang = setting.lang;
+            App().DisplayFont = FontSetting{};
+            if (!setting.font.isEmpty())
+                App().DisplayFont->Name = setting.font;
             Records records;
-            FillRecords(records, language == ResLanguage::Japanese);
+            FillRecords(records, setting.language == ResLanguage::Japanese);
             for (const PageCase& c : cases) {
                 const QString report = QStringLiteral("%1 (%2)").arg(QString::fromLatin1(c.name), lang);
                 SCOPED_TRACE(report.toStdString());
@@ -438,7 +487,8 @@ protected:
                 // Rules run across the printable width; the graph's own
                 // lines stay inside its band of 95 %.
                 ReadRules(path, pages, 0.98 * area.width());
-                const QStringList faults = PageFaults(pages, area, c.graph && !wholeGraph ? band : QRectF());
+                const QStringList faults = PageFaults(pages, area, c.graph && !wholeGraph ? band : QRectF())
+                                           + HeadingFaults(pages, area);
                 EXPECT_TRUE(faults.isEmpty()) << report.toStdString() << ":\n"
                                               << faults.mid(0, 20).join('\n').toStdString()
                                               << (faults.size() > 20 ? "\n..." : "");
