@@ -10,14 +10,25 @@ using namespace report_text;
 
 namespace {
 
-void HistoryHeading(PrintSession& s, const clsHistory& rec)
+QStringList HistoryHeading(const clsHistory& rec)
+{
+    return {GetResString(kIdNo), GetResString(kIdDateTime), QString(), RecordGasCaption(rec, 0),
+            RecordGasCaption(rec, 1)};
+}
+
+// Entry rows: number and readings centred, date and Before/After left.
+void EntryAlign(ReportColumns& columns)
+{
+    columns.AlignAll(kAlignCentre);
+    columns.ColumnAlign[1] = kAlignLeft;
+    columns.ColumnAlign[2] = kAlignLeft;
+}
+
+void PrintHistoryHeading(PrintSession& s, const ColumnFit& fit, const QStringList& heading)
 {
     s.columns.AlignAll(kAlignCentre);
-    s.Row({GetResString(kIdNo), GetResString(kIdDateTime), QString(), RecordGasCaption(rec, 0),
-           RecordGasCaption(rec, 1)});
-    // Entry rows: number and readings centred, date and Before/After left.
-    s.columns.ColumnAlign[1] = kAlignLeft;
-    s.columns.ColumnAlign[2] = kAlignLeft;
+    s.HeadingRow(fit, heading);
+    EntryAlign(s.columns);
     s.Rule(1);
 }
 
@@ -44,28 +55,57 @@ void PrintCalHistory(PrintSession& s)
     s.out.SetForeColor(0);
     s.out.SetCurrentY(s.out.ScaleHeight() / 20);
 
+    const QStringList properties{GetResString(kIdProperty), QString(), GetResString(kIdValue)};
+    const QStringList identity[] = {
+        {GetResString(kIdSerialNo), QString(), rec.GasBaseInfo(4).toString()},
+        {GetResString(kIdStationId), QString(), rec.GasBaseInfo(3).toString()},
+        {GetResString(kIdUserId), QString(), rec.GasBaseInfo(2).toString()},
+        {GetResString(kIdLastDownload), QString(), GeneralDate(rec.GasBaseInfo(1).toDateTime())},
+    };
+    const QStringList heading = HistoryHeading(rec);
+    // Two rows per calibration: before and after.
+    const int n = rec.DataCount();
+    std::vector<QStringList> entries;
+    entries.reserve(static_cast<size_t>(2 * n));
+    for (int i = 0; i < n; ++i) {
+        entries.push_back({QString::number(i + 1), GeneralDate(rec.Dates(i)), GetResString(kIdBefore),
+                           Reading(rec, 0, rec.Before(0, i)), Reading(rec, 1, rec.Before(1, i))});
+        entries.push_back({QString(), QString(), GetResString(kIdAfter), Reading(rec, 0, rec.After(0, i)),
+                           Reading(rec, 1, rec.After(1, i))});
+    }
+
+    // The identity block and the table share the columns.
+    ColumnFit fit = s.NewFit();
     s.columns.Align(0, 2, kAlignCentre);
-    s.Row({GetResString(kIdProperty), QString(), GetResString(kIdValue)});
+    fit.AddOther(s.columns, properties);
+    s.columns.Align(0, 2, kAlignLeft);
+    for (const QStringList& row : identity)
+        fit.AddOther(s.columns, row);
+    s.columns.AlignAll(kAlignCentre);
+    fit.AddOther(s.columns, heading);
+    EntryAlign(s.columns);
+    for (const QStringList& row : entries)
+        fit.AddData(s.columns, row);
+    s.Fit(fit, 10);
+
+    s.columns.AlignAll(kAlignLeft);
+    s.columns.Align(0, 2, kAlignCentre);
+    s.Row(properties);
     s.columns.Align(0, 2, kAlignLeft);
     s.Rule(1);
     s.BlankRow();
-    s.Row({GetResString(kIdSerialNo), QString(), rec.GasBaseInfo(4).toString()});
-    s.Row({GetResString(kIdStationId), QString(), rec.GasBaseInfo(3).toString()});
-    s.Row({GetResString(kIdUserId), QString(), rec.GasBaseInfo(2).toString()});
-    s.Row({GetResString(kIdLastDownload), QString(), GeneralDate(rec.GasBaseInfo(1).toDateTime())});
+    for (const QStringList& row : identity)
+        s.Row(row);
     s.BlankRow();
     s.BlankRow();
 
-    HistoryHeading(s, rec);
-    const int n = rec.DataCount();
+    PrintHistoryHeading(s, fit, heading);
     for (int i = 0; i < n; ++i) {
-        s.Row({QString::number(i + 1), GeneralDate(rec.Dates(i)), GetResString(kIdBefore),
-               Reading(rec, 0, rec.Before(0, i)), Reading(rec, 1, rec.Before(1, i))});
-        s.Row({QString(), QString(), GetResString(kIdAfter), Reading(rec, 0, rec.After(0, i)),
-               Reading(rec, 1, rec.After(1, i))});
+        s.Row(entries[static_cast<size_t>(2 * i)]);
+        s.Row(entries[static_cast<size_t>(2 * i + 1)]);
         // Tested after the second row: one calibration's pair never splits.
         if (s.PageBreak(i, n - 1))
-            HistoryHeading(s, rec);
+            PrintHistoryHeading(s, fit, heading);
     }
     s.Rule(4);
     s.out.SetDrawWidth(1);
@@ -80,15 +120,29 @@ void PrintLastCalList(PrintSession& s)
             cells << grid.Text(r, c);
         return cells;
     };
-    const auto heading = [&] {
-        s.columns.AlignAll(kAlignCentre);
-        s.Row(rowTexts(0));
-        s.Rule(1);
+    const QStringList header = rowTexts(0);
+    // Data rows: the number centred, every other column left.
+    const auto dataAlign = [&s] {
         s.columns.AlignAll(kAlignLeft);
         s.columns.ColumnAlign[0] = kAlignCentre;
     };
 
     s.columns.SetEdges(s.out.ScaleWidth(), {0, 0.04, 0.15, 0.25, 0.35, 0.5, 0.65, 1.0});
+    const int last = grid.RowCount() - 1;
+    ColumnFit fit = s.NewFit();
+    s.columns.AlignAll(kAlignCentre);
+    fit.AddOther(s.columns, header);
+    dataAlign();
+    for (int r = 1; r <= last; ++r)
+        fit.AddData(s.columns, rowTexts(r));
+    s.Fit(fit, 7);
+
+    const auto heading = [&] {
+        s.columns.AlignAll(kAlignCentre);
+        s.HeadingRow(fit, header);
+        s.Rule(1);
+        dataAlign();
+    };
     s.columns.AlignAll(kAlignLeft);
     s.out.SetForeColor(0);
     s.out.SetCurrentY(s.out.ScaleHeight() / 20);
@@ -96,7 +150,6 @@ void PrintLastCalList(PrintSession& s)
     s.out.SetCurrentX(0);
     s.BlankRow();
     heading();
-    const int last = grid.RowCount() - 1;
     for (int r = 1; r <= last; ++r) {
         s.Row(rowTexts(r));
         if (s.PageBreak(r, last))

@@ -46,21 +46,40 @@ struct HeadRow {
     QString serialNo, stationId, userId, dates;
 };
 
-void EventHeading(PrintSession& s, int kind)
+QStringList EventHeading(int kind)
+{
+    if (kind == kPrintPowerEvents)
+        return {GetResString(kIdNo), GetResString(kIdDateTime), QStringLiteral("Power")};
+    return {GetResString(kIdNo), GetResString(kIdDateTime),
+            kind == kPrintAlarmEvents ? GetResString(kIdGas) : QStringLiteral("Gas/Body"),
+            kind == kPrintAlarmEvents ? GetResString(kIdAlarm) : QStringLiteral("Event")};
+}
+
+// Power events: a centred heading; the number centred, date and ON/OFF
+// left below it. Alarm and trouble events: columns 0 to 2 left, column 3 as
+// a number or centred, heading and rows alike.
+void HeadingAlign(ReportColumns& columns, int kind)
 {
     if (kind == kPrintPowerEvents) {
-        s.columns.Align(0, 2, kAlignCentre);
-        s.Row({GetResString(kIdNo), GetResString(kIdDateTime), QStringLiteral("Power")});
-        s.columns.ColumnAlign[0] = kAlignCentre;
-        s.columns.Align(1, 2, kAlignLeft);
+        columns.Align(0, 2, kAlignCentre);
     } else {
-        // Columns 0 to 2 left, column 3 as a number or centred.
-        s.columns.Align(0, 2, kAlignLeft);
-        s.columns.ColumnAlign[3] = kAlignNumberRight;
-        s.Row({GetResString(kIdNo), GetResString(kIdDateTime),
-               kind == kPrintAlarmEvents ? GetResString(kIdGas) : QStringLiteral("Gas/Body"),
-               kind == kPrintAlarmEvents ? GetResString(kIdAlarm) : QStringLiteral("Event")});
+        columns.Align(0, 2, kAlignLeft);
+        columns.ColumnAlign[3] = kAlignNumberRight;
     }
+}
+
+void RowAlign(ReportColumns& columns, int kind)
+{
+    HeadingAlign(columns, kind);
+    if (kind == kPrintPowerEvents)
+        columns.Align(1, 2, kAlignLeft);
+}
+
+void PrintEventHeading(PrintSession& s, const ColumnFit& fit, int kind)
+{
+    HeadingAlign(s.columns, kind);
+    s.HeadingRow(fit, EventHeading(kind));
+    RowAlign(s.columns, kind);
     s.Rule(1);
 }
 
@@ -124,25 +143,49 @@ void PrintEventReport(PrintSession& s)
         s.NoteError(GetResString(kIdReadFailed) + QStringLiteral("\n") + e.Message());
     }
 
+    const QStringList properties{GetResString(kIdProperty), QString(), GetResString(kIdValue)};
+    const QStringList identity[] = {
+        {GetResString(kIdSerialNo), QString(), head.serialNo},
+        {GetResString(kIdStationId), QString(), head.stationId},
+        {GetResString(kIdUserId), QString(), head.userId},
+        {GetResString(kIdLastDownload), QString(), head.dates},
+    };
+    const bool table = eventsRead && !rows.empty();
+
+    // The property block and the table share the columns.
+    ColumnFit fit = s.NewFit();
     s.columns.Align(0, 2, kAlignCentre);
-    s.Row({GetResString(kIdProperty), QString(), GetResString(kIdValue)});
+    fit.AddOther(s.columns, properties);
+    s.columns.Align(0, 2, kAlignLeft);
+    for (const QStringList& row : identity)
+        fit.AddOther(s.columns, row);
+    if (table) {
+        HeadingAlign(s.columns, kind);
+        fit.AddOther(s.columns, EventHeading(kind));
+        RowAlign(s.columns, kind);
+        for (const QStringList& row : rows)
+            fit.AddData(s.columns, row);
+    }
+    s.Fit(fit, 6);
+
+    s.columns.AlignAll(kAlignNumberRight);
+    s.columns.Align(0, 2, kAlignCentre);
+    s.Row(properties);
     s.columns.Align(0, 2, kAlignLeft);
     s.Rule(1);
     s.BlankRow();
-    s.Row({GetResString(kIdSerialNo), QString(), head.serialNo});
-    s.Row({GetResString(kIdStationId), QString(), head.stationId});
-    s.Row({GetResString(kIdUserId), QString(), head.userId});
-    s.Row({GetResString(kIdLastDownload), QString(), head.dates});
+    for (const QStringList& row : identity)
+        s.Row(row);
     s.BlankRow();
     s.BlankRow();
 
-    if (!eventsRead || rows.empty())
+    if (!table)
         return;
-    EventHeading(s, kind);
+    PrintEventHeading(s, fit, kind);
     const int last = static_cast<int>(rows.size()) - 1;
     for (int i = 0; i <= last; ++i) {
         s.Row(rows[static_cast<size_t>(i)]);
         if (s.PageBreak(i, last))
-            EventHeading(s, kind);
+            PrintEventHeading(s, fit, kind);
     }
 }

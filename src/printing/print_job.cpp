@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -137,11 +138,36 @@ GridSnapshot SnapshotGrid(int rows, int cols, const std::function<QString(int, i
 
 void SetCanvasFactory(CanvasFactory factory) { Factory() = std::move(factory); }
 
-void PrintSession::PageHeader() { PrintPageHeader(out, request.DataType, fontName); }
+void PrintSession::PageHeader()
+{
+    PrintPageHeader(out, request.DataType, fontName);
+    out.SetFontSize(rowPoints);
+}
 
 void PrintSession::Row(const QStringList& cells, int first) { PrintRow(out, columns, cells, first); }
 
 void PrintSession::Rule(int width) { DrawRule(out, width); }
+
+ColumnFit PrintSession::NewFit()
+{
+    rowPoints = kRowPoints;
+    out.SetFontSize(rowPoints);
+    return ColumnFit(out);
+}
+
+void PrintSession::Fit(ColumnFit& fit, int lastEdge)
+{
+    // Font sizes in steps of a tenth of a point, rounded down.
+    rowPoints = std::floor(10 * kRowPoints * fit.Apply(columns, lastEdge, out.ScaleWidth())) / 10;
+    out.SetFontSize(rowPoints);
+}
+
+void PrintSession::HeadingRow(const ColumnFit& fit, const QStringList& cells)
+{
+    columns.CentreWidth = fit.HeadingSpans(columns, cells);
+    Row(cells);
+    columns.CentreWidth = {};
+}
 
 bool PrintSession::PageBreak(int index, int last)
 {

@@ -76,6 +76,11 @@ void PrinterCanvas::Begin()
     FontChanged();
 }
 
+QRectF PrinterCanvas::PrintableArea() const
+{
+    return m_printer->pageLayout().paintRect(QPageLayout::Point);
+}
+
 void PrinterCanvas::FontChanged()
 {
     m_metrics.emplace(Font(), m_printer.get());

@@ -23,6 +23,9 @@ public:
 
     double ScaleWidth() const override { return m_scaleWidth; }
     double ScaleHeight() const override { return m_scaleHeight; }
+    // The printable area (what ScaleWidth and ScaleHeight measure) in points
+    // from the page's top left.
+    QRectF PrintableArea() const;
 
 protected:
     double MeasureWidth(const QString& text) const override;

@@ -21,6 +21,7 @@ constexpr int kIdPrinter = 5841;
 constexpr int kIdOk = 5842;
 constexpr int kIdPdfFile = 5843;
 constexpr int kIdCancel = 6005;
+constexpr int kIdNoneChosen = 5980;
 
 InstalledPrinters SystemPrinters()
 {
@@ -91,7 +92,9 @@ frmSetPrinter::frmSetPrinter(const QStringList& printers, const QString& current
     grid->addWidget(m_cmdCan, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
-    int preselect = -1;
+    // The current printer, or "PDF file" (the last entry) when no printer
+    // of that name is installed.
+    int preselect = static_cast<int>(printers.size()) - 1;
     for (int i = 0; i < printers.size(); ++i) {
         m_cmbList->addItem(printers[i]);
         if (printers[i] == current && !current.isEmpty())
@@ -99,7 +102,12 @@ frmSetPrinter::frmSetPrinter(const QStringList& printers, const QString& current
     }
     m_cmbList->setCurrentIndex(preselect);
 
+    // OK with nothing chosen says so and leaves the list open.
     connect(m_cmdOk, &QPushButton::clicked, this, [this] {
+        if (m_cmbList->currentIndex() < 0) {
+            MsgBox(GetResString(kIdNoneChosen), MsgButtons::Ok, MsgIcon::Critical, GetResString(kIdPrinterList));
+            return;
+        }
         m_selNo = m_cmbList->currentIndex();
         accept();
     });

@@ -34,8 +34,10 @@ QString CurrentPrinterName();
 void SetCurrentPrinterName(const QString& name);
 
 // The printer choice window: the list with the current printer preselected
-// (of equal names the last), OK and Cancel. SelNo is the chosen position in
-// the list, or -1 for Cancel, the close box, or OK with nothing selected.
+// (of equal names the last; the last entry, "PDF file", when the current
+// printer is not in the list), OK and Cancel. SelNo is the chosen position
+// in the list, or -1 for Cancel and the close box. OK with nothing selected
+// says so in a message and leaves the window open.
 class frmSetPrinter : public QDialog {
     Q_OBJECT
 public:

@@ -18,11 +18,24 @@ struct PrintSession {
     QString fontName;
     QStringList& errors;
     ReportColumns columns;
+    // Size of the rows' font: kRowPoints unless a table's texts would not
+    // fit across the page at that size.
+    double rowPoints = kRowPoints;
 
+    // The page header; the rows below it print in rowPoints.
     void PageHeader();
     void Row(const QStringList& cells, int first = 0);
     void BlankRow() { Row({QString()}); }
     void Rule(int width);
+    // Starts fitting the columns of a table (ColumnFit): the rows' font
+    // goes back to its full size, in which the texts are measured.
+    ColumnFit NewFit();
+    // Fits edges 0 to lastEdge of the columns to the texts of fit, and the
+    // rows' font to the size at which they fit across the page.
+    void Fit(ColumnFit& fit, int lastEdge);
+    // A heading row above the data of fit: a centred heading of left-aligned
+    // data stands over that data (ColumnFit::HeadingSpans).
+    void HeadingRow(const ColumnFit& fit, const QStringList& cells);
     // The page break between rows: when more rows follow (index < last) and
     // the print position is past 95 % of the page's height, a new page with
     // its header begins and the print position goes to a tenth of the

@@ -214,11 +214,13 @@ TEST_F(PrintJob, ThePrinterIsGivenBackAfterTheJob)
     EXPECT_EQ(CurrentPrinterName(), QStringLiteral("Label Printer"));
     EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("a.pdf"))));
 
-    // With no default printer nothing was current: the choice stays current.
+    // With no default printer nothing was current: the list starts on "PDF
+    // file", and the choice stays current.
     SetPrinterSource([] { return InstalledPrinters{{}, QString()}; });
     ExpectChoice(kPdf);
     prompt.ExpectFile(home.file(QStringLiteral("b")));
     EXPECT_EQ(GoPrinter(r), PrintOutcome::Printed);
+    EXPECT_EQ(offeredCurrent, QStringLiteral("PDF file"));
     EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("b.pdf"))));
     EXPECT_EQ(CurrentPrinterName(), QStringLiteral("PDF file"));
     ExpectChoice(kPdf);
@@ -358,11 +360,30 @@ TEST(PrinterChoice, PreselectsTheCurrentPrinterAndReturnsTheChoice)
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         EXPECT_EQ(dialog.SelNo(), 1);
     }
-    {
-        frmSetPrinter dialog(printers, QStringLiteral("C"));
-        EXPECT_EQ(dialog.List()->currentIndex(), -1);
+    for (const QString& current : {QStringLiteral("C"), QString()}) {
+        // No such printer, or none current: the list starts on "PDF file".
+        frmSetPrinter dialog(printers, current);
+        EXPECT_EQ(dialog.List()->currentIndex(), 3);
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-        EXPECT_EQ(dialog.SelNo(), -1); // OK with nothing selected
+        EXPECT_EQ(dialog.SelNo(), 3);
+    }
+    {
+        // OK with nothing selected says so and leaves the choice open.
+        ScriptedPrompt prompt;
+        frmSetPrinter dialog(printers, QStringLiteral("B"));
+        dialog.show();
+        dialog.List()->setCurrentIndex(-1);
+        prompt.ExpectBox(MsgResult::Ok);
+        QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        ASSERT_EQ(prompt.boxes.size(), 1);
+        EXPECT_EQ(prompt.boxes[0].text, QStringLiteral("No printer is chosen. Choose one from the list."));
+        EXPECT_EQ(prompt.boxes[0].icon, MsgIcon::Critical);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.SelNo(), -1);
+        dialog.List()->setCurrentIndex(0);
+        QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.SelNo(), 0);
     }
     {
         frmSetPrinter dialog(printers, QStringLiteral("B"));

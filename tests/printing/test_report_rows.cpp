@@ -72,6 +72,83 @@ TEST_F(RowTest, ARowStartingAtALaterColumnLeavesTheFirstEmpty)
     EXPECT_EQ(out.texts[1].x, 5000);
 }
 
+struct FitCase {
+    const char* name;
+    std::vector<float> edges; // the report's edges, twips
+    std::vector<int> codes;   // alignment per column
+    std::vector<QStringList> rows;
+    std::vector<float> fitted; // the edges after fitting
+    bool shrinks;              // the texts fit only in a smaller font
+};
+
+// On the recording canvas a character is 108 twips wide; the page is 11000
+// twips wide and texts keep a gap of 120 twips.
+TEST(ColumnFitting, EdgesMoveOnlyAsFarAsTheTextsNeed)
+{
+    const QString w15(15, QLatin1Char('x')); // 1620
+    const QString w12(12, QLatin1Char('x')); // 1296
+    const QString w60(60, QLatin1Char('x')); // 6480
+    const QString w120(120, QLatin1Char('x'));
+    const FitCase cases[] = {
+        {"texts that fit keep the edges", {0, 1000, 3000, 11000}, {1, 1, 1}, {{"ab", "cdef", "x"}},
+         {0, 1000, 3000, 11000}, false},
+        {"a wide text pushes the edges after it", {0, 1000, 3000, 11000}, {1, 1, 1}, {{w15, "ab"}, {"", w12}},
+         {0, 1740, 3156, 11000}, false},
+        {"the page's edge pulls them back", {0, 5000, 10000, 11000}, {1, 1, 1}, {{"a", w60, "ab"}},
+         {0, 4064, 10664, 11000}, false},
+        {"a left text runs on over empty cells", {0, 1000, 3000, 11000}, {0, 0, 0}, {{w15, "", "ab"}},
+         {0, 1000, 3000, 11000}, false},
+        {"a number ends at 80 % of its column", {0, 1000, 3000, 11000}, {2, 1, 1}, {{"1234567"}},
+         {0, 1020, 3000, 11000}, false},
+        {"texts wider than the page shrink", {0, 1000, 3000, 11000}, {0, 1, 1}, {{w120}}, {}, true},
+    };
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingCanvas out;
+        ReportColumns columns;
+        for (size_t i = 0; i < c.edges.size(); ++i)
+            columns.ColumnX[i] = c.edges[i];
+        for (size_t i = 0; i < c.codes.size(); ++i)
+            columns.ColumnAlign[i] = c.codes[i];
+        ColumnFit fit(out);
+        for (const QStringList& row : c.rows)
+            fit.AddData(columns, row);
+        const double scale = fit.Apply(columns, static_cast<int>(c.edges.size()) - 1, out.ScaleWidth());
+        if (c.shrinks) {
+            EXPECT_LT(scale, 1);
+            EXPECT_LE(scale * 120 * 108, out.ScaleWidth());
+            EXPECT_GT(scale * 120 * 108, 0.95 * out.ScaleWidth());
+            continue;
+        }
+        EXPECT_EQ(scale, 1);
+        for (size_t i = 0; i < c.fitted.size(); ++i)
+            EXPECT_NEAR(columns.ColumnX[i], c.fitted[i], 0.5) << "edge " << i;
+    }
+}
+
+TEST(ColumnFitting, ACentredHeadingStandsOverNarrowLeftAlignedData)
+{
+    RecordingCanvas out;
+    ReportColumns columns;
+    columns.ColumnX = {0, 1000, 6000, 9000};
+    columns.ColumnAlign = {kAlignCentre, kAlignLeft, kAlignCentre};
+    ColumnFit fit(out);
+    fit.AddData(columns, {"1", "2025/11/20", "ON"});
+    fit.Apply(columns, 3, out.ScaleWidth());
+    columns.AlignAll(kAlignCentre);
+    const QStringList heading = {"No", "Date", "Power"};
+    columns.CentreWidth = fit.HeadingSpans(columns, heading);
+    // Only the left-aligned dates narrower than their column move the
+    // heading: over the dates' width (1080) rather than the column's.
+    EXPECT_EQ(columns.CentreWidth[0], 0);
+    EXPECT_NEAR(columns.CentreWidth[1], 1080, 0.5);
+    EXPECT_EQ(columns.CentreWidth[2], 0);
+    PrintRow(out, columns, heading);
+    ASSERT_EQ(out.texts.size(), 3u);
+    EXPECT_NEAR(out.texts[1].x, 1000 + (1080 - 432) / 2.0, 0.5);
+    EXPECT_NEAR(out.texts[2].x, 6000 + (3000 - 540) / 2.0, 0.5);
+}
+
 TEST(PageHeader, KindTitleAndDateOnOneLine)
 {
     SetClock([] { return MakeDate(2026, 12, 10, 9, 30, 5); });
@@ -172,13 +249,16 @@ TEST(PageBreak, EveryPageCarriesHeaderAndColumnHeadingAndTheLastIsNeverEmpty)
 TEST(PageBreak, TheLastCalibrationListKeepsTheGridsTextsAndOrder)
 {
     const auto out = PrintList(3);
-    // The header's seven texts, centred; data rows left but the number centred.
+    // The header's seven texts, centred; data rows left but the number
+    // centred. The number's column is 4 % of the page, or as wide as its
+    // heading "No." and the gap beside it.
+    const double numberColumn = std::max(0.04 * out->ScaleWidth(), 3 * 108 + ColumnFit::kGap);
     const auto* serial = out->Find(QStringLiteral("SN0002"));
     ASSERT_NE(serial, nullptr);
-    EXPECT_NEAR(serial->x, 0.04 * out->ScaleWidth(), 0.5);
+    EXPECT_NEAR(serial->x, numberColumn, 0.5);
     const auto* number = out->Find(QStringLiteral("2"));
     ASSERT_NE(number, nullptr);
-    EXPECT_NEAR(number->x, (0.04 * out->ScaleWidth() - 108) / 2, 0.5);
+    EXPECT_NEAR(number->x, (numberColumn - 108) / 2, 0.5);
     EXPECT_LT(out->Find(QStringLiteral("SN0001"))->y, out->Find(QStringLiteral("SN0003"))->y);
     // Heading rule of width 1, closing rule of width 4.
     ASSERT_EQ(out->lines.size(), 2u);

@@ -4,6 +4,7 @@
 
 #include "graph/graph_model.h"
 #include "printing/print_graph.h"
+#include "printing/report_rows.h"
 
 using namespace print_test;
 
@@ -73,8 +74,8 @@ TEST_F(TrendPrint, AlarmPropertiesAreSevenRowsBetweenTheRules)
     for (int i = 0; i < captions.size(); ++i) {
         const auto* row = out->Find(captions[i]);
         ASSERT_NE(row, nullptr) << captions[i].toStdString();
-        // The rule moves the rows below it down by its 30 twips.
-        EXPECT_NEAR(row->y, header->y + step * (2 + i) + 30, 0.5) << captions[i].toStdString();
+        // The rows below the rule start as far below it as it lies below the header row.
+        EXPECT_NEAR(row->y, header->y + step * (2 + i) + 2 * kRuleGap, 0.5) << captions[i].toStdString();
     }
     EXPECT_EQ(RowOf(*out, "Data Count"), QStringList({"Data Count", "200"}));
     EXPECT_EQ(RowOf(*out, "Alarm Date/Time"), QStringList({"Alarm Date/Time", "2026/03/04 10:00:00"}));
@@ -143,13 +144,21 @@ TEST_F(TrendPrint, AlarmTableUnderlinesTheAlarmRowAndPrintsOverAboveFullScale)
                 row181 = &t;
         }
         for (const auto& l : out->lines) {
-            if (l.width == 1 && row181 && l.page == row181->page && std::abs(l.y1 - (row181->y + 1.1 * 216)) < 0.01)
+            if (l.width == 1 && row181 && l.page == row181->page
+                && std::abs(l.y1 - (row181->y + 1.1 * 216 + kRuleGap)) < 0.01)
                 ++underlines;
         }
         EXPECT_EQ(underlines, n >= 181 ? 1 : 0);
-        // Every page after the first repeats the column heading.
-        for (int page = 2; page <= out->PageCount(); ++page)
-            EXPECT_NE(out->Find(QStringLiteral("Date/Time"), page), nullptr) << page;
+        // Every page after the first repeats the column heading, placed as on the first.
+        ASSERT_GT(out->PageCount(), 1);
+        for (int page = 2; page <= out->PageCount(); ++page) {
+            for (const char* heading : {"No", "Date/Time", "CO(500ppm)"}) {
+                const auto* first = out->Find(QString::fromLatin1(heading), 1);
+                const auto* again = out->Find(QString::fromLatin1(heading), page);
+                ASSERT_NE(again, nullptr) << heading << " on page " << page;
+                EXPECT_DOUBLE_EQ(again->x, first->x) << heading << " on page " << page;
+            }
+        }
         // The date column is left-aligned, the number centred in its 5 %.
         const auto* row = out->Find(QStringLiteral("2026/03/04 09:57:00"));
         ASSERT_NE(row, nullptr);
