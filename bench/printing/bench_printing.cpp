@@ -1,64 +1,61 @@
-// Printing the sample table of an interval trend at the graph's capacity
-// (16,361 samples) to a PDF file, against drawing the same cell texts with
-// bare QPainter calls on the same number of pages, in the same run.
+// Printing an interval trend that fills the graph (16,361 samples, 2,048
+// event rows, record numbers past 9999) to a PDF file: the sample table as
+// the data view shows it, against drawing the same cell texts with bare
+// QPainter calls on the same number of pages; and the graph printout,
+// against bare polylines of the same points on one page; in the same run.
 #include "common/dates.h"
+#include "graph/graph_model.h"
+#include "printing/print_graph.h"
 #include "printing/print_job.h"
 #include "printing/printer_canvas.h"
-#include "records/interval.h"
+#include "records/collections.h"
+#include "views/view_tables.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
+#include "../support/record_lines.h"
 
 namespace {
 
-constexpr int kSamples = 16361;
-
-// The table as the data view shows it: heading, a sample row per minute,
-// and an event row (with its colour) every 500 rows.
-GridSnapshot MakeTable()
-{
-    GridSnapshot grid;
-    grid.AddRow({QStringLiteral("No"), QStringLiteral("Date/Time"), QStringLiteral("CO"), QStringLiteral("O2")});
-    const QDateTime start = MakeDate(2024, 5, 1);
-    for (int i = 0; i < kSamples; ++i) {
-        const QString date = GeneralDate(start.addSecs(60LL * i));
-        if (i % 500 == 499) {
-            grid.AddRow({QString(), date, QStringLiteral("ALARM"), QString()}, {true, true, true, true});
-            continue;
-        }
-        const double co = std::round(30 + 25 * std::sin(i / 37.0));
-        grid.AddRow({QString::number(i + 1), date, QString::number(co), QStringLiteral("20.9")});
-    }
-    return grid;
-}
-
 struct Fixture {
     QTemporaryDir dir;
-    clsInterval record;
-    PrintRequest request;
+    clsIntervals downloaded;
+    clsInterval* record = nullptr;
+    PrintRequest table;
+    PrintRequest graph;
+    bool ok = false;
     Fixture()
     {
-        record.SetGasBaseInfo(0, QStringLiteral("KV-1 0001"));
-        record.SetGasBaseInfo(1, MakeDate(2024, 5, 1));
-        for (int g = 0; g < 2; ++g) {
-            record.SetGasListInfo(g, 0, g == 0 ? QStringLiteral("CO") : QStringLiteral("O2"));
-            record.SetGasListInfo(g, 1, g == 0 ? 500.0f : 25.0f);
-            record.SetGasListInfo(g, 3, g);
-            record.SetGasListInfo(g, 13, true);
-            record.SetGasListInfo(g, 14, g == 0 ? QStringLiteral("ppm") : QStringLiteral("vol%"));
+        bench::Feed(downloaded, bench::IntervalLines());
+        record = downloaded.Item(1);
+        ok = record && record->DataCount() == bench::kTrendSamples && record->EventCount() == bench::kTrendEvents;
+        if (!ok)
+            return;
+        // The table as the data view shows it: merged sample and event rows.
+        const GridContent t = IntervalTable(*record, false);
+        for (int r = 0; r < t.RowCount(); ++r) {
+            QStringList texts;
+            std::vector<bool> own;
+            for (int c = 0; c < t.cols; ++c) {
+                texts << t.Text(r, c);
+                own.push_back(t.Cell(r, c).back != 0);
+            }
+            table.SampleTable.AddRow(texts, own);
         }
-        request.DataType = kPrintIntervalTrend;
-        request.IntervalData = &record;
-        request.SampleTable = MakeTable();
+        table.DataType = kPrintIntervalTrend;
+        table.IntervalData = record;
+        graph.DataType = kPrintIntervalTrend;
+        graph.PrintType = true;
+        graph.IntervalData = record;
     }
-    QString Path() const { return dir.filePath(QStringLiteral("table.pdf")); }
+    QString Path() const { return dir.filePath(QStringLiteral("trend.pdf")); }
 };
 
 Fixture& Shared()
@@ -72,21 +69,25 @@ int g_pages = 0; // pages of the report, for the baseline
 void BM_PrintSampleTable(benchmark::State& state)
 {
     Fixture& f = Shared();
+    if (!f.ok) {
+        state.SkipWithError("the trend did not parse");
+        return;
+    }
     for (auto _ : state) {
         auto canvas = PrinterCanvas::ForPdfFile(f.Path());
         QStringList errors;
-        PrintReport(*canvas, f.request, errors);
+        PrintReport(*canvas, f.table, errors);
         g_pages = canvas->PageCount();
     }
     state.counters["pages"] = g_pages;
-    state.counters["rows"] = kSamples;
+    state.counters["rows"] = f.table.SampleTable.RowCount() - 1;
 }
 BENCHMARK(BM_PrintSampleTable)->Unit(benchmark::kMillisecond);
 
 void BM_BarePainterTable(benchmark::State& state)
 {
     Fixture& f = Shared();
-    const GridSnapshot& grid = f.request.SampleTable;
+    const GridSnapshot& grid = f.table.SampleTable;
     const int pages = std::max(1, g_pages);
     const int perPage = (grid.RowCount() + pages - 1) / pages;
     for (auto _ : state) {
@@ -118,6 +119,58 @@ void BM_BarePainterTable(benchmark::State& state)
     state.counters["pages"] = pages;
 }
 BENCHMARK(BM_BarePainterTable)->Unit(benchmark::kMillisecond);
+
+void BM_PrintGraph(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    if (!f.ok) {
+        state.SkipWithError("the trend did not parse");
+        return;
+    }
+    for (auto _ : state) {
+        auto canvas = PrinterCanvas::ForPdfFile(f.Path());
+        QStringList errors;
+        PrintReport(*canvas, f.graph, errors);
+    }
+}
+BENCHMARK(BM_PrintGraph)->Unit(benchmark::kMillisecond);
+
+// The points the printout plots (the same thinning and values), drawn as
+// two bare polylines over the same area of one PDF page.
+void BM_BarePainterGraph(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    if (!f.ok) {
+        state.SkipWithError("the trend did not parse");
+        return;
+    }
+    GraphModel model;
+    BuildPrintGraph(model, f.graph);
+    const int n = model.SampleCount();
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(f.Path());
+        QPainter p(&printer);
+        const QRectF area(0.02 * printer.width(), 0.40 * printer.height(), 0.95 * printer.width(),
+                          0.45 * printer.height());
+        const double t0 = static_cast<double>(model.valueX(0).toSecsSinceEpoch());
+        const double span = std::max(1.0, static_cast<double>(model.valueX(n - 1).toSecsSinceEpoch()) - t0);
+        for (int s = 0; s < 2; ++s) {
+            QPolygonF line;
+            line.reserve(n);
+            const double top = s == 0 ? 100.0 : 25.0;
+            for (int i = 0; i < n; ++i)
+                line << QPointF(area.left() + area.width() * (model.valueX(i).toSecsSinceEpoch() - t0) / span,
+                                area.bottom() - area.height() * model.valueY(s, i) / top);
+            p.drawPolyline(line);
+        }
+        p.drawRect(area);
+        p.end();
+    }
+    state.counters["points"] = n;
+}
+BENCHMARK(BM_BarePainterGraph)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

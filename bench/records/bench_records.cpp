@@ -81,7 +81,7 @@ void BM_IntervalUpdate(benchmark::State& state)
     Feed(c, IntervalLines());
     clsInterval* r = c.Item(1);
     const qint64 rows = 1 + r->DataCount() + r->EventCount();
-    if (r->Error() || r->AwaitingHeader() || r->DataCount() != 10000 || r->EventCount() != 2048) {
+    if (r->Error() || r->AwaitingHeader() || r->DataCount() != bench::kTrendSamples || r->EventCount() != bench::kTrendEvents) {
         state.SkipWithError("the trend did not parse");
         return;
     }

@@ -11,20 +11,23 @@ inline QString Num(qint64 v, int n)
     return QString::number(v).rightJustified(n, QLatin1Char('0'));
 }
 
-// A full interval trend as the record holds it: 10,000 samples and 2,048
-// event rows, an event every fourth sample.
+// The trend that fills the graph control: 16,361 samples, record numbers
+// going round after 9999 to 0, and 2,048 event rows, an event every fourth
+// sample, each right after its data line.
+inline constexpr int kTrendSamples = 16361;
+inline constexpr int kTrendEvents = 2048;
+
 inline QStringList IntervalLines()
 {
     QStringList l{"01AAUSER1     STATION1  ", "01ABSERIAL00000100001",
                   "01ACH2S100.0  0.1OXY 25.0  0.1", "01AD2405170000000010" + QString("0000"),
                   "01AE  1.5  9.5240517010000", "01AF 20.9 18.0240517020000"};
     int events = 0;
-    for (int rec = 1; rec <= 10000; ++rec) {
-        const int r = rec > 9999 ? 1 : rec;
+    for (int rec = 1; rec <= kTrendSamples; ++rec) {
         const QString v0 = QString::number((rec % 500) * 0.1, 'f', 1).rightJustified(5);
-        l << "01A0" + v0 + " 20.9" + "00" + Num(r, 4);
-        if (rec % 4 == 0 && events < 2048) {
-            l << "01A1" + Num(rec % 12, 2) + "00" + Num(rec, 4) + "00000" + Num(rec % 10, 4);
+        l << "01A0" + v0 + " 20.9" + "00" + Num(rec % 10000, 4);
+        if (rec % 4 == 0 && events < kTrendEvents) {
+            l << "01A1" + Num(rec % 12, 2) + "00" + Num(rec % 10000, 4) + "00000" + Num(rec % 10, 4);
             ++events;
         }
     }

@@ -1,12 +1,17 @@
 // Opening a stored record in the data view. Run from a Release build:
 //   bench_views --benchmark_min_time=1
+// The record is an interval trend that fills the graph: 16,361 samples and
+// 2,048 event rows, record numbers past 9999.
 // - opening the interval table (reload, merged rows, and the rows written
-//   into the grid) beside a bare fill of the same cell texts into the same
-//   grid;
+//   into the grid), and the same with the graph filled too, beside a bare
+//   fill of the same cell texts into the same grid;
 // - reloading one record from a database of 2,000,000 sample rows beside
 //   the same record in a database that holds only it.
+#include "views/view_graph.h"
 #include "views/view_tables.h"
 #include "views/view_widgets.h"
+
+#include "graph/ucltalgraph.h"
 
 #include "common/widgets/grid_writer.h"
 
@@ -19,6 +24,8 @@
 #include "common/paths.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -111,7 +118,7 @@ void ReLoadFrom(benchmark::State& state, bool big)
         r.SetSeqNo(d.seqNo);
         r.SetBaseDate(DateZero());
         r.ReLoad();
-        if (r.DataCount() != 10000 || r.EventCount() != 2048) {
+        if (r.DataCount() != bench::kTrendSamples || r.EventCount() != bench::kTrendEvents) {
             state.SkipWithError("the trend did not reload whole");
             break;
         }
@@ -142,13 +149,50 @@ void BM_OpenIntervalTable(benchmark::State& state)
         r.ReLoad();
         const GridContent t = IntervalTable(r, false);
         WriteGrid(grid, t);
-        if (grid.Rows() < 10000) {
+        if (grid.Rows() < bench::kTrendSamples) {
             state.SkipWithError("the table is short");
             break;
         }
     }
 }
 BENCHMARK(BM_OpenIntervalTable)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// As the data view opens a trend with a graph: reload, table into the grid,
+// then the graph's fill into the graph control and its option controls.
+void BM_OpenIntervalTableAndGraph(benchmark::State& state)
+{
+    Databases& d = Dbs();
+    if (!d.ok) {
+        state.SkipWithError("the databases were not made");
+        return;
+    }
+    DataGrid grid;
+    uclTalGraph graph;
+    graph.resize(1000, 500);
+    std::array<QCheckBox, 7> boxes;
+    QComboBox zoom;
+    GraphControls controls;
+    controls.graph = &graph;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        controls.chk[i] = &boxes[i];
+    controls.zoom = &zoom;
+    ViewRecords records;
+    for (auto _ : state) {
+        clsInterval& r = records.interval;
+        r.ClearDatas();
+        r.SetDbPath(d.small);
+        r.SetSeqNo(d.seqNo);
+        r.SetBaseDate(DateZero());
+        r.ReLoad();
+        WriteGrid(grid, IntervalTable(r, false));
+        ApplyGraphFill(controls, FillGraph(kViewInterval, records, {255, 65280}, false));
+        if (graph.SampleCount() != GraphModel::kSampleSlots) {
+            state.SkipWithError("the graph is short");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenIntervalTableAndGraph)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bare baseline: the same cell texts, made beforehand, set cell by cell
 // into the same kind of grid.

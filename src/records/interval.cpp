@@ -11,7 +11,6 @@
 using namespace records_text;
 
 clsInterval::clsInterval()
-    : m_values(kValueRows), m_events(kEventRows)
 {
     m_h.dates = DateZero();
     m_h.baseDate = DateZero();
@@ -50,13 +49,17 @@ void clsInterval::ClearDatas()
 
 void clsInterval::SetDataCount(int v)
 {
-    m_h.dataCount = std::clamp(v, 0, kValueRows);
+    m_h.dataCount = std::max(v, 0);
+    if (static_cast<size_t>(m_h.dataCount) > m_values.size())
+        m_values.resize(static_cast<size_t>(m_h.dataCount));
     m_indexDirty = true;
 }
 
 void clsInterval::SetEventCount(int v)
 {
-    m_h.eventCount = std::clamp(v, 0, kEventRows);
+    m_h.eventCount = std::max(v, 0);
+    if (static_cast<size_t>(m_h.eventCount) > m_events.size())
+        m_events.resize(static_cast<size_t>(m_h.eventCount));
     m_eventIndexDirty = true;
 }
 
@@ -113,6 +116,26 @@ void clsInterval::touchEvent(int row)
         m_savedEvents.emplace(row, m_events[static_cast<size_t>(row)]);
 }
 
+IntervalValueRow& clsInterval::freshValueRow(int row)
+{
+    const size_t i = static_cast<size_t>(row);
+    if (i == m_values.size())
+        m_values.emplace_back();
+    else
+        m_values[i] = IntervalValueRow{};
+    return m_values[i];
+}
+
+IntervalEventRow& clsInterval::freshEventRow(int row)
+{
+    const size_t i = static_cast<size_t>(row);
+    if (i == m_events.size())
+        m_events.emplace_back();
+    else
+        m_events[i] = IntervalEventRow{};
+    return m_events[i];
+}
+
 void clsInterval::rebuildValueIndex()
 {
     m_valueIndex.clear();
@@ -140,10 +163,8 @@ int clsInterval::AddValue(int gas, const QDateTime& dateTime, float value)
     const qint64 key = dateTime.toMSecsSinceEpoch();
     int row = m_valueIndex.value(key, -1);
     if (row < 0) {
-        if (m_h.dataCount >= kValueRows)
-            return -1;
         row = m_h.dataCount;
-        m_values[static_cast<size_t>(row)] = IntervalValueRow{};
+        freshValueRow(row);
         ++m_h.dataCount;
         m_valueIndex.insert(key, row);
     } else {
@@ -172,10 +193,8 @@ int clsInterval::AddEvents(int gas, const QDateTime& dateTime, int code, const Q
         }
     }
     if (row < 0) {
-        if (m_h.eventCount >= kEventRows)
-            return -1;
         row = m_h.eventCount;
-        m_events[static_cast<size_t>(row)] = IntervalEventRow{};
+        freshEventRow(row);
         ++m_h.eventCount;
         m_eventIndex[key].push_back(row);
     } else {
@@ -425,9 +444,6 @@ bool clsInterval::parseDataLine(const QString& line, bool checkOnly)
         WriteSerialLog(QStringLiteral("<<< Duplicate data >>>") + line);
         return true;
     }
-    // No room left for this line: fail it before anything changes.
-    if (m_h.dataCount >= kValueRows)
-        return false;
     ++m_h.dataLineCount;
     m_h.lastRecordNo = r;
     const QDateTime t = m_h.dates.addSecs(static_cast<qint64>(m_h.dataLineCount) * m_h.interval);
@@ -467,7 +483,11 @@ bool clsInterval::parseEventLine(const QString& line, bool checkOnly)
             return false; // no interval to place the event in
         s = *secs % m_h.interval;
     }
-    const QDateTime t = i < 0
+    // Index 0 names the trend's start, except right after the numbering came
+    // round from 9999 to 0: then it names the data line numbered 0, the one
+    // stored last.
+    const bool afterLineZero = m_h.dataLineCount > 0 && m_h.lastRecordNo == -1;
+    const QDateTime t = i < 0 && !afterLineZero
         ? m_h.dates.addSecs(s)
         : m_h.dates.addSecs(static_cast<qint64>(m_h.dataLineCount) * m_h.interval + s);
     const int code = EventCode(Mid(line, 5, 2));

@@ -60,19 +60,18 @@ public:
     float CaptionGasFull(int gas) const override { return GasListInfo(gas, 1).toFloat(); }
     QString CaptionGasUnit(int gas) const override { return GasListInfo(gas, 14).toString(); }
 
-    static constexpr int kValueRows = 10000;
-    static constexpr int kEventRows = 2049;
-
     clsInterval();
 
     // Resets counts, header fields and the gas table; row contents stay.
+    // The value and event tables grow as rows are added: a trend may hold
+    // any number of rows (record numbers run past 9999 and start again).
     void ClearDatas();
 
     // Adds a reading to the row at dateTime (the last row with that time, or
-    // a new one). Returns the row, or -1 when the table is full.
+    // a new one). Returns the row, or -1 for a gas outside 0..4.
     int AddValue(int gas, const QDateTime& dateTime, float value);
     // Adds an event to the last row at dateTime whose slot for gas is still
-    // free, or to a new row. Returns the row, or -1 when the table is full.
+    // free, or to a new row. Returns the row, or -1 for a gas outside 0..4.
     int AddEvents(int gas, const QDateTime& dateTime, int code, const QDateTime& baseDate);
 
     // Record-line parsers (the line is already cleaned and of its length).
@@ -131,6 +130,7 @@ public:
     const QDateTime& BaseDate() const { return m_h.baseDate; }
     void SetBaseDate(const QDateTime& v) { m_h.baseDate = v; }
     int DataCount() const { return m_h.dataCount; }
+    // Raising a count adds rows (all values -101) where the table had none.
     void SetDataCount(int v);
     int ValueCount() const { return m_h.valueCount; }
     void SetValueCount(int v) { m_h.valueCount = v; }
@@ -198,10 +198,16 @@ private:
     void RollbackStage();
     void touchValue(int row);
     void touchEvent(int row);
+    // Row `row` of a table, appended when it is the first row past the
+    // table's end, otherwise reset to a fresh row.
+    IntervalValueRow& freshValueRow(int row);
+    IntervalEventRow& freshEventRow(int row);
     void rebuildValueIndex();
 
     Header m_h;
     clsInstrument* m_instrument = nullptr;
+    // The tables; rows past DataCount / EventCount are left from before and
+    // never read.
     std::vector<IntervalValueRow> m_values;
     std::vector<IntervalEventRow> m_events;
 

@@ -132,8 +132,8 @@ bool clsInterval::ReLoad()
             QSqlQuery& q = s.Select({m_h.seqNo});
             int n = 0;
             const QDateTime now = Now();
-            while (n < kValueRows && q.next()) {
-                IntervalValueRow& r = m_values[static_cast<size_t>(n)];
+            while (q.next()) {
+                IntervalValueRow& r = freshValueRow(n);
                 r.RowSeqNo = ReadLong(q.value(0), 0);
                 r.DateTime = ReadDateFast(q.value(1), now);
                 r.Value[0] = ReadGasReading(q.value(2), on0);
@@ -154,8 +154,8 @@ bool clsInterval::ReLoad()
             QSqlQuery& q = s.Select({m_h.seqNo, DbDateFast(m_h.dates)});
             int n = 0;
             const QDateTime now = Now();
-            while (n < kEventRows && q.next()) {
-                IntervalEventRow& e = m_events[static_cast<size_t>(n)];
+            while (q.next()) {
+                IntervalEventRow& e = freshEventRow(n);
                 e.RowSeqNo = ReadLong(q.value(0), 0);
                 e.DateTime = ReadDateFast(q.value(1), now);
                 e.Event[0] = ReadGasReading(q.value(2), on0);

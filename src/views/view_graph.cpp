@@ -7,6 +7,9 @@
 
 #include <QLocale>
 
+#include <bit>
+#include <unordered_map>
+
 namespace {
 float ReadBack(float value, const GasFacts& gas)
 {
@@ -39,18 +42,24 @@ void FillSeries(GraphFill& f, const R& record, const std::array<std::int32_t, 2>
 }
 
 // The moments and drawn values of the record's first n samples; value(gas,
-// i) reads a sample's stored value.
+// i) reads a sample's stored value. Each distinct value of a gas is worked
+// out once: a trend repeats its readings many times over.
 template <class R, class Value>
 void FillSamples(GraphFill& f, const R& record, int n, const std::array<GasFacts, 2>& g, Value value)
 {
     f.x.resize(static_cast<size_t>(n));
     for (int gas = 0; gas < 2; ++gas)
         f.y[static_cast<size_t>(gas)].resize(static_cast<size_t>(n));
+    std::array<std::unordered_map<std::uint32_t, float>, 2> drawn;
     for (int i = 0; i < n; ++i) {
         f.x[static_cast<size_t>(i)] = record.DateTimes(i);
-        for (int gas = 0; gas < 2; ++gas)
-            f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] =
-                DrawnValue(value(gas, i), g[static_cast<size_t>(gas)]);
+        for (int gas = 0; gas < 2; ++gas) {
+            const float v = value(gas, i);
+            const auto [it, added] = drawn[static_cast<size_t>(gas)].try_emplace(std::bit_cast<std::uint32_t>(v));
+            if (added)
+                it->second = DrawnValue(v, g[static_cast<size_t>(gas)]);
+            f.y[static_cast<size_t>(gas)][static_cast<size_t>(i)] = it->second;
+        }
     }
 }
 }

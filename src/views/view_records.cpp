@@ -3,6 +3,8 @@
 #include "common/gascaption.h"
 #include "common/gasvalue.h"
 
+#include <bit>
+
 namespace {
 class FactsCaption final : public GasCaptionSource {
 public:
@@ -30,4 +32,12 @@ QString ValueText(float value, const GasFacts& gas)
 QString ValueTextOver(float value, const GasFacts& gas)
 {
     return OverIfAboveFull(FormatGasValue(value, gas.point, false), gas.full);
+}
+
+const QString& ValueTextsOver::operator()(float value)
+{
+    const auto [it, added] = m_texts.try_emplace(std::bit_cast<std::uint32_t>(value));
+    if (added)
+        it->second = ValueTextOver(value, m_gas);
+    return it->second;
 }

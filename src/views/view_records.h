@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 
 // Record kinds (Log_Head.Types) the views show.
 enum ViewKind : int {
@@ -69,3 +70,15 @@ QString GasHeading(const GasFacts& gas);
 // the same with a reading above full scale or below 0 shown as "OVER".
 QString ValueText(float value, const GasFacts& gas);
 QString ValueTextOver(float value, const GasFacts& gas);
+
+// ValueTextOver of one gas, each distinct value formatted once: a long
+// trend repeats its readings many times over.
+class ValueTextsOver {
+public:
+    explicit ValueTextsOver(const GasFacts& gas) : m_gas(gas) {}
+    const QString& operator()(float value);
+
+private:
+    const GasFacts& m_gas;
+    std::unordered_map<std::uint32_t, QString> m_texts; // by the value's bits
+};

@@ -172,6 +172,7 @@ GridContent IntervalTable(const clsInterval& record, bool eventOnly)
     t.Reset(4, 1);
     t.SetRow(0, HeaderRow(g[0], g[1]), false);
 
+    ValueTextsOver over[2] = {ValueTextsOver(g[0]), ValueTextsOver(g[1])};
     const std::vector<IntervalLine> lines = MergeIntervalLines(record);
     size_t rowsNeeded = 1;
     for (const IntervalLine& l : lines)
@@ -191,7 +192,7 @@ GridContent IntervalTable(const clsInterval& record, bool eventOnly)
         for (int gas = 0; gas < 2; ++gas) {
             GridCell& cell = cells[static_cast<size_t>(gas + 2)];
             if (!l.IsEvent()) {
-                cell.text = ValueTextOver(record.GasValue(gas, l.sample), g[gas]);
+                cell.text = over[gas](record.GasValue(gas, l.sample));
                 continue;
             }
             const float code = record.GasEvent(gas, l.event);
@@ -199,11 +200,9 @@ GridContent IntervalTable(const clsInterval& record, bool eventOnly)
                 cell.back = GetEventColor(static_cast<std::int32_t>(code), 0);
                 cell.text = ValueText(code, g[gas]);
                 if (l.combined >= 0)
-                    cell.text += QLatin1Char('(') + ValueTextOver(record.GasValue(gas, l.combined), g[gas])
-                                 + QLatin1Char(')');
+                    cell.text += QLatin1Char('(') + over[gas](record.GasValue(gas, l.combined)) + QLatin1Char(')');
             } else {
-                cell.text = l.combined >= 0 ? ValueTextOver(record.GasValue(gas, l.combined), g[gas])
-                                            : ValueText(code, g[gas]);
+                cell.text = l.combined >= 0 ? over[gas](record.GasValue(gas, l.combined)) : ValueText(code, g[gas]);
             }
             if (cell.back != 0)
                 cell.align = kAlignLeft;

@@ -201,6 +201,55 @@ TEST_F(AutomaticRun, DownloadsClearsAndSwitchesOffWithoutAClick)
     EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Complete Finished."));
 }
 
+// An instrument whose trend runs past record number 9999 (numbers go round
+// to 0) is served in full: every sample and event stored at its moment, in
+// sample order, then the alarm trend, and the logger is cleared.
+TEST_F(AutomaticRun, TrendPastRecordNumber9999IsStoredWholeAndTheLoggerCleared)
+{
+    FakeIntervalTrend t = MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 12500, 10);
+    t.events = {
+        FakeTrendEvent{"A1", 1, 0, 4},     // the start
+        FakeTrendEvent{"A5", 2, 9998, 3},  // before the wrap
+        FakeTrendEvent{"A2", 1, 9999, 5},  // after record 9999
+        FakeTrendEvent{"A1", 2, 10000, 6}, // after record 0: index 0 on the line
+        FakeTrendEvent{"A2", 2, 10500, 7}, // after the wrap
+        FakeTrendEvent{"A1", 1, 12500, 8}, // after the last line
+    };
+    fake.SetRecordLines("DR,R,", IntervalLines(t));
+    window->Form_Load();
+    ASSERT_TRUE(WaitFor([this] { return Runs("---Automatic Mode Camplate Finished---") == 1; }, 240000))
+        << SerialLog().toStdString();
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_FALSE(SerialLog().contains(QStringLiteral("<<< Duplicate data >>>")));
+    EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=2")), 1);
+    const QList<QByteArray> commands = fake.Commands();
+    EXPECT_TRUE(commands.contains(QByteArray("XC,E,")));
+    EXPECT_LT(commands.indexOf(QByteArray("DJ,R,")), commands.indexOf(QByteArray("XC,E,")));
+    EXPECT_TRUE(fake.CommandState().loggerCleared);
+
+    ASSERT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 1);
+    clsInterval rec;
+    rec.SetSeqNo(Rows(QStringLiteral("Select SeqNo From Log_Head Where Types=1")));
+    ASSERT_TRUE(rec.ReLoad());
+    ASSERT_EQ(rec.DataCount(), t.samples.size());
+    for (int k = 0; k < rec.DataCount(); ++k) {
+        ASSERT_EQ(rec.DateTimes(k), t.SampleTime(k)) << k;
+        ASSERT_FLOAT_EQ(rec.GasValue(0, k), t.samples[k][0]) << k;
+        ASSERT_FLOAT_EQ(rec.GasValue(1, k), t.samples[k][1]) << k;
+        if (k > 0) {
+            ASSERT_GT(rec.ValueRowSeqNo(k), rec.ValueRowSeqNo(k - 1)) << k;
+        }
+    }
+    ASSERT_EQ(rec.EventCount(), t.events.size());
+    for (int j = 0; j < rec.EventCount(); ++j) {
+        const FakeTrendEvent& e = t.events[j];
+        EXPECT_EQ(rec.EventDateTimes(j), t.EventTime(e)) << j;
+        const float code = -102.0f - e.digit;
+        EXPECT_FLOAT_EQ(rec.GasEvent(0, j), e.type == "A2" ? -101.0f : code) << j;
+        EXPECT_FLOAT_EQ(rec.GasEvent(1, j), e.type == "A1" ? -101.0f : code) << j;
+    }
+}
+
 TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
 {
     // Cancel as soon as the interval download starts.

@@ -254,25 +254,93 @@ TEST_F(IntervalTest, FailedStorePassLeavesNothingOfItsBlock)
     EXPECT_FLOAT_EQ(r->GasEvent(1, 1), -104.0f);
 }
 
-TEST_F(IntervalTest, FullTableFailsTheLine)
+// Record numbers run 1..9999, then 0, 1, ... again: 12,500 data lines give
+// 12,500 rows, each one interval after the one before, stored and reloaded
+// whole in that order. Events follow the data line they name, on both
+// sides of the wrap; index 0 names the start, except right after the line
+// numbered 0.
+TEST_F(IntervalTest, TrendPastTheRecordNumberWrapKeepsEveryRowAndEvent)
 {
-    ASSERT_TRUE(Block(col, {AD("240517", "000000", 1)}));
+    constexpr int kLines = 12500;
+    constexpr int kInterval = 10;
+    ASSERT_TRUE(Block(col, Header(kInterval)));
+    // Line k (1-based) carries record number k % 10000; an event after line
+    // `after` carries `after % 10000` as its index.
+    struct Event {
+        int after; // data lines stored before it
+        QString type;
+        int digit;
+        int seconds;
+    };
+    const Event events[] = {
+        {0, "A1", 1, 5},       // the start
+        {9998, "A5", 2, 3},    // before the wrap
+        {9999, "A1", 1, 4},    // after record 9999
+        {10000, "A2", 2, 6},   // after record 0: index 0
+        {10005, "A1", 1, 7},   // index 0 again: the start
+        {12499, "A1", 2, 2},   // after the wrap
+    };
     QStringList block;
-    for (int rec = 1; rec <= 9999; ++rec) {
-        block << A0("1", "2", rec);
-        if (block.size() == 48 || rec == 9999) {
-            ASSERT_TRUE(Block(col, block));
+    size_t next = 0;
+    auto flushEvents = [&](int stored) {
+        for (; next < std::size(events) && events[next].after == stored; ++next)
+            block << Ev(events[next].type, events[next].digit,
+                        events[next].after == 10005 ? 0 : events[next].after % 10000,
+                        Num(events[next].seconds, 4));
+    };
+    flushEvents(0);
+    for (int k = 1; k <= kLines; ++k) {
+        block << A0(QString::number(k % 500), "20.9", k % 10000);
+        flushEvents(k);
+        if (block.size() >= 48 || k == kLines) {
+            ASSERT_TRUE(Block(col, block)) << k;
             block.clear();
         }
     }
-    // After record 9999 the numbering may start again: row 10000 is the last.
-    ASSERT_TRUE(Block(col, {A0("1", "2", 1)}));
     clsInterval* r = col.Item("01 L");
-    ASSERT_EQ(r->DataCount(), clsInterval::kValueRows);
-    EXPECT_FALSE(Block(col, {Ev("A1", 1, 5, "    "), A0("1", "2", 2)}));
-    EXPECT_EQ(r->DataCount(), clsInterval::kValueRows);
-    EXPECT_EQ(r->EventCount(), 0);
-    EXPECT_EQ(r->DataLineCount(), clsInterval::kValueRows);
+    ASSERT_EQ(r->DataCount(), kLines);
+    EXPECT_EQ(r->DataLineCount(), kLines);
+    EXPECT_EQ(r->LastRecordNo(), kLines % 10000 - 1);
+    EXPECT_FALSE(SerialLog().contains("<<< Duplicate data >>>"));
+
+    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+    struct Expected {
+        QDateTime when;
+        float e0, e1;
+    };
+    const Expected expected[] = {
+        {start.addSecs(5), -103, -101},
+        {start.addSecs(9998 * kInterval + 3), -104, -104},
+        {start.addSecs(9999 * kInterval + 4), -103, -101},
+        {start.addSecs(10000 * kInterval + 6), -101, -104},
+        {start.addSecs(7), -103, -101},
+        {start.addSecs(12499 * kInterval + 2), -104, -101},
+    };
+    auto check = [&](const clsInterval& rec, const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(rec.DataCount(), kLines);
+        for (int k = 0; k < kLines; ++k) {
+            ASSERT_EQ(rec.DateTimes(k), start.addSecs(static_cast<qint64>(k + 1) * kInterval)) << k;
+            ASSERT_FLOAT_EQ(rec.GasValue(0, k), static_cast<float>((k + 1) % 500)) << k;
+        }
+        ASSERT_EQ(rec.EventCount(), static_cast<int>(std::size(expected)));
+        for (int j = 0; j < rec.EventCount(); ++j) {
+            EXPECT_EQ(rec.EventDateTimes(j), expected[j].when) << j;
+            EXPECT_FLOAT_EQ(rec.GasEvent(0, j), expected[j].e0) << j;
+            EXPECT_FLOAT_EQ(rec.GasEvent(1, j), expected[j].e1) << j;
+        }
+    };
+    check(*r, "downloaded");
+
+    ASSERT_TRUE(r->Update());
+    EXPECT_EQ(Rows("Interval_Data"), kLines);
+    clsInterval back;
+    back.SetSeqNo(1);
+    ASSERT_TRUE(back.ReLoad());
+    check(back, "reloaded");
+    // The stored order is the sample order.
+    for (int k = 1; k < kLines; ++k)
+        ASSERT_EQ(back.ValueRowSeqNo(k), back.ValueRowSeqNo(k - 1) + 1) << k;
 }
 
 // ---- storing and reloading ----------------------------------------------

@@ -84,14 +84,14 @@ TEST_F(ViewTest, IntervalGraphEventsAreClampedToTheControlsCapacity)
     Identity(v.interval, QStringLiteral("I1"), T(0, 0, 0));
     for (int i = 0; i < 40; ++i)
         AddSample(v.interval, T(0, 0, 0).addSecs(10 * i), float(i), 20.9f);
-    // Every event row the record holds (2,049) carries a gas 0 code; gas 1
-    // has a code on every other row and none on the rest.
-    for (int j = 0; j < clsInterval::kEventRows; ++j)
+    // Every one of 3,000 event rows carries a gas 0 code; gas 1 has a code
+    // on every other row and none on the rest.
+    for (int j = 0; j < 3000; ++j)
         AddEvent(v.interval, T(0, 0, 0).addSecs(j), kGasAlarm, j % 2 ? float(kGasNoValue) : float(kGasWarning));
-    ASSERT_EQ(v.interval.EventCount(), 2049);
+    ASSERT_EQ(v.interval.EventCount(), 3000);
     const GraphFill f = FillGraph(kViewInterval, v, {255, 65280}, false);
     EXPECT_EQ(f.events[0].size(), size_t(GraphModel::kMaxEvents));
-    EXPECT_EQ(f.events[1].size(), size_t(1025));
+    EXPECT_EQ(f.events[1].size(), size_t(1500));
     EXPECT_EQ(f.events[0][0].text, "ALARM");
     EXPECT_EQ(f.events[1][1].time, T(0, 0, 2));
     EXPECT_EQ(f.zoomItems, (QStringList{"1", "3"}));

@@ -115,6 +115,33 @@ TEST_F(ViewPanelTest, GraphIsOfferedFromFiveDrawableSamples)
     EXPECT_EQ(panel->talGraph->SampleCount(), 0);
 }
 
+// A stored trend longer than the graph holds: the table, the summary and
+// the export show every sample and event; the graph gets its capacity, the
+// first 16,361 samples.
+TEST_F(ViewPanelTest, TrendLongerThanTheGraphIsShownWhole)
+{
+    constexpr int kSamples = 16500;
+    const QDateTime late = start.addSecs(10 * 16400 + 3);
+    StoreInterval(1, "SN1", start, kSamples, {{start.addSecs(10 * 20 + 3), -104, -101}, {late, -101, -103}});
+    panel->OpenRecord(1, 1);
+    ASSERT_EQ(panel->vfgBrowse->Rows(), kSamples + 2 + 1);
+    EXPECT_EQ(panel->vfgSummary->Text(6, 1), QString::number(kSamples + 2));
+    const int lastRow = kSamples + 2;
+    EXPECT_EQ(panel->vfgBrowse->Text(lastRow, 1), GeneralDate(start.addSecs(10 * (kSamples - 1))));
+    EXPECT_EQ(panel->vfgBrowse->Text(16400 + 3, 1), GeneralDate(late));
+    EXPECT_EQ(panel->vfgBrowse->Text(16400 + 3, 3), "WARNING");
+
+    EXPECT_EQ(panel->talGraph->SampleCount(), GraphModel::kSampleSlots);
+    EXPECT_EQ(panel->talGraph->valueX(GraphModel::kMaxSampleIndex), start.addSecs(10 * GraphModel::kMaxSampleIndex));
+    EXPECT_EQ(panel->talGraph->EventCount(1), 1);
+
+    const QStringList lines = BuildSampleText(1, panel->Records(), {}, ",").split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[lines.size() - 2],
+              QStringLiteral("%1,%2,").arg(lastRow).arg(GeneralDate(start.addSecs(10 * (kSamples - 1))))
+                  + panel->vfgBrowse->Text(lastRow, 2) + "," + panel->vfgBrowse->Text(lastRow, 3));
+}
+
 TEST_F(ViewPanelTest, EventKindsHideTheSummaryAndTheOthersShowItAgain)
 {
     StoreHead(5, 5, "SN1", start);

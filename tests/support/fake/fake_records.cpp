@@ -81,13 +81,22 @@ QList<QByteArray> IntervalLines(const FakeIntervalTrend& t)
         lines.append(n + "AF" + stats(1, false));
         lines.append(n + "AG" + stats(1, true));
     }
-    for (int k = 0; k < t.samples.size(); ++k) {
+    // Four-digit numbers that go round after 9999.
+    const auto number = [](int v) { return QByteArray::number(v % 10000).rightJustified(4, '0'); };
+    const int count = static_cast<int>(t.samples.size());
+    // The event lines that follow data line `after` (the last line takes
+    // every event past the end too).
+    const auto eventsAfter = [&](int after) {
+        for (const FakeTrendEvent& e : t.events)
+            if (e.index == after || (after == count && e.index > count))
+                lines.append(n + e.type + Two(e.digit) + "  " + number(e.index) + QByteArray(5, ' ')
+                             + QByteArray::number(e.seconds).rightJustified(4, '0'));
+    };
+    eventsAfter(0);
+    for (int k = 0; k < count; ++k) {
         lines.append(n + "A0" + ReadingField(t.samples[k][0]) + ReadingField(t.samples[k][1]) + "00"
-                     + QByteArray::number((k % 9999) + 1).rightJustified(4, '0'));
-    }
-    for (const FakeTrendEvent& e : t.events) {
-        lines.append(n + e.type + Two(e.digit) + "  " + QByteArray::number(e.index).rightJustified(4, '0')
-                     + QByteArray(5, ' ') + QByteArray::number(e.seconds).rightJustified(4, '0'));
+                     + number(k + 1));
+        eventsAfter(k + 1);
     }
     return lines;
 }

@@ -14,7 +14,7 @@
 struct FakeTrendEvent {
     QByteArray type = "A1";
     int digit = 2;      // event digit: 1 warning, 2 alarm, ...
-    int index = 0;      // data line the event follows (0: the start)
+    int index = 0;      // data lines before it (0: the start)
     int seconds = 0;    // offset within the interval
 };
 
@@ -33,17 +33,26 @@ struct FakeIntervalTrend {
     // Readings per sample, gas 1 and gas 2, one decimal. The status code
     // -107 is sent as "OVER".
     QList<std::array<float, 2>> samples;
-    QList<FakeTrendEvent> events;          // sent after the data lines
+    QList<FakeTrendEvent> events;          // each sent after the data line it follows
 
     // The moment of sample k (0-based).
     QDateTime SampleTime(int k) const { return start.addSecs(static_cast<qint64>(k + 1) * interval); }
+    // The moment of an event: after its data lines, at its offset within
+    // the interval.
+    QDateTime EventTime(const FakeTrendEvent& e) const
+    {
+        return start.addSecs(static_cast<qint64>(e.index) * interval + e.seconds % interval);
+    }
 };
 
 // A trend of count samples with varied readings, starting at start.
 FakeIntervalTrend MakeIntervalTrend(int logger, const QDateTime& start, int count, int interval = 60);
 
 // The record lines of a trend: identity, gas list, header, statistics,
-// data lines and event lines.
+// then the data lines with each event line right after the data line it
+// follows (an event of index 0 before the first, one past the last data
+// line after the last). Record numbers run 1 to 9999, then 0, 1, ...
+// again; an event's index goes round the same way.
 QList<QByteArray> IntervalLines(const FakeIntervalTrend& trend);
 
 // The five-character reading field of a value.
