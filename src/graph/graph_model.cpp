@@ -337,8 +337,8 @@ bool GraphModel::SetZoom(int z)
     if (moved)
         ScrollTo(0);
     m_scroll.value = 0;
-    m_minX = 0;
-    m_maxX = m_offsets[std::min(page, n - 1)];
+    m_minX = RangeStart();
+    m_maxX = page >= n - 1 ? RangeEnd(m_offsets[n - 1]) : m_offsets[page];
     return moved;
 }
 
@@ -353,8 +353,54 @@ void GraphModel::ScrollTo(int v)
     // The window's end never passes the last sample.
     int end = RoundToLong(static_cast<double>(n) / m_zoom + v);
     end = std::min(std::max(end, v + 1), n - 1);
-    m_minX = m_offsets[v];
-    m_maxX = m_offsets[end];
+    m_minX = v == 0 ? RangeStart() : m_offsets[v];
+    m_maxX = end == n - 1 ? RangeEnd(m_offsets[end]) : m_offsets[end];
+}
+
+bool GraphModel::EventSpan(double& first, double& last) const
+{
+    bool any = false;
+    for (int s = 0; s < SampleDataCount(); ++s) {
+        const GraphEventBlock& b = m_events[static_cast<size_t>(s)];
+        const int count = std::min(b.count, kMaxEvents);
+        for (int i = 0; i < count; ++i) {
+            if (b.texts[static_cast<size_t>(i)].isEmpty())
+                continue;
+            const double off = b.offsets[static_cast<size_t>(i)];
+            first = any ? std::min(first, off) : off;
+            last = any ? std::max(last, off) : off;
+            any = true;
+        }
+    }
+    return any;
+}
+
+bool GraphModel::SamplesSpanTime() const
+{
+    const int n = std::min(m_sampleCount, kSampleSlots);
+    for (int i = 1; i < n; ++i) {
+        if (m_offsets[i] != m_offsets[0])
+            return true;
+    }
+    return false;
+}
+
+double GraphModel::RangeStart() const
+{
+    double first = 0;
+    double last = 0;
+    if (SamplesSpanTime() && EventSpan(first, last))
+        return std::min(0.0, first);
+    return 0;
+}
+
+double GraphModel::RangeEnd(double lastSample) const
+{
+    double first = 0;
+    double last = 0;
+    if (SamplesSpanTime() && EventSpan(first, last))
+        return std::max(lastSample, last);
+    return lastSample;
 }
 
 void GraphModel::SetTwipsPerPixel(double x, double y)
@@ -405,12 +451,12 @@ void GraphModel::CalcLayout(const GraphLayoutTarget& target)
         m_plotHeight = 1;
 
     if (m_maxX == 0)
-        m_minX = 0;
+        m_minX = RangeStart();
     if (!(m_maxX > 0 && m_minX < m_maxX)) {
         double largest = -1e11;
         for (int i = 0; i < m_sampleCount; ++i)
             largest = std::max(largest, static_cast<double>(m_offsets[i]));
-        m_maxX = largest;
+        m_maxX = RangeEnd(largest);
     }
     m_posXStp = (m_maxX - m_minX) / 10;
     m_xStep = (m_maxX == m_minX) ? 0 : m_plotWidth / (m_maxX - m_minX);

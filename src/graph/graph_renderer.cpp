@@ -9,9 +9,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
+
+// The least room between two texts of the graph (one screen pixel).
+constexpr double kTextGap = 15;
 
 // A copy of font with its size reduced by `points` (the event texts).
 QFont SmallerFont(const QFont& font, double points, double dpi)
@@ -26,6 +30,156 @@ QFont SmallerFont(const QFont& font, double points, double dpi)
     f.setBold(false);
     return f;
 }
+
+// The box of an event mark of `size` with its apex on (x, y): a mark
+// pointing down has its base above the row, one pointing up below it.
+QRectF MarkBox(double x, double y, bool up, double size)
+{
+    const double height = 2.2 * size;
+    return QRectF(x - 0.83 * size, up ? y : y - height, 1.66 * size, height);
+}
+
+// Whether two rectangles share more than an edge.
+bool Overlap(const QRectF& a, const QRectF& b)
+{
+    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
+}
+
+// Where the event texts of one drawing pass go, so that none covers
+// another text or another event's mark. The rows of marks are added first;
+// then each text asks for its place in turn. Texts are kept in a grid of
+// cells over the plot and marks by row in order of x, so a look-up reads
+// only what lies near it however many events the graph holds.
+class EventLabelSpace {
+public:
+    EventLabelSpace(const QRectF& plot, double lineHeight)
+        : m_plot(plot),
+          m_cellHeight(std::max(lineHeight, 1.0)),
+          m_columns(std::max(1, static_cast<int>(std::ceil(plot.width() / kCellWidth)))),
+          m_rows(std::max(1, static_cast<int>(std::ceil(plot.height() / m_cellHeight)))),
+          m_cells(static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows))
+    {
+    }
+
+    // A row of marks like `band` (the box of a mark at x = 0) at xs; returns
+    // the row's number.
+    int AddMarkRow(const QRectF& band, std::vector<double> xs)
+    {
+        std::sort(xs.begin(), xs.end());
+        m_markRows.push_back({band, std::move(xs)});
+        return static_cast<int>(m_markRows.size()) - 1;
+    }
+
+    // A text of `size` that its row puts at (left, top), above or below the
+    // mark at x of mark row `row`. It takes that place when free; otherwise
+    // the next free line further from the mark on its own side, then the
+    // nearest free line on the mark's other side (up to kLinesEachSide
+    // lines each). It never crosses the sides of the plot, and the lines it
+    // moves to lie inside the plot. Returns the top left taken, or nothing
+    // when no line is free.
+    std::optional<QPointF> Place(double left, const QSizeF& size, double top, bool above, int row, double x)
+    {
+        left = std::max(m_plot.left(), std::min(left, m_plot.right() - size.width()));
+        const QRectF& band = m_markRows[static_cast<std::size_t>(row)].band;
+        const double step = size.height() + kTextGap;
+        const double lowest = m_plot.top();
+        const double highest = m_plot.bottom() - size.height();
+        const auto take = [&](double y) {
+            const QRectF box(QPointF(left, y), size);
+            if (!Free(box, row, x))
+                return false;
+            Add(box);
+            return true;
+        };
+        if (take(top))
+            return QPointF(left, top);
+        const double out = above ? -step : step;
+        double y = top + out;
+        for (int line = 0; line < kLinesEachSide && y >= lowest && y <= highest; ++line, y += out) {
+            if (take(y))
+                return QPointF(left, y);
+        }
+        y = above ? band.bottom() + kTextGap : band.top() - kTextGap - size.height();
+        for (int line = 0; line < kLinesEachSide && y >= lowest && y <= highest; ++line, y -= out) {
+            if (take(y))
+                return QPointF(left, y);
+        }
+        return std::nullopt;
+    }
+
+private:
+    static constexpr double kCellWidth = 600;
+    // How far a text may move from its row on either side of its mark;
+    // further away it would no longer read as that mark's text.
+    static constexpr int kLinesEachSide = 6;
+
+    struct MarkRow {
+        QRectF band;            // a mark at x = 0
+        std::vector<double> xs; // in order
+    };
+
+    // The cells a rectangle touches; rectangles beyond the plot count in
+    // its edge cells.
+    void Cells(const QRectF& r, int& c0, int& c1, int& r0, int& r1) const
+    {
+        const auto cell = [](double v, double size, int count) {
+            return std::clamp(static_cast<int>(std::floor(v / size)), 0, count - 1);
+        };
+        c0 = cell(r.left() - m_plot.left(), kCellWidth, m_columns);
+        c1 = cell(r.right() - m_plot.left(), kCellWidth, m_columns);
+        r0 = cell(r.top() - m_plot.top(), m_cellHeight, m_rows);
+        r1 = cell(r.bottom() - m_plot.top(), m_cellHeight, m_rows);
+    }
+
+    void Add(const QRectF& text)
+    {
+        const int index = static_cast<int>(m_texts.size());
+        m_texts.push_back(text);
+        int c0, c1, r0, r1;
+        Cells(text.adjusted(-kTextGap, -kTextGap, kTextGap, kTextGap), c0, c1, r0, r1);
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c)
+                m_cells[static_cast<std::size_t>(r * m_columns + c)].push_back(index);
+        }
+    }
+
+    // Whether box keeps kTextGap from every text placed and covers no mark
+    // but the one at x of mark row ownRow.
+    bool Free(const QRectF& box, int ownRow, double ownX) const
+    {
+        const QRectF wide = box.adjusted(-kTextGap, -kTextGap, kTextGap, kTextGap);
+        int c0, c1, r0, r1;
+        Cells(box, c0, c1, r0, r1);
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                for (int index : m_cells[static_cast<std::size_t>(r * m_columns + c)]) {
+                    if (Overlap(m_texts[static_cast<std::size_t>(index)], wide))
+                        return false;
+                }
+            }
+        }
+        for (int row = 0; row < static_cast<int>(m_markRows.size()); ++row) {
+            const MarkRow& marks = m_markRows[static_cast<std::size_t>(row)];
+            if (!(marks.band.top() < box.bottom() && box.top() < marks.band.bottom()))
+                continue;
+            // Marks whose box reaches into the text's width.
+            auto it = std::upper_bound(marks.xs.begin(), marks.xs.end(), box.left() - marks.band.right());
+            for (; it != marks.xs.end() && *it + marks.band.left() < box.right(); ++it) {
+                if (!(row == ownRow && *it == ownX))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    QRectF m_plot;
+    double m_cellHeight;
+    int m_columns;
+    int m_rows;
+    std::vector<QRectF> m_texts;
+    std::vector<std::vector<int>> m_cells; // text indexes by cell, row by row
+    std::vector<MarkRow> m_markRows;
+};
 
 } // namespace
 
@@ -188,14 +342,22 @@ void GraphRenderer::DrawFrameAndScales()
     m_foreColor = m.ScaleColor();
     const std::int32_t grid = GraphModel::MixColor(back, m_foreColor, 0.8);
 
+    // The Y labels stand centred on their values, so the lowest reaches
+    // half a line below the plot: the time labels start under it, and the
+    // bottom title under them.
+    const double labelHalf = TextHeight(QStringLiteral("00000")) / 2;
+    const double timeTop = bottom + std::max(80.0, labelHalf + kTextGap);
+    const double timeBottom = timeTop + TextHeight(QStringLiteral("8"));
     if (!m.TitleTop().isEmpty())
         PrintText((m_target.scaleWidth - TextWidth(m.TitleTop())) / 2, top - 1.5 * TextHeight(QStringLiteral("8888")),
                   m.TitleTop());
     if (!m.TitleBottom().isEmpty())
         PrintText((m_target.scaleWidth - TextWidth(m.TitleBottom())) / 2,
-                  bottom + 1.5 * TextHeight(QStringLiteral("8888")), m.TitleBottom());
+                  std::max(bottom + 1.5 * TextHeight(QStringLiteral("8888")), timeBottom + kTextGap), m.TitleBottom());
 
-    // Time labels: about ten per visible page, never overlapping.
+    // Time labels: about ten per visible page, never overlapping, none
+    // beyond the sides of the drawing area.
+    const double areaRight = m_target.screen ? m_target.scaleWidth : originLeft + m.SetDrawWidth();
     const int n = m.SampleCount();
     const double range = m.MaxX() - m.MinX();
     int labels = 0;
@@ -204,7 +366,7 @@ void GraphRenderer::DrawFrameAndScales()
     int k = labels > 0 ? RoundToLong(static_cast<double>(n) / labels) : 0;
     if (k <= 0)
         k = 1;
-    double previousEnd = 0;
+    double previousEnd = -1e300;
     for (int i = 0; i <= n - 1; i += k) {
         const double off = m.Offset(i);
         if (off < m.MinX() || off > m.MaxX())
@@ -212,12 +374,13 @@ void GraphRenderer::DrawFrameAndScales()
         const double x = m.xPos(off);
         const QString text = FormatDate(m.valueX(i), m.FormatX());
         const double w = TextWidth(text);
-        if (!(x - w / 2 > previousEnd))
+        const double textLeft = std::max(originLeft, std::min(x - w / 2, areaRight - w));
+        if (!(textLeft > previousEnd))
             continue;
         SetPen(m_foreColor, m.ScaleLineWidth(), Qt::SolidLine);
         Line(x, bottom, x, bottom + 40);
-        PrintText(x - w / 2, bottom + 80, text);
-        previousEnd = x + 1.125 * w / 2;
+        PrintText(textLeft, timeTop, text);
+        previousEnd = textLeft + w / 2 + 1.125 * w / 2;
         if (off != m.MinX() && off != m.MaxX()) {
             SetPen(grid, m.ScaleLineWidth(), Qt::DashDotDotLine);
             Line(x, top, x, bottom);
@@ -244,14 +407,17 @@ void GraphRenderer::DrawFrameAndScales()
     }
     double rightColumn = left + width;
     double leftColumn = std::max(originLeft - 150, left - 6 * px - 530.0 * leftColumns);
-    const double labelHalf = TextHeight(QStringLiteral("00000")) / 2;
+    // A column's name stands over its highest label, on the top title's
+    // line when the area has room for it there.
+    const double nameRoom = top - labelHalf - kTextGap - TextHeight(QStringLiteral("8"));
+    const double nameTop = std::max(originTop, std::min(originTop + 2 * m.TwipsPerPixelY(), nameRoom));
     for (int s = 0; s < m.SampleDataCount(); ++s) {
         if (!m.SampleVisible(s))
             continue;
         double& r = m.InLeftGroup(s) ? leftColumn : rightColumn;
         m_foreColor = m.ValueColor(s);
         const double edge = r + 530;
-        PrintText(edge - TextWidth(m.ValueName(s)), originTop + 2 * m.TwipsPerPixelY(), m.ValueName(s));
+        PrintText(edge - TextWidth(m.ValueName(s)), nameTop, m.ValueName(s));
         const double step = m.PosYStp(s);
         const int count = step == 0 ? 0 : RoundToLong((static_cast<double>(m.MaxY(s)) - m.MinY(s)) / step);
         for (int j = 0; j <= count; ++j) {
@@ -334,43 +500,25 @@ void GraphRenderer::DrawEventMarks()
     UseFont(SmallerFont(m_font, 3.5, m_target.dpiY));
     const double minX = m.MinX();
     const double maxX = m.MaxX();
-    // Marks and texts of one row share one colour, so all marks of a row
-    // are drawn first and then all its texts, each with one painter state.
-    std::vector<double> xs;
-    std::vector<const QString*> texts;
-    // On pixel targets the few distinct event texts are rendered once and
-    // stamped; paged targets keep real text.
-    const bool stamps = m_painter.paintEngine() && m_painter.paintEngine()->type() == QPaintEngine::Raster;
-    const auto drawRow = [&](double y, bool up, double textTop, std::int32_t colour) {
-        if (xs.empty())
-            return;
-        if (stamps) {
-            StampTriangles(xs, y, up, 50, colour);
-        } else {
-            BeginTriangles(colour);
-            for (double x : xs)
-                DrawTriangle(x, y, up, 50);
-            EndTriangles();
-        }
-        m_painter.setWorldTransform(QTransform());
-        m_painter.setPen(ColorFromWin(colour));
-        for (std::size_t k = 0; k < xs.size(); ++k) {
-            const double x = xs[k] - TextWidth(*texts[k]) / 2;
-            if (stamps)
-                StampTextAt(x, textTop, *texts[k], colour);
-            else
-                DrawTextAt(x, textTop, *texts[k]);
-        }
-        m_painter.setWorldTransform(m_twips);
+    // One row of marks per series with its events shown, then the common
+    // row; a row's marks and texts share one colour.
+    struct Row {
+        double y = 0;          // the marks' apexes
+        bool up = false;       // marks pointing up (base below the row)
+        double textTop = 0;    // where the row's texts stand
+        std::int32_t colour = 0;
+        std::vector<double> xs;
+        std::vector<const QString*> texts;
     };
+    std::vector<Row> rows;
     for (int s = 0; s < m.SampleDataCount(); ++s) {
         if (!m.EventVisible(s))
             continue;
+        Row row;
+        row.y = m.EventRowFor(s);
+        row.textTop = m.InLeftGroup(s) ? row.y - 240 : row.y + 120;
+        row.colour = m.ValueColor(s);
         const int count = std::min(m.EventCount(s), GraphModel::kMaxEvents);
-        const double y = m.EventRowFor(s);
-        const double textTop = m.InLeftGroup(s) ? y - 240 : y + 120;
-        xs.clear();
-        texts.clear();
         for (int i = 0; i < count; ++i) {
             const double off = m.EventOffset(s, i);
             if (off < minX || off > maxX)
@@ -378,18 +526,22 @@ void GraphRenderer::DrawEventMarks()
             const QString& text = m.EventTextRef(s, i);
             if (text.isEmpty())
                 continue;
-            xs.push_back(m.xPos(off));
-            texts.push_back(&text);
+            row.xs.push_back(m.xPos(off));
+            row.texts.push_back(&text);
         }
-        if (!xs.empty())
-            m.SetEventRowY(s, y);
-        drawRow(y, false, textTop, m.ValueColor(s));
+        if (!row.xs.empty()) {
+            m.SetEventRowY(s, row.y);
+            rows.push_back(std::move(row));
+        }
     }
     if (m.CommonEventVisible()) {
         const double bottom = m.PlotTop() + m.PlotHeight();
+        Row row;
+        row.y = bottom - 300;
+        row.up = true;
+        row.textTop = bottom - 180;
+        row.colour = 1;
         const int n = std::min(m.SampleCount(), GraphModel::kMaxEvents + 1);
-        xs.clear();
-        texts.clear();
         for (int i = 0; i < n; ++i) {
             const double off = m.Offset(i);
             if (off < minX || off > maxX)
@@ -397,11 +549,55 @@ void GraphRenderer::DrawEventMarks()
             const QString& text = m.CommonTextRef(i);
             if (text.isEmpty())
                 continue;
-            xs.push_back(m.xPos(off));
-            texts.push_back(&text);
+            row.xs.push_back(m.xPos(off));
+            row.texts.push_back(&text);
         }
-        drawRow(bottom - 300, true, bottom - 180, 1);
+        if (!row.xs.empty())
+            rows.push_back(std::move(row));
     }
+
+    // On pixel targets the mark and the few distinct event texts are
+    // rendered once and stamped; paged targets keep real text.
+    const bool stamps = m_painter.paintEngine() && m_painter.paintEngine()->type() == QPaintEngine::Raster;
+    constexpr double kMarkSize = 50;
+    const double lineHeight = TextHeight(QStringLiteral("8"));
+    EventLabelSpace space(QRectF(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight()), lineHeight + kTextGap);
+    std::vector<int> markRows;
+    for (const Row& row : rows) {
+        markRows.push_back(space.AddMarkRow(MarkBox(0, row.y, row.up, kMarkSize), row.xs));
+        if (stamps) {
+            StampTriangles(row.xs, row.y, row.up, kMarkSize, row.colour);
+        } else {
+            BeginTriangles(row.colour);
+            for (double x : row.xs)
+                DrawTriangle(x, row.y, row.up, kMarkSize);
+            EndTriangles();
+        }
+    }
+
+    // Each text stands where its row puts it unless that would cover a text
+    // placed before it or another event's mark; then it takes the next free
+    // line (EventLabelSpace). A text with no free line inside the plot is
+    // left out: its mark stays, and zooming in gives it room.
+    m_painter.setWorldTransform(QTransform());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Row& row = rows[r];
+        m_painter.setPen(ColorFromWin(row.colour));
+        const bool textAbove = row.textTop < row.y;
+        for (std::size_t k = 0; k < row.xs.size(); ++k) {
+            const QString& text = *row.texts[k];
+            const double w = TextWidth(text);
+            const std::optional<QPointF> at = space.Place(row.xs[k] - w / 2, QSizeF(w, lineHeight), row.textTop,
+                                                          textAbove, markRows[r], row.xs[k]);
+            if (!at)
+                continue;
+            if (stamps)
+                StampTextAt(at->x(), at->y(), text, row.colour);
+            else
+                DrawTextAt(at->x(), at->y(), text);
+        }
+    }
+    m_painter.setWorldTransform(m_twips);
     UseFont(saved);
 }
 

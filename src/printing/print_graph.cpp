@@ -4,11 +4,10 @@
 #include "common/gasvalue.h"
 #include "common/resstrings.h"
 #include "graph/graph_model.h"
+#include "graph/graph_source.h"
 #include "printing/print_job.h"
 #include "records/alarm.h"
 #include "records/interval.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -16,13 +15,6 @@ constexpr int kIdDataBrowse = 5602;
 constexpr int kIdSamplingTimes = 5603;
 constexpr int kIdIntervalTrend = 5624;
 constexpr int kIdAlarmTrend = 5625;
-
-// A stored value cut to the gas's decimals, as its display text reads back.
-float CutToPoints(float v, int points)
-{
-    float out = v;
-    return ParseFloatText(FormatGasValue(v, static_cast<std::int16_t>(points)), &out) ? out : v;
-}
 
 // A line width from the settings; the settings keep 1 to 100.
 double PrintLineWidth(float w) { return (w >= 1 && w <= 100) ? w : 1.0; }
@@ -61,11 +53,7 @@ float Plot(const Record& rec, int g, float v)
 
 float PlottedValue(float v, float full, int points)
 {
-    if (v > full)
-        return CutToPoints(full, points);
-    if (v >= 0)
-        return CutToPoints(v, points);
-    return GraphModel::kNoValue;
+    return GraphPointValue(v, full, points);
 }
 
 std::vector<int> PlottedSamples(int count, const std::function<std::array<float, 5>(int)>& row)
@@ -91,9 +79,7 @@ std::vector<int> PlottedSamples(int count, const std::function<std::array<float,
 
 QString SampleTimeText(const QDateTime& time)
 {
-    if (!time.isValid())
-        return QString();
-    return QLocale().toString(time, QStringLiteral("dd-MMM-yy")) + time.toString(QStringLiteral(" hh:mm:ss"));
+    return GraphTitleMoment(time);
 }
 
 void BuildPrintGraph(GraphModel& model, const PrintRequest& request)

@@ -10,9 +10,10 @@ class GraphModel;
 struct PrintRequest;
 
 // The value a printed graph plots for a stored value v of a gas with full
-// scale full and points decimals: v above the full scale plots the full
-// scale, a negative value (a status code) -0.01 just below the zero line;
-// the full scale and v are first cut to the gas's decimals.
+// scale full and points decimals, the same as the data view's graph draws
+// (GraphPointValue): v above the full scale plots the full scale, a status
+// code or a negative reading -0.01 (nothing); the full scale and v are first
+// cut to the gas's decimals.
 float PlottedValue(float v, float full, int points);
 
 // The samples of an interval trend that its graph plots: of a run of equal
@@ -22,7 +23,7 @@ float PlottedValue(float v, float full, int points);
 std::vector<int> PlottedSamples(int count, const std::function<std::array<float, 5>(int)>& row);
 
 // "Medium Date" followed by " hh:mm:ss", as the graph's bottom title shows
-// a sample time.
+// a sample time on screen and on paper (GraphTitleMoment).
 QString SampleTimeText(const QDateTime& time);
 
 // Fills model with the trend of request (kind 1: IntervalData, any other:

@@ -2,27 +2,13 @@
 
 #include "common/gasvalue.h"
 #include "common/resstrings.h"
-#include "graph/graph_format.h"
 #include "graph/graph_model.h"
-
-#include <QLocale>
+#include "graph/graph_source.h"
 
 #include <bit>
 #include <unordered_map>
 
 namespace {
-float ReadBack(float value, const GasFacts& gas)
-{
-    float out = 0;
-    return ParseFloatText(FormatGasValue(value, gas.point, false), &out) ? out : value;
-}
-
-// "Medium Date" and " hh:nn:ss" of a moment.
-QString MediumMoment(const QDateTime& t)
-{
-    return QLocale().toString(t.date(), QLocale::ShortFormat) + FormatDate(t, QStringLiteral(" hh:nn:ss"));
-}
-
 template <class R>
 void FillSeries(GraphFill& f, const R& record, const std::array<std::int32_t, 2>& colours, bool plainCaptions,
                 std::array<GasFacts, 2>& g)
@@ -71,11 +57,7 @@ QString AlarmMarkText()
 
 float DrawnValue(float value, const GasFacts& gas)
 {
-    if (value > gas.full)
-        return ReadBack(gas.full, gas);
-    if (value > -101.0f)
-        return ReadBack(value, gas);
-    return GraphModel::kNoValue;
+    return GraphPointValue(value, gas.full, gas.point);
 }
 
 int CountValidSamples(const clsInterval& record)
@@ -147,7 +129,7 @@ GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::
         f.alarmMark = n > kAlarmPoint + 1;
         f.eventCheckVisible = false;
     }
-    f.titleBottom = GetResString(5603, MediumMoment(first), MediumMoment(last));
+    f.titleBottom = GetResString(5603, GraphTitleMoment(first), GraphTitleMoment(last));
     f.sampleCount = n;
     f.cursorCheckVisible = true;
     f.zoomItems = ZoomItems(n);

@@ -47,9 +47,10 @@ struct GraphFill {
 inline constexpr int kAlarmPoint = 180;
 QString AlarmMarkText();
 
-// How the graph draws a stored value: a value above full scale at full
-// scale, a reading rounded to the gas's decimals, a value of -101 or below
-// (no data and every status code) as -0.01, which the graph takes as none.
+// How the graph draws a stored value (GraphPointValue): a value above full
+// scale at full scale, a reading rounded to the gas's decimals, a status
+// code or a negative reading ("OVER" in the table) as -0.01, which the
+// graph takes as none.
 float DrawnValue(float value, const GasFacts& gas);
 
 // The samples of an interval trend that can be drawn: per gas slot 0..3 the

@@ -1,7 +1,9 @@
 #include "common/colors.h"
 #include "common/dates.h"
+#include "common/resstrings.h"
 #include "graph/graph_format.h"
 #include "graph/graph_model.h"
+#include "graph/graph_source.h"
 
 #include <gtest/gtest.h>
 
@@ -383,6 +385,52 @@ TEST(GraphModel, CursorReadoutAndLabelSide)
     EXPECT_EQ(m.CursorIndex(), 2);
 }
 
+TEST(GraphModel, EventsOutsideTheSamplesWidenTheTimeAxis)
+{
+    // A record can log an event a little before its first sample or after
+    // its last; the whole axis (and only its ends) reaches out to them.
+    GraphModel m;
+    FillSamples(m, 41); // offsets 0 to 400
+    m.AddSample(QStringLiteral("O2"), RGB(0, 0, 255), QStringLiteral("##0.0"), 25);
+    m.SetEventX(1, 0, kStart.addSecs(-7));
+    m.SetEventFlag(1, 0, QStringLiteral("ALARM"));
+    m.SetEventX(0, 0, kStart.addSecs(405));
+    m.SetEventFlag(0, 0, QStringLiteral("WARNING"));
+    m.SetEventX(0, 1, kStart.addSecs(-900)); // no text: no event
+    m.SetEventCount(0, 2);
+    m.SetEventCount(1, 1);
+    m.CalcLayout(FixedTarget());
+    EXPECT_EQ(m.MinX(), -7);
+    EXPECT_EQ(m.MaxX(), 405);
+    m.SetEventRowY(1, 1000);
+    QDateTime time;
+    QString text;
+    m.SearchEvent(-6, 1000, time, text);
+    EXPECT_EQ(text, QStringLiteral("ALARM"));
+
+    m.SetZoom(2);
+    EXPECT_EQ(m.MinX(), -7);
+    EXPECT_EQ(m.MaxX(), m.Offset(20));
+    m.ScrollTo(1);
+    EXPECT_EQ(m.MinX(), m.Offset(1));
+    m.ScrollTo(m.Scroll().max);
+    EXPECT_EQ(m.MaxX(), 405);
+    m.SetZoom(1);
+    EXPECT_EQ(m.MinX(), -7);
+    EXPECT_EQ(m.MaxX(), 405);
+
+    // Samples all at one moment keep an empty axis whatever the events say.
+    GraphModel flat;
+    FillSamples(flat, 3);
+    for (int i = 0; i < 3; ++i)
+        flat.SetvalueX(i, kStart);
+    flat.SetEventX(0, 0, kStart.addSecs(30));
+    flat.SetEventFlag(0, 0, QStringLiteral("ALARM"));
+    flat.SetEventCount(0, 1);
+    flat.CalcLayout(FixedTarget());
+    EXPECT_EQ(flat.MinX(), flat.MaxX());
+}
+
 TEST(GraphModel, SearchEventLimits)
 {
     GraphModel m;
@@ -462,4 +510,39 @@ TEST(GraphFormat, NumbersAndDates)
     EXPECT_EQ(RoundToLong(3e10), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundToLong(-3e10), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(RoundToLong(std::nan("")), std::numeric_limits<std::int32_t>::min());
+}
+
+TEST(GraphSource, PointsAreWhatTheTableShows)
+{
+    // CO: full scale 500 with one decimal.
+    const struct {
+        float stored;
+        float drawn;
+    } cases[] = {
+        {500.0f, 500.0f},                  // at full scale: unchanged
+        {612.5f, 500.0f},                  // above: at full scale
+        {12.34f, 12.3f},                   // cut to the decimals
+        {0.0f, 0.0f},
+        {-0.04f, 0.0f},                    // its text is "0.0"
+        {-0.01f, 0.0f},                    // likewise, not taken for "no value"
+        {-0.1f, GraphModel::kNoValue},     // a negative reading: "OVER"
+        {-101.0f, GraphModel::kNoValue},   // no data
+        {-107.0f, GraphModel::kNoValue},   // OVER
+        {-110.0f, GraphModel::kNoValue},   // a failure code
+        {-117.0f, GraphModel::kNoValue},   // not a code, but negative
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(GraphPointValue(c.stored, 500.0f, 1), c.drawn) << c.stored;
+    EXPECT_FLOAT_EQ(GraphPointValue(20.96f, 25.0f, 0), 21.0f);
+}
+
+TEST(GraphSource, TitleMomentIsOneFormInEveryLanguage)
+{
+    const QDateTime t = MakeDate(2025, 11, 17, 9, 5, 7);
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        SetResLanguage(language);
+        EXPECT_EQ(GraphTitleMoment(t), QStringLiteral("2025/11/17 09:05:07"));
+    }
+    SetResLanguage(ResLanguage::System);
+    EXPECT_EQ(GraphTitleMoment(QDateTime()), QString());
 }

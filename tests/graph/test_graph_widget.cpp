@@ -7,8 +7,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -78,7 +82,124 @@ QImage BlankImage(QSize size, double dpi)
     return image;
 }
 
+struct PdfWord {
+    QRectF box; // points
+    QString text;
+};
+
+// The words of page 1 of a PDF file with their boxes, as pdftotext reads
+// them; empty when the tool is missing.
+std::vector<PdfWord> PdfWords(const QString& path)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    std::vector<PdfWord> words;
+    if (tool.isEmpty())
+        return words;
+    QProcess p;
+    p.start(tool, {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                   QStringLiteral("1"), path, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    for (auto it = word.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+        words.push_back({QRectF(topLeft, bottomRight), m.captured(5)});
+    }
+    return words;
+}
+
 } // namespace
+
+TEST(GraphWidget, PrintedTextsNeverOverlapNorLeaveTheirArea)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    // Two gases with events close together in one row, at both ends of the
+    // samples, before the first sample, in a dense cluster, and the common
+    // row's mark; titles in either language.
+    const struct {
+        const char* top;
+        const char* bottom;
+    } titles[] = {
+        {"Data Browse (Trend) - Interval Trend", "Sampling Date/Time: 2024/05/01 08:00:00 to 2024/05/01 08:09:50"},
+        {"\uFF83\uFF9E\uFF70\uFF80\u95B2\u89A7 (Trend) - \uFF72\uFF9D\uFF80\uFF70\uFF8A\uFF9E\uFF99",
+         "\uFF7B\uFF9D\uFF8C\uFF9F\uFF98\uFF9D\uFF78\uFF9E\u65E5\u6642: 2024/05/01 08:00:00 \uFF5E 2024/05/01 08:09:50"},
+    };
+    QTemporaryDir dir;
+    for (const auto& title : titles) {
+        GraphModel m;
+        m.AddSample(QStringLiteral("CO"), kRed, QStringLiteral("##0.0"), 500);
+        m.AddSample(QStringLiteral("O2"), RGB(0, 0, 255), QStringLiteral("##0.0"), 25);
+        m.SetTitleTop(QString::fromUtf8(title.top));
+        m.SetTitleBottom(QString::fromUtf8(title.bottom));
+        for (int i = 0; i < 60; ++i) {
+            m.SetvalueX(i, kStart.addSecs(10 * i));
+            m.SetvalueY(0, i, 1.0f + (i % 5) * 0.5f);
+            m.SetvalueY(1, i, 20.9f);
+        }
+        m.SetSampleCount(60);
+        std::vector<std::pair<int, QString>> events[2] = {
+            {{0, "ALARM"}, {100, "WARNING"}, {110, "OVER"}, {590, "WARNING"}},
+            {{-5, "ALARM"}, {300, "WARNING"}, {590, "ALARM"}},
+        };
+        for (int k = 0; k < 12; ++k)
+            events[0].push_back({300 + 5 * k, k % 2 ? "OVER" : "WARNING"});
+        int expected = 1; // the common row's "Alarm"
+        for (int s = 0; s < 2; ++s) {
+            for (int e = 0; e < static_cast<int>(events[s].size()); ++e) {
+                m.SetEventX(s, e, kStart.addSecs(events[s][static_cast<size_t>(e)].first));
+                m.SetEventFlag(s, e, events[s][static_cast<size_t>(e)].second);
+            }
+            m.SetEventCount(s, static_cast<int>(events[s].size()));
+            m.SetEventVisible(s, true);
+            expected += static_cast<int>(events[s].size());
+        }
+        m.SetEventFlag(GraphModel::kCommonRow, 30, QStringLiteral("Alarm"));
+        m.SetEventVisible(GraphModel::kCommonRow, true);
+
+        // The printed page's graph band: 2 % to 97 % of A4's width, 40 % to 85 % of its height.
+        const QString path = dir.filePath(QStringLiteral("graph.pdf"));
+        QPdfWriter writer(path);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        GraphRenderTarget t;
+        t.screen = false;
+        t.printer = true;
+        t.dpiX = writer.logicalDpiX();
+        t.dpiY = writer.logicalDpiY();
+        t.scaleWidth = writer.width() * 1440.0 / t.dpiX;
+        t.scaleHeight = writer.height() * 1440.0 / t.dpiY;
+        const QRectF band(0.02 * t.scaleWidth, 0.40 * t.scaleHeight, 0.95 * t.scaleWidth, 0.45 * t.scaleHeight);
+        m.SetSetDrawLeft(band.left());
+        m.SetSetDrawTop(band.top());
+        m.SetSetDrawWidth(band.width());
+        m.SetSetDrawHeight(band.height());
+        QFont font;
+        font.setBold(true);
+        RenderGraph(m, painter, font, t, {});
+        painter.end();
+
+        const std::vector<PdfWord> words = PdfWords(path);
+        ASSERT_FALSE(words.empty());
+        // Points of the page; texts are placed on whole device pixels.
+        const QRectF area =
+            QRectF(band.left() / 20, band.top() / 20, band.width() / 20, band.height() / 20).adjusted(-0.1, -0.1, 0.1, 0.1);
+        int marks = 0;
+        for (size_t i = 0; i < words.size(); ++i) {
+            const PdfWord& w = words[i];
+            marks += w.text == QLatin1String("WARNING") || w.text == QLatin1String("OVER") ||
+                     w.text == QLatin1String("ALARM") || w.text == QLatin1String("Alarm");
+            EXPECT_TRUE(area.contains(w.box)) << w.text.toStdString();
+            for (size_t j = i + 1; j < words.size(); ++j)
+                EXPECT_FALSE(w.box.intersects(words[j].box)) << w.text.toStdString() << " / " << words[j].text.toStdString();
+        }
+        EXPECT_EQ(marks, expected); // every event's text found room
+    }
+}
 
 TEST(GraphWidget, MissingSampleDrawnAsPointAndLevelStep)
 {

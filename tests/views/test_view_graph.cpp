@@ -3,6 +3,8 @@
 #include "views/view_graph.h"
 
 #include "graph/graph_model.h"
+#include "printing/print_graph.h"
+#include "printing/print_job.h"
 
 TEST_F(ViewTest, DrawnValues)
 {
@@ -101,4 +103,38 @@ TEST_F(ViewTest, IntervalGraphEventsAreClampedToTheControlsCapacity)
     const GraphFill none = FillGraph(kViewHistory, v, {0, 0}, false);
     EXPECT_FALSE(none.hasSeries);
     EXPECT_EQ(none.zoomItems, QStringList{"1"});
+}
+
+TEST_F(ViewTest, ScreenAndPaperDrawTheSamePointsUnderTheSameTitle)
+{
+    ViewRecords v;
+    TwoGases(v.interval);
+    Identity(v.interval, QStringLiteral("I1"), T(10, 0, 0));
+    // Readings the table shows as numbers, as "OVER" (above full scale, or
+    // negative) and as status words.
+    const float co[] = {12.34f, 612.5f, -0.1f, float(kGasOver), 0.0f, -0.04f, float(kGasNoValue), 3.0f};
+    const float o2[] = {20.9f, -0.1f, 20.8f, 25.0f, 26.0f, float(kGasFailSensor), 20.7f, 20.6f};
+    for (int i = 0; i < 8; ++i)
+        AddSample(v.interval, T(10, 0, 10 * i), co[i], o2[i]);
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        SetResLanguage(language);
+        const GraphFill screen = FillGraph(kViewInterval, v, {255, 65280}, false);
+        GraphModel paper;
+        PrintRequest r;
+        r.DataType = kPrintIntervalTrend;
+        r.IntervalData = &v.interval;
+        BuildPrintGraph(paper, r);
+        ASSERT_EQ(paper.SampleCount(), screen.sampleCount);
+        for (int gas = 0; gas < 2; ++gas) {
+            for (int i = 0; i < screen.sampleCount; ++i)
+                EXPECT_FLOAT_EQ(paper.valueY(gas, i), screen.y[gas][static_cast<size_t>(i)]) << gas << " " << i;
+        }
+        EXPECT_EQ(paper.TitleBottom(), screen.titleBottom);
+        EXPECT_TRUE(screen.titleBottom.contains(QStringLiteral("2024/05/17 10:00:00")));
+    }
+    const GraphFill f = FillGraph(kViewInterval, v, {255, 65280}, false);
+    EXPECT_FLOAT_EQ(f.y[0][1], 500.0f);
+    EXPECT_FLOAT_EQ(f.y[0][2], GraphModel::kNoValue); // "OVER" in the table: no point
+    EXPECT_FLOAT_EQ(f.y[0][5], 0.0f);                 // "0.0" in the table
+    EXPECT_FLOAT_EQ(f.y[1][1], GraphModel::kNoValue);
 }
