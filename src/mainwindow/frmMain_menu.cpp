@@ -128,6 +128,9 @@ void frmMain::LayoutWindow()
 
 void frmMain::ReloadDefaultsAndSettings()
 {
+    // The reset starts the window again: until its activation the defaults'
+    // selections change the controls without reading the database.
+    m_state.StartupPending = true;
     InitDefaults();
     ReadSettings();
     m_download->ShowAutoLoadModes();
@@ -137,6 +140,6 @@ void frmMain::ReloadDefaultsAndSettings()
 
 void frmMain::ActivateAgain()
 {
-    ActivatePending = true;
+    m_state.StartupPending = true;
     Form_Activate();
 }
