@@ -128,9 +128,6 @@ void frmMain::LayoutWindow()
 
 void frmMain::ReloadDefaultsAndSettings()
 {
-    // The reset starts the window again: until its activation the defaults'
-    // selections change the controls without reading the database.
-    m_state.StartupPending = true;
     InitDefaults();
     ReadSettings();
     m_download->ShowAutoLoadModes();
