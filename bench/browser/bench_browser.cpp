@@ -1,7 +1,9 @@
 // The stored-data browser against bare baselines of the same work:
 // - the whole tree of 100,000 heads with every level on, built and turned
 //   into tree items, against one plain SELECT of the same columns and as
-//   many items;
+//   many items; once from nothing in every round, and once as the data
+//   panel rebuilds it (the new tree replaces the one shown, so the memory
+//   of the old one is used again);
 // - the list of a kind node with 1,000 records against a plain SELECT of
 //   the same rows and columns and as many list items;
 // - deleting a serial node (10,000 heads, 1,000,000 sample rows out of
@@ -136,6 +138,47 @@ void BM_TreeBaseline(benchmark::State& state)
     state.counters["nodes"] = nodes;
 }
 BENCHMARK(BM_TreeBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// As the data panel rebuilds the tree: the new model replaces the one shown,
+// then the shown items are cleared and made again.
+void BM_TreeRebuild(benchmark::State& state)
+{
+    LogDb db(TreeDb());
+    LogTreeModel shownModel;
+    std::unique_ptr<QTreeWidgetItem> shown;
+    for (auto _ : state) {
+        LogTreeModel m = BuildLogTreeModel(db, {true, true, true});
+        shownModel = std::move(m);
+        shown.reset();
+        shown = Items(shownModel);
+    }
+    state.counters["nodes"] = shownModel.Size();
+}
+BENCHMARK(BM_TreeRebuild)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TreeRebuildBaseline(benchmark::State& state)
+{
+    LogDb db(TreeDb());
+    const int nodes = BuildLogTreeModel(db, {true, true, true}).Size();
+    std::unique_ptr<QTreeWidgetItem> shown;
+    for (auto _ : state) {
+        QSqlQuery q(db.Db());
+        q.setForwardOnly(true);
+        q.exec("Select SerialNo,StationID,UserID,FolderID,Types From Log_Head");
+        qint64 sum = 0;
+        while (q.next())
+            sum += q.value(0).toString().size() + q.value(4).toInt();
+        benchmark::DoNotOptimize(sum);
+        shown.reset();
+        shown = std::make_unique<QTreeWidgetItem>(QStringList{"root"});
+        for (int i = 1; i < nodes; ++i) {
+            auto* item = new QTreeWidgetItem(shown.get(), QStringList{QStringLiteral("node")});
+            item->setData(0, Qt::UserRole, QStringLiteral("key"));
+        }
+    }
+    state.counters["nodes"] = nodes;
+}
+BENCHMARK(BM_TreeRebuildBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FolderList(benchmark::State& state)
 {

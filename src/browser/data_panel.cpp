@@ -22,11 +22,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -84,8 +87,9 @@ void DataPanel::CreateControls()
     fraLogCenter = NewFrame(fraLog, QStringLiteral("fraLogCenter"), 180, 240, 3000, 1200);
     for (int i = 0; i < chkLog.Count(); ++i) {
         chkLog[i] = NewCheck(fraLogCenter, Indexed("chkLog", i), 0, i * 300, 1800, 252);
-        // A user's click only: the settings set the boxes from code.
-        connect(chkLog[i], &QCheckBox::clicked, this, [this, i] { chkLog_Click(i); });
+        // Every change counts, also the settings file's at start-up: the
+        // tree is then built with the levels it names.
+        connect(chkLog[i], &QCheckBox::toggled, this, [this, i] { chkLog_Click(i); });
     }
     cmdLogInst = NewButton(fraLogCenter, QStringLiteral("cmdLogInst"), 1860, 0, 1140, 372);
     lvwLog = NewTree(data, QStringLiteral("lvwLog"));
@@ -102,39 +106,78 @@ void DataPanel::CreateControls()
     mnuDelete = mnuDeletes->addAction(QStringLiteral("Delete"));
     mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
 
-    connect(tvwLog, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { tvwLog_NodeClick(KeyOf(item)); });
-    connect(tvwLog, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) {
-        if (QApplication::mouseButtons() != Qt::RightButton)
-            LastPressedKey = KeyOf(item);
+    // A node or item is picked by the mouse, the keyboard or an accessibility
+    // action: each moves the current item. A click on the item that is
+    // already current moves nothing and picks it again.
+    tvwLog->viewport()->installEventFilter(this);
+    lvwLog->viewport()->installEventFilter(this);
+    connect(tvwLog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (PickedByUser(item))
+            tvwLog_NodeClick(KeyOf(item));
     });
+    connect(tvwLog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (item == m_treeCurrentAtPress)
+            tvwLog_NodeClick(KeyOf(item));
+    });
+    connect(tvwLog, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
     connect(tvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QTreeWidgetItem* item = tvwLog->itemAt(pos);
         if (!item)
             return;
-        tvwLog->setCurrentItem(item);
+        {
+            const QScopedValueRollback quiet(m_quietSelection, true);
+            tvwLog->setCurrentItem(item);
+        }
         FillLogList(KeyOf(item));
         PopUpDelete(KeyOf(item), tvwLog->viewport()->mapToGlobal(pos));
     });
-    connect(lvwLog, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { lvwLog_ItemClick(KeyOf(item)); });
-    connect(lvwLog, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) {
-        if (QApplication::mouseButtons() != Qt::RightButton)
-            LastPressedKey = KeyOf(item);
+    connect(lvwLog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (PickedByUser(item))
+            lvwLog_ItemClick(KeyOf(item));
     });
+    connect(lvwLog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (item == m_listCurrentAtPress)
+            lvwLog_ItemClick(KeyOf(item));
+    });
+    connect(lvwLog, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
     connect(lvwLog, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) { lvwLog_DblClick(); });
     connect(lvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QTreeWidgetItem* item = lvwLog->itemAt(pos);
         if (!item)
             return;
         ShowLogProperties(KeyOf(item));
-        lvwLog->setCurrentItem(item);
+        {
+            const QScopedValueRollback quiet(m_quietSelection, true);
+            lvwLog->setCurrentItem(item);
+        }
         PopUpDelete(KeyOf(item), lvwLog->viewport()->mapToGlobal(pos));
     });
     connect(lvwLog->header(), &QHeaderView::sectionClicked, this, [this](int) { lvwLog_ColumnClick(); });
     connect(cmdDetail, &QPushButton::clicked, this, &DataPanel::DetailRequested);
     connect(cmdLogInst, &QPushButton::clicked, this, [this] { cmdLogInst_Click(); });
     connect(mnuDelete, &QAction::triggered, this, [this] { DeleteKey(m_deleteKey); });
+}
+
+bool DataPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool tree = watched == tvwLog->viewport();
+    if (event->type() == QEvent::MouseButtonPress && (tree || watched == lvwLog->viewport())) {
+        // The right button only opens the deletion menu (its own handler
+        // selects the node or item): the view never sees the press, so it
+        // neither picks nor records anything.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            return true;
+        (tree ? m_treeCurrentAtPress : m_listCurrentAtPress) = (tree ? tvwLog : lvwLog)->currentItem();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool DataPanel::PickedByUser(const QTreeWidgetItem* item) const
+{
+    // The panel's own fills and menus select quietly.
+    return item && !m_quietSelection;
 }
 
 void DataPanel::PopUpDelete(const QString& key, const QPoint& globalPos)
@@ -159,6 +202,8 @@ void DataPanel::BuildLogTree()
         return;
     }
     m_tree = std::move(model);
+    const QScopedValueRollback quiet(m_quietSelection, true);
+    m_treeCurrentAtPress = nullptr;
     tvwLog->setUpdatesEnabled(false);
     tvwLog->clear();
     m_items.clear();
@@ -194,8 +239,10 @@ void DataPanel::chkLog_Click(int)
 {
     m_state.TreeRefreshNeeded = true;
     BuildLogTree();
-    if (!tvwLog->currentItem() && tvwLog->topLevelItemCount() > 0)
+    if (!tvwLog->currentItem() && tvwLog->topLevelItemCount() > 0) {
+        const QScopedValueRollback quiet(m_quietSelection, true);
         tvwLog->setCurrentItem(tvwLog->topLevelItem(0));
+    }
     tvwLog_NodeClick(KeyOf(tvwLog->currentItem()));
 }
 
@@ -231,6 +278,8 @@ void DataPanel::FillLogList(const QString& key)
         ReportDatabaseError(e);
         return;
     }
+    const QScopedValueRollback quiet(m_quietSelection, true);
+    m_listCurrentAtPress = nullptr;
     lvwLog->setUpdatesEnabled(false);
     lvwLog->clear();
     QStringList headers;
@@ -280,6 +329,7 @@ void DataPanel::lvwLog_ColumnClick()
     m_listDescending = m_listSorted ? !m_listDescending : false;
     m_listSorted = true;
     const Qt::SortOrder order = m_listDescending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    const QScopedValueRollback quiet(m_quietSelection, true);
     lvwLog->sortItems(0, order);
     lvwLog->header()->setSortIndicator(0, order);
     lvwLog->header()->setSortIndicatorShown(true);
@@ -311,6 +361,7 @@ void DataPanel::lvwLog_DblClick()
 
 void DataPanel::EmptyProperties()
 {
+    m_gridKey.clear();
     vfgLog->Clear();
     vfgLog->SetMergeCells(DataGrid::MergeNever);
     vfgLog->SetRows(2);
@@ -332,6 +383,7 @@ void DataPanel::ShowLogProperties(const QString& key)
         return;
     }
     SelectFromKey(key);
+    m_gridKey = key;
     const GridModel& g = grid.grid;
     vfgLog->setUpdatesEnabled(false);
     vfgLog->Clear();
@@ -394,6 +446,7 @@ void DataPanel::DeleteKey(const QString& key)
         m_state.TreeRefreshNeeded = true;
         BuildLogTree();
         FillLogList(kRootKey);
+        ForgetDeletedRecord();
         return;
     }
     if (IsFolderKey(key)) {
@@ -416,11 +469,15 @@ void DataPanel::DeleteKey(const QString& key)
         // The node now at the former parent's position, else the root.
         if (parent < m_tree.Size()) {
             const QString at = m_tree.At(parent).key;
-            tvwLog->setCurrentItem(TreeItem(at));
+            {
+                const QScopedValueRollback quiet(m_quietSelection, true);
+                tvwLog->setCurrentItem(TreeItem(at));
+            }
             FillLogList(at);
         } else {
             FillLogList(kRootKey);
         }
+        ForgetDeletedRecord();
         return;
     }
     if (const RecordKind* kind = KindOfItemLetter(letter)) {
@@ -437,8 +494,43 @@ void DataPanel::DeleteKey(const QString& key)
             ReportDatabaseError(e);
             return;
         }
-        delete item;
+        {
+            // Nothing else becomes the picked item in its place.
+            const QScopedValueRollback quiet(m_quietSelection, true);
+            const bool wasCurrent = item && item == lvwLog->currentItem();
+            delete item;
+            if (wasCurrent)
+                lvwLog->setCurrentItem(nullptr);
+        }
         // The tree keeps its nodes until it is next shown, rebuilt.
         m_state.TreeRefreshNeeded = true;
+        ForgetDeletedRecord();
+    }
+}
+
+void DataPanel::ForgetDeletedRecord()
+{
+    const RecordKind* shown = KindOfItemLetter(KeyLetter(m_gridKey));
+    const RecordKind* picked = nullptr;
+    for (const RecordKind& k : kKinds)
+        if (k.types == SelectedKind)
+            picked = &k;
+    bool shownGone = false;
+    bool pickedGone = false;
+    try {
+        LogDb db;
+        shownGone = shown && !RecordStored(db, RecordKeySeqNo(m_gridKey), *shown);
+        pickedGone = picked && !RecordStored(db, SelectedSeqNo, *picked);
+    } catch (const DatabaseError& e) {
+        // What cannot be read back is not offered.
+        ReportDatabaseError(e);
+        shownGone = shown != nullptr;
+        pickedGone = picked != nullptr;
+    }
+    if (shownGone)
+        EmptyProperties();
+    if (pickedGone) {
+        SelectedKind = 0;
+        SelectedSeqNo = 0;
     }
 }

@@ -43,7 +43,10 @@ public:
     // root), a node's records, or one record of the list.
     void DeleteKey(const QString& key);
 
-    // The events of the controls, as a user's action raises them.
+    // The events of the controls. chkLog_Click runs on every change of a
+    // box; tvwLog_NodeClick and lvwLog_ItemClick whenever the user picks a
+    // node or item (mouse, keyboard or accessibility), never for the
+    // panel's own selections.
     void chkLog_Click(int index);
     void tvwLog_NodeClick(const QString& key);
     void lvwLog_ItemClick(const QString& key);
@@ -77,6 +80,9 @@ public:
     QMenu* mnuDeletes = nullptr;
     QAction* mnuDelete = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // Detail, or a double click on a record: open the picked record
     // (SelectedKind, SelectedSeqNo) in the data view.
@@ -90,6 +96,11 @@ private:
     void PopUpDelete(const QString& key, const QPoint& globalPos);
     void EmptyProperties();
     void SelectFromKey(const QString& key);
+    // A change of the current node or item that the user made.
+    bool PickedByUser(const QTreeWidgetItem* item) const;
+    // After a deletion: a record that is gone is neither shown in the grid
+    // nor picked for the data view and the instrument button.
+    void ForgetDeletedRecord();
 
     QGroupBox* m_frame;
     SharedState& m_state;
@@ -99,4 +110,10 @@ private:
     bool m_listSorted = false;
     bool m_listDescending = false;
     QString m_deleteKey; // the key the pop-up menu acts on
+    QString m_gridKey;   // the key vfgLog shows; empty for the empty state
+    // Set while the panel itself moves the current node or item.
+    bool m_quietSelection = false;
+    // The current node and item when a mouse button went down on the view.
+    QTreeWidgetItem* m_treeCurrentAtPress = nullptr;
+    QTreeWidgetItem* m_listCurrentAtPress = nullptr;
 };

@@ -71,6 +71,12 @@ void DeleteRecord(LogDb& db, qint64 seqNo, const RecordKind& kind)
     tx.Commit();
 }
 
+bool RecordStored(LogDb& db, qint64 seqNo, const RecordKind& kind)
+{
+    QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo"), {{HeadColumn::SeqNo, seqNo}, {HeadColumn::Types, kind.types}});
+    return q.next();
+}
+
 void DeleteLatestHistory(LogDb& db, const HistoryIdentity& id)
 {
     DbTransaction tx(db);

@@ -18,6 +18,10 @@ void DeleteNodeData(LogDb& db, const HeadFilter& filter);
 // One stored record of kind: its head and its rows.
 void DeleteRecord(LogDb& db, qint64 seqNo, const RecordKind& kind);
 
+// Whether the head of the stored record seqNo of kind is still there.
+// Raises DatabaseError.
+bool RecordStored(LogDb& db, qint64 seqNo, const RecordKind& kind);
+
 // The latest-calibration row of one instrument as the list shows it ("*"
 // for an empty value).
 void DeleteLatestHistory(LogDb& db, const HistoryIdentity& id);

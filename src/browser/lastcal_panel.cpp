@@ -12,6 +12,7 @@
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/twips_geometry.h"
 #include "shared/panel_host.h"
+#include "shared/shared_state.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -36,13 +37,12 @@ void LastCalPanel::CreateControls()
     QGroupBox* hist = m_frame;
     for (int i = 0; i < optHistory.Count(); ++i) {
         optHistory[i] = NewOption(hist, Indexed("optHistory", i), 60 + i * 2520, 240, 2400, 252);
-        // The print button follows the option however it is set; the list is
-        // read again only on a user's click (the panel fills it when shown).
+        // Whatever chose the option (mouse, keyboard, accessibility or code),
+        // the list follows it.
         connect(optHistory[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                cmdLastCal->setEnabled(i != 2);
+                optHistory_Click(i);
         });
-        connect(optHistory[i], &QRadioButton::clicked, this, [this, i] { optHistory_Click(i); });
     }
     vfgHistory = NewGrid(hist, QStringLiteral("vfgHistory"), 1, 6);
     vfgHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -75,7 +75,10 @@ HistoryLayout LastCalPanel::Layout() const
 
 void LastCalPanel::optHistory_Click(int index)
 {
-    FillHistoryGrid();
+    // The start-up defaults choose an option before anything is shown; the
+    // panel reads the list when it is first opened.
+    if (!m_state.StartupPending)
+        FillHistoryGrid();
     cmdLastCal->setEnabled(index != 2);
 }
 

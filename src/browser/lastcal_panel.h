@@ -30,7 +30,8 @@ public:
     // The list shown (the option chosen).
     browser::HistoryLayout Layout() const;
 
-    // The events of the controls, as a user's action raises them.
+    // The option chosen (run by every change of optHistory): the list of
+    // that option, unless the window is still starting up.
     void optHistory_Click(int index);
     // Deletes the latest calibration of the grid's current row behind the
     // password and a confirmation.

@@ -24,7 +24,6 @@ struct LogTreeNode {
     QChar letter;       // # S T U M or a kind-node letter
     int parent = -1;    // index of the parent; -1 for the root
     int types = 0;      // Log_Head.Types of a kind node, else 0
-    HeadTerm term{HeadColumn::SeqNo, QVariant()}; // what this node adds to its parent's filter
     std::vector<int> children;
 };
 
@@ -35,8 +34,9 @@ public:
     const LogTreeNode& At(int index) const { return m_nodes[static_cast<size_t>(index)]; }
     // The index of the node with key; -1 when there is none.
     int Find(const QString& key) const { return m_index.value(key, -1); }
-    // The filter of the heads below the node at index: its own term and
-    // each ancestor's, the node's first (the root's is empty).
+    // The filter of the heads below the node at index: its own term (its
+    // level's column equal to its text, or its kind) and each ancestor's,
+    // the node's first (the root's is empty).
     HeadFilter Filter(int index) const;
 
     void Reserve(int nodes);
@@ -53,9 +53,11 @@ private:
 // folders, then one node per kind present below a folder (kinds in the
 // order 1, 2, 3, 5, 6, 7). Values are deduplicated per parent as the
 // filters compare them (trimmed, Null and blank as "*", ASCII letter case
-// ignored; the node shows the spelling of its first head in that order)
-// and siblings are sorted by that value. One query reads every distinct
-// combination.
+// ignored) and siblings are sorted by that value; the node shows the
+// spelling that sorts first with letter case ignored, of equal ones the
+// one that sorts first as stored. One query reads every distinct identity
+// with the kinds below it (with every level on, from the heads' identity
+// index).
 // Raises DatabaseError.
 LogTreeModel BuildLogTreeModel(LogDb& db, const TreeLevels& levels);
 

@@ -54,8 +54,9 @@ public:
     // port, size and position, serial logs, file numbers, suffix.
     void Form_Load();
     // First activation after loading (or after the reset that follows a
-    // power-off) shows the download panel and writes the standby line; every
-    // activation lays the window out.
+    // power-off; State().StartupPending says it is still to come) shows the
+    // download panel and writes the standby line; every activation lays the
+    // window out.
     void Form_Activate();
     // Looks up the USB-serial converter and opens the port of the control
     // (the IrDA transport without a converter).
@@ -123,9 +124,6 @@ public:
     ViewPanel& View() const { return *m_view; }
     LastCalPanel& LastCal() const { return *m_lastCal; }
     SettingsPanel& Settings() const { return *m_settings; }
-
-    // The first activation is still to come (see Form_Activate).
-    bool ActivatePending = false;
 
     // True once a close of the window has been accepted; waits stop then.
     bool IsClosing() const { return m_closing; }

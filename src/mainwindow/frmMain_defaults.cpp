@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -105,7 +106,13 @@ void frmMain::InitDefaults()
     state.TreeRefreshNeeded = true;
     state.ExportFileName.clear();
 
-    m_lastCal->optHistory(1)->setChecked(true);
+    {
+        // The defaults run at start-up and in the reset after a power-off,
+        // before the window is activated again: the option is chosen, the
+        // list is read when its panel is opened.
+        const QScopedValueRollback pending(state.StartupPending, true);
+        m_lastCal->optHistory(1)->setChecked(true);
+    }
 
     app.SqlDateFormat = QStringLiteral("mm\"/\"dd\"/\"yy hh\":\"nn\":\"ss");
 

@@ -137,6 +137,6 @@ void frmMain::ReloadDefaultsAndSettings()
 
 void frmMain::ActivateAgain()
 {
-    ActivatePending = true;
+    m_state.StartupPending = true;
     Form_Activate();
 }

@@ -77,7 +77,7 @@ void frmMain::Form_Load()
         }
     }
 
-    ActivatePending = true;
+    m_state.StartupPending = true;
     InitDefaults();
     app.Retry = 3;
     app.Timeout = 3;
@@ -126,14 +126,14 @@ void frmMain::Form_Load()
 
 void frmMain::Form_Activate()
 {
-    if (ActivatePending) {
+    if (m_state.StartupPending) {
         for (int i = 0; i < fraMenu.Count(); ++i) {
             fraMenu(i)->move(0, fraMenu(i)->y());
             fraMenu(i)->setVisible(false);
         }
         fraMenu(0)->setVisible(true);
         m_state.uclQvport->AddLog(GetResString(5541, GeneralDate(Now())));
-        ActivatePending = false;
+        m_state.StartupPending = false;
     }
     Form_Resize();
 }

@@ -65,10 +65,13 @@ QString HeadCondition(const HeadFilter& filter, QVariantList* binds)
     return parts.isEmpty() ? QStringLiteral("1=1") : parts.join(QStringLiteral(" And "));
 }
 
-QSqlQuery SelectHeads(LogDb& db, const QString& columns, const HeadFilter& filter, const QString& orderBy)
+QSqlQuery SelectHeads(LogDb& db, const QString& columns, const HeadFilter& filter, const QString& orderBy,
+                      const QString& groupBy)
 {
     QVariantList binds;
     QString sql = QStringLiteral("Select %1 From Log_Head Where %2").arg(columns, HeadCondition(filter, &binds));
+    if (!groupBy.isEmpty())
+        sql += QStringLiteral(" Group By ") + groupBy;
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" Order By ") + orderBy;
     return QuerySql(db, sql, binds);

@@ -39,8 +39,9 @@ QString IdentityCondition(const QString& column, const QString& value, QVariantL
 // its values appended to binds in order.
 QString HeadCondition(const HeadFilter& filter, QVariantList* binds);
 
-// Runs "Select <columns> From Log_Head Where <filter> [Order By <orderBy>]"
-// and returns the query before its first row. columns and orderBy are the
-// caller's fixed texts, never data. Raises DatabaseError.
+// Runs "Select <columns> From Log_Head Where <filter> [Group By <groupBy>]
+// [Order By <orderBy>]" and returns the query before its first row.
+// columns, groupBy and orderBy are the caller's fixed texts, never data.
+// Raises DatabaseError.
 QSqlQuery SelectHeads(LogDb& db, const QString& columns, const HeadFilter& filter,
-                      const QString& orderBy = QString());
+                      const QString& orderBy = QString(), const QString& groupBy = QString());

@@ -37,7 +37,12 @@ frmGasSel::frmGasSel(QWidget* parent) : QDialog(parent)
         optGasList[i] = NewOption(fraGasSel, Indexed("optGasList", i), 60, 240, 1000, kOptionHeight);
         m_group->addButton(optGasList(i), i);
     }
-    connect(m_group, &QButtonGroup::idClicked, this, &frmGasSel::optGasList_Click);
+    // The choice follows the option however it was set (mouse, keyboard,
+    // accessibility or code); the list's own reset clears without choosing.
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            optGasList_Click(id);
+    });
     for (int i = 0; i < cmdGasSel.Count(); ++i) {
         cmdGasSel[i] = NewButton(this, Indexed("cmdGasSel", i), 0, 0, 1000, kButtonHeight);
         connect(cmdGasSel(i), &QPushButton::clicked, this, [this, i] { cmdGasSel_Click(i); });

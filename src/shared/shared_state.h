@@ -36,6 +36,11 @@ public:
     // views; never the connected one.
     clsInstrument& StoredInstrument();
 
+    // From the window's loading (and from the reset after a power-off) until
+    // its next activation: the defaults and the settings file are being
+    // applied, and option handlers that would read the database leave that
+    // to the panel's first showing.
+    bool StartupPending = false;
     // Show the sample instrument's values instead of blank fields.
     bool ShowSampleInstrument = false;
     // The data panel's tree is rebuilt the next time it is shown.

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -222,6 +223,105 @@ TEST_F(PanelTest, AFailedDeletionIsReportedAndChangesNothing)
     EXPECT_FALSE(state.TreeRefreshNeeded);
 }
 
+// A mouse click picks a node or item once, also where it both moves the
+// current item and clicks it; a click on the current one picks it again
+// (after the list was changed under it); the right button picks nothing.
+TEST_F(PanelTest, MouseClicksPickOnce)
+{
+    frame.show();
+    QTreeWidget* tree = data->tvwLog;
+    QTreeWidget* list = data->lvwLog;
+    const auto click = [](QTreeWidget* view, QTreeWidgetItem* item, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(view->viewport(), button, {}, view->visualItemRect(item).center());
+    };
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    ASSERT_EQ(ListTexts(list), (QStringList{"alpha", "beta"}));
+
+    int layouts = host.layoutRequests;
+    click(list, list->topLevelItem(1));
+    EXPECT_EQ(host.layoutRequests, layouts + 1);
+    EXPECT_EQ(data->SelectedSeqNo, a1);
+    EXPECT_EQ(data->vfgLog->Text(1, 1), "beta");
+    EXPECT_EQ(data->LastPressedKey, ItemKey(list->topLevelItem(1)));
+    click(list, list->topLevelItem(1));
+    EXPECT_EQ(host.layoutRequests, layouts + 2);
+
+    data->tvwLog->expandAll();
+    QTreeWidgetItem* power = data->TreeItem(Key({"A1", "F2", "Power Events"}));
+    layouts = host.layoutRequests;
+    click(tree, power);
+    EXPECT_EQ(host.layoutRequests, layouts + 1);
+    EXPECT_EQ(ListTexts(list), (QStringList{"power"}));
+    // Opened from the list, another folder; a click on the tree's current
+    // node lists it again.
+    data->LastPressedKey = Key({"A1", "F1"});
+    data->lvwLog_DblClick();
+    ASSERT_NE(ListTexts(list), (QStringList{"power"}));
+    click(tree, power);
+    EXPECT_EQ(ListTexts(list), (QStringList{"power"}));
+
+    layouts = host.layoutRequests;
+    const QString picked = data->vfgLog->Text(1, 1);
+    click(tree, data->TreeItem(Key({"A1", "F1", "Interval Trend"})), Qt::RightButton);
+    click(list, list->topLevelItem(0), Qt::RightButton);
+    EXPECT_EQ(host.layoutRequests, layouts);
+    EXPECT_EQ(tree->currentItem(), power);
+    EXPECT_EQ(data->vfgLog->Text(1, 1), picked);
+}
+
+// After a deletion the grid, Detail and Instrument no longer offer a record
+// that is gone; a record that is still there stays picked.
+struct DeletionCase {
+    const char* name;
+    QStringList node; // a tree node to delete ("#" the root), or
+    int listItem;     // a record of the interval list (alpha, beta) to delete
+    bool forgotten;
+};
+
+void PrintTo(const DeletionCase& c, std::ostream* os) { *os << c.name; }
+
+class PanelDeletionTest : public PanelTest, public ::testing::WithParamInterface<DeletionCase> {};
+
+TEST_P(PanelDeletionTest, ForgetsThePickedRecordOnlyWhenItIsGone)
+{
+    const DeletionCase& c = GetParam();
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    ASSERT_EQ(data->vfgLog->Text(1, 1), "alpha");
+    const qint64 alpha = data->SelectedSeqNo;
+    const QString key = c.listItem >= 0 ? ItemKey(data->lvwLog->topLevelItem(c.listItem))
+                        : c.node == QStringList{"#"} ? browser::kRootKey
+                                                      : Key(c.node);
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    data->DeleteKey(key);
+    EXPECT_TRUE(prompt.AllUsed());
+    if (c.forgotten) {
+        EXPECT_EQ(data->vfgLog->Text(1, 0), "Type");
+        EXPECT_FALSE(data->cmdDetail->isEnabled());
+        EXPECT_FALSE(data->cmdLogInst->isEnabled());
+        EXPECT_EQ(data->SelectedKind, 0);
+        EXPECT_EQ(data->SelectedSeqNo, 0);
+    } else {
+        EXPECT_EQ(data->vfgLog->Text(1, 1), "alpha");
+        EXPECT_TRUE(data->cmdDetail->isEnabled());
+        // A node's deletion lists another folder, which clears the pick.
+        EXPECT_EQ(data->SelectedSeqNo, c.listItem >= 0 ? alpha : 0);
+    }
+    // The list highlights nothing in place of a deleted item.
+    if (c.listItem == 0) {
+        EXPECT_EQ(data->lvwLog->currentItem(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PanelDeletionTest,
+                         ::testing::Values(DeletionCase{"ThePickedRecord", {}, 0, true},
+                                           DeletionCase{"AnotherRecord", {}, 1, false},
+                                           DeletionCase{"TheKindNodeHoldingIt", {"A1", "F1", "Interval Trend"}, -1, true},
+                                           DeletionCase{"AnotherFolder", {"A1", "F2"}, -1, false},
+                                           DeletionCase{"Everything", {"#"}, -1, true}),
+                         [](const ::testing::TestParamInfo<DeletionCase>& info) { return info.param.name; });
+
 TEST_F(BrowserDbTest, PasswordWindowContinueAndChange)
 {
     App().Password = "Morva";
@@ -256,7 +356,10 @@ protected:
         BrowserDbTest::SetUp();
         App().Password = "Morva";
         panel = std::make_unique<LastCalPanel>(&frame, state, host);
+        // As the window's defaults do at start-up: nothing is read yet.
+        state.StartupPending = true;
         panel->optHistory(1)->setChecked(true);
+        state.StartupPending = false;
     }
     void Add(const char* serial, const char* written)
     {

@@ -128,6 +128,7 @@ TEST_F(BrowserDbTest, ClashingPathsStarValuesAndQuotesStayApartAndOpen)
     AddHead({"*", "S", "U", "F", 1, "star"});
     AddHead({"c9", "S", "U", "F", 1, "lower"});
     AddHead({"C9 ", "S", "U", "F", 1, "upper"});
+    AddHead({"c9 ", "S", "U", "F", 2, "alarm"});
     AddHead({"O'Brien", "S", "U", "F", 1, "quote"});
 
     const LogTreeModel m = Tree({true, true, false});
@@ -145,6 +146,7 @@ TEST_F(BrowserDbTest, ClashingPathsStarValuesAndQuotesStayApartAndOpen)
         {{"A12", "3", "F", "Interval Trend"}, {"clash2"}},
         {{"*", "S", "F", "Interval Trend"}, {"null", "empty", "blank", "star"}},
         {{"c9", "S", "F", "Interval Trend"}, {"lower", "upper"}},
+        {{"c9", "S", "F", "Alarm Trend"}, {"alarm"}},
         {{"O'Brien", "S", "F", "Interval Trend"}, {"quote"}},
     };
     for (const Case& c : cases) {

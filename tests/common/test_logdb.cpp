@@ -101,6 +101,16 @@ TEST(LogDb, ExistingFileIsLeftAlone)
 }
 
 namespace {
+bool HasHeadIdentityIndex(LogDb& db)
+{
+    QSqlQuery q(db.Db());
+    EXPECT_TRUE(q.exec("Select sql From sqlite_master Where type = 'index' And tbl_name = 'Log_head'"));
+    while (q.next())
+        if (q.value(0).toString().contains("(SerialNo, StationID, UserID, FolderID, Types)"))
+            return true;
+    return false;
+}
+
 QStringList RelNoIndexes(LogDb& db)
 {
     QSqlQuery q(db.Db());
@@ -113,7 +123,7 @@ QStringList RelNoIndexes(LogDb& db)
 }
 }
 
-TEST(LogDb, RelNoColumnsAreIndexedOnCreateAndOnFirstOpen)
+TEST(LogDb, RelNoColumnsAndHeadIdentitiesAreIndexedOnCreateAndOnFirstOpen)
 {
     const QStringList all{"Alarm_Data", "Alarm_Event", "Interval_Data", "Interval_Event", "Power_Event",
                           "Trouble_Event", "cHistory"};
@@ -122,6 +132,7 @@ TEST(LogDb, RelNoColumnsAreIndexedOnCreateAndOnFirstOpen)
     {
         LogDb db;
         EXPECT_EQ(RelNoIndexes(db), all);
+        EXPECT_TRUE(HasHeadIdentityIndex(db));
     }
     // A file made elsewhere: no indexes and no event tables. Its first open
     // adds the indexes of the tables it has.
@@ -146,6 +157,7 @@ TEST(LogDb, RelNoColumnsAreIndexedOnCreateAndOnFirstOpen)
     without.removeAll("Alarm_Event");
     without.removeAll("Trouble_Event");
     EXPECT_EQ(RelNoIndexes(db), without);
+    EXPECT_TRUE(HasHeadIdentityIndex(db));
 }
 
 TEST(LogDb, UnwritableFolderRaisesAndLeavesNoFile)

@@ -322,7 +322,7 @@ TEST_F(ResetAndShutdown, UnwritableSettingsFileIsReportedAndTheResetGoesOn)
     const QStringList lines = PaneTexts(w);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("The settings file could not be written")));
-    EXPECT_FALSE(w.ActivatePending);
+    EXPECT_FALSE(w.State().StartupPending);
 }
 
 TEST_F(ResetAndShutdown, CloseRequest)

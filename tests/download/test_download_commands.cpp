@@ -329,7 +329,7 @@ TEST_F(Commands, PowerOffResetsTheWindow)
                                 "A date doesn't correspond to the host. Confirm a host and the date of the machine.")});
     EXPECT_EQ(w.State().MainInstrument().CommFlags(), 0);
     EXPECT_EQ(w.State().MainInstrument().SerialNo(), QStringLiteral("SN9"));
-    EXPECT_FALSE(w.ActivatePending);
+    EXPECT_FALSE(w.State().StartupPending);
     EXPECT_TRUE(w.fraMenu(0)->isVisibleTo(&w));
     EXPECT_TRUE(fake.serialLog.last().startsWith(QStringLiteral("Serial Port Standby. Date = ")));
     // The settings were written with the run counter raised, and read back.

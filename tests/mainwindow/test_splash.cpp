@@ -227,7 +227,7 @@ TEST_F(SplashTest, ActivationWaitsFiveTicksThenShowsTheMainWindowAndUnloads)
     EXPECT_EQ(s.SplashTicks, 5);
     EXPECT_FALSE(s.isVisible());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->ActivatePending) << "showing the window activated it";
+    EXPECT_FALSE(window->State().StartupPending) << "showing the window activated it";
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(fake.serialLog.size(), 1);
 }

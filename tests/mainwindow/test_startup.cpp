@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, LoadingBuildsTheFirstUsefulState)
     w.Form_Load();
 
     EXPECT_TRUE(QFileInfo::exists(home.file(QStringLiteral("Pelkar.db"))));
-    EXPECT_TRUE(w.ActivatePending);
+    EXPECT_TRUE(w.State().StartupPending);
     // The control: retries and time-out handed over, no port opened without
     // a converter, then the file numbers.
     const QStringList expected = {
@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, FirstActivationShowsTheDownloadPanelAndWritesOneStandbyLi
         EXPECT_EQ(w.fraMenu(i)->isVisibleTo(&w), i == 0) << i;
         EXPECT_EQ(w.fraMenu(i)->x(), 0) << i;
     }
-    EXPECT_FALSE(w.ActivatePending);
+    EXPECT_FALSE(w.State().StartupPending);
 
     // A later activation (back from a dialog) only lays the window out.
     w.fraMenu(0)->setVisible(false);

@@ -1,5 +1,7 @@
 #pragma once
 // A panel host that does nothing: for panels tested outside the main window.
+// It counts the layout requests: the data panel makes one for every
+// property grid it shows, so a test sees how often a pick was handled.
 #include "shared/panel_host.h"
 
 class NullPanelHost final : public PanelHost {
@@ -12,9 +14,11 @@ public:
     void UnlockShellCommands() override {}
     void SetExitEnabled(bool) override {}
     void SetMenuEnabled(bool) override {}
-    void LayoutWindow() override {}
+    void LayoutWindow() override { ++layoutRequests; }
     QString SaveAppSettings() override { return {}; }
     void ReloadDefaultsAndSettings() override {}
     void ActivateAgain() override {}
     void OpenUsbSerialPort() override {}
+
+    int layoutRequests = 0;
 };
