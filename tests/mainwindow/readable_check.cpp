@@ -283,14 +283,19 @@ private:
         option.fontMetrics = grid->fontMetrics();
         const int line = grid->showGrid() ? 1 : 0;
         for (int r : shown) {
+            int covered = 0; // the columns up to here belong to a merged cell
             for (int c = 0; c < cols; ++c) {
+                if (c < covered)
+                    continue;
+                const int span = grid->columnSpan(r, c);
+                if (span > 1)
+                    covered = c + span;
                 const QModelIndex index = model->index(r, c);
                 const QString text = index.data(Qt::DisplayRole).toString();
                 if (grid->isColumnHidden(c) || (text.isEmpty() && !index.data(Qt::CheckStateRole).isValid()))
                     continue;
                 QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(index);
                 const int w = delegate->sizeHint(option, index).width() + line;
-                const int span = grid->columnSpan(r, c);
                 if (span > 1) {
                     spans.push_back({{c, span}, {w, text}});
                 } else if (w > need[static_cast<size_t>(c)]) {

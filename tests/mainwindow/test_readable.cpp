@@ -24,6 +24,7 @@
 #include "settings/frmGasSel.h"
 #include "views/data_view_window.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -33,6 +34,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -140,116 +142,130 @@ protected:
         Check(window.get(), QStringLiteral("%1x%2 %3").arg(window->width()).arg(window->height()).arg(screen));
     }
 
-    // The browser, the record kind node and the record, then Detail.
-    void OpenRecord(int kind)
+    // The browser listing the first record of a kind, its property grid
+    // filled (kind 0: the folders under the root).
+    void PickRecord(int kind)
     {
         window->cmdInst(2)->click();
         DataPanel& data = window->Data();
+        data.tvwLog->expandAll();
+        if (kind == 0) {
+            QTreeWidgetItem* root = data.tvwLog->topLevelItem(0);
+            ASSERT_NE(root, nullptr);
+            data.tvwLog->setCurrentItem(root);
+            emit data.tvwLog->itemClicked(root, 0);
+            return;
+        }
         for (const browser::LogTreeNode& node : data.TreeModel().Nodes()) {
             if (node.types != kind)
                 continue;
             QTreeWidgetItem* item = data.TreeItem(node.key);
-            for (QTreeWidgetItem* p = item->parent(); p; p = p->parent())
-                p->setExpanded(true);
             data.tvwLog->setCurrentItem(item);
             emit data.tvwLog->itemClicked(item, 0);
-            ASSERT_GT(data.lvwLog->topLevelItemCount(), 0) << kind;
             QTreeWidgetItem* record = data.lvwLog->topLevelItem(0);
+            ASSERT_NE(record, nullptr) << kind;
             data.lvwLog->setCurrentItem(record);
             emit data.lvwLog->itemClicked(record, 0);
-            ASSERT_TRUE(data.cmdDetail->isEnabled()) << kind;
-            data.cmdDetail->click();
-            ASSERT_TRUE(window->fraMenu(3)->isVisible()) << kind;
             return;
         }
         FAIL() << "no record of kind " << kind;
+    }
+
+    // The record opened in the data view (Detail), as a table or a graph
+    // with its event marks and cursor shown.
+    void ViewRecord(int kind, bool graph)
+    {
+        PickRecord(kind);
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_TRUE(window->Data().cmdDetail->isEnabled()) << kind;
+        window->Data().cmdDetail->click();
+        ASSERT_TRUE(window->fraMenu(3)->isVisible()) << kind;
+        ViewPanel& view = window->View();
+        view.optBrowse(graph ? 1 : 0)->click();
+        if (graph)
+            for (QCheckBox* box : {view.chkBrowse(5), view.chkBrowse(6)})
+                if (box->isVisible() && !box->isChecked())
+                    box->click();
+    }
+
+    struct Screen {
+        QString name;
+        std::function<void()> show;
+        std::function<void()> leave; // back to the state the next screen expects
+        bool serviceOnly = false;    // power events and calibration: "-R" only
+    };
+
+    // Every panel in every state a user can put it in.
+    std::vector<Screen> Screens()
+    {
+        ViewPanel& view = window->View();
+        SettingsPanel* settings = &window->Settings();
+        auto menu = [this](int i) { return [this, i] { window->cmdInst(i)->click(); }; };
+        auto toggle = [](QAbstractButton* b) { return [b] { b->click(); }; };
+        auto then = [](std::function<void()> a, std::function<void()> b) { return [a, b] { a(); b(); }; };
+        std::vector<Screen> screens = {
+            {QStringLiteral("download"), menu(0), {}},
+            {QStringLiteral("instrument information"), menu(1), {}},
+            {QStringLiteral("data folder"), [this] { PickRecord(0); }, {}},
+            {QStringLiteral("data interval trend"), [this] { PickRecord(1); }, {}},
+            {QStringLiteral("data calibration history"), [this] { PickRecord(3); }, {}},
+            {QStringLiteral("last calibration need calibration"), then(menu(3), toggle(window->LastCal().optHistory(0))), {}},
+            {QStringLiteral("last calibration dates"), then(menu(3), toggle(window->LastCal().optHistory(1))), {}},
+            {QStringLiteral("last calibration records"), then(menu(3), toggle(window->LastCal().optHistory(2))), {}},
+            {QStringLiteral("settings"), menu(4), {}},
+            {QStringLiteral("settings calibration"),
+             [menu, settings] {
+                 menu(4)();
+                 settings->cmdOption(2)->click();
+                 // Until the first live readings have come in.
+                 WaitFor([settings] { return !settings->vfgCal->Text(1, 3).isEmpty(); }, 3000);
+             },
+             [settings] {
+                 settings->cmdCal(2)->click();
+                 WaitFor([settings] { return settings->fraOption(1)->isVisible(); });
+             },
+             true},
+        };
+        // Each record kind in the data view: the table, with the summary
+        // switched the other way, and the trends as graphs.
+        const std::pair<int, const char*> kinds[] = {{1, "interval trend"}, {2, "alarm trend"},
+                                                     {3, "calibration history"}, {5, "alarm events"},
+                                                     {6, "trouble events"}, {7, "power events"}};
+        for (const auto& [kind, name] : kinds) {
+            const QString v = QStringLiteral("view ") + QLatin1String(name);
+            const bool serviceOnly = kind == 7; // downloaded in service mode only
+            const int k = kind;
+            screens.push_back({v + QStringLiteral(" table"), [this, k] { ViewRecord(k, false); }, {}, serviceOnly});
+            screens.push_back({v + QStringLiteral(" summary switched"),
+                               then([this, k] { ViewRecord(k, false); }, toggle(view.cmdBrowse(3))),
+                               toggle(view.cmdBrowse(3)), serviceOnly});
+            if (kind <= 2)
+                screens.push_back({v + QStringLiteral(" graph"), [this, k] { ViewRecord(k, true); }, {}, false});
+        }
+        screens.push_back({QStringLiteral("view interval trend events only"),
+                           then([this] { ViewRecord(1, false); }, toggle(view.chkEvent)), toggle(view.chkEvent)});
+        screens.push_back({QStringLiteral("view interval trend outline"),
+                           then([this] { ViewRecord(1, false); }, toggle(view.chkOutline)), toggle(view.chkOutline)});
+        return screens;
     }
 
     void CheckPanels(const QSize& size)
     {
         window->resize(size);
         window->Form_Resize();
-        const bool service = GetParam().mode.service;
-
-        window->cmdInst(0)->click();
-        CheckPanel(QStringLiteral("download"));
-        window->cmdInst(1)->click();
-        CheckPanel(QStringLiteral("instrument information"));
-
-        // The browser on a folder and on a record with its property grid.
-        window->cmdInst(2)->click();
-        DataPanel& data = window->Data();
-        ASSERT_GT(data.tvwLog->topLevelItemCount(), 0);
-        QTreeWidgetItem* root = data.tvwLog->topLevelItem(0);
-        data.tvwLog->expandAll();
-        data.tvwLog->setCurrentItem(root);
-        emit data.tvwLog->itemClicked(root, 0);
-        CheckPanel(QStringLiteral("data folder"));
-        for (int kind : {1, 3}) {
-            for (const browser::LogTreeNode& node : data.TreeModel().Nodes()) {
-                if (node.types != kind)
-                    continue;
-                QTreeWidgetItem* item = data.TreeItem(node.key);
-                emit data.tvwLog->itemClicked(item, 0);
-                QTreeWidgetItem* record = data.lvwLog->topLevelItem(0);
-                ASSERT_NE(record, nullptr);
-                data.lvwLog->setCurrentItem(record);
-                emit data.lvwLog->itemClicked(record, 0);
-                CheckPanel(QStringLiteral("data record kind %1").arg(kind));
-                break;
-            }
+        for (const Screen& screen : Screens()) {
+            if (screen.serviceOnly && !GetParam().mode.service)
+                continue;
+            screen.show();
+            ASSERT_FALSE(HasFatalFailure()) << screen.name.toStdString();
+            CheckPanel(screen.name);
+            if (screen.leave)
+                screen.leave();
         }
-
-        // Each record kind in the data view: the table with and without the
-        // summary, the trends also as graphs.
-        ViewPanel& view = window->View();
-        for (int kind : {1, 2, 3, 5, 6, 7}) {
-            if (kind == 7 && !service)
-                continue; // power events are downloaded in service mode only
-            OpenRecord(kind);
-            if (HasFatalFailure())
-                return;
-            view.optBrowse(0)->click();
-            CheckPanel(QStringLiteral("view kind %1 table").arg(kind));
-            view.cmdBrowse(3)->click();
-            CheckPanel(QStringLiteral("view kind %1 table summary toggled").arg(kind));
-            view.cmdBrowse(3)->click();
-            if (view.optBrowse(1)->isEnabled()) {
-                view.optBrowse(1)->click();
-                for (QCheckBox* box : {view.chkBrowse(5), view.chkBrowse(6)})
-                    if (box->isVisible() && !box->isChecked())
-                        box->click();
-                CheckPanel(QStringLiteral("view kind %1 graph").arg(kind));
-                if (kind == 1)
-                    CheckDataViewWindow(view);
-                view.optBrowse(0)->click();
-            }
-            if (kind == 1) {
-                view.chkEvent->click();
-                CheckPanel(QStringLiteral("view kind 1 events only"));
-                view.chkEvent->click();
-                view.chkOutline->click();
-                CheckPanel(QStringLiteral("view kind 1 outline"));
-                view.chkOutline->click();
-            }
-        }
-
-        window->cmdInst(3)->click();
-        for (int i = 0; i < 3; ++i) {
-            window->LastCal().optHistory(i)->click();
-            CheckPanel(QStringLiteral("last calibration option %1").arg(i));
-        }
-
-        window->cmdInst(4)->click();
-        CheckPanel(QStringLiteral("settings"));
-        if (service) {
-            window->Settings().cmdOption(2)->click();
-            ASSERT_TRUE(window->Settings().fraOption(2)->isVisible());
-            WaitFor([this] { return !window->Settings().vfgCal->Text(1, 3).isEmpty(); }, 3000);
-            CheckPanel(QStringLiteral("settings calibration"));
-            window->Settings().cmdCal(2)->click();
-            ASSERT_TRUE(WaitFor([this] { return window->Settings().fraOption(1)->isVisible(); }));
-        }
+        // The Data View window, from the interval trend's graph.
+        ViewRecord(1, true);
+        ASSERT_FALSE(HasFatalFailure());
+        CheckDataViewWindow(window->View());
         window->cmdInst(0)->click();
     }
 

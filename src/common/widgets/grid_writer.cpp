@@ -524,12 +524,18 @@ void DataGrid::MeasureTexts(std::vector<int>& need, std::vector<SpanNeed>& spans
         if (isRowHidden(r))
             continue;
         const bool caption = r < m_fixedRows;
+        const bool merged = MergeRow(r);
+        int covered = 0; // the columns up to here belong to a merged cell
         for (int c = 0; c < cols; ++c) {
+            const int span = merged && c >= covered ? columnSpan(r, c) : 1;
+            if (c < covered)
+                continue;
+            if (span > 1)
+                covered = c + span;
             const QTableWidgetItem* it = item(r, c);
             if (blank(it) || isColumnHidden(c))
                 continue;
             const size_t i = static_cast<size_t>(c);
-            const int span = MergeRow(r) ? columnSpan(r, c) : 1;
             if (span > 1) {
                 spans.push_back({c, span, measure(r, c)});
                 continue;
