@@ -469,7 +469,8 @@ void DataGrid::updateGeometries()
 void DataGrid::TextsChanged()
 {
     m_needValid = false;
-    m_fitTimer->start();
+    if (!m_fitTimer->isActive())
+        m_fitTimer->start();
 }
 
 int DataGrid::VisibleWidth() const
