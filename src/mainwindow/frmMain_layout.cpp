@@ -115,8 +115,7 @@ double TextLineTwips(const QWidget* w)
     return TwipsAt(w, w->fontMetrics().height());
 }
 
-// The width a control needs to show text whole, in twips: the text and the
-// control's own margins, as the control's size hint measures them.
+// The width of a text in a control's font, in twips.
 double TextWidthTwips(const QWidget* w, const QString& text)
 {
     return TwipsAt(w, w->fontMetrics().horizontalAdvance(text));
