@@ -222,6 +222,49 @@ void BM_BareGridFill(benchmark::State& state)
 }
 BENCHMARK(BM_BareGridFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Column widths that keep every text of the long table whole, measured
+// again after a change of its texts, beside the bare baseline below.
+void BM_FitTableColumns(benchmark::State& state)
+{
+    Databases& d = Dbs();
+    clsInterval r;
+    r.ClearDatas();
+    r.SetDbPath(d.small);
+    r.SetSeqNo(d.seqNo);
+    r.ReLoad();
+    DataGrid grid;
+    WriteGrid(grid, IntervalTable(r, false));
+    grid.resize(900, 600);
+    int round = 0;
+    for (auto _ : state) {
+        grid.SetText(1, 0, QString::number(++round)); // the texts are measured again
+        grid.FitColumns();
+        benchmark::DoNotOptimize(grid.columnWidth(1));
+    }
+}
+BENCHMARK(BM_FitTableColumns)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bare baseline: the same grid sized to its contents by the view itself.
+void BM_BareResizeToContents(benchmark::State& state)
+{
+    Databases& d = Dbs();
+    clsInterval r;
+    r.ClearDatas();
+    r.SetDbPath(d.small);
+    r.SetSeqNo(d.seqNo);
+    r.ReLoad();
+    DataGrid grid;
+    WriteGrid(grid, IntervalTable(r, false));
+    grid.resize(900, 600);
+    int round = 0;
+    for (auto _ : state) {
+        grid.SetText(1, 0, QString::number(++round));
+        grid.resizeColumnsToContents();
+        benchmark::DoNotOptimize(grid.columnWidth(1));
+    }
+}
+BENCHMARK(BM_BareResizeToContents)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char** argv)

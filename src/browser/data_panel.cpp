@@ -14,6 +14,7 @@
 #include "common/resstrings.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/tree_columns.h"
 #include "common/widgets/twips_geometry.h"
 #include "records/instrument.h"
 #include "shared/panel_host.h"
@@ -320,6 +321,8 @@ void DataPanel::FillLogList(const QString& key)
     } else {
         EmptyProperties();
     }
+    // No caption or item is cut while the list has room for them.
+    FitTreeColumns(*lvwLog);
     lvwLog->setUpdatesEnabled(true);
 }
 
@@ -333,6 +336,7 @@ void DataPanel::lvwLog_ColumnClick()
     lvwLog->sortItems(0, order);
     lvwLog->header()->setSortIndicator(0, order);
     lvwLog->header()->setSortIndicatorShown(true);
+    FitTreeColumns(*lvwLog);
 }
 
 void DataPanel::lvwLog_ItemClick(const QString& key)

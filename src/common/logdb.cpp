@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/errors.h"
 #include "common/paths.h"
+#include "common/resstrings.h"
 
 #include <QAtomicInteger>
 #include <QFile>
@@ -196,7 +197,7 @@ void CreateLogDatabase(const QString& path)
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(temp);
             if (!db.open()) {
-                error = QStringLiteral("Cannot create %1: %2").arg(path, db.lastError().text());
+                error = GetResString(5951, path, db.lastError().text());
             } else {
                 if (!db.transaction())
                     error = db.lastError().text();
@@ -205,7 +206,7 @@ void CreateLogDatabase(const QString& path)
                         break;
                     QSqlQuery q(db);
                     if (!q.exec(CreateTableSql(table)))
-                        error = QStringLiteral("Cannot create table %1: %2").arg(table, q.lastError().text());
+                        error = GetResString(5952, table, q.lastError().text());
                 }
                 if (error.isEmpty())
                     CreateIndexes(db);
@@ -218,7 +219,7 @@ void CreateLogDatabase(const QString& path)
     }
     if (error.isEmpty() && !QFile::rename(temp, path)) {
         if (!QFileInfo::exists(path))
-            error = QStringLiteral("Cannot create %1").arg(path);
+            error = GetResString(5953, path);
     }
     QFile::remove(temp);
     if (!error.isEmpty())
@@ -231,7 +232,7 @@ LogDb::LogDb(const QString& path)
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     if (!QFileInfo(m_path).isFile()) {
-        m_error = QStringLiteral("The log database %1 does not exist").arg(m_path);
+        m_error = GetResString(5947, m_path);
         return;
     }
     m_db.setDatabaseName(m_path);
@@ -254,7 +255,7 @@ LogDb::~LogDb()
 void LogDb::RequireOpen() const
 {
     if (!m_open)
-        throw DatabaseError(m_error.isEmpty() ? QStringLiteral("The log database is not open") : m_error);
+        throw DatabaseError(m_error.isEmpty() ? GetResString(5948) : m_error);
 }
 
 DbTransaction::DbTransaction(LogDb& db)
@@ -262,7 +263,7 @@ DbTransaction::DbTransaction(LogDb& db)
 {
     db.RequireOpen();
     if (!m_db.transaction())
-        throw DatabaseError(QStringLiteral("Cannot start a transaction: %1").arg(m_db.lastError().text()));
+        throw DatabaseError(GetResString(5949, m_db.lastError().text()));
 }
 
 DbTransaction::~DbTransaction()
@@ -279,7 +280,7 @@ void DbTransaction::Commit()
     if (!m_db.commit()) {
         const QString text = m_db.lastError().text();
         m_db.rollback();
-        throw DatabaseError(QStringLiteral("Cannot commit: %1").arg(text));
+        throw DatabaseError(GetResString(5950, text));
     }
 }
 
@@ -288,11 +289,11 @@ std::int64_t NextKey(LogDb& db, const QString& table)
     db.RequireOpen();
     const auto* known = FindTable(table);
     if (!known)
-        throw DatabaseError(QStringLiteral("Unknown table %1").arg(table));
+        throw DatabaseError(GetResString(5955, table));
     const QString& name = known->first;
     QSqlQuery q(db.Db());
     if (!q.exec(QStringLiteral("Select Max(SeqNo) As MaxSeq From %1;").arg(name)) || !q.next())
-        throw DatabaseError(QStringLiteral("Cannot read the keys of %1: %2").arg(name, q.lastError().text()));
+        throw DatabaseError(GetResString(5954, name, q.lastError().text()));
     const QVariant max = q.value(0);
     if (max.isNull())
         return 1;

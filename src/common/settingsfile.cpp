@@ -6,6 +6,7 @@
 #include "common/errors.h"
 #include "common/gasvalue.h"
 #include "common/paths.h"
+#include "common/resstrings.h"
 #include "common/settings_targets.h"
 #include "common/token.h"
 
@@ -487,12 +488,12 @@ void WriteSettings()
     const QString path = SettingsFilePath();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw FileWriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        throw FileWriteError(GetResString(5957, path, file.errorString()));
     if (file.write(bytes) != bytes.size()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        throw FileWriteError(QStringLiteral("Cannot write %1: %2").arg(path, error));
+        throw FileWriteError(GetResString(5957, path, error));
     }
     if (!file.commit())
-        throw FileWriteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        throw FileWriteError(GetResString(5957, path, file.errorString()));
 }

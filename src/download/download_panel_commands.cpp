@@ -122,7 +122,7 @@ bool DownloadPanel::deviceUpdateLog(clsInstrument& instrument)
     if (AppendSettingsAudit(instrument, App().FactoryRecordSuffix, Now(), &error))
         return true;
     qWarning() << "settings audit log not written:" << error;
-    m_state.uclQvport->AddLog(QStringLiteral("---Settings audit log not written: %1---").arg(error));
+    m_state.uclQvport->AddLog(GetResString(5961, error));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/paths.h"
+#include "common/resstrings.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ SerialLogArchive ArchiveSerialLogFile(const QString& programFolder, const QDateT
     const QString source = JoinPath(programFolder, QStringLiteral("SerialLog.log"));
 
     if (!QFileInfo(archiveFolder).isDir() && !QDir().mkpath(archiveFolder)) {
-        result.error = QStringLiteral("cannot create the folder %1").arg(archiveFolder);
+        result.error = GetResString(5958, archiveFolder);
         return result;
     }
     if (!QFileInfo::exists(source))
@@ -57,7 +58,7 @@ SerialLogArchive ArchiveSerialLogFile(const QString& programFolder, const QDateT
 
     QFile file(source);
     if (!file.rename(target)) {
-        result.error = QStringLiteral("cannot move %1 to %2: %3").arg(source, target, file.errorString());
+        result.error = GetResString(5959, source, target, file.errorString());
         return result;
     }
     result.moved = true;

@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/resstrings.h"
 #include "common/twips.h"
+#include "download/transfer_animation.h"
 #include "interface/qvif_port.h"
 
 #include <QCloseEvent>
@@ -46,7 +47,7 @@ frmUpload::frmUpload(QWidget* parent)
     setWindowModality(Qt::NonModal);
     setWindowTitle(kDesignTitle);
 
-    amnUpload = new QLabel(this);
+    amnUpload = new TransferAnimation(this);
     amnUpload->setObjectName(QStringLiteral("amnUpload"));
 
     lblUpload = new QLabel(this);
@@ -107,7 +108,8 @@ void frmUpload::Form_Load()
 
     ApplyProcessState(App().ProcessState);
     m_canceled = false;
-    // The clip cannot be played here; the animation area stays empty.
+    // The animation starts with the window's showing and stops with its
+    // hiding.
     tmrInter->start();
     Form_Resize();
 }

@@ -5,6 +5,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QvifPort;
+class TransferAnimation;
 
 // The progress window that stands in front of the main window while a long
 // instrument operation runs. It is not modal: the code that shows it goes on
@@ -18,8 +19,8 @@ class QvifPort;
 // waits on it never finds it gone.
 //
 // The window cannot be closed from its frame; Esc presses Cancel only while
-// the Cancel button is shown and enabled. The animation area stays empty
-// (no clip is played).
+// the Cancel button is shown and enabled. The animation plays while the
+// window is on screen.
 class frmUpload : public QWidget {
     Q_OBJECT
 public:
@@ -55,7 +56,7 @@ public:
     void Form_Resize();
 
     // Controls, named as the rest of the program knows them.
-    QLabel* amnUpload = nullptr;
+    TransferAnimation* amnUpload = nullptr;
     QLabel* lblUpload = nullptr;
     QPushButton* cmdUpload = nullptr;
     QTimer* tmrInter = nullptr;

@@ -5,6 +5,7 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/resstrings.h"
 #include "interface/frame.h"
 #include "interface/messages.h"
 #include "records/collections.h"
@@ -201,7 +202,7 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         // Nothing is asked of the instrument for a list that cannot be kept.
-        WriteSerialLog(QStringLiteral("Dump list file cannot be written: %1 (%2)").arg(path, file.errorString()));
+        WriteSerialLog(GetResString(5960, path, file.errorString()));
         return false;
     }
     m_dumpFile = &file;

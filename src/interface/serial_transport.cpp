@@ -1,5 +1,7 @@
 #include "interface/serial_transport.h"
 
+#include "common/resstrings.h"
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -95,7 +97,7 @@ void SerialTransport::ApplySettings()
     if (!ParseSettings(m_settings, &p))
         return;
     if (!m_port->setBaudRate(p.baud))
-        emit Note(QStringLiteral("Baud rate %1 not accepted by %2").arg(p.baud).arg(DeviceName()));
+        emit Note(GetResString(5944, p.baud, DeviceName()));
     m_port->setParity(p.parity);
     m_port->setDataBits(p.dataBits);
     m_port->setStopBits(p.stopBits);
@@ -112,14 +114,14 @@ void SerialTransport::SetRts(bool on)
     m_rts = on;
     // Under RTS/CTS handshaking the driver owns RTS.
     if (m_port->isOpen() && m_handshaking != 2 && !m_port->setRequestToSend(on))
-        emit Note(QStringLiteral("RTS cannot be set on %1 (%2)").arg(DeviceName(), m_port->errorString()));
+        emit Note(GetResString(5945, DeviceName(), m_port->errorString()));
 }
 
 void SerialTransport::SetDtr(bool on)
 {
     m_dtr = on;
     if (m_port->isOpen() && !m_port->setDataTerminalReady(on))
-        emit Note(QStringLiteral("DTR cannot be set on %1 (%2)").arg(DeviceName(), m_port->errorString()));
+        emit Note(GetResString(5946, DeviceName(), m_port->errorString()));
 }
 
 void SerialTransport::SetHandshaking(int mode)
@@ -138,7 +140,7 @@ bool SerialTransport::Open()
     m_modemStatus = 0;
     m_port->setPortName(DeviceName());
     if (!m_port->open(QIODevice::ReadWrite)) {
-        emit Note(QStringLiteral("Port %1 cannot be opened (%2)").arg(DeviceName(), m_port->errorString()));
+        emit Note(GetResString(5943, DeviceName(), m_port->errorString()));
         m_port->clearError();
         return false;
     }
@@ -235,7 +237,7 @@ void SerialTransport::OnError(QSerialPort::SerialPortError error)
     // gone once and close the port.
     m_failing = true;
     const QString reason = LostReason(error);
-    emit Note(QStringLiteral("Port %1 lost (%2)").arg(DeviceName(), reason));
+    emit Note(GetResString(5942, DeviceName(), reason));
     const int old = m_modemStatus;
     m_modemStatus = 0;
     if (old != 0)
@@ -248,13 +250,13 @@ void SerialTransport::OnError(QSerialPort::SerialPortError error)
 QString SerialTransport::LostReason(QSerialPort::SerialPortError error) const
 {
     if (!QFileInfo::exists(DeviceName()))
-        return QStringLiteral("the device is gone");
+        return GetResString(5940);
     // A read that found the line hung up returns no bytes and sets no error
     // number, so Qt's text then names whatever error came before it.
     if (error == QSerialPort::ReadError) {
         pollfd p{static_cast<int>(m_port->handle()), POLLIN, 0};
         if (p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            return QStringLiteral("the device hung up");
+            return GetResString(5941);
     }
     return m_port->errorString();
 }

@@ -7,6 +7,7 @@
 #include "browser/data_panel.h"
 #include "browser/lastcal_panel.h"
 #include "common/appstate.h"
+#include "common/dates.h"
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/shape_lamp.h"
@@ -22,6 +23,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -107,6 +109,18 @@ QString LanguageTag()
     return GetResString(101);
 }
 
+// The height of one line of a control's text, in twips.
+double TextLineTwips(const QWidget* w)
+{
+    return TwipsAt(w, w->fontMetrics().height());
+}
+
+// The width of a text in a control's font, in twips.
+double TextWidthTwips(const QWidget* w, const QString& text)
+{
+    return TwipsAt(w, w->fontMetrics().horizontalAdvance(text));
+}
+
 void LayoutInstrumentPanel(InstrumentPanel& f, Pass& p)
 {
     QGroupBox* panel = f.Frame();
@@ -182,15 +196,30 @@ void LayoutDataView(ViewPanel& f, Pass& p)
     p.Move(f.chkEvent, p.Right(f.optBrowse(1)) + 120, 240);
     p.Move(f.chkOutline, p.Right(f.chkEvent) + 120, 240);
 
-    const double below = p.Bottom(f.optBrowse(0)) + 120;
+    // The buttons stand right-aligned with the table; 0 to 3 take the size
+    // of 4. Where they would cover the two check boxes of the top row (a
+    // narrow window), the check boxes take a row of their own under the
+    // options.
+    const double bw = 0.12 * (W - 240);
+    const double buttonsLeft = 120 + (W - 240) - 5 * bw - 240;
+    double top = p.Bottom(f.optBrowse(0));
+    if (p.Right(f.chkOutline) + 120 > buttonsLeft) {
+        p.Move(f.chkEvent, 120, top);
+        p.Move(f.chkOutline, p.Right(f.chkEvent) + 120, top);
+        top = p.Bottom(f.chkEvent);
+    }
+
+    // The table below the top rows, the graph 680 twips shorter for the two
+    // rows of check boxes under it.
+    const double below = top + 120;
     const bool summary = Shown(f.vfgSummary);
     if (summary) {
         p.Move(f.vfgSummary, 120, below, W - 240, 0.3 * H);
         p.Move(f.vfgBrowse, 120, p.Bottom(f.vfgSummary) + 120, W - 240, H - p.Bottom(f.vfgSummary) - 240);
         p.Move(f.talGraph, 120, p.T(f.vfgBrowse), p.W(f.vfgBrowse), H - p.Bottom(f.vfgSummary) - 920);
     } else {
-        p.Move(f.vfgBrowse, 120, below, W - 240, H - p.Bottom(f.optBrowse(0)) - 240);
-        p.Move(f.talGraph, 120, p.T(f.vfgBrowse), p.W(f.vfgBrowse), H - p.Bottom(f.optBrowse(0)) - 920);
+        p.Move(f.vfgBrowse, 120, below, W - 240, H - top - 240);
+        p.Move(f.talGraph, 120, p.T(f.vfgBrowse), p.W(f.vfgBrowse), H - top - 920);
     }
 
     // Two rows of check boxes under the graph.
@@ -206,8 +235,6 @@ void LayoutDataView(ViewPanel& f, Pass& p)
     p.Move(f.chkBrowse(5), W / 2, row2);
     p.Move(f.chkBrowse(6), 3 * W / 4, row2);
 
-    // Buttons right-aligned with the table; 0 to 3 take the size of 4.
-    const double bw = 0.12 * p.W(f.vfgBrowse);
     p.Move(f.cmdBrowse(4), p.Right(f.vfgBrowse) - bw, 240, bw, p.H(f.chkEvent));
     p.Move(f.cmdBrowse(3), p.L(f.cmdBrowse(4)) - p.W(f.cmdBrowse(4)) - 240, 240, p.W(f.cmdBrowse(4)),
            p.H(f.cmdBrowse(4)));
@@ -259,9 +286,12 @@ void LayoutDownloadPanel(DownloadPanel& f, Pass& p)
     p.Move(f.rtbLog, 120, p.Bottom(f.lblTitle(0)) + 120, 0.6 * PW, 0.55 * PH);
     p.Move(f.fraDown(3), 120, p.Bottom(f.rtbLog) + 120, 0.6 * PW, PH - p.T(f.rtbLog) - p.H(f.rtbLog) - 240);
     p.Move(f.fraDown(1), p.Right(f.rtbLog) + 60, 240, PW - p.W(f.rtbLog) - 240);
+    // The two check boxes take a fifth of the frame's height each, but
+    // never less than a line of their text.
     const double autoW = p.W(f.fraDown(1)), autoH = p.H(f.fraDown(1));
-    p.Move(f.chkAutoLoad(0), 120, 240, autoW - 240, autoH / 5);
-    p.Move(f.chkAutoLoad(1), 120, p.Bottom(f.chkAutoLoad(0)) + 60, autoW - 240, autoH / 5);
+    const double checkH = std::max(autoH / 5, TextLineTwips(f.chkAutoLoad(0)));
+    p.Move(f.chkAutoLoad(0), 120, 240, autoW - 240, checkH);
+    p.Move(f.chkAutoLoad(1), 120, p.Bottom(f.chkAutoLoad(0)) + 60, autoW - 240, checkH);
     p.Move(f.fraDown(2), p.Right(f.rtbLog) + 60, p.Bottom(f.fraDown(1)), PW - p.W(f.rtbLog) - 240,
            PH - p.T(f.fraDown(1)) - p.H(f.fraDown(1)) - 120);
 
@@ -302,8 +332,10 @@ void LayoutLastCalibrationPanel(LastCalPanel& f, Pass& p)
 {
     QGroupBox* panel = f.Frame();
     const double PW = p.W(panel), PH = p.H(panel);
+    // The first option keeps clear of the frame's line, which its round
+    // box would touch at 60 twips.
     const double optW = PW / (f.optHistory.Count() + 1);
-    p.Move(f.optHistory(0), 60, 240, optW);
+    p.Move(f.optHistory(0), 120, 240, optW);
     p.Move(f.optHistory(1), p.Right(f.optHistory(0)) + 120, 240, optW);
     p.Move(f.optHistory(2), p.Right(f.optHistory(1)) + 120, 240, optW);
     p.Move(f.vfgHistory, 60, p.Bottom(f.optHistory(0)) + 60, PW - 120,
@@ -319,6 +351,36 @@ void LayoutLastCalibrationPanel(LastCalPanel& f, Pass& p)
         p.ColWidth(f.vfgHistory, static_cast<int>(col), widths[col] * g);
 
     p.Move(f.cmdLastCal, p.Right(f.vfgHistory) - 0.142 * g, 240, 0.142 * g, p.H(f.optHistory(0)));
+}
+
+// The rows of the instrument status frame: the captions in the left
+// column, the values in the right one, each column at least as wide as
+// designed and as its widest text (a date with its seconds, a serial number
+// of 12 characters), so that they show whole in the display font. The frame
+// around them grows with the columns.
+void ArrangeStatusRows(SettingsPanel& f, Pass& p)
+{
+    constexpr double kGap = 40;
+    constexpr double kEditMargins = 150; // a text box's frame and margins
+    double captionW = 2500, valueW = 1795;
+    for (int i : {0, 1, 2, 3, 4, 7})
+        captionW = std::max(captionW, TextWidthTwips(f.lblOption(i), f.lblOption(i)->text()));
+    const QString sampleDate = GeneralDate(QDateTime(QDate(2000, 12, 28), QTime(20, 58, 58)));
+    for (int i : {5, 6})
+        valueW = std::max({valueW, TextWidthTwips(f.lblOption(i), sampleDate),
+                           TextWidthTwips(f.lblOption(i), f.lblOption(i)->text())});
+    for (QLineEdit* edit : f.txtOption)
+        valueW = std::max(valueW, TextWidthTwips(edit, edit->text()) + kEditMargins);
+    const double valueLeft = captionW + kGap;
+    for (int i : {0, 1, 2, 3, 4, 7})
+        p.Move(f.lblOption(i), 0, kKeep, captionW);
+    for (QLineEdit* edit : f.txtOption)
+        p.Move(edit, valueLeft, kKeep, valueW);
+    for (int i : {5, 6})
+        p.Move(f.lblOption(i), valueLeft, kKeep, valueW);
+    p.Move(f.cmbInterval, valueLeft, kKeep, valueW);
+    constexpr double kDesignWidth = 4335;
+    p.Move(f.fraOptionCenter1, kKeep, kKeep, std::max(kDesignWidth, valueLeft + valueW));
 }
 
 void LayoutSettingsPanel(SettingsPanel& f, Pass& p)
@@ -339,6 +401,7 @@ void LayoutSettingsPanel(SettingsPanel& f, Pass& p)
         p.Move(f.cmdOption(0), p.L(status), top, p.W(status) / 4.2);
         p.Move(f.cmdOption(1), p.Right(f.cmdOption(0)) + 120, top, p.W(status) / 4.2);
         p.Move(f.cmdOption(2), p.Right(f.cmdOption(1)) + 120, top, p.W(status) / 4.2);
+        ArrangeStatusRows(f, p);
         p.Centre(f.fraOptionCenter1, status);
     }
     if (Shown(f.fraOption(2))) {
@@ -354,7 +417,17 @@ void LayoutSettingsPanel(SettingsPanel& f, Pass& p)
         p.Move(f.cmdCal(1), gw + 120 - 0.666 * gw, top, 0.31 * gw, 400);
         p.Move(f.cmdCal(2), gw + 220 - 0.333 * gw - 120, top, 0.31 * gw, 400);
     }
-    p.Move(f.vfgOption, 120, p.Bottom(fonts) + 120, PW - 240, PH - p.T(fonts) - p.H(fonts) - 360);
+    // In service mode the model frame stands under the font frame, as wide
+    // as it, and the settings grid beside it: the grid would hide it.
+    const double gridTop = p.Bottom(fonts) + 120;
+    const double gridH = PH - p.T(fonts) - p.H(fonts) - 360;
+    double gridLeft = 120;
+    if (Shown(f.fraModel)) {
+        constexpr double kModelFrameHeight = 2000;
+        p.Move(f.fraModel, 120, gridTop, p.W(fonts), std::min(kModelFrameHeight, gridH));
+        gridLeft = p.Right(f.fraModel) + 120;
+    }
+    p.Move(f.vfgOption, gridLeft, gridTop, PW - gridLeft - 120, gridH);
 
     // Settings grid columns by language and mode: the caption column, in
     // service or user mode a narrow check-box column, an even run, and a

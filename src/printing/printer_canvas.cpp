@@ -1,6 +1,7 @@
 #include "printing/printer_canvas.h"
 
 #include "common/colors.h"
+#include "common/resstrings.h"
 #include "common/twips.h"
 #include "graph/graph_model.h"
 #include "graph/graph_renderer.h"
@@ -64,8 +65,8 @@ void PrinterCanvas::Begin()
         if (!m_partPath.isEmpty())
             QFile::remove(m_partPath);
         throw PrintError(m_finalPath.isEmpty()
-                             ? QStringLiteral("The printer cannot be opened.")
-                             : QStringLiteral("The file \"%1\" cannot be written.").arg(m_finalPath));
+                             ? GetResString(5963)
+                             : GetResString(5968, m_finalPath));
     }
     const double dpiX = std::max(1, m_printer->logicalDpiX());
     const double dpiY = std::max(1, m_printer->logicalDpiY());
@@ -152,13 +153,13 @@ void PrinterCanvas::RenderGraph(GraphModel& model, const QFont& font, const QRec
 void PrinterCanvas::StartPage()
 {
     if (!m_printer->newPage())
-        throw PrintError(QStringLiteral("The printer cannot start a new page."));
+        throw PrintError(GetResString(5966));
 }
 
 void PrinterCanvas::FinishDocument()
 {
     if (!m_painter.end())
-        throw PrintError(QStringLiteral("The printer did not accept the document."));
+        throw PrintError(GetResString(5965));
     if (m_finalPath.isEmpty())
         return;
     // One rename puts the finished file in place of any older one.
@@ -167,7 +168,7 @@ void PrinterCanvas::FinishDocument()
                             std::filesystem::path(m_finalPath.toStdU16String()), error);
     if (error) {
         QFile::remove(m_partPath);
-        throw PrintError(QStringLiteral("The file \"%1\" cannot be written.").arg(m_finalPath));
+        throw PrintError(GetResString(5968, m_finalPath));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "printing/recording_canvas.h"
 
+#include "common/resstrings.h"
 #include "graph/graph_model.h"
 
 RecordingCanvas::RecordingCanvas(double scaleWidth, double scaleHeight) : m_width(scaleWidth), m_height(scaleHeight)
@@ -53,7 +54,7 @@ void RecordingCanvas::RenderGraph(GraphModel& model, const QFont& font, const QR
 void RecordingCanvas::StartPage()
 {
     if (m_failAtPage > 0 && PageCount() + 1 == m_failAtPage)
-        throw PrintError(QStringLiteral("The printer is out of paper."));
+        throw PrintError(GetResString(5964));
 }
 
 void RecordingCanvas::FinishDocument() { finished = true; }

@@ -1,5 +1,7 @@
 #include "printing/report_canvas.h"
 
+#include "common/resstrings.h"
+
 void ReportCanvas::SetFont(const QFont& font)
 {
     m_font = font;
@@ -46,7 +48,7 @@ double ReportCanvas::TextHeight(const QString& text) const
 void ReportCanvas::RequireOpen() const
 {
     if (m_ended || m_aborted)
-        throw PrintError(QStringLiteral("The document has already been closed."));
+        throw PrintError(GetResString(5967));
 }
 
 void ReportCanvas::Print(const QString& text, bool keepLineOpen)

@@ -33,8 +33,10 @@ TwipsRect GasOptionPlace(const GasListLayout& layout, int k, double frameWidth, 
         return r;
     const int row = k / layout.perRow;
     const int place = k % layout.perRow;
-    const double w = frameWidth / (layout.perRow + 0.1);
-    r.left = 60 + place * w;
+    // The first place keeps clear of the frame's line, which an option's
+    // round box would touch at 60 twips; the row ends where it would.
+    const double w = (frameWidth - 60) / (layout.perRow + 0.1);
+    r.left = 120 + place * w;
     r.top = 240 + row * (frameHeight / 3);
     r.width = w;
     r.height = optionHeight;

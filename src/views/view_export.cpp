@@ -91,7 +91,7 @@ QString HistoryText(const clsHistory& r, const QString& sep)
 QString EventText(int kind, const EventList& list, const QString& sep)
 {
     if (!list.headFound)
-        throw DatabaseError(QStringLiteral("The record %1 is not in the database").arg(list.relNo));
+        throw DatabaseError(GetResString(5956, list.relNo));
     Lines out(sep);
     const char* title = kind == kViewAlarmEvents ? "Alarm Events" : kind == kViewTroubleEvents ? "Trouble Events" : "Power Events";
     out({Title(title)});

@@ -3,6 +3,7 @@
 #include "views/view_tables.h"
 
 #include "common/colors.h"
+#include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 
@@ -189,7 +190,7 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
         return false;
     }
     if (image.isNull() || !image.save(&f, "BMP")) {
-        *error = image.isNull() ? QStringLiteral("no picture") : f.errorString();
+        *error = image.isNull() ? GetResString(5962) : f.errorString();
         f.cancelWriting();
         return false;
     }

@@ -1,6 +1,9 @@
 #include "common/colors.h"
 #include "common/widgets/grid_writer.h"
 
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,4 +173,140 @@ TEST(DataGrid, ColumnWidthsInTwips)
     grid.SetCols(3);
     EXPECT_EQ(grid.ColWidth(0), 1234);
     EXPECT_NE(grid.ColWidth(1), 0);
+}
+
+TEST(FitColumnWidths, KeepsWhatFitsAndWidensOnlyWhatCutsAText)
+{
+    struct Case {
+        const char* name;
+        std::vector<int> wanted, need;
+        std::vector<SpanNeed> spans;
+        int room;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {"every text fits: the widths stay", {100, 200, 50}, {60, 120, 40}, {}, 400, {100, 200, 50}},
+        {"a column wider than its text may reach beyond the room when it holds no text",
+         {100, 200, 300}, {60, 120, 0}, {}, 400, {100, 200, 300}},
+        {"a narrow last column takes its room from the others, by what each can spare",
+         {150, 150, 10}, {50, 100, 60}, {}, 300, {110, 130, 60}},
+        {"a column reaching beyond the room is pulled in", {200, 200, 100}, {100, 100, 50}, {}, 400, {160, 160, 80}},
+        {"room left over stays unused", {100, 100, 10}, {50, 50, 60}, {}, 400, {100, 100, 60}},
+        {"no room for all texts: each text at its own width", {100, 100, 100}, {150, 150, 0}, {}, 200,
+         {150, 150, 100}},
+        {"a merged caption widens its columns evenly", {40, 40, 100}, {30, 30, 0}, {{0, 2, 101}}, 400,
+         {51, 50, 100}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitColumnWidths(c.wanted, c.need, c.spans, c.room), c.expected) << c.name;
+}
+
+namespace {
+
+// A shown grid of rows x cols with a caption row and texts "r,c".
+std::unique_ptr<DataGrid> ShownGrid(int rows, int cols, int fixedRows, QSize size)
+{
+    auto grid = std::make_unique<DataGrid>();
+    grid->SetRows(rows);
+    grid->SetCols(cols);
+    grid->SetFixedRows(fixedRows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            grid->SetText(r, c, r < fixedRows ? QStringLiteral("Head %1").arg(c) : QStringLiteral("%1,%2").arg(r).arg(c));
+    grid->resize(size);
+    grid->show();
+    QCoreApplication::processEvents();
+    return grid;
+}
+
+} // namespace
+
+TEST(DataGrid, CaptionRowsStayInViewWhenScrolled)
+{
+    auto grid = ShownGrid(200, 6, 2, QSize(300, 200));
+    for (int c = 0; c < 6; ++c)
+        grid->SetColWidth(c, 2000); // wider together than the grid
+    QCoreApplication::processEvents();
+    const QTableView* frozen = grid->FrozenRows();
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_EQ(grid->FrozenHeight(), grid->rowHeight(0) + grid->rowHeight(1));
+
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frozen->isVisible());
+    EXPECT_EQ(frozen->geometry().topLeft(), grid->viewport()->geometry().topLeft());
+    EXPECT_EQ(frozen->height(), grid->FrozenHeight());
+    EXPECT_EQ(frozen->rowAt(0), 0) << "the caption row is shown on top";
+    EXPECT_EQ(frozen->rowAt(grid->rowHeight(0)), 1);
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(frozen->columnViewportPosition(c), grid->columnViewportPosition(c)) << "column " << c;
+
+    // A row scrolled to the top stands right under the caption rows.
+    grid->scrollTo(grid->model()->index(100, 0), QAbstractItemView::PositionAtTop);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(100, 0)).top(), grid->FrozenHeight());
+    // Moving up to a row hidden under the captions brings it out.
+    grid->scrollTo(grid->model()->index(99, 0));
+    EXPECT_GE(grid->visualRect(grid->model()->index(99, 0)).top(), grid->FrozenHeight());
+}
+
+TEST(DataGrid, MergedCaptionsAndHiddenRowsShowInTheCaptionView)
+{
+    auto grid = ShownGrid(50, 4, 1, QSize(300, 150));
+    for (int c = 1; c < 4; ++c)
+        grid->SetText(0, c, QStringLiteral("Set points"));
+    grid->SetMergeCells(DataGrid::MergeRestrictRows);
+    grid->SetMergeRow(0, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->columnSpan(0, 1), 3);
+    EXPECT_EQ(grid->FrozenRows()->columnSpan(0, 1), 3);
+
+    grid->setRowHidden(0, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->FrozenHeight(), 0);
+    EXPECT_FALSE(grid->FrozenRows()->isVisible());
+}
+
+TEST(DataGrid, ColumnsFollowTheirTexts)
+{
+    auto grid = ShownGrid(3, 3, 1, QSize(400, 150));
+    const int room = grid->viewport()->width();
+    grid->SetColWidth(0, 2000);
+    grid->SetColWidth(1, 2000);
+    grid->SetColWidth(2, 100); // far narrower than "Head 2"
+    const int needed = grid->fontMetrics().horizontalAdvance(QStringLiteral("Head 2"));
+    EXPECT_GT(grid->columnWidth(2), needed);
+    EXPECT_LE(grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2), room);
+    EXPECT_NE(grid->ColWidth(2), 100) << "the width shown reads back";
+
+    // A longer text later widens its column once control returns to the
+    // event loop; the set widths come back when it is gone.
+    const int before = grid->columnWidth(1);
+    grid->SetText(2, 1, QStringLiteral("a much longer text than before in this column"));
+    QCoreApplication::processEvents();
+    EXPECT_GT(grid->columnWidth(1), before);
+    grid->SetText(2, 1, QString());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->columnWidth(1), before);
+}
+
+TEST(DataGrid, CaptionRowsFollowTheGridSideways)
+{
+    auto grid = ShownGrid(2, 7, 1, QSize(300, 500));
+    for (int c = 0; c < 7; ++c)
+        grid->SetColWidth(c, 1500);
+    const QTableView& frozen = *grid->FrozenRows();
+    auto same = [&](const char* step) {
+        QCoreApplication::processEvents();
+        for (int c = 0; c < 7; ++c)
+            EXPECT_EQ(frozen.columnViewportPosition(c), grid->columnViewportPosition(c)) << step << ", column " << c;
+    };
+    grid->setCurrentCell(1, 6); // scrolled to the end, the last column flush right
+    same("current cell in the last column");
+    grid->resize(350, 500);
+    same("grid widened");
+    grid->horizontalScrollBar()->setValue(1);
+    same("scrolled back by all but one");
+    grid->SetColWidth(0, 3000);
+    same("a column widened");
 }

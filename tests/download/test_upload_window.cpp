@@ -3,8 +3,10 @@
 #include "common/appstate.h"
 #include "common/resstrings.h"
 #include "download/frmUpload.h"
+#include "download/transfer_animation.h"
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -144,6 +146,35 @@ TEST_F(UploadWindowTest, LabelCanBeSetWithoutShowing)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.lblUpload->text(), QStringLiteral("Block 3"));
     w.Unload();
+}
+
+TEST_F(UploadWindowTest, AnimationPlaysOnlyWhileTheWindowShows)
+{
+    frmUpload w;
+    TransferAnimation& animation = *w.amnUpload;
+    EXPECT_FALSE(animation.IsRunning());
+    for (int state : {0, 1}) {
+        SCOPED_TRACE(state);
+        App().ProcessState = state;
+        w.ShowWindow();
+        ASSERT_TRUE(animation.isVisible());
+        EXPECT_TRUE(animation.IsRunning());
+        const QImage first = animation.grab().toImage();
+        // Something is drawn, and each tick shows another picture until a
+        // whole turn brings the first one back.
+        bool blank = true;
+        for (int y = 0; y < first.height() && blank; ++y)
+            for (int x = 0; x < first.width() && blank; ++x)
+                blank = first.pixel(x, y) == first.pixel(0, 0);
+        EXPECT_FALSE(blank);
+        animation.Advance();
+        EXPECT_NE(animation.grab().toImage(), first);
+        for (int i = 1; i < TransferAnimation::kFrames; ++i)
+            animation.Advance();
+        EXPECT_EQ(animation.grab().toImage(), first);
+        w.Unload();
+        EXPECT_FALSE(animation.IsRunning());
+    }
 }
 
 } // namespace

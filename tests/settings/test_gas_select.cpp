@@ -56,16 +56,17 @@ TEST_F(SettingsTest, GasListComesFromTheSpecTypesTable)
 
 TEST_F(SettingsTest, GasOptionPlaces)
 {
-    // Three options in one row: each a third of the frame less the 0.1 share.
+    // Three options in one row, clear of the frame's line: each a third of
+    // the frame less its margin and the 0.1 share.
     GasListLayout three = BuildGasList(TableWith(0, {0, 1, 2}), 0);
-    const TwipsRect p2 = GasOptionPlace(three, 2, 3100, 1500, 300);
+    const TwipsRect p2 = GasOptionPlace(three, 2, 3160, 1500, 300);
     EXPECT_DOUBLE_EQ(p2.width, 1000);
-    EXPECT_DOUBLE_EQ(p2.left, 2060);
+    EXPECT_DOUBLE_EQ(p2.left, 2120);
     EXPECT_DOUBLE_EQ(p2.top, 240);
     // Seven: four places a row; the fifth option starts the second row.
     GasListLayout seven = BuildGasList(TableWith(0, {0, 1, 2, 3, 4, 5, 6}), 0);
     const TwipsRect p4 = GasOptionPlace(seven, 4, 4100, 1500, 300);
-    EXPECT_DOUBLE_EQ(p4.left, 60);
+    EXPECT_DOUBLE_EQ(p4.left, 120);
     EXPECT_DOUBLE_EQ(p4.top, 740);
     // Buttons share the width.
     const TwipsRect b1 = GasSelectButtonPlace(1, 2, 3000, 1800, 400);

@@ -3,10 +3,16 @@
 #include "common/colors.h"
 #include "common/twips.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QtDebug>
 #include <algorithm>
 #include <cmath>
@@ -156,6 +162,47 @@ private:
     DataGrid* m_grid;
 };
 
+// The caption rows of a grid, laid over its top: the same cells drawn by the
+// same kind of delegate, never scrolled vertically, never selected or edited.
+// The wheel scrolls the grid underneath.
+class FrozenRowsView : public QTableView {
+public:
+    explicit FrozenRowsView(DataGrid* grid) : QTableView(grid), m_grid(grid)
+    {
+        setObjectName(QStringLiteral("frozenRows"));
+        setModel(grid->model());
+        setItemDelegate(new DataGridDelegate(grid));
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFocusPolicy(Qt::NoFocus);
+        setSelectionMode(QAbstractItemView::NoSelection);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setAutoScroll(false);
+        setWordWrap(false);
+        verticalHeader()->setMinimumSectionSize(grid->verticalHeader()->minimumSectionSize());
+        horizontalHeader()->setMinimumSectionSize(0);
+    }
+
+    // Shows the columns from the grid's horizontal position.
+    void FollowGrid()
+    {
+        horizontalHeader()->setOffset(m_grid->horizontalHeader()->offset());
+        verticalHeader()->setOffset(0);
+        viewport()->update();
+    }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { QApplication::sendEvent(m_grid->viewport(), event); }
+    // The view never scrolls by itself: it follows the grid (FollowGrid).
+    void scrollContentsBy(int, int) override {}
+
+private:
+    DataGrid* m_grid;
+};
+
 std::int32_t DataGrid::FixedBackColor()
 {
     return RGB(240, 240, 240);
@@ -169,6 +216,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent)
     setWordWrap(false);
     setItemDelegate(new DataGridDelegate(this));
     verticalHeader()->setMinimumSectionSize(8);
+    // Columns are as wide as set, however narrow.
+    horizontalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(model(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& tl, const QModelIndex& br) { UpdateMerges(tl.row(), br.row()); });
@@ -186,6 +235,44 @@ DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent)
             [this](const QModelIndex&, int first, int last) { Insert(m_mergeRows, first, last, false); });
     connect(model(), &QAbstractItemModel::rowsRemoved, this,
             [this](const QModelIndex&, int first, int last) { Erase(m_mergeRows, first, last); });
+
+    // Widths are fitted again after any change of the texts or the grid's
+    // size, once per turn of the event loop.
+    m_fitTimer = new QTimer(this);
+    m_fitTimer->setSingleShot(true);
+    m_fitTimer->setInterval(0);
+    connect(m_fitTimer, &QTimer::timeout, this, &DataGrid::FitColumns);
+    connect(model(), &QAbstractItemModel::dataChanged, this, &DataGrid::TextsChanged);
+    connect(model(), &QAbstractItemModel::rowsInserted, this, &DataGrid::TextsChanged);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, &DataGrid::TextsChanged);
+    connect(model(), &QAbstractItemModel::columnsInserted, this, &DataGrid::TextsChanged);
+    connect(model(), &QAbstractItemModel::columnsRemoved, this, &DataGrid::TextsChanged);
+    connect(model(), &QAbstractItemModel::modelReset, this, &DataGrid::TextsChanged);
+
+    m_frozen = new FrozenRowsView(this);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int oldPx, int px) {
+        m_frozen->setColumnWidth(col, px);
+        if (oldPx == 0 || px == 0) // a column hidden or shown
+            m_needValid = false;
+    });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int oldPx, int px) {
+        if (oldPx == 0 || px == 0) // a row hidden or shown
+            TextsChanged();
+        if (row < m_fixedRows)
+            SyncFrozenRows();
+    });
+}
+
+DataGrid::~DataGrid()
+{
+    // The model and the caption view go after this object: nothing they
+    // signal on the way may reach it.
+    disconnect(model(), nullptr, this, nullptr);
+    disconnect(horizontalHeader(), nullptr, this, nullptr);
+    disconnect(verticalHeader(), nullptr, this, nullptr);
+    disconnect(horizontalScrollBar(), nullptr, this, nullptr);
+    delete m_frozen;
+    m_frozen = nullptr;
 }
 
 void DataGrid::SetRows(int rows)
@@ -203,6 +290,8 @@ void DataGrid::SetFixedRows(int rows)
 {
     m_fixedRows = std::max(0, rows);
     viewport()->update();
+    SyncFrozenRows();
+    TextsChanged();
 }
 
 void DataGrid::SetFixedCols(int cols)
@@ -215,6 +304,7 @@ void DataGrid::Clear()
 {
     clearContents();
     clearSpans();
+    m_frozen->clearSpans();
     UpdateMerges(0, rowCount() - 1);
 }
 
@@ -339,7 +429,7 @@ int DataGrid::ColWidth(int col) const
     if (col < 0 || col >= columnCount())
         return 0;
     const int twips = At(m_colWidthTwips, col, -1);
-    if (twips >= 0)
+    if (twips >= 0 && !At(m_fitted, col, false))
         return twips;
     return static_cast<int>(std::lround(PixelsToTwips(columnWidth(col), logicalDpiX())));
 }
@@ -350,17 +440,211 @@ void DataGrid::SetColWidth(int col, int twips)
         return;
     twips = std::max(twips, 0);
     Put(m_colWidthTwips, col, twips, -1);
-    m_settingWidth = true;
-    setColumnWidth(col, TwipsToPx(twips, logicalDpiX()));
-    m_settingWidth = false;
+    FitColumns();
 }
 
 // Rows are one text line high in the grid's font.
 void DataGrid::changeEvent(QEvent* event)
 {
     QTableWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+        m_frozen->setFont(font());
+        TextsChanged();
+    }
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    FitColumns();
+}
+
+void DataGrid::updateGeometries()
+{
+    QTableWidget::updateGeometries();
+    SyncFrozenRows();
+}
+
+void DataGrid::TextsChanged()
+{
+    m_needValid = false;
+    if (!m_fitTimer->isActive())
+        m_fitTimer->start();
+}
+
+int DataGrid::VisibleWidth() const
+{
+    // The viewport as it stands once the vertical scroll bar is shown or
+    // hidden for the present rows (the viewport of a hidden grid may not
+    // have followed its size yet).
+    const int frame = 2 * frameWidth();
+    int room = width() - frame;
+    const bool rowsOverflow = verticalHeader()->length() > height() - frame;
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn
+        || (verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && rowsOverflow))
+        room -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    return std::max(room, 0);
+}
+
+void DataGrid::MeasureTexts(std::vector<int>& need, std::vector<SpanNeed>& spans) const
+{
+    const int rows = rowCount();
+    const int cols = columnCount();
+    need.assign(static_cast<size_t>(cols), 0);
+    spans.clear();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    // A cell's text sits between margins inside the cell, which loses the
+    // grid line's pixel.
+    const int grid = showGrid() ? 1 : 0;
+    QAbstractItemDelegate* delegate = itemDelegate();
+    auto measure = [&](int r, int c) {
+        const QModelIndex index = model()->index(r, c);
+        return delegate->sizeHint(option, index).width() + grid;
+    };
+    auto blank = [](const QTableWidgetItem* it) {
+        return !it || (it->text().isEmpty() && !it->data(Qt::CheckStateRole).isValid());
+    };
+
+    // Caption rows and merged cells are measured whole; in the other rows a
+    // column's longest texts stand for all of them (the rows of a table
+    // repeat one format), so a long table costs one pass over the lengths.
+    constexpr int kMeasuredPerColumn = 64;
+    std::vector<int> longest(static_cast<size_t>(cols), 0);
+    for (int r = m_fixedRows; r < rows; ++r) {
+        if (isRowHidden(r))
+            continue;
+        for (int c = 0; c < cols; ++c)
+            if (const QTableWidgetItem* it = item(r, c))
+                longest[static_cast<size_t>(c)] = std::max(longest[static_cast<size_t>(c)],
+                                                           static_cast<int>(it->text().size()));
+    }
+    std::vector<int> measured(static_cast<size_t>(cols), 0);
+    for (int r = 0; r < rows; ++r) {
+        if (isRowHidden(r))
+            continue;
+        const bool caption = r < m_fixedRows;
+        const bool merged = MergeRow(r);
+        int covered = 0; // the columns up to here belong to a merged cell
+        for (int c = 0; c < cols; ++c) {
+            const int span = merged && c >= covered ? columnSpan(r, c) : 1;
+            if (c < covered)
+                continue;
+            if (span > 1)
+                covered = c + span;
+            const QTableWidgetItem* it = item(r, c);
+            if (blank(it) || isColumnHidden(c))
+                continue;
+            const size_t i = static_cast<size_t>(c);
+            if (span > 1) {
+                spans.push_back({c, span, measure(r, c)});
+                continue;
+            }
+            const bool checkBox = it->data(Qt::CheckStateRole).isValid();
+            if (!caption && !checkBox
+                && (it->text().size() + 2 < longest[i] || measured[i] >= kMeasuredPerColumn))
+                continue;
+            if (!caption)
+                ++measured[i];
+            need[i] = std::max(need[i], measure(r, c));
+        }
+    }
+}
+
+void DataGrid::FitColumns()
+{
+    if (m_fitting)
+        return;
+    m_fitting = true;
+    m_fitTimer->stop();
+    const int cols = columnCount();
+    const double dpi = logicalDpiX();
+    std::vector<int> wanted(static_cast<size_t>(cols));
+    for (int c = 0; c < cols; ++c) {
+        const int twips = At(m_colWidthTwips, c, -1);
+        wanted[static_cast<size_t>(c)] = isColumnHidden(c) ? 0
+            : twips >= 0                                     ? TwipsToPx(twips, dpi)
+                                                             : horizontalHeader()->defaultSectionSize();
+    }
+    if (!m_needValid || static_cast<int>(m_need.size()) != cols) {
+        MeasureTexts(m_need, m_spans);
+        m_needValid = true;
+    }
+    const std::vector<int> widths = FitColumnWidths(wanted, m_need, m_spans, VisibleWidth());
+    m_settingWidth = true;
+    m_fitted.assign(static_cast<size_t>(cols), false);
+    for (int c = 0; c < cols; ++c) {
+        const size_t i = static_cast<size_t>(c);
+        m_fitted[i] = widths[i] != wanted[i];
+        if (!isColumnHidden(c) && columnWidth(c) != widths[i])
+            setColumnWidth(c, widths[i]);
+    }
+    m_settingWidth = false;
+    m_fitting = false;
+}
+
+int DataGrid::FrozenHeight() const
+{
+    int band = 0;
+    for (int r = 0; r < std::min(m_fixedRows, rowCount()); ++r)
+        if (!isRowHidden(r))
+            band += rowHeight(r);
+    return band;
+}
+
+void DataGrid::SyncFrozenRows()
+{
+    if (!m_frozen)
+        return;
+    const int band = std::min(FrozenHeight(), viewport()->height());
+    if (band <= 0) {
+        m_frozen->hide();
+        return;
+    }
+    for (int c = 0; c < columnCount(); ++c) {
+        m_frozen->setColumnHidden(c, isColumnHidden(c));
+        if (m_frozen->columnWidth(c) != columnWidth(c))
+            m_frozen->setColumnWidth(c, columnWidth(c));
+    }
+    for (int r = 0; r < std::min(m_fixedRows, rowCount()); ++r) {
+        m_frozen->setRowHidden(r, isRowHidden(r));
+        if (m_frozen->rowHeight(r) != rowHeight(r))
+            m_frozen->setRowHeight(r, rowHeight(r));
+        for (int c = 0; c < columnCount(); ++c)
+            if (m_frozen->columnSpan(r, c) != columnSpan(r, c))
+                m_frozen->setSpan(r, c, 1, columnSpan(r, c));
+    }
+    const QRect area = viewport()->geometry();
+    m_frozen->setGeometry(area.left(), area.top(), area.width(), band);
+    static_cast<FrozenRowsView*>(m_frozen)->FollowGrid();
+    m_frozen->show();
+    m_frozen->raise();
+}
+
+void DataGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (dx != 0 && m_frozen)
+        static_cast<FrozenRowsView*>(m_frozen)->FollowGrid();
+}
+
+void DataGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTableWidget::scrollTo(index, hint);
+    if (!index.isValid() || index.row() < m_fixedRows)
+        return;
+    // Scroll back until the row stands clear of the caption rows.
+    const int band = FrozenHeight();
+    QScrollBar* bar = verticalScrollBar();
+    while (band > 0 && visualRect(index).top() < band && bar->value() > bar->minimum()) {
+        const int before = bar->value();
+        bar->setValue(verticalScrollMode() == ScrollPerPixel
+                          ? before - (band - visualRect(index).top())
+                          : before - 1);
+        if (bar->value() == before)
+            break;
+    }
 }
 
 QTableWidgetItem* DataGrid::Cell(int row, int col)
@@ -377,7 +661,7 @@ void DataGrid::UpdateMerges(int firstRow, int lastRow)
     for (int r = firstRow; r <= lastRow; ++r) {
         for (int c = 0; c < cols; ++c)
             if (columnSpan(r, c) > 1)
-                setSpan(r, c, 1, 1);
+                SetMergeSpan(r, c, 1);
         if (m_merge != MergeRestrictRows || !MergeRow(r))
             continue;
         int start = 0;
@@ -387,10 +671,18 @@ void DataGrid::UpdateMerges(int firstRow, int lastRow)
             while (end < cols && !text.isEmpty() && Text(r, end) == text)
                 ++end;
             if (end - start > 1)
-                setSpan(r, start, 1, end - start);
+                SetMergeSpan(r, start, end - start);
             start = end;
         }
     }
+    TextsChanged();
+}
+
+void DataGrid::SetMergeSpan(int row, int col, int columns)
+{
+    setSpan(row, col, 1, columns);
+    if (row < m_fixedRows)
+        m_frozen->setSpan(row, col, 1, columns);
 }
 
 void DataGrid::OnSectionResized(int col, int, int newPx)

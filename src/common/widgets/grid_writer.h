@@ -1,9 +1,14 @@
 #pragma once
+#include "common/widgets/column_fit.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTableWidget>
 #include <cstdint>
 #include <vector>
+
+class QTableView;
+class QTimer;
 
 // The editing hooks of a grid. A grid without hooks is never edited by the
 // user. With hooks, a text cell is edited by typing or a double click and a
@@ -30,6 +35,15 @@ public:
 //
 // Colours are Windows colour numbers (red in the lowest byte); 0 means "no
 // colour of its own", so a cell that was never coloured reads back as 0.
+//
+// The caption rows stay in view: a second view of the same cells, laid over
+// the top of the grid, shows them whatever row the grid is scrolled to, and
+// follows the grid's column widths and horizontal scrolling.
+//
+// No text is cut: a column narrower than its widest text, or reaching beyond
+// the visible width, is widened to its text, and the room comes from the
+// columns that are wider than their texts. Widths that leave every text
+// readable are shown exactly as set.
 class DataGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -48,6 +62,7 @@ public:
     static std::int32_t FixedBackColor();
 
     explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
 
     int Rows() const { return rowCount(); }
     void SetRows(int rows);
@@ -90,9 +105,23 @@ public:
     void SetMergeRow(int row, bool merge);
 
     // Column widths in twips, at the grid's logical DPI. A width set here
-    // reads back exactly; a column the user dragged reads in whole pixels.
+    // reads back exactly while the grid shows it as set; a column widened or
+    // narrowed so that every text stays readable, or dragged by the user,
+    // reads in whole pixels.
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
+    // Shows the widths set again, changed only where a text would be cut.
+    // Runs by itself after the grid's size or texts change.
+    void FitColumns();
+
+    // The view that keeps the caption rows in sight (for tests).
+    QTableView* FrozenRows() const { return m_frozen; }
+    // Height of the caption rows kept in sight, in pixels (0 when none).
+    int FrozenHeight() const;
+
+    // Rows under the caption rows are scrolled into the part of the grid
+    // that the caption rows leave free.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // The editing hooks (not owned); null switches editing off.
     void SetEditHooks(GridEditHooks* hooks);
@@ -100,11 +129,22 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     QTableWidgetItem* Cell(int row, int col);
     void UpdateMerges(int firstRow, int lastRow);
+    void SetMergeSpan(int row, int col, int columns);
     void OnSectionResized(int col, int oldPx, int newPx);
+    void SyncFrozenRows();
+    // The texts changed: widths are fitted again once control returns to
+    // the event loop.
+    void TextsChanged();
+    // The widest text of each column in pixels, and the merged texts.
+    void MeasureTexts(std::vector<int>& need, std::vector<SpanNeed>& spans) const;
+    int VisibleWidth() const;
 
     int m_fixedRows = 1;
     int m_fixedCols = 1;
@@ -112,8 +152,16 @@ private:
     std::vector<bool> m_mergeRows;
     std::vector<int> m_colAlign;       // -1 when the column has none
     std::vector<int> m_colWidthTwips;  // -1 until set
+    std::vector<bool> m_fitted;        // shown wider or narrower than set
     bool m_settingWidth = false;
+    bool m_fitting = false;
+    // The widest texts, measured again after the texts change.
+    bool m_needValid = false;
+    std::vector<int> m_need;
+    std::vector<SpanNeed> m_spans;
     GridEditHooks* m_editHooks = nullptr;
+    QTableView* m_frozen = nullptr;
+    QTimer* m_fitTimer = nullptr;
 };
 
 // Writes values into consecutive cells of one row of a grid, from startCol

@@ -1,0 +1,376 @@
+#include "readable_check.h"
+
+#include "common/widgets/grid_writer.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
+#include <QTableView>
+#include <QTreeView>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+QString Rect(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QString Name(const QWidget* w)
+{
+    const QString name = w->objectName();
+    return name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name;
+}
+
+// A widget that holds controls of its own (not the parts of one control).
+bool IsContainer(const QWidget* w)
+{
+    const QMetaObject* m = w->metaObject();
+    return w->isWindow() || m == &QGroupBox::staticMetaObject || m == &QFrame::staticMetaObject
+        || m == &QWidget::staticMetaObject;
+}
+
+// The controls standing directly in a container, as the user sees them.
+QList<QWidget*> Controls(const QWidget* container)
+{
+    QList<QWidget*> out;
+    for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() || w->isHidden() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        out << w;
+    }
+    return out;
+}
+
+// The room a container gives its controls: inside a frame's border and
+// below its title.
+QRect Inside(const QWidget* container)
+{
+    if (qobject_cast<const QGroupBox*>(container))
+        return container->contentsRect();
+    return container->rect();
+}
+
+QString Plain(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+class Checker {
+public:
+    explicit Checker(const QString& where) : m_where(where) {}
+
+    void Container(QWidget* container)
+    {
+        const QList<QWidget*> controls = Controls(container);
+        const QRect inside = Inside(container);
+        for (int i = 0; i < controls.size(); ++i) {
+            QWidget* a = controls[i];
+            if (!container->isWindow() && !inside.contains(a->geometry()))
+                Fault(a, QStringLiteral("%1 reaches outside %2 (room %3)")
+                             .arg(Rect(a->geometry()), Name(container), Rect(inside)));
+            // A check box or option button draws its box at its very edge:
+            // it keeps clear of the frame's line.
+            constexpr int kClear = 4;
+            if (qobject_cast<QGroupBox*>(container) && (qobject_cast<QCheckBox*>(a) || qobject_cast<QRadioButton*>(a))
+                && a->geometry().left() < inside.left() + kClear)
+                Fault(a, QStringLiteral("%1 stands on the line of %2 (room %3)")
+                             .arg(Rect(a->geometry()), Name(container), Rect(inside)));
+            for (int j = i + 1; j < controls.size(); ++j) {
+                QWidget* b = controls[j];
+                // Edges that meet in twips may share one pixel once rounded.
+                const QRect both = a->geometry().intersected(b->geometry());
+                if (both.width() > 1 && both.height() > 1)
+                    Fault(a, QStringLiteral("%1 overlaps %2 %3").arg(Rect(a->geometry()), Name(b), Rect(b->geometry())));
+            }
+            Control(a);
+            if (IsContainer(a))
+                Container(a);
+        }
+    }
+
+    QStringList faults;
+
+private:
+    void Fault(const QWidget* w, const QString& text) { faults << m_where + QStringLiteral(": ") + Name(w) + QLatin1Char(' ') + text; }
+
+    void Fits(const QWidget* w, const QString& text, const QRect& room, int extra = 0)
+    {
+        if (text.isEmpty())
+            return;
+        const QFontMetrics fm = w->fontMetrics();
+        QStringList lines = Plain(text).split(QLatin1Char('\n'));
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        const int high = fm.height() + (static_cast<int>(lines.size()) - 1) * fm.lineSpacing();
+        if (widest + extra > room.width())
+            Fault(w, QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(widest + extra).arg(room.width()));
+        if (high > room.height())
+            Fault(w, QStringLiteral("\"%1\" needs %2 px high, has %3").arg(text).arg(high).arg(room.height()));
+    }
+
+    void Control(QWidget* w)
+    {
+        QStyle* style = w->style();
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (label->text().isEmpty() || label->pixmap().isNull() == false)
+                return;
+            QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                        -label->margin());
+            if (label->wordWrap()) {
+                if (label->heightForWidth(label->width()) > label->height())
+                    Fault(w, QStringLiteral("\"%1\" needs %2 px high, has %3")
+                                 .arg(label->text())
+                                 .arg(label->heightForWidth(label->width()))
+                                 .arg(label->height()));
+                return;
+            }
+            int indent = label->indent();
+            if (indent < 0 && label->frameWidth() > 0)
+                indent = label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+            if (indent > 0 && !(label->alignment() & Qt::AlignHCenter))
+                room.setWidth(room.width() - indent);
+            Fits(w, label->text(), room);
+        } else if (auto* push = qobject_cast<QPushButton*>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(push);
+            option.text = push->text();
+            const QRect room = style->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+            // The main window's buttons break a long caption onto more
+            // lines (through the proxy style the window owns); every word
+            // must still fit, and all the lines.
+            if (push->window()->findChild<QProxyStyle*>(QString(), Qt::FindDirectChildrenOnly)) {
+                const QString text = Plain(push->text());
+                const QRect wrapped = push->fontMetrics().boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, text);
+                for (const QString& word : text.split(QLatin1Char(' ')))
+                    if (push->fontMetrics().horizontalAdvance(word) > room.width())
+                        Fault(w, QStringLiteral("\"%1\" needs %2 px, has %3")
+                                     .arg(word)
+                                     .arg(push->fontMetrics().horizontalAdvance(word))
+                                     .arg(room.width()));
+                if (wrapped.height() > room.height())
+                    Fault(w, QStringLiteral("\"%1\" needs %2 px high, has %3").arg(text).arg(wrapped.height()).arg(room.height()));
+                return;
+            }
+            // A little air between the text and the button's edge.
+            Fits(w, push->text(), room, 4);
+        } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+            auto* button = static_cast<QAbstractButton*>(w);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const bool check = qobject_cast<QCheckBox*>(w) != nullptr;
+            const QRect room =
+                style->subElementRect(check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &option, w);
+            Fits(w, button->text(), room);
+        } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+            if (box->title().isEmpty())
+                return;
+            QStyleOptionGroupBox option;
+            option.initFrom(box);
+            option.text = box->title();
+            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            option.textAlignment = box->alignment();
+            const QRect label = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+            const int needed = box->fontMetrics().horizontalAdvance(Plain(box->title()));
+            if (!box->rect().contains(label) || label.width() < needed)
+                Fault(w, QStringLiteral("title \"%1\" needs %2 px at %3, box %4")
+                             .arg(box->title())
+                             .arg(needed)
+                             .arg(Rect(label), Rect(box->rect())));
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            const QRect room = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            Fits(w, combo->currentText(), room);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (edit->echoMode() != QLineEdit::Normal)
+                return;
+            // The frame and the editor's own margins on either side.
+            Fits(w, edit->text(), edit->rect(), 10);
+        } else if (auto* grid = qobject_cast<QTableView*>(w)) {
+            Table(grid);
+        } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
+            Tree(tree);
+        }
+    }
+
+    // Columns of a view against what they must show: need(c) is the widest
+    // text of column c, spans the texts across several columns.
+    void Columns(const QWidget* w, const std::function<int(int)>& width, const std::function<int(int)>& left, int cols,
+                 const std::vector<int>& need, const std::vector<std::pair<std::pair<int, int>, std::pair<int, QString>>>& spans,
+                 const std::vector<QString>& widestText, const std::function<bool(int)>& hidden, int room)
+    {
+        long total = 0;
+        for (int c = 0; c < cols; ++c)
+            if (!hidden(c))
+                total += need[static_cast<size_t>(c)];
+        for (int c = 0; c < cols; ++c) {
+            const size_t i = static_cast<size_t>(c);
+            if (hidden(c) || need[i] == 0)
+                continue;
+            if (width(c) < need[i])
+                Fault(w, QStringLiteral("column %1 is %2 px, \"%3\" needs %4").arg(c).arg(width(c)).arg(widestText[i]).arg(need[i]));
+            else if (total <= room && left(c) + width(c) > room)
+                Fault(w, QStringLiteral("column %1 (\"%2\") ends at %3 px, beyond the visible %4 px")
+                             .arg(c)
+                             .arg(widestText[i])
+                             .arg(left(c) + width(c))
+                             .arg(room));
+        }
+        for (const auto& s : spans) {
+            int have = 0;
+            for (int c = s.first.first; c < s.first.first + s.first.second && c < cols; ++c)
+                have += width(c);
+            if (have < s.second.first)
+                Fault(w, QStringLiteral("columns %1 to %2 are %3 px, \"%4\" needs %5")
+                             .arg(s.first.first)
+                             .arg(s.first.first + s.first.second - 1)
+                             .arg(have)
+                             .arg(s.second.second)
+                             .arg(s.second.first));
+        }
+    }
+
+    void Table(QTableView* grid)
+    {
+        const auto* data = qobject_cast<DataGrid*>(grid);
+        const int fixedRows = data ? data->FixedRows() : 0;
+        QAbstractItemModel* model = grid->model();
+        const int rows = model->rowCount();
+        const int cols = model->columnCount();
+        QScrollBar* hbar = grid->horizontalScrollBar();
+        const int hValue = hbar->value();
+        hbar->setValue(hbar->minimum());
+
+        // The caption rows and the rows in view.
+        QList<int> shown;
+        for (int r = 0; r < std::min(fixedRows, rows); ++r)
+            if (!grid->isRowHidden(r))
+                shown << r;
+        const int first = grid->rowAt(data ? data->FrozenHeight() : 0);
+        int last = grid->rowAt(grid->viewport()->height() - 1);
+        if (last < 0)
+            last = rows - 1;
+        for (int r = std::max(first, fixedRows); r >= 0 && r <= last; ++r)
+            if (!grid->isRowHidden(r))
+                shown << r;
+
+        std::vector<int> need(static_cast<size_t>(cols), 0);
+        std::vector<QString> widest(static_cast<size_t>(cols));
+        std::vector<std::pair<std::pair<int, int>, std::pair<int, QString>>> spans;
+        QStyleOptionViewItem option;
+        option.initFrom(grid);
+        option.font = grid->font();
+        option.fontMetrics = grid->fontMetrics();
+        const int line = grid->showGrid() ? 1 : 0;
+        for (int r : shown) {
+            int covered = 0; // the columns up to here belong to a merged cell
+            for (int c = 0; c < cols; ++c) {
+                if (c < covered)
+                    continue;
+                const int span = grid->columnSpan(r, c);
+                if (span > 1)
+                    covered = c + span;
+                const QModelIndex index = model->index(r, c);
+                const QString text = index.data(Qt::DisplayRole).toString();
+                if (grid->isColumnHidden(c) || (text.isEmpty() && !index.data(Qt::CheckStateRole).isValid()))
+                    continue;
+                QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(index);
+                const int w = delegate->sizeHint(option, index).width() + line;
+                if (span > 1) {
+                    spans.push_back({{c, span}, {w, text}});
+                } else if (w > need[static_cast<size_t>(c)]) {
+                    need[static_cast<size_t>(c)] = w;
+                    widest[static_cast<size_t>(c)] = text;
+                }
+            }
+        }
+        Columns(
+            grid, [grid](int c) { return grid->columnWidth(c); },
+            [grid](int c) { return grid->columnViewportPosition(c); }, cols, need, spans, widest,
+            [grid](int c) { return grid->isColumnHidden(c); }, grid->viewport()->width());
+        hbar->setValue(hValue);
+
+        // The caption rows kept in view stand over their own columns.
+        if (data && data->FrozenRows() && data->FrozenRows()->isVisibleTo(grid))
+            for (int c = 0; c < cols; ++c)
+                if (data->FrozenRows()->columnViewportPosition(c) != grid->columnViewportPosition(c)) {
+                    Fault(grid, QStringLiteral("the caption of column %1 stands at %2 px, the column at %3")
+                                    .arg(c)
+                                    .arg(data->FrozenRows()->columnViewportPosition(c))
+                                    .arg(grid->columnViewportPosition(c)));
+                    break;
+                }
+
+        // Scrolled to its end, the grid still shows its caption rows on top.
+        if (data && fixedRows > 0 && rows > fixedRows && data->FrozenHeight() > 0) {
+            QScrollBar* vbar = grid->verticalScrollBar();
+            const int vValue = vbar->value();
+            vbar->setValue(vbar->maximum());
+            const QTableView* frozen = data->FrozenRows();
+            if (!frozen || !frozen->isVisibleTo(grid)
+                || frozen->geometry().topLeft() != grid->viewport()->geometry().topLeft()
+                || frozen->height() != data->FrozenHeight()
+                || frozen->rowAt(0) != 0)
+                Fault(grid, QStringLiteral("scrolled to its end, its caption rows are not in view"));
+            vbar->setValue(vValue);
+        }
+    }
+
+    void Tree(QTreeView* tree)
+    {
+        QHeaderView* header = tree->header();
+        const int cols = header->count();
+        std::vector<int> need(static_cast<size_t>(cols), 0);
+        std::vector<QString> widest(static_cast<size_t>(cols));
+        QAbstractItemModel* model = tree->model();
+        for (int c = 0; c < cols; ++c) {
+            const size_t i = static_cast<size_t>(c);
+            const QString caption = model->headerData(c, Qt::Horizontal).toString();
+            if (!header->isHidden() && !caption.isEmpty()) {
+                need[i] = header->sectionSizeHint(c);
+                widest[i] = model->headerData(c, Qt::Horizontal).toString();
+            }
+            // The items in view, with their indentation and icons.
+            const int items = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(c);
+            if (items > need[i]) {
+                need[i] = items;
+                widest[i] = QStringLiteral("(an item)");
+            }
+        }
+        Columns(
+            tree, [header](int c) { return header->sectionSize(c); },
+            [header](int c) { return header->sectionViewportPosition(c); }, cols, need, {}, widest,
+            [header](int c) { return header->isSectionHidden(c); }, tree->viewport()->width());
+    }
+
+    QString m_where;
+};
+
+} // namespace
+
+QStringList UnreadableParts(QWidget* top, const QString& where)
+{
+    Checker checker(where);
+    checker.Container(top);
+    return checker.faults;
+}

@@ -1,0 +1,406 @@
+// Every panel and window of the program as a user meets it: the main window
+// on the real interface control, an instrument connected over a pseudo-
+// terminal and read, its logs downloaded and stored; then every panel in
+// each of its states, the Data View window, the progress window and the
+// dialogs, laid out in English and Japanese on screens of 1024x768 and
+// 1280x1024 (at the window's first-run size and at the whole screen), in
+// each command-line mode. Nothing a user reads may be cut, hidden or drawn
+// over another control (readable_check.h).
+//
+// PELKAR_SHOTS=<folder> also saves a picture of every screen checked.
+#include "linked_window_fixture.h"
+#include "main_window_fixture.h"
+#include "readable_check.h"
+#include "../views/view_db_fixture.h"
+
+#include "browser/browser_keys.h"
+#include "browser/password_dialog.h"
+#include "common/widgets/grid_writer.h"
+#include "download/frmUpload.h"
+#include "fake_records.h"
+#include "graph/ucltalgraph.h"
+#include "printing/printer_choice.h"
+#include "settings/frmFsDialog.h"
+#include "settings/frmGasSel.h"
+#include "views/data_view_window.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The lines of a trend with each event line right after the data line it
+// follows, as the instrument sends them, so the events stand among the
+// samples of the table.
+QList<QByteArray> InterleavedLines(const FakeIntervalTrend& t)
+{
+    const QList<QByteArray> all = IntervalLines(t);
+    QList<QByteArray> plain, events;
+    for (const QByteArray& line : all) {
+        const QByteArray type = line.mid(2, 2);
+        (type == "A1" || type == "A2" || type == "A5" ? events : plain).append(line);
+    }
+    QList<QByteArray> out;
+    int data = 0;
+    for (const QByteArray& line : plain) {
+        out.append(line);
+        if (line.mid(2, 2) != "A0")
+            continue;
+        ++data;
+        for (int e = 0; e < t.events.size(); ++e)
+            if (t.events[e].index == data)
+                out.append(events[e]);
+    }
+    return out;
+}
+
+struct Mode {
+    const char* name;
+    bool service, g2, u;
+};
+
+struct Param {
+    Mode mode;
+    ResLanguage language;
+};
+
+std::string ParamName(const ::testing::TestParamInfo<Param>& info)
+{
+    return std::string(info.param.mode.name) + (info.param.language == ResLanguage::English ? "_EN" : "_JP");
+}
+
+class Readable : public LinkedWindowTest, public ::testing::WithParamInterface<Param> {
+protected:
+    void SetUp() override
+    {
+        LinkedWindowTest::SetUp();
+        SetResLanguage(GetParam().language);
+        App().ServiceMode = GetParam().mode.service;
+        App().G2Mode = GetParam().mode.g2;
+        App().UMode = GetParam().mode.u;
+        m_shots = qEnvironmentVariable("PELKAR_SHOTS");
+        if (!m_shots.isEmpty())
+            QDir().mkpath(m_shots);
+    }
+
+    QString Tag() const { return QString::fromLatin1(ParamName({GetParam(), 0}).c_str()); }
+
+    // The instrument and its logs: the longest identity texts it takes, an
+    // oxygen channel of 25 VOL%, an interval trend with a warning and an
+    // alarm, two alarm trends, a calibration history and power events.
+    void FillInstrument()
+    {
+        FakeInstrumentState& s = fake.State();
+        s.serialNo = QStringLiteral("WM2024080123");
+        s.stationId = QStringLiteral("STATION-WM");
+        s.userId = QStringLiteral("USER-WM-01");
+        s.gas[1].fullScale = QStringLiteral(" 25.0");
+        const QDateTime start = MakeDate(2024, 3, 5, 8, 0, 0);
+        FakeIntervalTrend trend = MakeIntervalTrend(1, start, 40);
+        trend.serialNo = s.serialNo;
+        trend.events = {FakeTrendEvent{"A1", 1, 10, 10}, FakeTrendEvent{"A5", 2, 20, 40}};
+        fake.SetRecordLines("DR,R,", InterleavedLines(trend));
+        QList<QByteArray> alarms;
+        for (const auto& [logger, at] : {std::pair{1, 10 * 60 + 12}, std::pair{2, 20 * 60 + 43}}) {
+            FakeAlarmTrend alarm = MakeAlarmTrend(logger, start.addSecs(at));
+            alarm.serialNo = s.serialNo;
+            alarms += AlarmLines(alarm);
+        }
+        fake.SetRecordLines("DJ,R,", alarms);
+        fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 10.0f, 50.0f},
+                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 11.0f, 50.0f}}));
+        fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 20.5f, 20.9f},
+                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 20.4f, 20.9f}}));
+        fake.SetRecordLines("DO,R,", PowerEventLines(1, {{MakeDate(2024, 3, 5, 7, 0, 0), true},
+                                                         {MakeDate(2024, 3, 5, 18, 0, 0), false}}));
+    }
+
+    // Loads the window, waits for the instrument and runs the complete
+    // download; the alarm and trouble events, which no download stores, are
+    // stored by hand.
+    void Download()
+    {
+        FillInstrument();
+        window->Form_Load();
+        window->resize(1024, 768);
+        window->show();
+        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }, 20000));
+        window->Download().cmdDown(0)->click();
+        ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }, 20000));
+        StoreHead(9005, 5, fake.State().serialNo, MakeDate(2024, 3, 6, 9, 0, 0));
+        StoreHead(9006, 6, fake.State().serialNo, MakeDate(2024, 3, 6, 9, 0, 0));
+        LogDb db;
+        ExecSql(db, QStringLiteral("Insert Into Alarm_Event (RelNo, Dates, GasName, Alarm_type) Values (?, ?, ?, ?);"),
+                {9005, DbDate(MakeDate(2024, 3, 5, 9, 0, 0)), QStringLiteral("OXY"), -103});
+        ExecSql(db, QStringLiteral("Insert Into Trouble_Event (RelNo, Dates, GasName, Alarm_type) Values (?, ?, ?, ?);"),
+                {9006, DbDate(MakeDate(2024, 3, 5, 11, 0, 0)), QStringLiteral("SENS"), -110});
+        window->State().TreeRefreshNeeded = true;
+    }
+
+    // Checks a shown window as it stands now (after the events that lay it
+    // out), and saves its picture when asked.
+    void Check(QWidget* top, const QString& screen)
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        const QString where = Tag() + QLatin1Char(' ') + screen;
+        if (!m_shots.isEmpty()) {
+            QString file = where;
+            file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]+")), QStringLiteral("_"));
+            top->grab().save(m_shots + QLatin1Char('/') + file + QStringLiteral(".png"));
+        }
+        m_faults += UnreadableParts(top, where);
+    }
+
+    // The main window at a size, with one of its panels in one state.
+    void CheckPanel(const QString& screen)
+    {
+        Check(window.get(), QStringLiteral("%1x%2 %3").arg(window->width()).arg(window->height()).arg(screen));
+    }
+
+    // The browser listing the first record of a kind, its property grid
+    // filled (kind 0: the folders under the root).
+    void PickRecord(int kind)
+    {
+        window->cmdInst(2)->click();
+        DataPanel& data = window->Data();
+        data.tvwLog->expandAll();
+        if (kind == 0) {
+            QTreeWidgetItem* root = data.tvwLog->topLevelItem(0);
+            ASSERT_NE(root, nullptr);
+            data.tvwLog->setCurrentItem(root);
+            emit data.tvwLog->itemClicked(root, 0);
+            return;
+        }
+        for (const browser::LogTreeNode& node : data.TreeModel().Nodes()) {
+            if (node.types != kind)
+                continue;
+            QTreeWidgetItem* item = data.TreeItem(node.key);
+            data.tvwLog->setCurrentItem(item);
+            emit data.tvwLog->itemClicked(item, 0);
+            QTreeWidgetItem* record = data.lvwLog->topLevelItem(0);
+            ASSERT_NE(record, nullptr) << kind;
+            data.lvwLog->setCurrentItem(record);
+            emit data.lvwLog->itemClicked(record, 0);
+            return;
+        }
+        FAIL() << "no record of kind " << kind;
+    }
+
+    // The record opened in the data view (Detail), as a table or a graph
+    // with its event marks and cursor shown.
+    void ViewRecord(int kind, bool graph)
+    {
+        PickRecord(kind);
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_TRUE(window->Data().cmdDetail->isEnabled()) << kind;
+        window->Data().cmdDetail->click();
+        ASSERT_TRUE(window->fraMenu(3)->isVisible()) << kind;
+        ViewPanel& view = window->View();
+        view.optBrowse(graph ? 1 : 0)->click();
+        if (graph)
+            for (QCheckBox* box : {view.chkBrowse(5), view.chkBrowse(6)})
+                if (box->isVisible() && !box->isChecked())
+                    box->click();
+    }
+
+    struct Screen {
+        QString name;
+        std::function<void()> show;
+        std::function<void()> leave; // back to the state the next screen expects
+        bool serviceOnly = false;    // power events and calibration: "-R" only
+    };
+
+    // Every panel in every state a user can put it in.
+    std::vector<Screen> Screens()
+    {
+        ViewPanel& view = window->View();
+        SettingsPanel* settings = &window->Settings();
+        auto menu = [this](int i) { return [this, i] { window->cmdInst(i)->click(); }; };
+        auto toggle = [](QAbstractButton* b) { return [b] { b->click(); }; };
+        auto then = [](std::function<void()> a, std::function<void()> b) { return [a, b] { a(); b(); }; };
+        std::vector<Screen> screens = {
+            {QStringLiteral("download"), menu(0), {}},
+            {QStringLiteral("instrument information"), menu(1), {}},
+            {QStringLiteral("data folder"), [this] { PickRecord(0); }, {}},
+            {QStringLiteral("data interval trend"), [this] { PickRecord(1); }, {}},
+            {QStringLiteral("data calibration history"), [this] { PickRecord(3); }, {}},
+            {QStringLiteral("last calibration need calibration"), then(menu(3), toggle(window->LastCal().optHistory(0))), {}},
+            {QStringLiteral("last calibration dates"), then(menu(3), toggle(window->LastCal().optHistory(1))), {}},
+            {QStringLiteral("last calibration records"), then(menu(3), toggle(window->LastCal().optHistory(2))), {}},
+            {QStringLiteral("settings"), menu(4), {}},
+            {QStringLiteral("settings calibration"),
+             [menu, settings] {
+                 menu(4)();
+                 settings->cmdOption(2)->click();
+                 // Until the first live readings have come in.
+                 WaitFor([settings] { return !settings->vfgCal->Text(1, 3).isEmpty(); }, 3000);
+             },
+             [settings] {
+                 settings->cmdCal(2)->click();
+                 WaitFor([settings] { return settings->fraOption(1)->isVisible(); });
+             },
+             true},
+        };
+        // Each record kind in the data view: the table, with the summary
+        // switched the other way, and the trends as graphs.
+        const std::pair<int, const char*> kinds[] = {{1, "interval trend"}, {2, "alarm trend"},
+                                                     {3, "calibration history"}, {5, "alarm events"},
+                                                     {6, "trouble events"}, {7, "power events"}};
+        for (const auto& [kind, name] : kinds) {
+            const QString v = QStringLiteral("view ") + QLatin1String(name);
+            const bool serviceOnly = kind == 7; // downloaded in service mode only
+            const int k = kind;
+            screens.push_back({v + QStringLiteral(" table"), [this, k] { ViewRecord(k, false); }, {}, serviceOnly});
+            screens.push_back({v + QStringLiteral(" summary switched"),
+                               then([this, k] { ViewRecord(k, false); }, toggle(view.cmdBrowse(3))),
+                               toggle(view.cmdBrowse(3)), serviceOnly});
+            if (kind <= 2)
+                screens.push_back({v + QStringLiteral(" graph"), [this, k] { ViewRecord(k, true); }, {}, false});
+        }
+        screens.push_back({QStringLiteral("view interval trend events only"),
+                           then([this] { ViewRecord(1, false); }, toggle(view.chkEvent)), toggle(view.chkEvent)});
+        screens.push_back({QStringLiteral("view interval trend outline"),
+                           then([this] { ViewRecord(1, false); }, toggle(view.chkOutline)), toggle(view.chkOutline)});
+        return screens;
+    }
+
+    void CheckPanels(const QSize& size)
+    {
+        window->resize(size);
+        window->Form_Resize();
+        for (const Screen& screen : Screens()) {
+            if (screen.serviceOnly && !GetParam().mode.service)
+                continue;
+            screen.show();
+            ASSERT_FALSE(HasFatalFailure()) << screen.name.toStdString();
+            CheckPanel(screen.name);
+            if (screen.leave)
+                screen.leave();
+        }
+        // The Data View window, from the interval trend's graph.
+        ViewRecord(1, true);
+        ASSERT_FALSE(HasFatalFailure());
+        CheckDataViewWindow(window->View());
+        window->cmdInst(0)->click();
+    }
+
+    // The Data View window, opened on the second alarm trend from the graph.
+    void CheckDataViewWindow(ViewPanel& view)
+    {
+        const QString size = QStringLiteral("%1x%2").arg(window->width()).arg(window->height());
+        bool opened = false;
+        prompt.ExpectWindow([&](QWidget* w) {
+            auto* win = qobject_cast<DataViewWindow*>(w);
+            EXPECT_NE(win, nullptr);
+            if (!win)
+                return 0;
+            opened = true;
+            Check(win, size + QStringLiteral(" data view window graph"));
+            win->optBrowse(0)->click();
+            Check(win, size + QStringLiteral(" data view window table"));
+            win->cmdBrowse(3)->click();
+            Check(win, size + QStringLiteral(" data view window summary toggled"));
+            return 0;
+        });
+        view.RunTrendSearch(MakeDate(2024, 3, 5, 8, 20, 40));
+        ASSERT_TRUE(prompt.AllUsed()) << "no Data View window";
+        EXPECT_TRUE(opened);
+    }
+
+    // The progress window in every state an operation puts it in.
+    void CheckProgressWindow()
+    {
+        frmUpload& upload = window->Download().UploadForm();
+        for (int state : {0, 1, 3, 4, 5, 6}) {
+            App().ProcessState = state;
+            upload.ShowWindow();
+            Check(&upload, QStringLiteral("progress window state %1").arg(state));
+            upload.Unload();
+        }
+        App().ProcessState = 1;
+        upload.ShowWindow();
+        upload.SetCaption(GetResString(6056));
+        upload.cmdUpload_Click();
+        Check(&upload, QStringLiteral("progress window cancelled"));
+        upload.Unload();
+        App().ProcessState = 0;
+        window->State().uclQvport->SetCancel(false);
+    }
+
+    void CheckDialogs()
+    {
+        {
+            frmFsDialog dialog(window->State().MainInstrument(), window.get());
+            dialog.show();
+            Check(&dialog, QStringLiteral("factory settings"));
+        }
+        for (int gas : {0, 1}) {
+            frmGasSel dialog(window.get());
+            dialog.SetSpecType(window->State().MainInstrument().SpecType());
+            dialog.SetGasNo(gas);
+            dialog.show();
+            Check(&dialog, QStringLiteral("gas select %1").arg(gas));
+        }
+        {
+            QString password = QStringLiteral("1234");
+            PasswordDialog dialog(password, window.get());
+            dialog.show();
+            Check(&dialog, QStringLiteral("password"));
+            dialog.cmdPass(1)->click();
+            Check(&dialog, QStringLiteral("password change"));
+        }
+        {
+            frmSetPrinter dialog({QStringLiteral("Office Laser"), QStringLiteral("PDF file")},
+                                 QStringLiteral("Office Laser"), window.get());
+            dialog.show();
+            Check(&dialog, QStringLiteral("printer choice"));
+        }
+    }
+
+    QStringList m_faults;
+    QString m_shots;
+};
+
+TEST_P(Readable, EveryScreenShowsAllItsTexts)
+{
+    Download();
+    ASSERT_FALSE(HasFatalFailure());
+    // The window a new user gets on each screen (its first-run size), and
+    // the whole screen.
+    for (const QSize& screen : {QSize(1024, 768), QSize(1280, 1024)}) {
+        const QSizeF first = frmMain::FirstRunSize(window->Twips(screen.width()), window->Twips(screen.height()));
+        for (const QSize& size : {QSize(window->Px(first.width()), window->Px(first.height())), screen}) {
+            CheckPanels(size);
+            ASSERT_FALSE(HasFatalFailure());
+        }
+    }
+    CheckProgressWindow();
+    CheckDialogs();
+    EXPECT_TRUE(m_faults.isEmpty()) << m_faults.size() << " faults:\n" << m_faults.join(QLatin1Char('\n')).toStdString();
+}
+
+constexpr Mode kModes[] = {
+    {"plain", false, false, false},
+    {"R", true, false, false},
+    {"U", false, false, true},
+    {"R_G2", true, true, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(ModesAndLanguages, Readable,
+                         ::testing::Values(Param{kModes[0], ResLanguage::English}, Param{kModes[0], ResLanguage::Japanese},
+                                           Param{kModes[1], ResLanguage::English}, Param{kModes[1], ResLanguage::Japanese},
+                                           Param{kModes[2], ResLanguage::English}, Param{kModes[2], ResLanguage::Japanese},
+                                           Param{kModes[3], ResLanguage::English}, Param{kModes[3], ResLanguage::Japanese}),
+                         ParamName);
+
+} // namespace
