@@ -199,10 +199,12 @@ void ViewPanel::ShowDataView()
 void ViewPanel::optBrowse_Click()
 {
     BusyPointer busy;
+    bool tableFilled = false;
     if (optBrowse(0)->isChecked()) {
         if (!m_browseFilled) {
             FillBrowseTables();
             m_browseFilled = true;
+            tableFilled = true;
         }
         talGraph->setVisible(false);
         vfgBrowse->setVisible(true);
@@ -228,6 +230,10 @@ void ViewPanel::optBrowse_Click()
         talGraph->setFocus();
     }
     m_host.LayoutWindow();
+    // A table filled while it was hidden had no visible rows to centre the
+    // alarm row in: it is placed now that the table is shown and laid out.
+    if (tableFilled && m_kind == kViewAlarm)
+        ScrollToAlarmRow(*vfgBrowse);
 }
 
 void ViewPanel::FillBrowseTables()

@@ -162,6 +162,21 @@ TEST_F(ViewPanelTest, EventKindsHideTheSummaryAndTheOthersShowItAgain)
     EXPECT_FALSE(panel->vfgSummary->isVisibleTo(&frame));
 }
 
+// An alarm trend opened on the graph fills its table on the switch to
+// Table; the alarm row is then in view although the table was hidden while
+// it was filled.
+TEST_F(ViewPanelTest, AlarmRowInViewAfterSwitchingFromGraphToTable)
+{
+    StoreAlarm(6, "SN1", start, 361);
+    panel->optBrowse(1)->setChecked(true);
+    panel->OpenRecord(2, 6);
+    ASSERT_TRUE(panel->optBrowse(1)->isChecked());
+    panel->optBrowse(0)->setChecked(true);
+    ASSERT_TRUE(panel->vfgBrowse->isVisible());
+    const QRect alarmRow = panel->vfgBrowse->visualRect(panel->vfgBrowse->model()->index(181, 1));
+    EXPECT_TRUE(panel->vfgBrowse->viewport()->rect().contains(alarmRow)) << alarmRow.y();
+}
+
 TEST_F(ViewPanelTest, ExportWritesTheTextAndReportsFailures)
 {
     StoreInterval(1, "SN1", start, 6, {{start.addSecs(10), -104, -101}});
