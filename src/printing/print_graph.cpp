@@ -37,8 +37,8 @@ void SetTitles(GraphModel& model, const Record& rec, int count, bool interval)
     model.SetTitleTop(GetResString(kIdDataBrowse, rec.GasBaseInfo(0).toString()) + QStringLiteral(" - ")
                       + GetResString(interval ? kIdIntervalTrend : kIdAlarmTrend));
     // A record without samples has no first and last time: the title's times stay empty.
-    const QString first = count > 0 ? SampleTimeText(rec.DateTimes(0)) : QString();
-    const QString last = count > 0 ? SampleTimeText(rec.DateTimes(count - 1)) : QString();
+    const QString first = count > 0 ? GraphTitleMoment(rec.DateTimes(0)) : QString();
+    const QString last = count > 0 ? GraphTitleMoment(rec.DateTimes(count - 1)) : QString();
     model.SetTitleBottom(GetResString(kIdSamplingTimes, first, last));
     model.SetFormatX(QStringLiteral("hh:nn:ss"));
 }
@@ -75,11 +75,6 @@ std::vector<int> PlottedSamples(int count, const std::function<std::array<float,
         current = next;
     }
     return plotted;
-}
-
-QString SampleTimeText(const QDateTime& time)
-{
-    return GraphTitleMoment(time);
 }
 
 void BuildPrintGraph(GraphModel& model, const PrintRequest& request)

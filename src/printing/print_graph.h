@@ -22,10 +22,6 @@ float PlottedValue(float v, float full, int points);
 // row(i) gives the five value columns of sample i.
 std::vector<int> PlottedSamples(int count, const std::function<std::array<float, 5>(int)>& row);
 
-// "Medium Date" followed by " hh:mm:ss", as the graph's bottom title shows
-// a sample time on screen and on paper (GraphTitleMoment).
-QString SampleTimeText(const QDateTime& time);
-
 // Fills model with the trend of request (kind 1: IntervalData, any other:
 // AlarmData) as the printed graph shows it: both gases with their colours
 // and formats, titles, the samples, the gases' visibility and, for an alarm

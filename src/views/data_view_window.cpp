@@ -15,7 +15,6 @@
 #include "graph/ucltalgraph.h"
 #include "views/view_icons.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -28,16 +27,6 @@
 namespace {
 constexpr double kMinWidth = 11640;
 constexpr double kMinHeight = 8250;
-
-// The hourglass while a view is switched or the tables are filled; restored
-// on every way out.
-class WaitPointer {
-public:
-    WaitPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitPointer() { QApplication::restoreOverrideCursor(); }
-    WaitPointer(const WaitPointer&) = delete;
-    WaitPointer& operator=(const WaitPointer&) = delete;
-};
 } // namespace
 
 std::vector<int> DataViewColumnWidths(int cols, double w)

@@ -19,7 +19,6 @@
 #include "shared/panel_host.h"
 #include "shared/shared_state.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -41,13 +40,6 @@ QString KindCaption(int kind)
     default: return QString();
     }
 }
-
-// The hourglass for the duration of a fill.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 }
 
 void ViewPanel::ConnectHandlers()
@@ -100,7 +92,7 @@ void ViewPanel::OpenRecord(int kind, qint64 seqNo)
 
 void ViewPanel::ShowDataView()
 {
-    BusyPointer busy;
+    const WaitPointer wait;
     const bool shown = m_frame->isVisible();
     m_frame->setVisible(false);
     clsInstrument& inst = m_state.MainInstrument();
@@ -198,7 +190,7 @@ void ViewPanel::ShowDataView()
 
 void ViewPanel::optBrowse_Click()
 {
-    BusyPointer busy;
+    const WaitPointer wait;
     bool tableFilled = false;
     if (optBrowse(0)->isChecked()) {
         if (!m_browseFilled) {
@@ -238,7 +230,7 @@ void ViewPanel::optBrowse_Click()
 
 void ViewPanel::FillBrowseTables()
 {
-    BusyPointer busy;
+    const WaitPointer wait;
     if (m_kind >= kViewAlarmEvents && m_kind <= kViewPowerEvents) {
         try {
             m_events = ReadEventList(m_records.power.DbPath(), m_kind, m_seqNo);
@@ -393,7 +385,7 @@ void ViewPanel::RunTrendSearch(const QDateTime& moment)
 {
     qint64 found = -1;
     {
-        BusyPointer busy;
+        const WaitPointer wait;
         try {
             found = TrendSearch(m_records.interval.DbPath(), m_seqNo, m_records.interval.GasBaseInfo(4).toString(),
                                 moment, App().TrendSearchBefore, App().TrendSearchAfter);

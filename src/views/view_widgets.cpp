@@ -7,6 +7,7 @@
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -57,6 +58,10 @@ QDateTime RowMoment(const DataGrid& grid, int row)
     const QTableWidgetItem* it = grid.item(row, 1);
     return it ? it->data(Qt::UserRole).toDateTime() : QDateTime();
 }
+
+WaitPointer::WaitPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+WaitPointer::~WaitPointer() { QApplication::restoreOverrideCursor(); }
 
 void ScrollToAlarmRow(DataGrid& grid)
 {

@@ -26,6 +26,15 @@ QDateTime RowMoment(const DataGrid& grid, int row);
 // of the visible rows (the grid holds the view within its rows).
 void ScrollToAlarmRow(DataGrid& grid);
 
+// The hourglass for as long as the guard lives: a view's switch or fill.
+class WaitPointer {
+public:
+    WaitPointer();
+    ~WaitPointer();
+    WaitPointer(const WaitPointer&) = delete;
+    WaitPointer& operator=(const WaitPointer&) = delete;
+};
+
 // The graph control and its option controls of one view: the series check
 // boxes 0..4, "Event" (5) and "Cursor" (6), and the zoom list.
 struct GraphControls {
