@@ -116,23 +116,38 @@ void BM_TreeAllLevels(benchmark::State& state)
 }
 BENCHMARK(BM_TreeAllLevels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The bare baselines' query: one plain SELECT of the tree's columns over
+// every head.
+void BareHeadScan(LogDb& db)
+{
+    QSqlQuery q(db.Db());
+    q.setForwardOnly(true);
+    q.exec("Select SerialNo,StationID,UserID,FolderID,Types From Log_Head");
+    qint64 sum = 0;
+    while (q.next())
+        sum += q.value(0).toString().size() + q.value(4).toInt();
+    benchmark::DoNotOptimize(sum);
+}
+
+// The bare baselines' items: as many as the tree has nodes, all under one
+// root.
+std::unique_ptr<QTreeWidgetItem> BareItems(int nodes)
+{
+    auto root = std::make_unique<QTreeWidgetItem>(QStringList{"root"});
+    for (int i = 1; i < nodes; ++i) {
+        auto* item = new QTreeWidgetItem(root.get(), QStringList{QStringLiteral("node")});
+        item->setData(0, Qt::UserRole, QStringLiteral("key"));
+    }
+    return root;
+}
+
 void BM_TreeBaseline(benchmark::State& state)
 {
     LogDb db(TreeDb());
     const int nodes = BuildLogTreeModel(db, {true, true, true}).Size();
     for (auto _ : state) {
-        QSqlQuery q(db.Db());
-        q.setForwardOnly(true);
-        q.exec("Select SerialNo,StationID,UserID,FolderID,Types From Log_Head");
-        qint64 sum = 0;
-        while (q.next())
-            sum += q.value(0).toString().size() + q.value(4).toInt();
-        benchmark::DoNotOptimize(sum);
-        auto root = std::make_unique<QTreeWidgetItem>(QStringList{"root"});
-        for (int i = 1; i < nodes; ++i) {
-            auto* item = new QTreeWidgetItem(root.get(), QStringList{QStringLiteral("node")});
-            item->setData(0, Qt::UserRole, QStringLiteral("key"));
-        }
+        BareHeadScan(db);
+        auto root = BareItems(nodes);
         benchmark::DoNotOptimize(root);
     }
     state.counters["nodes"] = nodes;
@@ -147,8 +162,7 @@ void BM_TreeRebuild(benchmark::State& state)
     LogTreeModel shownModel;
     std::unique_ptr<QTreeWidgetItem> shown;
     for (auto _ : state) {
-        LogTreeModel m = BuildLogTreeModel(db, {true, true, true});
-        shownModel = std::move(m);
+        shownModel = BuildLogTreeModel(db, {true, true, true});
         shown.reset();
         shown = Items(shownModel);
     }
@@ -162,19 +176,9 @@ void BM_TreeRebuildBaseline(benchmark::State& state)
     const int nodes = BuildLogTreeModel(db, {true, true, true}).Size();
     std::unique_ptr<QTreeWidgetItem> shown;
     for (auto _ : state) {
-        QSqlQuery q(db.Db());
-        q.setForwardOnly(true);
-        q.exec("Select SerialNo,StationID,UserID,FolderID,Types From Log_Head");
-        qint64 sum = 0;
-        while (q.next())
-            sum += q.value(0).toString().size() + q.value(4).toInt();
-        benchmark::DoNotOptimize(sum);
+        BareHeadScan(db);
         shown.reset();
-        shown = std::make_unique<QTreeWidgetItem>(QStringList{"root"});
-        for (int i = 1; i < nodes; ++i) {
-            auto* item = new QTreeWidgetItem(shown.get(), QStringList{QStringLiteral("node")});
-            item->setData(0, Qt::UserRole, QStringLiteral("key"));
-        }
+        shown = BareItems(nodes);
     }
     state.counters["nodes"] = nodes;
 }

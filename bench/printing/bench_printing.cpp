@@ -3,7 +3,6 @@
 // the data view shows it, against drawing the same cell texts with bare
 // QPainter calls on the same number of pages; and the graph printout,
 // against bare polylines of the same points on one page; in the same run.
-#include "common/dates.h"
 #include "graph/graph_model.h"
 #include "printing/print_graph.h"
 #include "printing/print_job.h"
@@ -12,9 +11,7 @@
 #include "views/view_tables.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -40,15 +37,9 @@ struct Fixture {
             return;
         // The table as the data view shows it: merged sample and event rows.
         const GridContent t = IntervalTable(*record, false);
-        for (int r = 0; r < t.RowCount(); ++r) {
-            QStringList texts;
-            std::vector<bool> own;
-            for (int c = 0; c < t.cols; ++c) {
-                texts << t.Text(r, c);
-                own.push_back(t.Cell(r, c).back != 0);
-            }
-            table.SampleTable.AddRow(texts, own);
-        }
+        table.SampleTable = SnapshotGrid(
+            t.RowCount(), t.cols, [&t](int r, int c) { return t.Text(r, c); },
+            [&t](int r, int c) { return t.Cell(r, c).back != 0; });
         table.DataType = kPrintIntervalTrend;
         table.IntervalData = record;
         graph.DataType = kPrintIntervalTrend;
@@ -58,42 +49,55 @@ struct Fixture {
     QString Path() const { return dir.filePath(QStringLiteral("trend.pdf")); }
 };
 
-Fixture& Shared()
+// The fixture, or none when the trend did not parse (the benchmark is then
+// skipped).
+Fixture* Ready(benchmark::State& state)
 {
     static Fixture f;
-    return f;
+    if (!f.ok)
+        state.SkipWithError("the trend did not parse");
+    return f.ok ? &f : nullptr;
+}
+
+// Prints request to the fixture's PDF file in every round; the pages of the
+// last.
+int PrintRounds(benchmark::State& state, const Fixture& f, const PrintRequest& request)
+{
+    int pages = 0;
+    for (auto _ : state) {
+        auto canvas = PrinterCanvas::ForPdfFile(f.Path());
+        QStringList errors;
+        PrintReport(*canvas, request, errors);
+        pages = canvas->PageCount();
+    }
+    return pages;
 }
 
 int g_pages = 0; // pages of the report, for the baseline
 
 void BM_PrintSampleTable(benchmark::State& state)
 {
-    Fixture& f = Shared();
-    if (!f.ok) {
-        state.SkipWithError("the trend did not parse");
+    const Fixture* f = Ready(state);
+    if (!f)
         return;
-    }
-    for (auto _ : state) {
-        auto canvas = PrinterCanvas::ForPdfFile(f.Path());
-        QStringList errors;
-        PrintReport(*canvas, f.table, errors);
-        g_pages = canvas->PageCount();
-    }
+    g_pages = PrintRounds(state, *f, f->table);
     state.counters["pages"] = g_pages;
-    state.counters["rows"] = f.table.SampleTable.RowCount() - 1;
+    state.counters["rows"] = f->table.SampleTable.RowCount() - 1;
 }
 BENCHMARK(BM_PrintSampleTable)->Unit(benchmark::kMillisecond);
 
 void BM_BarePainterTable(benchmark::State& state)
 {
-    Fixture& f = Shared();
-    const GridSnapshot& grid = f.table.SampleTable;
+    const Fixture* f = Ready(state);
+    if (!f)
+        return;
+    const GridSnapshot& grid = f->table.SampleTable;
     const int pages = std::max(1, g_pages);
     const int perPage = (grid.RowCount() + pages - 1) / pages;
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(f.Path());
+        printer.setOutputFileName(f->Path());
         QPainter p(&printer);
         QFont font = p.font();
         font.setPointSizeF(9);
@@ -122,16 +126,8 @@ BENCHMARK(BM_BarePainterTable)->Unit(benchmark::kMillisecond);
 
 void BM_PrintGraph(benchmark::State& state)
 {
-    Fixture& f = Shared();
-    if (!f.ok) {
-        state.SkipWithError("the trend did not parse");
-        return;
-    }
-    for (auto _ : state) {
-        auto canvas = PrinterCanvas::ForPdfFile(f.Path());
-        QStringList errors;
-        PrintReport(*canvas, f.graph, errors);
-    }
+    if (const Fixture* f = Ready(state))
+        PrintRounds(state, *f, f->graph);
 }
 BENCHMARK(BM_PrintGraph)->Unit(benchmark::kMillisecond);
 
@@ -139,18 +135,16 @@ BENCHMARK(BM_PrintGraph)->Unit(benchmark::kMillisecond);
 // two bare polylines over the same area of one PDF page.
 void BM_BarePainterGraph(benchmark::State& state)
 {
-    Fixture& f = Shared();
-    if (!f.ok) {
-        state.SkipWithError("the trend did not parse");
+    const Fixture* f = Ready(state);
+    if (!f)
         return;
-    }
     GraphModel model;
-    BuildPrintGraph(model, f.graph);
+    BuildPrintGraph(model, f->graph);
     const int n = model.SampleCount();
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(f.Path());
+        printer.setOutputFileName(f->Path());
         QPainter p(&printer);
         const QRectF area(0.02 * printer.width(), 0.40 * printer.height(), 0.95 * printer.width(),
                           0.45 * printer.height());

@@ -104,20 +104,34 @@ Databases& Dbs()
     return d;
 }
 
-void ReLoadFrom(benchmark::State& state, bool big)
+// The databases, or none when they could not be made (the benchmark is
+// then skipped).
+Databases* Ready(benchmark::State& state)
 {
     Databases& d = Dbs();
-    if (!d.ok) {
+    if (!d.ok)
         state.SkipWithError("the databases were not made");
+    return d.ok ? &d : nullptr;
+}
+
+// The stored trend loaded back into r, as the data view opens it.
+void LoadTrend(clsInterval& r, const QString& path, qint64 seqNo)
+{
+    r.ClearDatas();
+    r.SetDbPath(path);
+    r.SetSeqNo(seqNo);
+    r.SetBaseDate(DateZero());
+    r.ReLoad();
+}
+
+void ReLoadFrom(benchmark::State& state, bool big)
+{
+    Databases* d = Ready(state);
+    if (!d)
         return;
-    }
     for (auto _ : state) {
         clsInterval r;
-        r.ClearDatas();
-        r.SetDbPath(big ? d.big : d.small);
-        r.SetSeqNo(d.seqNo);
-        r.SetBaseDate(DateZero());
-        r.ReLoad();
+        LoadTrend(r, big ? d->big : d->small, d->seqNo);
         if (r.DataCount() != bench::kTrendSamples || r.EventCount() != bench::kTrendEvents) {
             state.SkipWithError("the trend did not reload whole");
             break;
@@ -134,19 +148,13 @@ BENCHMARK(BM_ReLoadFromTwoMillionRows)->Unit(benchmark::kMillisecond)->UseRealTi
 // Reload plus the merged table rows, written into the view's grid.
 void BM_OpenIntervalTable(benchmark::State& state)
 {
-    Databases& d = Dbs();
-    if (!d.ok) {
-        state.SkipWithError("the databases were not made");
+    Databases* d = Ready(state);
+    if (!d)
         return;
-    }
     DataGrid grid;
     for (auto _ : state) {
         clsInterval r;
-        r.ClearDatas();
-        r.SetDbPath(d.small);
-        r.SetSeqNo(d.seqNo);
-        r.SetBaseDate(DateZero());
-        r.ReLoad();
+        LoadTrend(r, d->small, d->seqNo);
         const GridContent t = IntervalTable(r, false);
         WriteGrid(grid, t);
         if (grid.Rows() < bench::kTrendSamples) {
@@ -161,11 +169,9 @@ BENCHMARK(BM_OpenIntervalTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 // then the graph's fill into the graph control and its option controls.
 void BM_OpenIntervalTableAndGraph(benchmark::State& state)
 {
-    Databases& d = Dbs();
-    if (!d.ok) {
-        state.SkipWithError("the databases were not made");
+    Databases* d = Ready(state);
+    if (!d)
         return;
-    }
     DataGrid grid;
     uclTalGraph graph;
     graph.resize(1000, 500);
@@ -179,11 +185,7 @@ void BM_OpenIntervalTableAndGraph(benchmark::State& state)
     ViewRecords records;
     for (auto _ : state) {
         clsInterval& r = records.interval;
-        r.ClearDatas();
-        r.SetDbPath(d.small);
-        r.SetSeqNo(d.seqNo);
-        r.SetBaseDate(DateZero());
-        r.ReLoad();
+        LoadTrend(r, d->small, d->seqNo);
         WriteGrid(grid, IntervalTable(r, false));
         ApplyGraphFill(controls, FillGraph(kViewInterval, records, {255, 65280}, false));
         if (graph.SampleCount() != GraphModel::kSampleSlots) {
@@ -198,12 +200,11 @@ BENCHMARK(BM_OpenIntervalTableAndGraph)->Unit(benchmark::kMillisecond)->UseRealT
 // into the same kind of grid.
 void BM_BareGridFill(benchmark::State& state)
 {
-    Databases& d = Dbs();
+    Databases* d = Ready(state);
+    if (!d)
+        return;
     clsInterval r;
-    r.ClearDatas();
-    r.SetDbPath(d.small);
-    r.SetSeqNo(d.seqNo);
-    r.ReLoad();
+    LoadTrend(r, d->small, d->seqNo);
     const GridContent t = IntervalTable(r, false);
     std::vector<QStringList> texts;
     for (int row = 0; row < t.RowCount(); ++row)
@@ -222,46 +223,39 @@ void BM_BareGridFill(benchmark::State& state)
 }
 BENCHMARK(BM_BareGridFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Column widths that keep every text of the long table whole, measured
-// again after a change of its texts, beside the bare baseline below.
-void BM_FitTableColumns(benchmark::State& state)
+// The long table in a grid of 900 x 600, its column widths set by fit
+// again after a change of its texts in every round.
+template <class Fit>
+void Refit(benchmark::State& state, Fit fit)
 {
-    Databases& d = Dbs();
+    Databases* d = Ready(state);
+    if (!d)
+        return;
     clsInterval r;
-    r.ClearDatas();
-    r.SetDbPath(d.small);
-    r.SetSeqNo(d.seqNo);
-    r.ReLoad();
+    LoadTrend(r, d->small, d->seqNo);
     DataGrid grid;
     WriteGrid(grid, IntervalTable(r, false));
     grid.resize(900, 600);
     int round = 0;
     for (auto _ : state) {
         grid.SetText(1, 0, QString::number(++round)); // the texts are measured again
-        grid.FitColumns();
+        fit(grid);
         benchmark::DoNotOptimize(grid.columnWidth(1));
     }
+}
+
+// Column widths that keep every text of the long table whole, beside the
+// bare baseline below.
+void BM_FitTableColumns(benchmark::State& state)
+{
+    Refit(state, [](DataGrid& grid) { grid.FitColumns(); });
 }
 BENCHMARK(BM_FitTableColumns)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bare baseline: the same grid sized to its contents by the view itself.
 void BM_BareResizeToContents(benchmark::State& state)
 {
-    Databases& d = Dbs();
-    clsInterval r;
-    r.ClearDatas();
-    r.SetDbPath(d.small);
-    r.SetSeqNo(d.seqNo);
-    r.ReLoad();
-    DataGrid grid;
-    WriteGrid(grid, IntervalTable(r, false));
-    grid.resize(900, 600);
-    int round = 0;
-    for (auto _ : state) {
-        grid.SetText(1, 0, QString::number(++round));
-        grid.resizeColumnsToContents();
-        benchmark::DoNotOptimize(grid.columnWidth(1));
-    }
+    Refit(state, [](DataGrid& grid) { grid.resizeColumnsToContents(); });
 }
 BENCHMARK(BM_BareResizeToContents)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -9,6 +9,7 @@
 
 #include "common/widgets/grid_writer.h"
 #include "records/instrument.h"
+#include "item_texts.h"
 #include "scripted_prompt.h"
 #include "null_panel_host.h"
 #include "shared/shared_state.h"
@@ -34,14 +35,6 @@ std::function<int(QWidget*)> TypePassword(const QString& entry)
         d->cmdPass_Click(0);
         return d->result();
     };
-}
-
-QStringList ListTexts(QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0);
-    return out;
 }
 
 QString ItemKey(QTreeWidgetItem* item)

@@ -72,6 +72,15 @@ QString Plain(QString text)
     return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
+// A text across several columns of one row (a merged cell) and the width
+// it needs.
+struct SpanText {
+    int first;
+    int count;
+    int need;
+    QString text;
+};
+
 class Checker {
 public:
     explicit Checker(const QString& where) : m_where(where) {}
@@ -130,7 +139,7 @@ private:
     {
         QStyle* style = w->style();
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->text().isEmpty() || label->pixmap().isNull() == false)
+            if (label->text().isEmpty() || !label->pixmap().isNull())
                 return;
             QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
                                                         -label->margin());
@@ -216,7 +225,7 @@ private:
     // Columns of a view against what they must show: need(c) is the widest
     // text of column c, spans the texts across several columns.
     void Columns(const QWidget* w, const std::function<int(int)>& width, const std::function<int(int)>& left, int cols,
-                 const std::vector<int>& need, const std::vector<std::pair<std::pair<int, int>, std::pair<int, QString>>>& spans,
+                 const std::vector<int>& need, const std::vector<SpanText>& spans,
                  const std::vector<QString>& widestText, const std::function<bool(int)>& hidden, int room)
     {
         long total = 0;
@@ -236,17 +245,17 @@ private:
                              .arg(left(c) + width(c))
                              .arg(room));
         }
-        for (const auto& s : spans) {
+        for (const SpanText& s : spans) {
             int have = 0;
-            for (int c = s.first.first; c < s.first.first + s.first.second && c < cols; ++c)
+            for (int c = s.first; c < s.first + s.count && c < cols; ++c)
                 have += width(c);
-            if (have < s.second.first)
+            if (have < s.need)
                 Fault(w, QStringLiteral("columns %1 to %2 are %3 px, \"%4\" needs %5")
-                             .arg(s.first.first)
-                             .arg(s.first.first + s.first.second - 1)
+                             .arg(s.first)
+                             .arg(s.first + s.count - 1)
                              .arg(have)
-                             .arg(s.second.second)
-                             .arg(s.second.first));
+                             .arg(s.text)
+                             .arg(s.need));
         }
     }
 
@@ -276,7 +285,7 @@ private:
 
         std::vector<int> need(static_cast<size_t>(cols), 0);
         std::vector<QString> widest(static_cast<size_t>(cols));
-        std::vector<std::pair<std::pair<int, int>, std::pair<int, QString>>> spans;
+        std::vector<SpanText> spans;
         QStyleOptionViewItem option;
         option.initFrom(grid);
         option.font = grid->font();
@@ -297,7 +306,7 @@ private:
                 QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(index);
                 const int w = delegate->sizeHint(option, index).width() + line;
                 if (span > 1) {
-                    spans.push_back({{c, span}, {w, text}});
+                    spans.push_back({c, span, w, text});
                 } else if (w > need[static_cast<size_t>(c)]) {
                     need[static_cast<size_t>(c)] = w;
                     widest[static_cast<size_t>(c)] = text;
@@ -348,7 +357,7 @@ private:
             const QString caption = model->headerData(c, Qt::Horizontal).toString();
             if (!header->isHidden() && !caption.isEmpty()) {
                 need[i] = header->sectionSizeHint(c);
-                widest[i] = model->headerData(c, Qt::Horizontal).toString();
+                widest[i] = caption;
             }
             // The items in view, with their indentation and icons.
             const int items = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(c);

@@ -68,35 +68,6 @@ QList<qint64> Heads(int types)
     return heads;
 }
 
-// The lines of a trend with each event line right after the data line it
-// follows (as the instrument interleaves them), so that the event lies
-// inside the trend: after index data lines, at start + index x interval +
-// seconds.
-QList<QByteArray> InterleavedLines(const FakeIntervalTrend& t)
-{
-    const QList<QByteArray> all = IntervalLines(t);
-    QList<QByteArray> plain, events;
-    for (const QByteArray& line : all) {
-        const QByteArray type = line.mid(2, 2);
-        (type == "A1" || type == "A2" || type == "A5" ? events : plain).append(line);
-    }
-    QList<QByteArray> out;
-    int data = 0;
-    auto flush = [&] {
-        for (int e = 0; e < t.events.size(); ++e)
-            if (t.events[e].index == data)
-                out.append(events[e]);
-    };
-    for (const QByteArray& line : plain) {
-        out.append(line);
-        if (line.mid(2, 2) == "A0") {
-            ++data;
-            flush();
-        }
-    }
-    return out;
-}
-
 // One expected record kind: what the browser opens, what its report, its
 // CSV text and its rows hold.
 struct KindCase {
@@ -130,7 +101,7 @@ protected:
     {
         trend = MakeIntervalTrend(1, start, 30);
         trend.events = {FakeTrendEvent{"A1", 1, 10, 10}, FakeTrendEvent{"A5", 2, 20, 40}};
-        fake.SetRecordLines("DR,R,", InterleavedLines(trend));
+        fake.SetRecordLines("DR,R,", IntervalLines(trend));
         warningAt = start.addSecs(10 * 60 + 10);
         alarmAt = start.addSecs(20 * 60 + 40);
         QList<QByteArray> alarms = AlarmLines(MakeAlarmTrend(1, warningAt.addSecs(2)));

@@ -4,6 +4,7 @@
 // and shown window, and its visible effect is checked; boxes the handler
 // shows are counted by the scripted prompt, so a handler that runs twice
 // for one change fails as well.
+#include "item_texts.h"
 #include "main_window_fixture.h"
 #include "../views/view_db_fixture.h"
 
@@ -43,22 +44,6 @@ struct HandlerCase {
     std::function<void(HandlerFixture&)> byKey;
     std::function<void(HandlerFixture&)> check;
 };
-
-QStringList Texts(QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0);
-    return out;
-}
-
-QStringList ChildTexts(QTreeWidgetItem* node)
-{
-    QStringList out;
-    for (int i = 0; i < node->childCount(); ++i)
-        out << node->child(i)->text(0);
-    return out;
-}
 
 // An arrow key on the focused option of a group moves the choice.
 void ArrowFrom(QRadioButton* from, Qt::Key key)
@@ -111,7 +96,7 @@ const HandlerCase kCases[] = {
          EXPECT_EQ(ChildTexts(root), (QStringList{"SN1", "SN2"}));
          EXPECT_EQ(d.tvwLog->currentItem(), root);
          EXPECT_EQ(d.lvwLog->headerItem()->text(0), "Serial No.");
-         EXPECT_EQ(Texts(d.lvwLog), (QStringList{"SN1", "SN2"}));
+         EXPECT_EQ(ListTexts(d.lvwLog), (QStringList{"SN1", "SN2"}));
      }},
     {"DataTreeNode",
      [](HandlerFixture& f) {
@@ -119,14 +104,14 @@ const HandlerCase kCases[] = {
          QTreeWidgetItem* folder = f.w.Data().tvwLog->topLevelItem(0)->child(0);
          folder->setExpanded(true);
          f.w.Data().tvwLog->setCurrentItem(folder);
-         ASSERT_EQ(Texts(f.w.Data().lvwLog), (QStringList{"Interval Trend", "Power Events"}));
+         ASSERT_EQ(ListTexts(f.w.Data().lvwLog), (QStringList{"Interval Trend", "Power Events"}));
      },
      [](HandlerFixture& f) { f.w.Data().tvwLog->setCurrentItem(IntervalNode(f.w)); },
      [](HandlerFixture& f) { QTest::keyClick(f.w.Data().tvwLog, Qt::Key_Down); },
      [](HandlerFixture& f) {
          DataPanel& d = f.w.Data();
          EXPECT_EQ(d.tvwLog->currentItem(), IntervalNode(f.w));
-         EXPECT_EQ(Texts(d.lvwLog), (QStringList{"alpha", "beta"}));
+         EXPECT_EQ(ListTexts(d.lvwLog), (QStringList{"alpha", "beta"}));
          EXPECT_EQ(d.vfgLog->Text(1, 1), "alpha");
          EXPECT_EQ(d.SelectedKind, 1);
          EXPECT_EQ(d.SelectedSeqNo, 1);
@@ -296,5 +281,5 @@ TEST_F(MainWindowTest, LevelsFromTheSettingsFileBuildTheTree)
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(ChildTexts(root), (QStringList{"SN1", "SN2"}));
     EXPECT_EQ(d.tvwLog->currentItem(), root);
-    EXPECT_EQ(Texts(d.lvwLog), (QStringList{"SN1", "SN2"}));
+    EXPECT_EQ(ListTexts(d.lvwLog), (QStringList{"SN1", "SN2"}));
 }

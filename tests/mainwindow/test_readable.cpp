@@ -38,31 +38,6 @@
 
 namespace {
 
-// The lines of a trend with each event line right after the data line it
-// follows, as the instrument sends them, so the events stand among the
-// samples of the table.
-QList<QByteArray> InterleavedLines(const FakeIntervalTrend& t)
-{
-    const QList<QByteArray> all = IntervalLines(t);
-    QList<QByteArray> plain, events;
-    for (const QByteArray& line : all) {
-        const QByteArray type = line.mid(2, 2);
-        (type == "A1" || type == "A2" || type == "A5" ? events : plain).append(line);
-    }
-    QList<QByteArray> out;
-    int data = 0;
-    for (const QByteArray& line : plain) {
-        out.append(line);
-        if (line.mid(2, 2) != "A0")
-            continue;
-        ++data;
-        for (int e = 0; e < t.events.size(); ++e)
-            if (t.events[e].index == data)
-                out.append(events[e]);
-    }
-    return out;
-}
-
 struct Mode {
     const char* name;
     bool service, g2, u;
@@ -108,7 +83,7 @@ protected:
         FakeIntervalTrend trend = MakeIntervalTrend(1, start, 40);
         trend.serialNo = s.serialNo;
         trend.events = {FakeTrendEvent{"A1", 1, 10, 10}, FakeTrendEvent{"A5", 2, 20, 40}};
-        fake.SetRecordLines("DR,R,", InterleavedLines(trend));
+        fake.SetRecordLines("DR,R,", IntervalLines(trend));
         QList<QByteArray> alarms;
         for (const auto& [logger, at] : {std::pair{1, 10 * 60 + 12}, std::pair{2, 20 * 60 + 43}}) {
             FakeAlarmTrend alarm = MakeAlarmTrend(logger, start.addSecs(at));
