@@ -32,6 +32,11 @@ QStringList LogTables();
 // The CREATE TABLE text of one of LogTables() (empty for any other name).
 QString CreateTableSql(const QString& table);
 
+// An identity column of Log_Head as the browser compares it: trimmed of
+// blanks, tabs, line breaks and the no-break and ideographic spaces.
+// Compared "=? Collate NoCase", it is served by an index of the heads.
+QString TrimmedIdentitySql(const QString& column);
+
 // One connection to the log database for one operation.
 class LogDb {
 public:

@@ -1,9 +1,7 @@
 #include "records/head_query.h"
 
 namespace {
-// The characters IdentityText trims, as an SQLite char() list.
-constexpr const char* kTrimSql = "char(32,9,10,11,12,13,160,12288)";
-
+// The characters TrimmedIdentitySql trims.
 bool IsTrimmed(QChar c)
 {
     const char16_t u = c.unicode();
@@ -43,7 +41,7 @@ QString IdentityText(const QVariant& value)
 QString IdentityCondition(const QString& column, const QString& value, QVariantList* binds)
 {
     const QString shown = IdentityText(value);
-    const QString trimmed = QStringLiteral("Trim(%1,%2)").arg(column, QLatin1String(kTrimSql));
+    const QString trimmed = TrimmedIdentitySql(column);
     binds->append(shown);
     if (shown == QLatin1String("*"))
         return QStringLiteral("(%1 Is Null Or %2='' Or %2=?)").arg(column, trimmed);

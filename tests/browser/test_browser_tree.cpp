@@ -215,3 +215,23 @@ TEST_F(BrowserDbTest, HeadFilterBindsEveryValue)
     EXPECT_FALSE(q.next());
     EXPECT_EQ(Rows("Log_head"), 2);
 }
+
+// The heads of a node are found through the index over the shown identity,
+// not by reading every head: the filter's expressions must stay those the
+// index was made over.
+TEST_F(BrowserDbTest, NodeHeadsAreFoundThroughTheShownIdentityIndex)
+{
+    LogDb db;
+    QVariantList binds;
+    const QString where = HeadCondition({{HeadColumn::SerialNo, "A1"},
+                                         {HeadColumn::StationID, "ST"},
+                                         {HeadColumn::UserID, "U1"},
+                                         {HeadColumn::FolderID, "03/26"},
+                                         {HeadColumn::Types, 1}},
+                                        &binds);
+    QSqlQuery q = QuerySql(db, "Explain Query Plan Select SeqNo From Log_Head Where " + where, binds);
+    QString plan;
+    while (q.next())
+        plan += q.value(3).toString() + '\n';
+    EXPECT_TRUE(plan.contains("USING INDEX Log_Head_Shown")) << plan.toStdString();
+}
