@@ -428,15 +428,9 @@ void ViewPanel::Print(int kind, bool graph, const clsInterval* interval, const c
         request.IntervalData = interval;
         // The interval table is printed as the view shows it.
         const GridContent& t = m_table;
-        for (int r = 0; r < t.RowCount(); ++r) {
-            QStringList texts;
-            std::vector<bool> own;
-            for (int c = 0; c < t.cols; ++c) {
-                texts << t.Text(r, c);
-                own.push_back(t.Cell(r, c).back != 0);
-            }
-            request.SampleTable.AddRow(texts, own);
-        }
+        request.SampleTable = SnapshotGrid(
+            t.RowCount(), t.cols, [&t](int r, int c) { return t.Text(r, c); },
+            [&t](int r, int c) { return t.Cell(r, c).back != 0; });
     } else {
         request.AlarmData = alarm;
     }
