@@ -145,8 +145,9 @@ TEST(LogDb, RelNoColumnsAndHeadIdentitiesAreIndexedOnCreateAndOnFirstOpen)
             ASSERT_TRUE(raw.open());
             QSqlQuery q(raw);
             for (const QString& t : LogTables())
-                if (t != "Alarm_Event" && t != "Trouble_Event")
+                if (t != "Alarm_Event" && t != "Trouble_Event") {
                     ASSERT_TRUE(q.exec(CreateTableSql(t)));
+                }
             raw.close();
         }
         QSqlDatabase::removeDatabase(name);

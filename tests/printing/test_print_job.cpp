@@ -132,8 +132,9 @@ TEST_F(PrintJob, EveryKindPrintsToAPdfFileAsTablesAndAsGraph)
         EXPECT_TRUE(text.contains(QStringLiteral("Pelkar Data Logger")));
         for (const QString& e : c.expected)
             EXPECT_TRUE(text.contains(e)) << e.toStdString() << "\n" << text.toStdString();
-        if (c.graph && c.dataType > 2) // header only, and an empty graph area
+        if (c.graph && c.dataType > 2) { // header only, and an empty graph area
             EXPECT_EQ(text.trimmed().count(QLatin1Char('\n')), 0) << text.toStdString();
+        }
     }
     // Newest first, numbered from 1: the alarm events' order.
     PrintRequest events;

@@ -241,8 +241,9 @@ TEST(PageBreak, EveryPageCarriesHeaderAndColumnHeadingAndTheLastIsNeverEmpty)
         }
         EXPECT_EQ(dataRows, rows);
         // Further pages start a tenth of the page's width from the top.
-        if (out->PageCount() > 1)
+        if (out->PageCount() > 1) {
             EXPECT_DOUBLE_EQ(out->Find(QStringLiteral("SerialNo"), 2)->y, 0.1 * out->ScaleWidth());
+        }
     }
 }
 

@@ -27,8 +27,9 @@ TEST_F(SettingsWindowTest, GridAndServiceControlsByMode)
         SCOPED_TRACE(testing::Message() << "R " << c.service << " U " << c.u);
         EXPECT_EQ(p.vfgOption->Cols(), c.cols);
         EXPECT_EQ(p.vfgOption->Rows(), 4);
-        if (!c.service) // "-R" leaves the grid as the window made it
+        if (!c.service) { // "-R" leaves the grid as the window made it
             EXPECT_EQ(!p.vfgOption->isHidden(), c.gridShown);
+        }
         for (QWidget* w : {static_cast<QWidget*>(p.cmdOptionDisp(3)), static_cast<QWidget*>(p.cmdOptionDisp(5)),
                            static_cast<QWidget*>(p.cmdOptionDisp(6)), static_cast<QWidget*>(p.cmdOptionDisp(7)),
                            static_cast<QWidget*>(p.fraModel), static_cast<QWidget*>(p.fraAD),
