@@ -112,16 +112,7 @@ void DataPanel::CreateControls()
     // already current moves nothing and picks it again.
     tvwLog->viewport()->installEventFilter(this);
     lvwLog->viewport()->installEventFilter(this);
-    connect(tvwLog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (PickedByUser(item))
-            tvwLog_NodeClick(KeyOf(item));
-    });
-    connect(tvwLog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
-        if (item == m_treeCurrentAtPress)
-            tvwLog_NodeClick(KeyOf(item));
-    });
-    connect(tvwLog, &QTreeWidget::itemPressed, this,
-            [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
+    ConnectPicks(tvwLog, m_treeCurrentAtPress, [this](const QString& key) { tvwLog_NodeClick(key); });
     connect(tvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QTreeWidgetItem* item = tvwLog->itemAt(pos);
         if (!item)
@@ -133,16 +124,7 @@ void DataPanel::CreateControls()
         FillLogList(KeyOf(item));
         PopUpDelete(KeyOf(item), tvwLog->viewport()->mapToGlobal(pos));
     });
-    connect(lvwLog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (PickedByUser(item))
-            lvwLog_ItemClick(KeyOf(item));
-    });
-    connect(lvwLog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
-        if (item == m_listCurrentAtPress)
-            lvwLog_ItemClick(KeyOf(item));
-    });
-    connect(lvwLog, &QTreeWidget::itemPressed, this,
-            [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
+    ConnectPicks(lvwLog, m_listCurrentAtPress, [this](const QString& key) { lvwLog_ItemClick(key); });
     connect(lvwLog, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) { lvwLog_DblClick(); });
     connect(lvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QTreeWidgetItem* item = lvwLog->itemAt(pos);
@@ -173,6 +155,22 @@ bool DataPanel::eventFilter(QObject* watched, QEvent* event)
         (tree ? m_treeCurrentAtPress : m_listCurrentAtPress) = (tree ? tvwLog : lvwLog)->currentItem();
     }
     return QObject::eventFilter(watched, event);
+}
+
+void DataPanel::ConnectPicks(QTreeWidget* view, QTreeWidgetItem*& currentAtPress,
+                             const std::function<void(const QString&)>& pick)
+{
+    connect(view, &QTreeWidget::currentItemChanged, this, [this, pick](QTreeWidgetItem* item) {
+        if (PickedByUser(item))
+            pick(KeyOf(item));
+    });
+    // A click on the item that was already current moves nothing: it picks
+    // the item again.
+    connect(view, &QTreeWidget::itemClicked, this, [pick, &currentAtPress](QTreeWidgetItem* item, int) {
+        if (item == currentAtPress)
+            pick(KeyOf(item));
+    });
+    connect(view, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
 }
 
 bool DataPanel::PickedByUser(const QTreeWidgetItem* item) const

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 #include <cstdint>
+#include <functional>
 
 class DataGrid;
 class QAction;
@@ -96,6 +97,11 @@ private:
     void PopUpDelete(const QString& key, const QPoint& globalPos);
     void EmptyProperties();
     void SelectFromKey(const QString& key);
+    // Runs pick with the key of the node or item the user picks in view
+    // (mouse, keyboard or accessibility); currentAtPress is the view's
+    // current item when a mouse button went down on it.
+    void ConnectPicks(QTreeWidget* view, QTreeWidgetItem*& currentAtPress,
+                      const std::function<void(const QString&)>& pick);
     // A change of the current node or item that the user made.
     bool PickedByUser(const QTreeWidgetItem* item) const;
     // After a deletion: a record that is gone is neither shown in the grid

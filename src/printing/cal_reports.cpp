@@ -55,13 +55,8 @@ void PrintCalHistory(PrintSession& s)
     s.out.SetForeColor(0);
     s.out.SetCurrentY(s.out.ScaleHeight() / 20);
 
-    const QStringList properties{GetResString(kIdProperty), QString(), GetResString(kIdValue)};
-    const QStringList identity[] = {
-        {GetResString(kIdSerialNo), QString(), rec.GasBaseInfo(4).toString()},
-        {GetResString(kIdStationId), QString(), rec.GasBaseInfo(3).toString()},
-        {GetResString(kIdUserId), QString(), rec.GasBaseInfo(2).toString()},
-        {GetResString(kIdLastDownload), QString(), GeneralDate(rec.GasBaseInfo(1).toDateTime())},
-    };
+    const IdentityBlock identity(rec.GasBaseInfo(4).toString(), rec.GasBaseInfo(3).toString(),
+                                 rec.GasBaseInfo(2).toString(), GeneralDate(rec.GasBaseInfo(1).toDateTime()));
     const QStringList heading = HistoryHeading(rec);
     // Two rows per calibration: before and after.
     const int n = rec.DataCount();
@@ -76,11 +71,7 @@ void PrintCalHistory(PrintSession& s)
 
     // The identity block and the table share the columns.
     ColumnFit fit = s.NewFit();
-    s.columns.Align(0, 2, kAlignCentre);
-    fit.AddOther(s.columns, properties);
-    s.columns.Align(0, 2, kAlignLeft);
-    for (const QStringList& row : identity)
-        fit.AddOther(s.columns, row);
+    identity.AddTo(fit, s.columns);
     s.columns.AlignAll(kAlignCentre);
     fit.AddOther(s.columns, heading);
     EntryAlign(s.columns);
@@ -89,15 +80,7 @@ void PrintCalHistory(PrintSession& s)
     s.Fit(fit, 10);
 
     s.columns.AlignAll(kAlignLeft);
-    s.columns.Align(0, 2, kAlignCentre);
-    s.Row(properties);
-    s.columns.Align(0, 2, kAlignLeft);
-    s.Rule(1);
-    s.BlankRow();
-    for (const QStringList& row : identity)
-        s.Row(row);
-    s.BlankRow();
-    s.BlankRow();
+    identity.Print(s);
 
     PrintHistoryHeading(s, fit, heading);
     for (int i = 0; i < n; ++i) {

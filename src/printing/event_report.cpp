@@ -143,22 +143,12 @@ void PrintEventReport(PrintSession& s)
         s.NoteError(GetResString(kIdReadFailed) + QStringLiteral("\n") + e.Message());
     }
 
-    const QStringList properties{GetResString(kIdProperty), QString(), GetResString(kIdValue)};
-    const QStringList identity[] = {
-        {GetResString(kIdSerialNo), QString(), head.serialNo},
-        {GetResString(kIdStationId), QString(), head.stationId},
-        {GetResString(kIdUserId), QString(), head.userId},
-        {GetResString(kIdLastDownload), QString(), head.dates},
-    };
+    const IdentityBlock identity(head.serialNo, head.stationId, head.userId, head.dates);
     const bool table = eventsRead && !rows.empty();
 
     // The property block and the table share the columns.
     ColumnFit fit = s.NewFit();
-    s.columns.Align(0, 2, kAlignCentre);
-    fit.AddOther(s.columns, properties);
-    s.columns.Align(0, 2, kAlignLeft);
-    for (const QStringList& row : identity)
-        fit.AddOther(s.columns, row);
+    identity.AddTo(fit, s.columns);
     if (table) {
         HeadingAlign(s.columns, kind);
         fit.AddOther(s.columns, EventHeading(kind));
@@ -169,15 +159,7 @@ void PrintEventReport(PrintSession& s)
     s.Fit(fit, 6);
 
     s.columns.AlignAll(kAlignNumberRight);
-    s.columns.Align(0, 2, kAlignCentre);
-    s.Row(properties);
-    s.columns.Align(0, 2, kAlignLeft);
-    s.Rule(1);
-    s.BlankRow();
-    for (const QStringList& row : identity)
-        s.Row(row);
-    s.BlankRow();
-    s.BlankRow();
+    identity.Print(s);
 
     if (!table)
         return;

@@ -169,6 +169,38 @@ void PrintSession::HeadingRow(const ColumnFit& fit, const QStringList& cells)
     columns.CentreWidth = {};
 }
 
+IdentityBlock::IdentityBlock(const QString& serialNo, const QString& stationId, const QString& userId,
+                             const QString& lastDownload)
+    : heading{GetResString(report_text::kIdProperty), QString(), GetResString(report_text::kIdValue)},
+      rows{{GetResString(report_text::kIdSerialNo), QString(), serialNo},
+           {GetResString(report_text::kIdStationId), QString(), stationId},
+           {GetResString(report_text::kIdUserId), QString(), userId},
+           {GetResString(report_text::kIdLastDownload), QString(), lastDownload}}
+{
+}
+
+void IdentityBlock::AddTo(ColumnFit& fit, ReportColumns& columns) const
+{
+    columns.Align(0, 2, kAlignCentre);
+    fit.AddOther(columns, heading);
+    columns.Align(0, 2, kAlignLeft);
+    for (const QStringList& row : rows)
+        fit.AddOther(columns, row);
+}
+
+void IdentityBlock::Print(PrintSession& s) const
+{
+    s.columns.Align(0, 2, kAlignCentre);
+    s.Row(heading);
+    s.columns.Align(0, 2, kAlignLeft);
+    s.Rule(1);
+    s.BlankRow();
+    for (const QStringList& row : rows)
+        s.Row(row);
+    s.BlankRow();
+    s.BlankRow();
+}
+
 bool PrintSession::PageBreak(int index, int last)
 {
     if (index >= last || out.CurrentY() <= 0.95 * out.ScaleHeight())

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class ReportCanvas;
 
 // One document being printed: the canvas, the request, the column table,
@@ -92,6 +94,22 @@ QString RecordGasCaption(const Record& rec, int gas)
     const Source source(rec);
     return GasCaption(&source, gas, true);
 }
+
+// The block that heads the calibration history and the event reports, in
+// columns 0 to 2: the "Property" / "Value" heading over the serial number,
+// station ID, user ID and last download of the record.
+struct IdentityBlock {
+    IdentityBlock(const QString& serialNo, const QString& stationId, const QString& userId,
+                  const QString& lastDownload);
+    // Adds the block's texts to fit as Print places them.
+    void AddTo(ColumnFit& fit, ReportColumns& columns) const;
+    // The heading centred, a rule, then the rows left-aligned and two blank
+    // rows; leaves columns 0 to 2 aligned left.
+    void Print(PrintSession& s) const;
+
+    QStringList heading;
+    std::vector<QStringList> rows;
+};
 
 // Properties block of a trend (kinds 1 and 2): identity rows and, for an
 // interval trend, the gas statistics.

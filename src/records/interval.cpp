@@ -116,25 +116,26 @@ void clsInterval::touchEvent(int row)
         m_savedEvents.emplace(row, m_events[static_cast<size_t>(row)]);
 }
 
-IntervalValueRow& clsInterval::freshValueRow(int row)
+namespace {
+
+// Row `row` of a table, appended when it is the first row past the table's
+// end, otherwise reset to a fresh row.
+template <class Row>
+Row& FreshRow(std::vector<Row>& table, int row)
 {
     const size_t i = static_cast<size_t>(row);
-    if (i == m_values.size())
-        m_values.emplace_back();
+    if (i == table.size())
+        table.emplace_back();
     else
-        m_values[i] = IntervalValueRow{};
-    return m_values[i];
+        table[i] = Row{};
+    return table[i];
 }
 
-IntervalEventRow& clsInterval::freshEventRow(int row)
-{
-    const size_t i = static_cast<size_t>(row);
-    if (i == m_events.size())
-        m_events.emplace_back();
-    else
-        m_events[i] = IntervalEventRow{};
-    return m_events[i];
-}
+} // namespace
+
+IntervalValueRow& clsInterval::freshValueRow(int row) { return FreshRow(m_values, row); }
+
+IntervalEventRow& clsInterval::freshEventRow(int row) { return FreshRow(m_events, row); }
 
 void clsInterval::rebuildValueIndex()
 {

@@ -91,12 +91,7 @@ protected:
             alarms += AlarmLines(alarm);
         }
         fake.SetRecordLines("DJ,R,", alarms);
-        fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 10.0f, 50.0f},
-                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 11.0f, 50.0f}}));
-        fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 20.5f, 20.9f},
-                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 20.4f, 20.9f}}));
-        fake.SetRecordLines("DO,R,", PowerEventLines(1, {{MakeDate(2024, 3, 5, 7, 0, 0), true},
-                                                         {MakeDate(2024, 3, 5, 18, 0, 0), false}}));
+        ServeCalibrationAndPowerEvents();
     }
 
     // Loads the window, waits for the instrument and runs the complete

@@ -3,8 +3,10 @@
 // against the fake instrument, in a fresh program folder with the English
 // string table and a scripted prompt. The window is created, not loaded.
 // Needs tests/mainwindow on the include path.
+#include "common/dates.h"
 #include "common/logdb.h"
 #include "fake_instrument.h"
+#include "fake_records.h"
 #include "interface/uclQvif.h"
 #include "main_window_fixture.h"
 #include "wait_until.h"
@@ -61,6 +63,18 @@ protected:
         if (!q.exec(sql) || !q.next())
             return -1;
         return q.value(0).toLongLong();
+    }
+
+    // The instrument's calibration history (two calibrations of each gas)
+    // and one power-on/off pair, as the whole-program tests download them.
+    void ServeCalibrationAndPowerEvents()
+    {
+        fake.SetRecordLines("IH,R,1,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 10.0f, 50.0f},
+                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 11.0f, 50.0f}}));
+        fake.SetRecordLines("IH,R,2,", HistoryLines({{MakeDate(2024, 1, 10, 9, 0, 0), 20.5f, 20.9f},
+                                                      {MakeDate(2024, 2, 10, 9, 0, 0), 20.4f, 20.9f}}));
+        fake.SetRecordLines("DO,R,", PowerEventLines(1, {{MakeDate(2024, 3, 5, 7, 0, 0), true},
+                                                         {MakeDate(2024, 3, 5, 18, 0, 0), false}}));
     }
 
     QString SerialLog() const
