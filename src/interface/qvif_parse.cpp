@@ -182,6 +182,13 @@ bool uclQvif::ParseResponse(const QByteArray& input)
             AddLog(QStringLiteral("<<< NAK received >>>"));
             return false;
         }
+        // During a download only its own blocks are taken: a good frame of
+        // another command (a stale answer, a second program on the line) is
+        // refused like a garbled block, and nothing of it is acted on.
+        if (m_status == 3 && !m_blockEcho.isEmpty() && input.mid(5, 5) != m_blockEcho) {
+            AddLog(kResponseError);
+            return false;
+        }
 
         Answer a;
         a.frame = input;
@@ -635,7 +642,10 @@ bool uclQvif::HandleRecordBlock(const Answer& a)
     if (c == "DR,R") {
         if (!m_intervals)
             throw PelkarError(QStringLiteral("no interval collection bound"));
-        return TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_intervals->SetDatas(line, check); });
+        const bool ok = TwoPasses(*a.tokens, [this](const QString& line, bool check) { return m_intervals->SetDatas(line, check); });
+        if (!ok && m_intervals->LinesMissing())
+            m_linesMissing = true;
+        return ok;
     }
     if (c == "DJ,R") {
         if (!m_alarms)

@@ -27,9 +27,19 @@ void uclQvif::WaitWhile(int state, const Forward& forward)
 
 bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forward)
 {
+    const QByteArray frame = BuildFrame(command, Wire::EOT);
+    // A download's blocks are judged against its request (see ReceiveData).
+    m_downloadRequest = state == 3 ? frame : QByteArray();
+    m_blockEcho = state == 3 ? command.left(5) : QByteArray();
+    m_takenBlock.clear();
+    m_linesMissing = false;
     m_status = state;
-    DataSend(BuildFrame(command, Wire::EOT), true);
+    DataSend(frame, true);
     WaitWhile(state, forward);
+    m_downloadRequest.clear();
+    m_blockEcho.clear();
+    m_takenBlock.clear();
+    m_linesMissing = false;
     return m_status == 6;
 }
 

@@ -366,9 +366,36 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
         const QByteArray frame = m_receiveBuffer.left(p);
         WriteSerialLog(Msg(5549, FormatControlChars(frame)));
         m_receiveBuffer.remove(0, p);
+
+        // The blocks of a download answer its ACK and NAK blocks one for
+        // one; so does the echo these are built from, whatever was sent last.
+        const bool downloading = m_status == 3 && !m_blockEcho.isEmpty();
+        const QByteArray& echoSource = downloading ? m_downloadRequest : m_lastFrame;
+
+        if (downloading && frame == m_takenBlock) {
+            // The block taken last, once more: its lines are in already.
+            // It answers a NAK sent after it was taken (the ACK went astray),
+            // and then the ACK is given again; otherwise it answers a NAK
+            // that crossed it on the line, and its ACK is on its way.
+            AddLog(QStringLiteral("<<< Repeated block >>>"));
+            if (m_lastFrame.contains(Wire::NAK))
+                SendKeepingReceived(AckBlock(echoSource));
+            continue;
+        }
+
         const bool ok = ParseResponse(frame);
+        if (!ok && downloading && m_linesMissing) {
+            // The instrument left record lines out: asking again cannot bring
+            // them back, and a trend with a gap would be stored shifted in
+            // time. The download fails at once.
+            m_status = 7;
+            m_receiveBuffer.clear();
+            break;
+        }
+        if (ok && downloading)
+            m_takenBlock = frame;
         if (ok && p == pEtb) {
-            DataSend(AckBlock(m_lastFrame), true);
+            SendKeepingReceived(AckBlock(echoSource));
         } else if (ok && p == pEot) {
             m_status = 6;
         } else if (!ok) {
@@ -382,10 +409,23 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
             } else {
                 const char terminator = viaIrda ? Wire::ETB
                                                 : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
-                DataSend(NakBlock(m_lastFrame, true, terminator), false);
+                DataSend(NakBlock(echoSource, true, terminator), false);
             }
         }
     }
+}
+
+void uclQvif::SendKeepingReceived(const QByteArray& frame)
+{
+    // A block that has already arrived behind the one acknowledged (from
+    // its STX on) is read next; a send would otherwise throw it away.
+    const qsizetype stx = m_receiveBuffer.indexOf(Wire::STX);
+    const QByteArray rest = stx >= 0 ? m_receiveBuffer.mid(stx) : QByteArray();
+    const std::int32_t status = m_status;
+    DataSend(frame, true);
+    if (m_status == 7 && status != 7)
+        return; // the write failed: the exchange has ended
+    m_receiveBuffer = rest + m_receiveBuffer;
 }
 
 void uclQvif::OnSerialEvent(int code)

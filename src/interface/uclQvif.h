@@ -150,6 +150,9 @@ private:
     void OnSerialEvent(int code);
     void OnIrdaEvent(int code);
     bool IrdaActive() const;
+    // Sends an ACK block without dropping what stands received behind the
+    // block it acknowledges.
+    void SendKeepingReceived(const QByteArray& frame);
     void WriteSerialLog(const QString& text);
 
     // One exchange: sets state, sends command, waits while the state holds.
@@ -205,6 +208,15 @@ private:
     bool m_serialComm = false;
     bool m_enabled = true;
     int m_waitDepth = 0;
+
+    // The download running in request state 3 (set by Exchange): the echo
+    // its blocks carry (characters 6 to 10 of the request), the request
+    // frame, the block taken last, and whether the collection found record
+    // lines left out. Empty / false outside a download.
+    QByteArray m_blockEcho;
+    QByteArray m_downloadRequest;
+    QByteArray m_takenBlock;
+    bool m_linesMissing = false;
 
     // Bound objects (owned by the host).
     clsInstrument* m_instrument = nullptr;

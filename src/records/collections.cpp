@@ -22,6 +22,12 @@ bool IdentityLine(R* rec, const QString& line, bool checkOnly)
 
 // ---- interval trends -----------------------------------------------------
 
+void clsIntervals::Clear()
+{
+    RecordCollection::Clear();
+    m_linesMissing = false;
+}
+
 bool clsIntervals::SetDatas(const QString& line, bool checkOnly)
 {
     if (!enterPass(checkOnly))
@@ -68,8 +74,12 @@ bool clsIntervals::dispatch(const QString& received, bool checkOnly)
         || type == QLatin1String("AH") || type == QLatin1String("AI"))
         return len == 26 && rec->SetDataAE(line, checkOnly);
     if (type == QLatin1String("A0") || type == QLatin1String("A1") || type == QLatin1String("A2")
-        || type == QLatin1String("A5"))
-        return len >= 20 && rec->SetDataA0(line, checkOnly);
+        || type == QLatin1String("A5")) {
+        const bool ok = len >= 20 && rec->SetDataA0(line, checkOnly);
+        if (!ok && rec->LinesMissing())
+            m_linesMissing = true;
+        return ok;
+    }
     return true;
 }
 

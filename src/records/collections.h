@@ -26,14 +26,21 @@
 // Interval trends, keyed "NN L" by the two-digit logger number.
 class clsIntervals : public RecordCollection<clsInterval> {
 public:
+    // Removes every record and forgets lines found missing.
+    void Clear();
     // One line of an interval download; see the file comment.
     bool SetDatas(const QString& line, bool checkOnly);
     // The last cleaned line handed to SetDatas.
     const QString& CurrentLine() const { return m_currentLine; }
+    // True once a store pass failed on a data line whose record number
+    // jumped past the next one within its trend: the instrument left lines
+    // out, and sending the block again cannot bring them back.
+    bool LinesMissing() const { return m_linesMissing; }
 
 private:
     bool dispatch(const QString& line, bool checkOnly);
     QString m_currentLine;
+    bool m_linesMissing = false;
 };
 
 // Alarm trends, keyed "NN L" by the two-digit logger number.

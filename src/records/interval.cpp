@@ -34,6 +34,7 @@ void clsInterval::ClearDatas()
     m_h.error = false;
     m_h.awaitingHeader = false;
     m_h.linesStored = false;
+    m_linesMissing = false;
     m_h.names.clear();
     m_h.userID = m_h.stationID = m_h.serialNo = QStringLiteral("*");
     for (IntervalGasInfo& g : m_h.gas) {
@@ -444,6 +445,15 @@ bool clsInterval::parseDataLine(const QString& line, bool checkOnly)
     if (m_h.lastRecordNo != 9998 && m_h.lastRecordNo >= r) {
         WriteSerialLog(QStringLiteral("<<< Duplicate data >>>") + line);
         return true;
+    }
+    // Record numbers count on by one; the first data line may start
+    // anywhere, and after 9999 the numbering starts again. A number further
+    // on means lines were left out: every line after the gap would stand at
+    // the time of a lost one, so the line fails.
+    if (m_h.dataLineCount > 0 && m_h.lastRecordNo != 9998 && r > m_h.lastRecordNo + 1) {
+        WriteSerialLog(QStringLiteral("<<< Missing data >>>") + line);
+        m_linesMissing = true;
+        return false;
     }
     ++m_h.dataLineCount;
     m_h.lastRecordNo = r;

@@ -155,6 +155,9 @@ public:
     // made only by the check pass of a block that was refused and sent again
     // holds nothing of the instrument's.
     bool LinesStored() const { return m_h.linesStored; }
+    // True once a data line failed because its record number jumped past
+    // the next one: the instrument left lines out.
+    bool LinesMissing() const { return m_linesMissing; }
 
 private:
     friend class clsIntervals;
@@ -205,6 +208,7 @@ private:
     void rebuildValueIndex();
 
     Header m_h;
+    bool m_linesMissing = false;
     clsInstrument* m_instrument = nullptr;
     // The tables; rows past DataCount / EventCount are left from before and
     // never read.

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -277,6 +278,86 @@ TEST_F(AutomaticRun, AfterACancelledRunTheNextInstrumentConnects)
     EXPECT_TRUE(fake.CommandState().loggerCleared);
     EXPECT_TRUE(prompt.boxes.isEmpty());
 }
+
+// A disturbed line during the interval download of the automatic mode: the
+// trend is stored whole, every row at its own moment, with the exchange in
+// step (one ACK block per block that has more to follow, none left over);
+// or the download fails as on a dead line: nothing of the trend stored, no
+// later step, and the logger's data kept.
+class DisturbedLine : public AutomaticRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DisturbedLine, StoresTheTrendWholeOrKeepsTheLogger)
+{
+    using Fault = FakeInstrument::Fault;
+    const QByteArray ack("DR,R,\x06");
+    const QByteArray nak("DR,R,\x15");
+    struct Case {
+        const char* name;
+        std::function<void(FakeInstrument&)> arrange;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"another command's answer in place of a block, once",
+         [&](FakeInstrument& f) { f.AddFaultOn(Fault::ForeignAnswer, ack, 5); }, true},
+        {"another command's answer in place of a block, past the retries",
+         [&](FakeInstrument& f) {
+             f.AddFaultOn(Fault::ForeignAnswer, ack, 5);
+             f.AddFaultOn(Fault::ForeignAnswer, nak, 1, -1);
+         },
+         false},
+        {"a block late past the time-out, then sent again",
+         [&](FakeInstrument& f) { f.AddFaultOn(Fault::LateBlock, ack, 3); }, true},
+        {"a block left out", [&](FakeInstrument& f) { f.AddFaultOn(Fault::BlockLeftOut, ack, 5); }, false},
+    };
+    const Case& c = cases[GetParam()];
+    SCOPED_TRACE(c.name);
+
+    const FakeIntervalTrend t = MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 820, 30);
+    const QList<QByteArray> lines = IntervalLines(t);
+    const qsizetype blocks = (lines.size() + 47) / 48;
+    fake.SetRecordLines("DR,R,", lines);
+    c.arrange(fake);
+    window->Form_Load();
+    ASSERT_TRUE(WaitFor([this] {
+        return Runs("---Automatic Mode Camplate Finished---") + Runs("---Automatic Mode Failed Finished---") == 1;
+    }, 60000)) << SerialLog().toStdString();
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_FALSE(SerialLog().contains(QStringLiteral("<<< Duplicate data >>>")));
+    EXPECT_TRUE(fake.CommandState().poweredOff);
+    const QList<QByteArray> commands = fake.Commands();
+
+    if (!c.whole) {
+        EXPECT_EQ(Runs("---Automatic Mode Failed Finished---"), 1);
+        EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 0);
+        EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Data")), 0);
+        EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From Interval_Event")), 0);
+        EXPECT_FALSE(commands.contains(QByteArray("DJ,R,"))) << "no step after the failed one";
+        EXPECT_FALSE(commands.contains(QByteArray("XC,E,")));
+        EXPECT_FALSE(fake.CommandState().loggerCleared);
+        EXPECT_EQ(PaneTexts(*window).last(), QStringLiteral("Pelkar  Automatic Mode Failed Finished."));
+        return;
+    }
+
+    EXPECT_EQ(Runs("---Automatic Mode Camplate Finished---"), 1);
+    EXPECT_EQ(commands.count(ack), blocks - 1) << "one ACK block per block with more to follow";
+    EXPECT_TRUE(commands.contains(nak));
+    EXPECT_TRUE(fake.CommandState().loggerCleared);
+    ASSERT_EQ(Rows(QStringLiteral("Select Count(*) From Log_Head Where Types=1")), 1);
+    clsInterval rec;
+    rec.SetSeqNo(Rows(QStringLiteral("Select SeqNo From Log_Head Where Types=1")));
+    ASSERT_TRUE(rec.ReLoad());
+    ASSERT_EQ(rec.DataCount(), t.samples.size());
+    for (int k = 0; k < rec.DataCount(); ++k) {
+        ASSERT_EQ(rec.DateTimes(k), t.SampleTime(k)) << k;
+        ASSERT_FLOAT_EQ(rec.GasValue(0, k), t.samples[k][0]) << k;
+        ASSERT_FLOAT_EQ(rec.GasValue(1, k), t.samples[k][1]) << k;
+    }
+    ASSERT_EQ(rec.EventCount(), t.events.size());
+    for (int j = 0; j < rec.EventCount(); ++j)
+        EXPECT_EQ(rec.EventDateTimes(j), t.EventTime(t.events[j])) << j;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DisturbedLine, ::testing::Range(0, 4));
 
 // Nothing is cleared from an instrument unless all of it is in the
 // database: under each fault the run fails, reports how many records were

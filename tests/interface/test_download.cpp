@@ -134,6 +134,11 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
          }, true, 6},
         {"silence for good", [&](FakeInstrument& f, uclQvif&) { f.AddFault(Fault::Silence, 3, -1); }, false, 2},
         {"line cut in the middle", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::LineCut, ack, 2); }, false, 2},
+        {"another command's answer in place of a block once",
+         [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::ForeignAnswer, ack, 2); }, true, 6},
+        {"another command's answer in place of every block", [&](FakeInstrument& f, uclQvif&) { f.AddFault(Fault::ForeignAnswer, 3, -1); }, false, 2},
+        {"block late past the time-out", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::LateBlock, ack, 2); }, true, 6},
+        {"block left out", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::BlockLeftOut, ack, 1); }, false, 2},
         {"cancel in the middle", [&](FakeInstrument& f, uclQvif& c) {
              QObject::connect(&f, &FakeInstrument::FrameReceived, &c, [&f, &c](const QByteArray& frame) {
                  if (f.Commands().count(QByteArray("DR,R,\x06")) == 2 && FakeInstrument::CommandOf(frame).endsWith('\x06'))
@@ -166,7 +171,7 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         // A refused block is asked for again with a NAK block.
         const QByteArray name(c.name);
         const bool nak = name.contains("checksum") || name.contains("corrupted") || name == "silence once"
-                         || name == "silence for good";
+                         || name == "silence for good" || name.contains("another command") || name.contains("late");
         EXPECT_EQ(fake.Commands().contains(QByteArray("DR,R,\x15")), nak);
         if (c.complete) {
             ExpectStoredTrends();

@@ -162,6 +162,52 @@ TEST_F(IntervalTest, RecordNumberSequences)
     }
 }
 
+// A data line whose record number jumps past the next one within its trend
+// (lines left out) refuses its block, puts back what the block had stored and
+// marks the collection; the first line may start anywhere, and after 9999
+// the numbering starts again. Blocks are fed one after another per case.
+TEST_F(IntervalTest, RecordNumberJumpRefusesTheBlock)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::vector<int>> blocks; // record numbers; logger 2 where negative
+        int rows;                             // rows of logger 1 afterwards
+        bool missing;                         // the last block refused
+    };
+    const Case cases[] = {
+        {"in step from anywhere", {{500, 501}, {502, 503}}, 4, false},
+        {"round from 9999 to 0", {{9998, 9999}, {0, 1}}, 4, false},
+        {"after 9999 from 1", {{9999, 1}}, 2, false},
+        {"a repeat, then on", {{1, 2}, {2, 3}}, 3, false},
+        {"each trend counts its own", {{1, 2, -300, -301}, {3, -302}}, 3, false},
+        {"a jump inside a block", {{1, 2}, {3, 5, 6}}, 2, true},
+        {"a jump between blocks", {{1, 2}, {51, 52}}, 2, true},
+        {"a jump to 9999", {{9996}, {9999}}, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clsIntervals one;
+        one.SetInstruments(&inst);
+        ASSERT_TRUE(Block(one, {AD("240517", "120000", 10, "01"), AD("240517", "130000", 10, "02")}));
+        for (size_t b = 0; b < c.blocks.size(); ++b) {
+            QStringList lines;
+            for (int rec : c.blocks[b])
+                lines << (rec < 0 ? A0("1", "2", -rec, "00", "02") : A0("1", "2", rec, "00", "01"));
+            const bool last = b + 1 == c.blocks.size();
+            EXPECT_EQ(Block(one, lines), !(last && c.missing)) << b;
+        }
+        EXPECT_EQ(one.LinesMissing(), c.missing);
+        const clsInterval* r = one.Item("01 L");
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->DataCount(), c.rows);
+        for (int k = 0; k < r->DataCount(); ++k)
+            EXPECT_EQ(r->DateTimes(k), kStart.addSecs(10 * (k + 1))) << k;
+        one.Clear();
+        EXPECT_FALSE(one.LinesMissing());
+    }
+    EXPECT_TRUE(SerialLog().contains("<<< Missing data >>>" + A0("1", "2", 5)));
+}
+
 TEST_F(IntervalTest, DispatcherLengthsTypesAndFailLine)
 {
     struct Case {

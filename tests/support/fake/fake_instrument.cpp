@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <utility>
 #include <cmath>
 #include <limits>
 #include <fcntl.h>
@@ -219,6 +220,9 @@ void FakeInstrument::ClearFaults()
 {
     m_faults.clear();
     m_awaitResend.clear();
+    m_lateStage = 0;
+    m_lateAnswer.clear();
+    m_heldFrames.clear();
 }
 
 void FakeInstrument::SetSplit(int pieceSize, bool afterCr)
@@ -232,10 +236,8 @@ void FakeInstrument::SetByteRate(int bytesPerSecond)
     m_byteRate = qMax(0, bytesPerSecond);
 }
 
-std::optional<FakeInstrument::Fault> FakeInstrument::TakeFault(const QByteArray& frame, int frameNo)
+std::optional<FakeInstrument::Fault> FakeInstrument::TakeFault(const QByteArray& command, int occurrence, int frameNo)
 {
-    const QByteArray command = CommandOf(frame);
-    const int occurrence = m_commandCounts.value(command);
     for (FaultRule& r : m_faults) {
         if (r.remaining == 0)
             continue;
@@ -259,6 +261,35 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
     const QByteArray command = CommandOf(frame);
     m_commandCounts[command] += 1;
     emit FrameReceived(frame);
+    const Incoming in{frame, static_cast<int>(m_frames.size()), m_commandCounts.value(command)};
+    if (m_lateStage != 0)
+        HoldBack(in);
+    else
+        Answer(in);
+}
+
+void FakeInstrument::HoldBack(const Incoming& in)
+{
+    m_heldFrames.append(in);
+    if (m_lateStage == 1) {
+        // The late answer goes out now, crossing this frame on the line.
+        m_lateStage = 2;
+        Send(m_lateAnswer);
+        m_lateAnswer.clear();
+        return;
+    }
+    // The program has replied to the late answer: the frames held are
+    // answered in the order they came.
+    m_lateStage = 0;
+    const QList<Incoming> held = std::exchange(m_heldFrames, {});
+    for (const Incoming& h : held)
+        Answer(h);
+}
+
+void FakeInstrument::Answer(const Incoming& in)
+{
+    const QByteArray& frame = in.frame;
+    const QByteArray command = CommandOf(frame);
     if (m_commandState.poweredOff)
         return; // switched off: hears nothing
     if (!ChecksumOk(frame))
@@ -269,7 +300,7 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
     const bool resend = !m_awaitResend.isEmpty() && frame == m_awaitResend;
     m_awaitResend.clear();
 
-    const auto fault = TakeFault(frame, static_cast<int>(m_frames.size()));
+    const auto fault = TakeFault(command, in.occurrence, in.frameNo);
     if (fault == Fault::Silence)
         return;
     if (fault == Fault::AnswerOnlyToResend && !resend) {
@@ -295,6 +326,8 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
         if (isAck) {
             if (m_download.next >= m_download.blocks.size())
                 return;
+            if (fault == Fault::BlockLeftOut && m_download.next + 1 < m_download.blocks.size())
+                ++m_download.next;
             answer = BlockFrame(m_download.next, m_corruptNextBlock);
             m_download.lastBlock = BlockFrame(m_download.next, false);
             ++m_download.next;
@@ -313,6 +346,8 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
             answer = Frame(command.left(5) + NAK, EOT); // unknown: refused
     }
 
+    if (fault == Fault::ForeignAnswer)
+        answer = AnswerFor("RC,R,");
     if (badChecksum) {
         // Same block, wrong checksum digits.
         answer = Frame(CommandOf(answer), answer.back(), true);
@@ -320,6 +355,11 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
     if (fault == Fault::LineCut) {
         m_cutPending = true;
         Send(answer.left(answer.size() / 2));
+        return;
+    }
+    if (fault == Fault::LateBlock) {
+        m_lateStage = 1;
+        m_lateAnswer = answer;
         return;
     }
     Send(answer);

@@ -92,6 +92,15 @@ public:
         BareCr,            // a single CR instead of the answer
         LineCut,           // half the answer, then the line is closed
         CorruptRecordLine, // one record line of the block is garbled
+        ForeignAnswer,     // a good answer of another command ("RC,R,",
+                           // ending in EOT) goes out instead; a download
+                           // moves on as if its block had gone
+        LateBlock,         // the answer goes out late: once the program's
+                           // next frame (its time-out NAK) has come, which
+                           // the instrument answers only after the
+                           // program's reply to the late answer
+        BlockLeftOut,      // a download skips its next block and sends the
+                           // one after it
     };
 
     explicit FakeInstrument(QObject* parent = nullptr);
@@ -164,9 +173,20 @@ private:
         QByteArray lastBlock;      // last block frame sent (for a NAK)
     };
 
+    // A received frame with its place in Frames() and among the frames of
+    // its command.
+    struct Incoming {
+        QByteArray frame;
+        int frameNo = 0;
+        int occurrence = 0;
+    };
+
     void OnReadable();
     void HandleFrame(const QByteArray& frame);
-    std::optional<Fault> TakeFault(const QByteArray& frame, int frameNo);
+    void Answer(const Incoming& in);
+    // Frames that come while a late answer is held back (LateBlock).
+    void HoldBack(const Incoming& in);
+    std::optional<Fault> TakeFault(const QByteArray& command, int occurrence, int frameNo);
     QByteArray AnswerFor(const QByteArray& command);
     // Writes, calibration and maintenance commands (fake_commands.cpp);
     // nothing for any other command.
@@ -197,6 +217,12 @@ private:
     QHash<QByteArray, QPair<QByteArray, int>> m_dumps;
     Download m_download;
     bool m_corruptNextBlock = false;
+
+    // LateBlock: 1 while the late answer waits for the program's next
+    // frame, 2 while that frame waits for the program's reply to it.
+    int m_lateStage = 0;
+    QByteArray m_lateAnswer;
+    QList<Incoming> m_heldFrames;
 
     // Output.
     QList<QByteArray> m_out;      // pieces still to write
