@@ -133,7 +133,9 @@ public:
 
     // The receive path both transports feed: appends the bytes, cuts frames
     // at ETB or EOT, judges each with ParseResponse and acknowledges,
-    // resends or ends the request. Public for the robustness tests.
+    // resends or ends the request. During a download a block that repeats
+    // the one taken last is not taken again, and lines the instrument left
+    // out fail the download at once. Public for the robustness tests.
     void ReceiveData(const QByteArray& data, bool viaIrda);
 
     // Judges one answer frame and takes its data (see the .cpp).

@@ -107,6 +107,25 @@ TEST_F(ReceiveTest, BlocksAreAcknowledgedRefusedAndFinished)
     EXPECT_EQ(inst.UserID(), QStringLiteral("EF"));
 }
 
+// A block that has arrived behind another in the same read is read after
+// the first one is acknowledged, not thrown away by that ACK block; noise
+// behind a block (no STX) still goes.
+TEST_F(ReceiveTest, BlockBehindAnAcknowledgedOneIsRead)
+{
+    ConnectIrda();
+    ctl->SetStatus(3);
+    ctl->DataSend(BuildFrame("XZ,R,", Wire::EOT), true);
+    ctl->ReceiveData(BuildFrame("XZ,R,AB", Wire::ETB) + BuildFrame("XZ,R,CD", Wire::ETB) + "\r", true);
+    ASSERT_EQ(link->Written().size(), 3);
+    EXPECT_EQ(link->Written().at(1), BuildFrame("XZ,R,\x06", Wire::ETB));
+    EXPECT_EQ(link->Written().at(2), BuildFrame("XZ,R,\x06", Wire::ETB));
+    EXPECT_EQ(inst.UserID(), QStringLiteral("CD"));
+    EXPECT_EQ(ctl->Status(), 3);
+    ctl->ReceiveData(BuildFrame("XZ,R,EF", Wire::EOT), true);
+    EXPECT_EQ(ctl->Status(), 6);
+    EXPECT_EQ(inst.UserID(), QStringLiteral("EF"));
+}
+
 TEST_F(ReceiveTest, CancelThrowsAnswersAway)
 {
     ConnectIrda();
