@@ -367,8 +367,8 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
         WriteSerialLog(Msg(5549, FormatControlChars(frame)));
         m_receiveBuffer.remove(0, p);
 
-        // The blocks of a download answer its ACK and NAK blocks one for
-        // one; so does the echo these are built from, whatever was sent last.
+        // A download's ACK and NAK blocks carry the echo of its request,
+        // whatever was sent last (a time-out NAK block carries a short one).
         const bool downloading = m_status == 3 && !m_blockEcho.isEmpty();
         const QByteArray& echoSource = downloading ? m_downloadRequest : m_lastFrame;
 
