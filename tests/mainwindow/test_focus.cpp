@@ -147,6 +147,14 @@ const FocusCase kCases[] = {
          FocusOn(f.w.Data().chkLog(0));
      },
      [](FocusFixture&) { Press(Qt::Key_Space); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().chkLog(0); }},
+    // Tab leaves a grid for the next control: it never cycles through the
+    // cells for good.
+    {"TabFromThePropertyGrid", 2,
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().vfgLog);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Tab); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().cmdDetail; }},
     {"ViewDataOpensTheTable", 3,
      [](FocusFixture& f) {
          BrowseIntervals(f);
@@ -240,6 +248,13 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Backtab, Qt::ShiftModifier); },
      [](FocusFixture& f) -> QWidget* { return f.w.View().cmbBrowse; }},
+    {"TabFromTheTable", 3,
+     [](FocusFixture& f) {
+         ViewRecord(f, false);
+         FocusOn(f.w.View().vfgBrowse);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Tab); },
+     [](FocusFixture& f) -> QWidget* { return f.w.View().cmdBrowse(0); }},
     {"SummaryButton", 3,
      [](FocusFixture& f) {
          ViewRecord(f, false);
