@@ -7,6 +7,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/widgets/control_factory.h"
+#include "common/widgets/panel_focus.h"
 #include "common/widgets/shape_lamp.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_support.h"
@@ -256,6 +257,7 @@ void DownloadPanel::uclQvport_StsIdle()
 void DownloadPanel::ShowDownloadPanel()
 {
     QGroupBox* panel = m_frame;
+    const PanelFocus keepFocus(panel);
     const bool wasShown = !panel->isHidden();
     panel->setVisible(false);
 

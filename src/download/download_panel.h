@@ -16,6 +16,7 @@
 #include "common/widgets/control_array.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -97,7 +98,8 @@ public:
     void cmdDown_Click(int Index);
     // Around a command: lock the controls that start a request (their
     // enabled states kept in their Tag), give the states back, or enable the
-    // commands after a successful information read.
+    // commands after a successful information read. A control that the lock
+    // disabled while it had the keyboard focus gets the focus back after.
     void LockCommands();
     void RestoreCommands();
     void UnlockCommands();
@@ -139,10 +141,13 @@ public:
 private:
     void CreateControls();
     void ConnectHandlers();
+    void GiveLockedFocusBack();
 
     QGroupBox* m_frame;
     SharedState& m_state;
     PanelHost& m_host;
     // The progress window, created on first use (see UploadForm).
     frmUpload* m_upload = nullptr;
+    // The control that had the focus when the lock disabled it.
+    QPointer<QWidget> m_focusBeforeLock;
 };

@@ -9,6 +9,7 @@
 #include "common/clock.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
+#include "common/widgets/panel_focus.h"
 #include "download/audit_log.h"
 #include "download/download_support.h"
 #include "download/frmUpload.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -81,11 +83,28 @@ void DownloadPanel::LockCommands()
     // Every control that starts a request is disabled, so no second request
     // can start on the control while this one waits: the Set button, the
     // download buttons, the automatic-mode boxes and the settings panel.
+    QWidget* window = m_frame->window();
+    QWidget* focus = window->focusWidget();
     m_host.LockShellCommands();
     for (QPushButton* b : cmdDown)
         SaveAndDisable(b);
     for (QCheckBox* c : chkAutoLoad)
         c->setEnabled(false);
+    // Disabling the control that had the focus passed the focus on to the
+    // next control that takes it, often in the menu column, where a key
+    // pressed during the command would act. It waits on the window instead.
+    if (focus && focus != window && !focus->isEnabled() && !m_focusBeforeLock) {
+        m_focusBeforeLock = focus;
+        ParkFocus(window);
+    }
+}
+
+void DownloadPanel::GiveLockedFocusBack()
+{
+    const QPointer<QWidget> had = std::exchange(m_focusBeforeLock, nullptr);
+    // Focus the user has moved on during the command stays where it is.
+    if (had && FocusParked(had->window()))
+        GiveFocusBack(had);
 }
 
 void DownloadPanel::EnableAutoLoadBoxes()
@@ -100,6 +119,7 @@ void DownloadPanel::RestoreCommands()
     for (QPushButton* b : cmdDown)
         RestoreFromTag(b);
     EnableAutoLoadBoxes();
+    GiveLockedFocusBack();
 }
 
 void DownloadPanel::UnlockCommands()
@@ -108,6 +128,7 @@ void DownloadPanel::UnlockCommands()
     for (QPushButton* b : cmdDown)
         b->setEnabled(true);
     EnableAutoLoadBoxes();
+    GiveLockedFocusBack();
 }
 
 void DownloadPanel::ClockCheck()

@@ -170,6 +170,9 @@ protected:
 
 private:
     void CreateControls();
+    // Makes fraMenu(index) the one visible panel. The panel that stays shown
+    // is never hidden on the way, so a control in it keeps the focus.
+    void ShowPanelFrame(int index);
     void ApplyPendingWindowState();
     // Deletes a file in the program's folder and waits (bounded) until it is
     // gone; a file that stays is reported in the log pane. yield: serve the

@@ -11,6 +11,7 @@
 #include "common/twips.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/panel_focus.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_panel.h"
 #include "graph/ucltalgraph.h"
@@ -61,11 +62,13 @@ void frmMain::CreateControls()
     m_instrument = std::make_unique<InstrumentPanel>(fraMenu(1), m_state, *this);
     m_data = std::make_unique<DataPanel>(fraMenu(2), m_state, *this);
     m_view = std::make_unique<ViewPanel>(fraMenu(3), m_state, *this);
+    // A panel opened from another one takes the focus from the control that
+    // opened it, which is now hidden: onto the graph when it is shown, else
+    // onto the table.
     connect(m_view.get(), &ViewPanel::ShowRequested, this, [this] {
-        for (QGroupBox* panel : fraMenu)
-            panel->setVisible(false);
-        fraMenu(3)->setVisible(true);
+        ShowPanelFrame(3);
         Form_Resize();
+        FocusInPanel(fraMenu(3), {m_view->talGraph, m_view->vfgBrowse});
     });
     connect(m_view.get(), &ViewPanel::ReturnRequested, this, [this] { cmdInst_Click(2); });
     connect(m_data.get(), &DataPanel::DetailRequested, this,
@@ -85,10 +88,9 @@ void frmMain::CreateControls()
     });
     connect(m_data.get(), &DataPanel::StoredInstrumentRequested, this, [this] {
         m_instrument->ShowInstrumentInfo();
-        for (QGroupBox* panel : fraMenu)
-            panel->setVisible(false);
-        fraMenu(1)->setVisible(true);
+        ShowPanelFrame(1);
         Form_Resize();
+        FocusInPanel(fraMenu(1), {m_instrument->vfgInst});
     });
     // The option pane's colour buttons recolour the data view's graph.
     connect(m_settings.get(), &SettingsPanel::GraphColorChanged, this, [this](int series, std::int32_t color) {

@@ -53,15 +53,20 @@ void frmMain::cmdInst_Click(int Index)
         break;
     }
 
-    for (QGroupBox* panel : fraMenu)
-        panel->setVisible(false);
     static constexpr int kPanelOf[] = {0, 1, 2, 4, 5};
-    QGroupBox* chosen = fraMenu(kPanelOf[Index]);
-    chosen->setVisible(true);
-    chosen->repaint();
+    ShowPanelFrame(kPanelOf[Index]);
+    fraMenu(kPanelOf[Index])->repaint();
     if (Index == 2)
         m_data->lvwLog->setFocus();
     Form_Resize();
+}
+
+void frmMain::ShowPanelFrame(int index)
+{
+    for (int i = 0; i < fraMenu.Count(); ++i)
+        if (i != index)
+            fraMenu(i)->setVisible(false);
+    fraMenu(index)->setVisible(true);
 }
 
 void frmMain::RefreshCurrentPanel()

@@ -127,11 +127,9 @@ void frmMain::Form_Load()
 void frmMain::Form_Activate()
 {
     if (m_state.StartupPending) {
-        for (int i = 0; i < fraMenu.Count(); ++i) {
+        for (int i = 0; i < fraMenu.Count(); ++i)
             fraMenu(i)->move(0, fraMenu(i)->y());
-            fraMenu(i)->setVisible(false);
-        }
-        fraMenu(0)->setVisible(true);
+        ShowPanelFrame(0);
         m_state.uclQvport->AddLog(GetResString(5541, GeneralDate(Now())));
         m_state.StartupPending = false;
     }

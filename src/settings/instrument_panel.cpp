@@ -6,6 +6,7 @@
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/panel_focus.h"
 #include "common/widgets/twips_geometry.h"
 #include "common/appstate.h"
 #include "common/colors.h"
@@ -51,6 +52,7 @@ void InstrumentPanel::CreateControls()
 void InstrumentPanel::ShowInstrumentInfo()
 {
     // Built hidden so the panel is never seen half filled.
+    const PanelFocus keepFocus(m_frame, {vfgInst});
     const bool visible = m_frame->isVisible();
     m_frame->setVisible(false);
 

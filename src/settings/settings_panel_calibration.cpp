@@ -9,6 +9,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/panel_focus.h"
 #include "common/widgets/twips_geometry.h"
 #include "download/download_panel.h"
 #include "download/download_support.h"
@@ -102,6 +103,9 @@ void SettingsPanel::SetCalButtonsEnabled(bool enabled)
 
 void SettingsPanel::OpenCalibrationFrame()
 {
+    // The Calibration button is hidden with the settings: the focus goes to
+    // the calibration grid.
+    const PanelFocus keepFocus(m_frame, {vfgCal});
     FillCalGrid();
     fraOption(1)->setVisible(false);
     for (QPushButton* b : cmdOption)
@@ -130,6 +134,8 @@ void SettingsPanel::RunZero()
     clsInstrument& inst = m_state.MainInstrument();
     frmUpload& upload = m_download.UploadForm();
 
+    // The button used gets the focus back once the buttons are enabled again.
+    const PanelFocus keepFocus(m_frame, {vfgCal});
     SetCalButtonsEnabled(false);
     app.ProcessState = 3;
     upload.Load();
@@ -172,6 +178,7 @@ void SettingsPanel::RunSpan()
         return;
     }
 
+    const PanelFocus keepFocus(m_frame, {vfgCal});
     SetCalButtonsEnabled(false);
     app.ProcessState = 4;
     frmUpload& upload = m_download.UploadForm();
@@ -225,6 +232,9 @@ void SettingsPanel::StoreCalibrationRecords()
 
 void SettingsPanel::ExitCalibration()
 {
+    // Exit is hidden with the calibration frame: the focus goes to the
+    // settings grid.
+    const PanelFocus keepFocus(m_frame, {vfgOption});
     m_state.uclQvport->SetRunDensty(false);
     fraOption(1)->setVisible(true);
     for (QPushButton* b : cmdOption)

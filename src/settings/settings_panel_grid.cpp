@@ -10,6 +10,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/panel_focus.h"
 #include "interface/qvif_port.h"
 #include "records/instrument.h"
 #include "settings/coefficients.h"
@@ -58,6 +59,8 @@ bool SettingsPanel::IsReadOnlyCell(const DataGrid& grid, int row, int col)
 
 void SettingsPanel::ShowSettingsPanel()
 {
+    // A control that the new state hides leaves the focus to the grid.
+    const PanelFocus keepFocus(m_frame, {vfgCal, vfgOption});
     const bool wasVisible = !m_frame->isHidden();
     m_frame->setVisible(false);
     SettingsGridBusy = true;

@@ -154,6 +154,7 @@ void DataViewWindow::CreateControls()
     MoveTwips(cmbBrowse, 1060, 7200, 1000, 300);
     for (int i = 0; i < cmdBrowse.Count(); ++i)
         cmdBrowse[i] = NewButton(fraMenu, Indexed("cmdBrowse", i), 3900 + i * 1120, 240, 1120, 300);
+    OrderGraphOptionTabs(Graph());
 }
 
 void DataViewWindow::ShowDataView()

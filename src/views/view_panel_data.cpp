@@ -14,6 +14,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/panel_focus.h"
 #include "graph/ucltalgraph.h"
 #include "printing/print_job.h"
 #include "shared/panel_host.h"
@@ -92,6 +93,9 @@ void ViewPanel::OpenRecord(int kind, qint64 seqNo)
 
 void ViewPanel::ShowDataView()
 {
+    // The panel is hidden while it is filled; the control the user used
+    // ("Outline") keeps the focus.
+    const PanelFocus keepFocus(m_frame, {talGraph, vfgBrowse});
     const WaitPointer wait;
     const bool shown = m_frame->isVisible();
     m_frame->setVisible(false);
@@ -265,10 +269,9 @@ std::array<std::int32_t, 2> ViewPanel::GraphColours() const
 void ViewPanel::chkBrowse_Click(int index)
 {
     GraphCheckClicked(Graph(), index);
-    if (talGraph->isVisible()) {
+    // The box keeps the focus, so Tab goes on to the next option.
+    if (talGraph->isVisible())
         talGraph->Refresh();
-        talGraph->setFocus();
-    }
 }
 
 void ViewPanel::cmbBrowse_Click()
@@ -276,10 +279,8 @@ void ViewPanel::cmbBrowse_Click()
     if (cmbBrowse->currentIndex() < 0)
         return;
     talGraph->SetZoom(cmbBrowse->currentText().toInt());
-    if (talGraph->isVisible()) {
+    if (talGraph->isVisible())
         talGraph->Refresh();
-        talGraph->setFocus();
-    }
 }
 
 void ViewPanel::chkEvent_Click()

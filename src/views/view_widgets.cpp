@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <iterator>
 
 void WriteGrid(DataGrid& grid, const GridContent& content)
 {
@@ -81,6 +82,13 @@ GraphControls MakeGraphControls(uclTalGraph* graph, const ControlArray<QCheckBox
         c.chk[static_cast<size_t>(i)] = chk(i);
     c.zoom = zoom;
     return c;
+}
+
+void OrderGraphOptionTabs(const GraphControls& c)
+{
+    QWidget* const options[] = {c.chk[0], c.chk[1], c.chk[2], c.chk[3], c.zoom, c.chk[4], c.chk[5], c.chk[6]};
+    for (size_t i = 1; i < std::size(options); ++i)
+        QWidget::setTabOrder(options[i - 1], options[i]);
 }
 
 void GraphCheckClicked(const GraphControls& c, int index)

@@ -46,6 +46,10 @@ struct GraphControls {
 // The graph controls of a view from its graph, option boxes and zoom list.
 GraphControls MakeGraphControls(uclTalGraph* graph, const ControlArray<QCheckBox, 7>& chk, QComboBox* zoom);
 
+// Tab takes the graph options in their order on screen: the first row of
+// series boxes (0 to 3), then the zoom list, series box 4, Event and Cursor.
+void OrderGraphOptionTabs(const GraphControls& c);
+
 // Fills the graph and its option controls from fill. The check boxes'
 // values and the zoom list's selection are set as a user would set them,
 // so their handlers run; they agree with what is set here.

@@ -12,6 +12,7 @@
 #include "null_panel_host.h"
 #include "shared/shared_state.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -340,6 +341,38 @@ TEST_F(ViewPanelTest, DataViewWindowHourglassWhileSwitchingAndFilling)
     ASSERT_GE(shapes.size(), 3);
     for (int shape : shapes)
         EXPECT_EQ(shape, Qt::WaitCursor);
+}
+
+// Tab takes the window's graph options in their order on screen: from the
+// last shown series box to the zoom list in the row below, then on to
+// Cursor (an alarm trend has no Event box), and Shift+Tab back.
+TEST_F(ViewPanelTest, DataViewWindowTabsThroughTheGraphOptionsInScreenOrder)
+{
+    StoreAlarm(12, "SN1", start, 361);
+    QStringList reached;
+    const QStringList expected{"cmbBrowse", "chkBrowse(6)", "cmbBrowse"};
+    prompt.ExpectWindow([&](QWidget* w) {
+        auto* win = static_cast<DataViewWindow*>(w);
+        win->show();
+        win->activateWindow();
+        if (!QTest::qWaitForWindowActive(win))
+            return 0;
+        win->optBrowse(1)->setChecked(true);
+        win->chkBrowse(1)->setFocus(Qt::TabFocusReason);
+        const std::pair<Qt::Key, Qt::KeyboardModifier> keys[] = {
+            {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Backtab, Qt::ShiftModifier}};
+        for (const auto& [key, modifier] : keys) {
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus)
+                break;
+            QTest::keyClick(focus, key, modifier);
+            focus = QApplication::focusWidget();
+            reached << (focus ? focus->objectName() : QStringLiteral("nothing"));
+        }
+        return 0;
+    });
+    panel->OpenDataViewWindow({12, 2, start});
+    EXPECT_EQ(reached, expected);
 }
 
 TEST_F(ViewPanelTest, DataViewWindowLayoutAndItsOwnExportName)

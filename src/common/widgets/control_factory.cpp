@@ -75,6 +75,10 @@ DataGrid* NewGrid(QWidget* parent, const QString& name, int rows, int cols)
     g->SetCols(cols);
     g->setObjectName(name);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes on to the next control, as everywhere else; the arrow keys
+    // move between the cells. A grid that took Tab for its cells would hold
+    // a keyboard user for good: it wraps from the last cell to the first.
+    g->setTabKeyNavigation(false);
     return g;
 }
 
