@@ -242,17 +242,17 @@ private:
     static bool EventIndex(int i) { return i >= 0 && i < kEventSlots; }
     static bool EventSetIndex(int i) { return i >= 0 && i < kMaxEvents; }
     std::int32_t OffsetFromSample0(const QDateTime& t) const;
-    // The earliest and latest offsets of the events with a text, of every
-    // series; false when there is none.
-    bool EventSpan(double& first, double& last) const;
+    // The earliest offset of the events with a text, of every series;
+    // false when there is none.
+    bool FirstEvent(double& first) const;
     // Whether the samples cover more than one moment.
     bool SamplesSpanTime() const;
-    // Where the whole time axis starts and ends: at sample 0 and at
-    // lastSample, widened to events logged before the first sample or after
-    // the last (a record keeps such events; the table lists them, so the
-    // graph marks them too).
+    // Where the whole time axis starts: at sample 0, widened to events
+    // logged before the first sample (a record keeps such events; the table
+    // lists them, so the graph marks them too). The axis ends at the last
+    // sample, as the trace does: events logged after the last sample the
+    // graph holds are neither drawn nor given room.
     double RangeStart() const;
-    double RangeEnd(double lastSample) const;
     int LastSampleAtOrBefore(double bound) const;
     void ResetSeries();
 
