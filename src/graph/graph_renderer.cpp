@@ -331,11 +331,28 @@ void GraphRenderer::DrawTextAt(double x, double y, const QString& text)
 void GraphRenderer::StampTextAt(double x, double y, const QString& text, std::int32_t colour)
 {
     constexpr int kMargin = 2; // room for glyphs that overhang their advance
-    const QString key = m_fontKey + QString::number(colour) + QLatin1Char('\x1f') + text;
+    // Texts of one colour come in runs: the stamps of the current colour are
+    // found by their text alone.
+    if (colour != m_stampColour || m_stampFont != m_fontKey) {
+        m_stampColour = colour;
+        m_stampFont = m_fontKey;
+        m_colourStamps.clear();
+    }
+    auto found = m_colourStamps.constFind(text);
+    if (found == m_colourStamps.constEnd()) {
+        const QString key = m_fontKey + QString::number(colour) + QLatin1Char('\x1f') + text;
+        found = m_colourStamps.insert(text, Stamp(key, text, colour, kMargin));
+    }
+    const QPointF at = m_twips.map(QPointF(x, y));
+    m_painter.drawImage(QPointF(std::round(at.x()) - kMargin, std::round(at.y())), *found);
+}
+
+QImage GraphRenderer::Stamp(const QString& key, const QString& text, std::int32_t colour, int margin)
+{
     auto it = m_cache->stamps.find(key);
     if (it == m_cache->stamps.end()) {
         const double dpr = DevicePixelRatio();
-        const QSizeF box(m_metrics.horizontalAdvance(text) + 2 * kMargin, m_metrics.height() + 1);
+        const QSizeF box(m_metrics.horizontalAdvance(text) + 2 * margin, m_metrics.height() + 1);
         QImage stamp((box * dpr).toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
         stamp.setDevicePixelRatio(dpr);
         stamp.setDotsPerMeterX(static_cast<int>(std::lround(m_target.dpiX / 0.0254)));
@@ -347,12 +364,11 @@ void GraphRenderer::StampTextAt(double x, double y, const QString& text, std::in
         p.setPen(ColorFromWin(colour));
         QStaticText st(text);
         st.setTextFormat(Qt::PlainText);
-        p.drawStaticText(QPointF(kMargin, 0), st);
+        p.drawStaticText(QPointF(margin, 0), st);
         p.end();
         it = m_cache->stamps.insert(key, stamp);
     }
-    const QPointF at = m_twips.map(QPointF(x, y));
-    m_painter.drawImage(QPointF(std::round(at.x()) - kMargin, std::round(at.y())), *it);
+    return *it;
 }
 
 void GraphRenderer::DrawFrameAndScales()

@@ -81,6 +81,8 @@ private:
     void PrintText(double x, double y, const QString& text);
     void DrawTextAt(double x, double y, const QString& text);
     void StampTextAt(double x, double y, const QString& text, std::int32_t colour);
+    // The rendered text under key of the cache, made when missing.
+    QImage Stamp(const QString& key, const QString& text, std::int32_t colour, int margin);
     void UseFont(const QFont& font);
     double DevicePixelRatio() const;
 
@@ -97,6 +99,9 @@ private:
     GraphRenderCache m_ownCache;
     GraphRenderCache* m_cache;
     QString m_fontKey; // the active font on this target, prefix of the cache's keys
+    std::int32_t m_stampColour = -1;
+    QString m_stampFont;
+    QHash<QString, QImage> m_colourStamps; // of m_stampColour and m_stampFont, by text
 };
 
 // One whole drawing pass over the model: layout and scales, then, when the
