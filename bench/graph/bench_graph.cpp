@@ -1,4 +1,5 @@
-// Repaint cost of the trend graph at full capacity, against a bare polyline
+// Repaint cost of the trend graph at full capacity, plain and after a change
+// of zoom or scroll (the event texts placed anew), against a bare polyline
 // of the same points drawn in the same run.
 #include "common/colors.h"
 #include "common/dates.h"
@@ -68,8 +69,33 @@ void BM_GraphFullRepaint(benchmark::State& state)
         benchmark::DoNotOptimize(g->Picture().constBits());
     }
     state.counters["marks"] = kEvents;
+    state.counters["labels"] = static_cast<double>(g->Model().EventLabels().labels.size());
 }
 BENCHMARK(BM_GraphFullRepaint)->Unit(benchmark::kMillisecond);
+
+// A repaint after the visible range changed, so the event texts are placed
+// anew: argument 0 switches the zoom between 1 (all samples) and 2 (the
+// first half), argument 1 scrolls a zoom of 2 back and forth by a tenth.
+void BM_GraphRepaintAfterZoomOrScroll(benchmark::State& state)
+{
+    auto g = MakeFullGraph();
+    const bool scroll = state.range(0) == 1;
+    if (scroll)
+        g->SetZoom(2);
+    const int middle = g->Model().Scroll().max / 2;
+    int turn = 0;
+    for (auto _ : state) {
+        const bool odd = (turn++ % 2) != 0;
+        if (scroll)
+            g->Model().ScrollTo(middle + (odd ? kSamples / 10 : 0));
+        else
+            g->SetZoom(odd ? 2 : 1);
+        g->Refresh();
+        benchmark::DoNotOptimize(g->Picture().constBits());
+    }
+    state.counters["labels"] = static_cast<double>(g->Model().EventLabels().labels.size());
+}
+BENCHMARK(BM_GraphRepaintAfterZoomOrScroll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_BarePolyline(benchmark::State& state)
 {

@@ -338,7 +338,7 @@ bool GraphModel::SetZoom(int z)
         ScrollTo(0);
     m_scroll.value = 0;
     m_minX = RangeStart();
-    m_maxX = page >= n - 1 ? RangeEnd(m_offsets[n - 1]) : m_offsets[page];
+    m_maxX = m_offsets[std::min(page, n - 1)];
     return moved;
 }
 
@@ -354,10 +354,10 @@ void GraphModel::ScrollTo(int v)
     int end = RoundToLong(static_cast<double>(n) / m_zoom + v);
     end = std::min(std::max(end, v + 1), n - 1);
     m_minX = v == 0 ? RangeStart() : m_offsets[v];
-    m_maxX = end == n - 1 ? RangeEnd(m_offsets[end]) : m_offsets[end];
+    m_maxX = m_offsets[end];
 }
 
-bool GraphModel::EventSpan(double& first, double& last) const
+bool GraphModel::FirstEvent(double& first) const
 {
     bool any = false;
     for (int s = 0; s < SampleDataCount(); ++s) {
@@ -368,7 +368,6 @@ bool GraphModel::EventSpan(double& first, double& last) const
                 continue;
             const double off = b.offsets[static_cast<size_t>(i)];
             first = any ? std::min(first, off) : off;
-            last = any ? std::max(last, off) : off;
             any = true;
         }
     }
@@ -388,19 +387,9 @@ bool GraphModel::SamplesSpanTime() const
 double GraphModel::RangeStart() const
 {
     double first = 0;
-    double last = 0;
-    if (SamplesSpanTime() && EventSpan(first, last))
+    if (SamplesSpanTime() && FirstEvent(first))
         return std::min(0.0, first);
     return 0;
-}
-
-double GraphModel::RangeEnd(double lastSample) const
-{
-    double first = 0;
-    double last = 0;
-    if (SamplesSpanTime() && EventSpan(first, last))
-        return std::max(lastSample, last);
-    return lastSample;
 }
 
 void GraphModel::SetTwipsPerPixel(double x, double y)
@@ -456,7 +445,7 @@ void GraphModel::CalcLayout(const GraphLayoutTarget& target)
         double largest = -1e11;
         for (int i = 0; i < m_sampleCount; ++i)
             largest = std::max(largest, static_cast<double>(m_offsets[i]));
-        m_maxX = RangeEnd(largest);
+        m_maxX = largest;
     }
     m_posXStp = (m_maxX - m_minX) / 10;
     m_xStep = (m_maxX == m_minX) ? 0 : m_plotWidth / (m_maxX - m_minX);

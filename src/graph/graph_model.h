@@ -1,5 +1,6 @@
 #pragma once
 #include <QDateTime>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -59,6 +60,47 @@ struct GraphLayoutTarget {
     double controlHeight = 0;
     std::function<double(const QString&)> textWidth;
     std::function<double(const QString&)> textHeight;
+};
+
+// One row of event marks as a drawing pass sees it: the marks' apexes at
+// y, pointing up (base below) or down, the texts' row at textTop, and the
+// marks in view with their texts.
+struct GraphEventRow {
+    double y = 0;
+    bool up = false;
+    double textTop = 0;
+    std::vector<double> xs;    // twips, in the order of the events
+    std::vector<QString> texts;
+    bool operator==(const GraphEventRow&) const = default;
+};
+
+// A text of the event rows where the last drawing placed it (twips): an
+// event's own text, or, where texts crowd, the number of the texts that
+// stand there unshown ("+3").
+struct GraphEventLabel {
+    QRectF box;       // the text's own extent
+    QString text;
+    int row = 0;      // index into GraphLabelPlacement::rows
+    int events = 1;   // events the text stands for: 1, or N for "+N"
+};
+
+// The places of the event texts and what they were worked out for: a
+// drawing whose rows, plot and font are the same takes them as they are,
+// so a repaint places nothing (only a change of size, zoom, scroll or data
+// does).
+struct GraphLabelPlacement {
+    QRectF plot;
+    QString font;                 // QFont::key() of the event texts
+    double dpiX = 0;
+    double dpiY = 0;
+    int device = -1;              // paint engine type of the target
+    std::vector<GraphEventRow> rows;
+    std::vector<GraphEventLabel> labels;
+    bool SameInput(const GraphLabelPlacement& o) const
+    {
+        return plot == o.plot && font == o.font && dpiX == o.dpiX && dpiY == o.dpiY && device == o.device
+               && rows == o.rows;
+    }
 };
 
 // Where the cursor line and its readout label lie (twips of the surface).
@@ -217,6 +259,9 @@ public:
     // series, above the bottom for the rest).
     double EventRowFor(int s) const;
     void SetEventRowY(int s, double y);
+    // The event rows and texts of the last drawing (the renderer keeps them).
+    const GraphLabelPlacement& EventLabels() const { return m_labels; }
+    GraphLabelPlacement& EventLabels() { return m_labels; }
 
     // --- cursor ---------------------------------------------------------
     double CursorIndex() const { return m_cursorIndex; }
@@ -242,17 +287,17 @@ private:
     static bool EventIndex(int i) { return i >= 0 && i < kEventSlots; }
     static bool EventSetIndex(int i) { return i >= 0 && i < kMaxEvents; }
     std::int32_t OffsetFromSample0(const QDateTime& t) const;
-    // The earliest and latest offsets of the events with a text, of every
-    // series; false when there is none.
-    bool EventSpan(double& first, double& last) const;
+    // The earliest offset of the events with a text, of every series;
+    // false when there is none.
+    bool FirstEvent(double& first) const;
     // Whether the samples cover more than one moment.
     bool SamplesSpanTime() const;
-    // Where the whole time axis starts and ends: at sample 0 and at
-    // lastSample, widened to events logged before the first sample or after
-    // the last (a record keeps such events; the table lists them, so the
-    // graph marks them too).
+    // Where the whole time axis starts: at sample 0, widened to events
+    // logged before the first sample (a record keeps such events; the table
+    // lists them, so the graph marks them too). The axis ends at the last
+    // sample, as the trace does: events logged after the last sample the
+    // graph holds are neither drawn nor given room.
     double RangeStart() const;
-    double RangeEnd(double lastSample) const;
     int LastSampleAtOrBefore(double bound) const;
     void ResetSeries();
 
@@ -292,4 +337,5 @@ private:
     double m_cursorIndex = 0;
     double m_cursorYOffset = 0;
     GraphCursorState m_cursor;
+    GraphLabelPlacement m_labels;
 };

@@ -16,6 +16,8 @@ namespace {
 
 // The least room between two texts of the graph (one screen pixel).
 constexpr double kTextGap = 15;
+// The size of an event mark (110 twips high).
+constexpr double kMarkSize = 50;
 
 // A copy of font with its size reduced by `points` (the event texts).
 QFont SmallerFont(const QFont& font, double points, double dpi)
@@ -107,6 +109,17 @@ public:
         return std::nullopt;
     }
 
+    // Takes box when it lies inside the plot, keeps kTextGap from every text
+    // placed and covers no mark.
+    bool Take(const QRectF& box)
+    {
+        if (box.left() < m_plot.left() || box.right() > m_plot.right() || box.top() < m_plot.top()
+            || box.bottom() > m_plot.bottom() || !Free(box, -1, 0))
+            return false;
+        Add(box);
+        return true;
+    }
+
 private:
     static constexpr double kCellWidth = 600;
     // How far a text may move from its row on either side of its mark;
@@ -162,12 +175,18 @@ private:
             const MarkRow& marks = m_markRows[static_cast<std::size_t>(row)];
             if (!(marks.band.top() < box.bottom() && box.top() < marks.band.bottom()))
                 continue;
-            // Marks whose box reaches into the text's width.
+            // The first mark whose box reaches into the text's width, past
+            // the text's own mark (marks are in order, so one look each).
             auto it = std::upper_bound(marks.xs.begin(), marks.xs.end(), box.left() - marks.band.right());
-            for (; it != marks.xs.end() && *it + marks.band.left() < box.right(); ++it) {
-                if (!(row == ownRow && *it == ownX))
+            if (row == ownRow) {
+                while (it != marks.xs.end() && *it == ownX)
+                    ++it;
+                if (it != marks.xs.end() && *it < ownX && *it + marks.band.left() < box.right())
                     return false;
+                it = std::upper_bound(it, marks.xs.end(), ownX);
             }
+            if (it != marks.xs.end() && *it + marks.band.left() < box.right())
+                return false;
         }
         return true;
     }
@@ -183,13 +202,15 @@ private:
 
 } // namespace
 
-GraphRenderer::GraphRenderer(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target)
+GraphRenderer::GraphRenderer(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,
+                             GraphRenderCache* cache)
     : m_model(model),
       m_painter(painter),
       m_target(target),
       m_font(font),
       m_activeFont(font),
-      m_metrics(font, painter.device())
+      m_metrics(font, painter.device()),
+      m_cache(cache ? cache : &m_ownCache)
 {
     m_painter.save();
     m_twips = QTransform::fromScale(m_target.dpiX / kTwipsPerInch, m_target.dpiY / kTwipsPerInch);
@@ -197,7 +218,12 @@ GraphRenderer::GraphRenderer(GraphModel& model, QPainter& painter, const QFont& 
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
     m_painter.setBrush(Qt::NoBrush);
-    m_painter.setFont(m_font);
+    // A cache that grew large (counts of many sizes, many fonts) starts over.
+    constexpr qsizetype kMostEntries = 4096;
+    if (m_cache->widths.size() > kMostEntries || m_cache->texts.size() > kMostEntries
+        || m_cache->stamps.size() > kMostEntries)
+        *m_cache = GraphRenderCache();
+    UseFont(m_font);
 }
 
 GraphRenderer::~GraphRenderer() { m_painter.restore(); }
@@ -211,11 +237,12 @@ double GraphRenderer::DevicePixelRatio() const
 double GraphRenderer::TextWidth(const QString& text) const
 {
     // Event rows repeat a handful of texts thousands of times; shape each once.
-    const auto it = m_widths.constFind(text);
-    if (it != m_widths.constEnd())
+    const QString key = m_fontKey + text;
+    const auto it = m_cache->widths.constFind(key);
+    if (it != m_cache->widths.constEnd())
         return *it;
     const double w = m_metrics.horizontalAdvance(text) * kTwipsPerInch / m_target.dpiX;
-    m_widths.insert(text, w);
+    m_cache->widths.insert(key, w);
     return w;
 }
 
@@ -242,9 +269,14 @@ void GraphRenderer::UseFont(const QFont& font)
 {
     m_activeFont = font;
     m_metrics = QFontMetricsF(font, m_painter.device());
-    m_widths.clear();
-    m_stamps.clear();
     m_painter.setFont(font);
+    // The cache's keys start with a short digest of the font and the target.
+    const QPaintEngine* engine = m_painter.paintEngine();
+    const QString context = font.key() + QLatin1Char('\x1e') + QString::number(m_target.dpiX) + QLatin1Char(',')
+                            + QString::number(m_target.dpiY) + QLatin1Char(',') + QString::number(DevicePixelRatio())
+                            + QLatin1Char(',') + QString::number(engine ? static_cast<int>(engine->type()) : -1)
+                            + QLatin1Char(',') + QString::number(static_cast<int>(m_painter.renderHints()));
+    m_fontKey = QString::number(qHash(context, 0x5eed), 36) + QLatin1Char('\x1e');
 }
 
 QPen GraphRenderer::MakePen(std::int32_t colour, double widthPx, Qt::PenStyle style) const
@@ -284,7 +316,7 @@ void GraphRenderer::DrawTextAt(double x, double y, const QString& text)
     // Text is drawn unscaled at the mapped point, so glyphs come from the
     // target's own hinted font; the painter is untransformed here.
     const QPointF p = m_twips.map(QPointF(x, y));
-    QStaticText& st = m_staticTexts[text];
+    QStaticText& st = m_cache->texts[m_fontKey + text];
     if (st.text() != text) {
         st.setText(text);
         st.setTextFormat(Qt::PlainText);
@@ -299,11 +331,28 @@ void GraphRenderer::DrawTextAt(double x, double y, const QString& text)
 void GraphRenderer::StampTextAt(double x, double y, const QString& text, std::int32_t colour)
 {
     constexpr int kMargin = 2; // room for glyphs that overhang their advance
-    const QString key = text + QLatin1Char('\x1f') + QString::number(colour);
-    auto it = m_stamps.find(key);
-    if (it == m_stamps.end()) {
+    // Texts of one colour come in runs: the stamps of the current colour are
+    // found by their text alone.
+    if (colour != m_stampColour || m_stampFont != m_fontKey) {
+        m_stampColour = colour;
+        m_stampFont = m_fontKey;
+        m_colourStamps.clear();
+    }
+    auto found = m_colourStamps.constFind(text);
+    if (found == m_colourStamps.constEnd()) {
+        const QString key = m_fontKey + QString::number(colour) + QLatin1Char('\x1f') + text;
+        found = m_colourStamps.insert(text, Stamp(key, text, colour, kMargin));
+    }
+    const QPointF at = m_twips.map(QPointF(x, y));
+    m_painter.drawImage(QPointF(std::round(at.x()) - kMargin, std::round(at.y())), *found);
+}
+
+QImage GraphRenderer::Stamp(const QString& key, const QString& text, std::int32_t colour, int margin)
+{
+    auto it = m_cache->stamps.find(key);
+    if (it == m_cache->stamps.end()) {
         const double dpr = DevicePixelRatio();
-        const QSizeF box(m_metrics.horizontalAdvance(text) + 2 * kMargin, m_metrics.height() + 1);
+        const QSizeF box(m_metrics.horizontalAdvance(text) + 2 * margin, m_metrics.height() + 1);
         QImage stamp((box * dpr).toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
         stamp.setDevicePixelRatio(dpr);
         stamp.setDotsPerMeterX(static_cast<int>(std::lround(m_target.dpiX / 0.0254)));
@@ -315,14 +364,11 @@ void GraphRenderer::StampTextAt(double x, double y, const QString& text, std::in
         p.setPen(ColorFromWin(colour));
         QStaticText st(text);
         st.setTextFormat(Qt::PlainText);
-        p.drawStaticText(QPointF(kMargin, 0), st);
+        p.drawStaticText(QPointF(margin, 0), st);
         p.end();
-        it = m_stamps.insert(key, stamp);
+        it = m_cache->stamps.insert(key, stamp);
     }
-    const QPointF at = m_twips.map(QPointF(x, y));
-    m_painter.drawImage(QPointF(std::round(at.x()) - kMargin, std::round(at.y())), *it);
-    m_currentX = x + TextWidth(text);
-    m_currentY = y;
+    return *it;
 }
 
 void GraphRenderer::DrawFrameAndScales()
@@ -478,12 +524,11 @@ void GraphRenderer::DrawSeriesLines()
                 continue;
             }
             const double y1 = Y(v1);
-            // After a missing value the line resumes with a level step.
-            const QPointF a(X(i), v0 == GraphModel::kNoValue ? y1 : Y(v0));
-            if (run.empty() || run.back() != a) {
-                flush();
-                run.push_back(a);
-            }
+            // A run goes on from the point the last segment ended on, which
+            // is this one; a new run starts after a gap, and after a missing
+            // value with a level step.
+            if (run.empty())
+                run.emplace_back(X(i), v0 == GraphModel::kNoValue ? y1 : Y(v0));
             run.emplace_back(X(i + 1), y1);
         }
         flush();
@@ -502,22 +547,19 @@ void GraphRenderer::DrawEventMarks()
     const double maxX = m.MaxX();
     // One row of marks per series with its events shown, then the common
     // row; a row's marks and texts share one colour.
-    struct Row {
-        double y = 0;          // the marks' apexes
-        bool up = false;       // marks pointing up (base below the row)
-        double textTop = 0;    // where the row's texts stand
-        std::int32_t colour = 0;
-        std::vector<double> xs;
-        std::vector<const QString*> texts;
-    };
-    std::vector<Row> rows;
+    GraphLabelPlacement input;
+    input.plot = QRectF(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight());
+    input.font = m_activeFont.key();
+    input.dpiX = m_target.dpiX;
+    input.dpiY = m_target.dpiY;
+    input.device = m_painter.paintEngine() ? static_cast<int>(m_painter.paintEngine()->type()) : -1;
+    std::vector<std::int32_t> colours;
     for (int s = 0; s < m.SampleDataCount(); ++s) {
         if (!m.EventVisible(s))
             continue;
-        Row row;
+        GraphEventRow row;
         row.y = m.EventRowFor(s);
         row.textTop = m.InLeftGroup(s) ? row.y - 240 : row.y + 120;
-        row.colour = m.ValueColor(s);
         const int count = std::min(m.EventCount(s), GraphModel::kMaxEvents);
         for (int i = 0; i < count; ++i) {
             const double off = m.EventOffset(s, i);
@@ -527,20 +569,20 @@ void GraphRenderer::DrawEventMarks()
             if (text.isEmpty())
                 continue;
             row.xs.push_back(m.xPos(off));
-            row.texts.push_back(&text);
+            row.texts.push_back(text);
         }
         if (!row.xs.empty()) {
             m.SetEventRowY(s, row.y);
-            rows.push_back(std::move(row));
+            input.rows.push_back(std::move(row));
+            colours.push_back(m.ValueColor(s));
         }
     }
     if (m.CommonEventVisible()) {
         const double bottom = m.PlotTop() + m.PlotHeight();
-        Row row;
+        GraphEventRow row;
         row.y = bottom - 300;
         row.up = true;
         row.textTop = bottom - 180;
-        row.colour = 1;
         const int n = std::min(m.SampleCount(), GraphModel::kMaxEvents + 1);
         for (int i = 0; i < n; ++i) {
             const double off = m.Offset(i);
@@ -550,55 +592,168 @@ void GraphRenderer::DrawEventMarks()
             if (text.isEmpty())
                 continue;
             row.xs.push_back(m.xPos(off));
-            row.texts.push_back(&text);
+            row.texts.push_back(text);
         }
-        if (!row.xs.empty())
-            rows.push_back(std::move(row));
+        if (!row.xs.empty()) {
+            input.rows.push_back(std::move(row));
+            colours.push_back(1);
+        }
+    }
+
+    // The texts are placed again only when what they depend on changed;
+    // a plain repaint draws them where they stood.
+    GraphLabelPlacement& placed = m.EventLabels();
+    if (!placed.SameInput(input)) {
+        input.labels = PlaceEventLabels(input.rows, input.plot);
+        placed = std::move(input);
     }
 
     // On pixel targets the mark and the few distinct event texts are
     // rendered once and stamped; paged targets keep real text.
     const bool stamps = m_painter.paintEngine() && m_painter.paintEngine()->type() == QPaintEngine::Raster;
-    constexpr double kMarkSize = 50;
-    const double lineHeight = TextHeight(QStringLiteral("8"));
-    EventLabelSpace space(QRectF(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight()), lineHeight + kTextGap);
-    std::vector<int> markRows;
-    for (const Row& row : rows) {
-        markRows.push_back(space.AddMarkRow(MarkBox(0, row.y, row.up, kMarkSize), row.xs));
+    for (std::size_t r = 0; r < placed.rows.size(); ++r) {
+        const GraphEventRow& row = placed.rows[r];
         if (stamps) {
-            StampTriangles(row.xs, row.y, row.up, kMarkSize, row.colour);
+            StampTriangles(row.xs, row.y, row.up, kMarkSize, colours[r]);
         } else {
-            BeginTriangles(row.colour);
+            BeginTriangles(colours[r]);
             for (double x : row.xs)
                 DrawTriangle(x, row.y, row.up, kMarkSize);
             EndTriangles();
         }
     }
-
-    // Each text stands where its row puts it unless that would cover a text
-    // placed before it or another event's mark; then it takes the next free
-    // line (EventLabelSpace). A text with no free line inside the plot is
-    // left out: its mark stays, and zooming in gives it room.
     m_painter.setWorldTransform(QTransform());
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const Row& row = rows[r];
-        m_painter.setPen(ColorFromWin(row.colour));
-        const bool textAbove = row.textTop < row.y;
-        for (std::size_t k = 0; k < row.xs.size(); ++k) {
-            const QString& text = *row.texts[k];
-            const double w = TextWidth(text);
-            const std::optional<QPointF> at = space.Place(row.xs[k] - w / 2, QSizeF(w, lineHeight), row.textTop,
-                                                          textAbove, markRows[r], row.xs[k]);
-            if (!at)
-                continue;
-            if (stamps)
-                StampTextAt(at->x(), at->y(), text, row.colour);
-            else
-                DrawTextAt(at->x(), at->y(), text);
+    int pen = -1;
+    for (const GraphEventLabel& label : placed.labels) {
+        const std::int32_t colour = colours[static_cast<std::size_t>(label.row)];
+        if (stamps) {
+            StampTextAt(label.box.left(), label.box.top(), label.text, colour);
+        } else {
+            if (label.row != pen)
+                m_painter.setPen(ColorFromWin(colour));
+            pen = label.row;
+            DrawTextAt(label.box.left(), label.box.top(), label.text);
         }
+        m_currentX = label.box.right();
+        m_currentY = label.box.top();
     }
     m_painter.setWorldTransform(m_twips);
     UseFont(saved);
+}
+
+std::vector<GraphEventLabel> GraphRenderer::PlaceEventLabels(const std::vector<GraphEventRow>& rows,
+                                                             const QRectF& plot)
+{
+    const double lineHeight = TextHeight(QStringLiteral("8"));
+    EventLabelSpace space(plot, lineHeight + kTextGap);
+    std::vector<int> markRows;
+    std::size_t events = 0;
+    for (const GraphEventRow& row : rows) {
+        markRows.push_back(space.AddMarkRow(MarkBox(0, row.y, row.up, kMarkSize), row.xs));
+        events += row.xs.size();
+    }
+    // A text's place is at least as wide as the widest count, so that a
+    // count can always stand in its place.
+    const double countWidth = TextWidth(QLatin1Char('+') + QString(QString::number(events).size(), QLatin1Char('8')));
+    const auto count = [](int n) { return QLatin1Char('+') + QString::number(n); };
+
+    // Each text stands where its row puts it unless that would cover a text
+    // placed before it or another event's mark; then it takes the next free
+    // line (EventLabelSpace). A text with no free line is counted at the
+    // nearest text of its row that stands.
+    std::vector<GraphEventLabel> labels;
+    std::vector<std::vector<std::pair<double, int>>> shown(rows.size()); // mark x, label, in order of x
+    std::vector<std::vector<double>> hidden(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const GraphEventRow& row = rows[r];
+        const bool above = row.textTop < row.y;
+        for (std::size_t k = 0; k < row.xs.size(); ++k) {
+            const double x = row.xs[k];
+            const double w = TextWidth(row.texts[k]);
+            const double room = std::max(w, countWidth);
+            const std::optional<QPointF> at =
+                space.Place(x - room / 2, QSizeF(room, lineHeight), row.textTop, above, markRows[r], x);
+            if (!at) {
+                hidden[r].push_back(x);
+                continue;
+            }
+            const QRectF box(at->x() + (room - w) / 2, at->y(), w, lineHeight);
+            shown[r].emplace_back(x, static_cast<int>(labels.size()));
+            labels.push_back({box, row.texts[k], static_cast<int>(r), 1});
+        }
+        std::sort(shown[r].begin(), shown[r].end());
+    }
+
+    // The unshown texts by the text they are counted at.
+    std::vector<int> unshown(labels.size(), 0);
+    const auto nearest = [](const std::vector<std::pair<double, int>>& texts, double x) {
+        auto it = std::lower_bound(texts.begin(), texts.end(), std::make_pair(x, -1));
+        if (it == texts.end() || (it != texts.begin() && x - std::prev(it)->first <= it->first - x))
+            --it;
+        return it->second;
+    };
+    std::vector<std::pair<double, int>> all;
+    for (const auto& row : shown)
+        all.insert(all.end(), row.begin(), row.end());
+    std::sort(all.begin(), all.end());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (hidden[r].empty())
+            continue;
+        if (!shown[r].empty()) {
+            for (double x : hidden[r])
+                ++unshown[static_cast<std::size_t>(nearest(shown[r], x))];
+            continue;
+        }
+        // No text of this row stands: the count takes the place of one of
+        // its texts, or failing that joins the nearest text of another row.
+        const GraphEventRow& row = rows[r];
+        const QString text = count(static_cast<int>(hidden[r].size()));
+        const double w = TextWidth(text);
+        bool placedCount = false;
+        for (double x : hidden[r]) {
+            const std::optional<QPointF> at = space.Place(x - w / 2, QSizeF(w, lineHeight), row.textTop,
+                                                          row.textTop < row.y, markRows[r], x);
+            if (at) {
+                labels.push_back({QRectF(*at, QSizeF(w, lineHeight)), text, static_cast<int>(r),
+                                  static_cast<int>(hidden[r].size())});
+                unshown.push_back(0);
+                placedCount = true;
+                break;
+            }
+        }
+        if (!placedCount && !all.empty())
+            unshown[static_cast<std::size_t>(nearest(all, hidden[r].front()))] +=
+                static_cast<int>(hidden[r].size());
+    }
+
+    // A count stands right of its text, a blank apart, else left of it;
+    // where neither has room it takes the text's own place and counts that
+    // text too.
+    const double blank = std::max(kTextGap, TextWidth(QStringLiteral(" ")));
+    for (std::size_t i = 0; i < unshown.size(); ++i) {
+        const int n = unshown[i];
+        if (n == 0)
+            continue;
+        const QRectF box = labels[i].box;
+        const int row = labels[i].row;
+        const QString text = count(n);
+        const double w = TextWidth(text);
+        const QRectF right(box.right() + blank, box.top(), w, lineHeight);
+        const QRectF left(box.left() - blank - w, box.top(), w, lineHeight);
+        if (space.Take(right)) {
+            labels.push_back({right, text, row, n});
+        } else if (space.Take(left)) {
+            labels.push_back({left, text, row, n});
+        } else {
+            // The text's place is as wide as any count.
+            GraphEventLabel& host = labels[i];
+            host.text = count(n + 1);
+            host.events = n + 1;
+            const double hostWidth = TextWidth(host.text);
+            host.box = QRectF(box.center().x() - hostWidth / 2, box.top(), hostWidth, lineHeight);
+        }
+    }
+    return labels;
 }
 
 void GraphRenderer::BeginTriangles(std::int32_t colour)
@@ -669,9 +824,9 @@ void GraphRenderer::EndTriangles()
 }
 
 QPointF RenderGraph(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,
-                 const std::function<QSizeF(const QString&)>& labelSize)
+                 const std::function<QSizeF(const QString&)>& labelSize, GraphRenderCache* cache)
 {
-    GraphRenderer r(model, painter, font, target);
+    GraphRenderer r(model, painter, font, target, cache);
     model.CalcLayout(r.LayoutTarget());
     if (model.XStep() > 0) {
         r.DrawFrameAndScales();

@@ -26,6 +26,15 @@ struct GraphRenderTarget {
     std::int32_t backColor = 0xFFFFFF;
 };
 
+// What a surface's renderers keep from one pass to the next: text widths,
+// laid-out texts and rendered stamps, each keyed by the font, resolution and
+// colour it was made for.
+struct GraphRenderCache {
+    QHash<QString, double> widths;
+    QHash<QString, QStaticText> texts;
+    QHash<QString, QImage> stamps;
+};
+
 // Draws the model onto a QPainter whose unit is the twip: every coordinate
 // goes through one transform (DPI / 1440), so the same code serves the
 // screen, images and printers. Text is laid out with the target's own font
@@ -33,7 +42,10 @@ struct GraphRenderTarget {
 // The painter's state is restored when the renderer ends.
 class GraphRenderer {
 public:
-    GraphRenderer(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target);
+    // cache: kept by the caller between passes onto one surface; nullptr
+    // keeps it for this pass only.
+    GraphRenderer(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,
+                  GraphRenderCache* cache = nullptr);
     ~GraphRenderer();
     GraphRenderer(const GraphRenderer&) = delete;
     GraphRenderer& operator=(const GraphRenderer&) = delete;
@@ -52,6 +64,10 @@ public:
     double CurrentY() const { return m_currentY; }
 
 private:
+    // Where the event texts of rows go inside plot: each event's text clear
+    // of every other text and mark, and where texts crowd, the number of
+    // those left out ("+N") beside a text that stands.
+    std::vector<GraphEventLabel> PlaceEventLabels(const std::vector<GraphEventRow>& rows, const QRectF& plot);
     // Marks of one colour in a row: pen and brush set once.
     void BeginTriangles(std::int32_t colour);
     // A filled triangle with its apex on (x, y), pointing up (base below)
@@ -65,6 +81,8 @@ private:
     void PrintText(double x, double y, const QString& text);
     void DrawTextAt(double x, double y, const QString& text);
     void StampTextAt(double x, double y, const QString& text, std::int32_t colour);
+    // The rendered text under key of the cache, made when missing.
+    QImage Stamp(const QString& key, const QString& text, std::int32_t colour, int margin);
     void UseFont(const QFont& font);
     double DevicePixelRatio() const;
 
@@ -78,14 +96,18 @@ private:
     std::int32_t m_foreColor = 0;
     double m_currentX = 0;
     double m_currentY = 0;
-    QHash<QString, QStaticText> m_staticTexts;
-    mutable QHash<QString, double> m_widths; // of the active font
-    QHash<QString, QImage> m_stamps;         // rendered texts of the active font
+    GraphRenderCache m_ownCache;
+    GraphRenderCache* m_cache;
+    QString m_fontKey; // the active font on this target, prefix of the cache's keys
+    std::int32_t m_stampColour = -1;
+    QString m_stampFont;
+    QHash<QString, QImage> m_colourStamps; // of m_stampColour and m_stampFont, by text
 };
 
 // One whole drawing pass over the model: layout and scales, then, when the
 // time axis has a width, frame and scales, series lines, event marks and the
-// cursor. labelSize measures the cursor readout on the screen. Returns where
-// the last text ended (CurrentX, CurrentY).
+// cursor. labelSize measures the cursor readout on the screen; cache, when
+// given, is kept between passes onto the same surface. Returns where the
+// last text ended (CurrentX, CurrentY).
 QPointF RenderGraph(GraphModel& model, QPainter& painter, const QFont& font, const GraphRenderTarget& target,
-                 const std::function<QSizeF(const QString&)>& labelSize);
+                 const std::function<QSizeF(const QString&)>& labelSize, GraphRenderCache* cache = nullptr);

@@ -75,7 +75,7 @@ private:
     uclTalGraph* m_owner;
 };
 
-uclTalGraph::uclTalGraph(QWidget* parent) : QFrame(parent)
+uclTalGraph::uclTalGraph(QWidget* parent) : QFrame(parent), m_renderCache(std::make_unique<GraphRenderCache>())
 {
     m_picGraph = new TalGraphSurface(this);
     m_hslWidth = new QScrollBar(Qt::Horizontal, this);
@@ -255,7 +255,7 @@ void uclTalGraph::Repaint()
         target.scaleWidth = m_picGraph->width() * tpp;
         target.scaleHeight = m_picGraph->height() * tppY;
         QPainter painter(&m_surface);
-        const QPointF at = RenderGraph(m_model, painter, m_picGraph->font(), target, labelSize);
+        const QPointF at = RenderGraph(m_model, painter, m_picGraph->font(), target, labelSize, m_renderCache.get());
         m_currentX = at.x();
         m_currentY = at.y();
         m_picGraph->update();

@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -16,6 +17,7 @@ class QMenu;
 class QPaintDevice;
 class QScrollBar;
 class TalGraphSurface;
+struct GraphRenderCache;
 
 // The trend graph control: gas series against a shared time axis, with
 // event marks, per-series Y scales, a cursor with a readout, horizontal zoom
@@ -227,6 +229,7 @@ private:
     TalGraphSurface* m_picGraph = nullptr;
     QScrollBar* m_hslWidth = nullptr;
     QImage m_surface;
+    std::unique_ptr<GraphRenderCache> m_renderCache; // of the surface's passes
     QPaintDevice* m_drawObj = nullptr;
     bool m_autoRedraw = true;
     bool m_refreshFlag = false;

@@ -31,15 +31,17 @@ void AddSeries(GraphModel& model, const Record& rec)
     }
 }
 
+// The titles of a graph whose last sample drawn is the record's sample
+// `last` (-1: none).
 template <class Record>
-void SetTitles(GraphModel& model, const Record& rec, int count, bool interval)
+void SetTitles(GraphModel& model, const Record& rec, int last, bool interval)
 {
     model.SetTitleTop(GetResString(kIdDataBrowse, rec.GasBaseInfo(0).toString()) + QStringLiteral(" - ")
                       + GetResString(interval ? kIdIntervalTrend : kIdAlarmTrend));
     // A record without samples has no first and last time: the title's times stay empty.
-    const QString first = count > 0 ? GraphTitleMoment(rec.DateTimes(0)) : QString();
-    const QString last = count > 0 ? GraphTitleMoment(rec.DateTimes(count - 1)) : QString();
-    model.SetTitleBottom(GetResString(kIdSamplingTimes, first, last));
+    const QString from = last >= 0 ? GraphTitleMoment(rec.DateTimes(0)) : QString();
+    const QString to = last >= 0 ? GraphTitleMoment(rec.DateTimes(last)) : QString();
+    model.SetTitleBottom(GetResString(kIdSamplingTimes, from, to));
     model.SetFormatX(QStringLiteral("hh:nn:ss"));
 }
 
@@ -89,7 +91,6 @@ void BuildPrintGraph(GraphModel& model, const PrintRequest& request)
         const clsInterval& rec = *request.IntervalData;
         AddSeries(model, rec);
         count = rec.DataCount();
-        SetTitles(model, rec, count, true);
         const auto row = [&rec](int i) {
             std::array<float, 5> v{};
             for (int k = 0; k < 5; ++k)
@@ -97,6 +98,9 @@ void BuildPrintGraph(GraphModel& model, const PrintRequest& request)
             return v;
         };
         const std::vector<int> samples = PlottedSamples(count, row);
+        // A trend longer than the graph holds ends, title included, at the
+        // last sample plotted.
+        SetTitles(model, rec, samples.empty() ? -1 : samples.back(), true);
         int n = 0;
         for (int i : samples) {
             model.SetvalueX(n, rec.DateTimes(i));
@@ -113,7 +117,7 @@ void BuildPrintGraph(GraphModel& model, const PrintRequest& request)
         const clsAlarm& rec = *request.AlarmData;
         AddSeries(model, rec);
         count = rec.DataCount();
-        SetTitles(model, rec, count, false);
+        SetTitles(model, rec, count - 1, false);
         for (int i = 0; i < count; ++i) {
             model.SetvalueX(i, rec.DateTimes(i));
             for (int g = 0; g < 2; ++g)

@@ -104,9 +104,11 @@ GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::
         const clsInterval& r = records.interval;
         FillSeries(f, r, colours, plainCaptions, g);
         f.titleTop = GetResString(5602, r.GasBaseInfo(0).toString()) + QStringLiteral(" - ") + GetResString(5624);
-        first = r.DateTimes(0);
-        last = r.DateTimes(r.DataCount() - 1);
+        // A trend longer than the graph holds is drawn to its last sample
+        // the graph keeps, and the title ends there too.
         n = std::min(r.DataCount(), GraphModel::kSampleSlots);
+        first = r.DateTimes(0);
+        last = r.DateTimes(n - 1);
         FillSamples(f, r, n, g, [&r](int gas, int i) { return r.GasValue(gas, i); });
         // The control keeps at most 2,048 events per series.
         for (int gas = 0; gas < 2; ++gas) {

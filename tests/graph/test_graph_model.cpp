@@ -385,10 +385,11 @@ TEST(GraphModel, CursorReadoutAndLabelSide)
     EXPECT_EQ(m.CursorIndex(), 2);
 }
 
-TEST(GraphModel, EventsOutsideTheSamplesWidenTheTimeAxis)
+TEST(GraphModel, EventsBeforeTheFirstSampleWidenTheAxisEventsAfterTheLastDoNot)
 {
-    // A record can log an event a little before its first sample or after
-    // its last; the whole axis (and only its ends) reaches out to them.
+    // A record can log an event a little before its first sample: the
+    // axis's start reaches out to it. The axis ends where the trace does,
+    // whatever events follow the last sample drawn.
     GraphModel m;
     FillSamples(m, 41); // offsets 0 to 400
     m.AddSample(QStringLiteral("O2"), RGB(0, 0, 255), QStringLiteral("##0.0"), 25);
@@ -401,12 +402,15 @@ TEST(GraphModel, EventsOutsideTheSamplesWidenTheTimeAxis)
     m.SetEventCount(1, 1);
     m.CalcLayout(FixedTarget());
     EXPECT_EQ(m.MinX(), -7);
-    EXPECT_EQ(m.MaxX(), 405);
+    EXPECT_EQ(m.MaxX(), 400);
+    m.SetEventRowY(0, 1000);
     m.SetEventRowY(1, 1000);
     QDateTime time;
     QString text;
     m.SearchEvent(-6, 1000, time, text);
     EXPECT_EQ(text, QStringLiteral("ALARM"));
+    m.SearchEvent(405, 1000, time, text);
+    EXPECT_EQ(text, QString());
 
     m.SetZoom(2);
     EXPECT_EQ(m.MinX(), -7);
@@ -414,10 +418,10 @@ TEST(GraphModel, EventsOutsideTheSamplesWidenTheTimeAxis)
     m.ScrollTo(1);
     EXPECT_EQ(m.MinX(), m.Offset(1));
     m.ScrollTo(m.Scroll().max);
-    EXPECT_EQ(m.MaxX(), 405);
+    EXPECT_EQ(m.MaxX(), 400);
     m.SetZoom(1);
     EXPECT_EQ(m.MinX(), -7);
-    EXPECT_EQ(m.MaxX(), 405);
+    EXPECT_EQ(m.MaxX(), 400);
 
     // Samples all at one moment keep an empty axis whatever the events say.
     GraphModel flat;

@@ -201,6 +201,143 @@ TEST(GraphWidget, PrintedTextsNeverOverlapNorLeaveTheirArea)
     }
 }
 
+namespace {
+
+// A graph of two gases far more crowded with events than its rows can
+// label: 228 events over ten minutes, and the common row's mark.
+int FillCrowdedEvents(GraphModel& m)
+{
+    m.AddSample(QStringLiteral("CO"), kRed, QStringLiteral("##0.0"), 500);
+    m.AddSample(QStringLiteral("O2"), RGB(0, 0, 255), QStringLiteral("##0.0"), 25);
+    for (int i = 0; i < 60; ++i) {
+        m.SetvalueX(i, kStart.addSecs(10 * i));
+        m.SetvalueY(0, i, 1.0f + (i % 5) * 0.5f);
+        m.SetvalueY(1, i, 20.9f);
+    }
+    m.SetSampleCount(60);
+    const char* texts[] = {"WARNING", "ALARM", "OVER"};
+    const int counts[] = {148, 80};
+    const int every[] = {4, 7};
+    int events = 1;
+    for (int s = 0; s < 2; ++s) {
+        for (int e = 0; e < counts[s]; ++e) {
+            m.SetEventX(s, e, kStart.addSecs(every[s] * e));
+            m.SetEventFlag(s, e, QString::fromLatin1(texts[(e + s) % 3]));
+        }
+        m.SetEventCount(s, counts[s]);
+        m.SetEventVisible(s, true);
+        events += counts[s];
+    }
+    m.SetEventFlag(GraphModel::kCommonRow, 30, QStringLiteral("Alarm"));
+    m.SetEventVisible(GraphModel::kCommonRow, true);
+    return events;
+}
+
+// The events the texts of a drawing stand for: one per event text, N per
+// count "+N" (a text may hold several when the reader runs them together).
+int EventsInTexts(const QStringList& texts, int* counts = nullptr)
+{
+    static const QRegularExpression part(QStringLiteral(R"re((WARNING|ALARM|OVER|Alarm)|\+(\d+))re"));
+    int events = 0;
+    for (const QString& text : texts) {
+        for (auto it = part.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            if (m.hasCaptured(1)) {
+                ++events;
+            } else {
+                events += m.captured(2).toInt();
+                if (counts)
+                    ++*counts;
+            }
+        }
+    }
+    return events;
+}
+
+} // namespace
+
+TEST(GraphWidget, CrowdedEventTextsAreCountedWhereTheyCannotStand)
+{
+    // Screen: what the drawing placed, texts and counts, stands for every
+    // event, inside the plot and clear of each other.
+    uclTalGraph g;
+    g.resize(900, 500);
+    g.SetAutoRedraw(false);
+    const int events = FillCrowdedEvents(g.Model());
+    g.SetZoom(1);
+    g.Refresh();
+    const GraphModel& m = g.Model();
+    const QRectF plot(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight());
+    const auto placedTexts = [&m] {
+        QStringList texts;
+        for (const GraphEventLabel& label : m.EventLabels().labels)
+            texts << label.text;
+        return texts;
+    };
+    const std::vector<GraphEventLabel>& labels = m.EventLabels().labels;
+    int shownEvents = 0;
+    int counts = 0;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        shownEvents += labels[i].events;
+        counts += labels[i].text.startsWith(QLatin1Char('+'));
+        EXPECT_TRUE(plot.contains(labels[i].box)) << labels[i].text.toStdString();
+        for (size_t j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(labels[i].box.intersects(labels[j].box)) << labels[i].text.toStdString() << " / "
+                                                                  << labels[j].text.toStdString();
+    }
+    EXPECT_GT(counts, 0) << "the rows are too crowded to label every event";
+    EXPECT_EQ(shownEvents, events);
+    EXPECT_EQ(EventsInTexts(placedTexts()), events);
+
+    // Zoomed in, fewer events are in view and they are counted anew; a
+    // changed text is drawn as it reads now.
+    g.SetZoom(3);
+    g.Refresh();
+    int inView = 0;
+    for (int s = 0; s < 2; ++s) {
+        for (int e = 0; e < m.EventCount(s); ++e)
+            inView += m.EventOffset(s, e) >= m.MinX() && m.EventOffset(s, e) <= m.MaxX();
+    }
+    EXPECT_LT(inView, events - 1);
+    EXPECT_EQ(EventsInTexts(placedTexts()), inView);
+    g.Model().SetEventFlag(0, 0, QStringLiteral("TWA"));
+    g.Refresh();
+    EXPECT_TRUE(placedTexts().contains(QStringLiteral("TWA")));
+
+    // Paper: the words printed stand for every event in the same way.
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    ASSERT_FALSE(tool.isEmpty()) << "pdftotext is needed to read the printed page";
+    GraphModel paper;
+    FillCrowdedEvents(paper);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crowded.pdf"));
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    GraphRenderTarget t;
+    t.screen = false;
+    t.printer = true;
+    t.dpiX = writer.logicalDpiX();
+    t.dpiY = writer.logicalDpiY();
+    t.scaleWidth = writer.width() * 1440.0 / t.dpiX;
+    t.scaleHeight = writer.height() * 1440.0 / t.dpiY;
+    paper.SetSetDrawLeft(0.02 * t.scaleWidth);
+    paper.SetSetDrawTop(0.40 * t.scaleHeight);
+    paper.SetSetDrawWidth(0.95 * t.scaleWidth);
+    paper.SetSetDrawHeight(0.45 * t.scaleHeight);
+    QFont font;
+    font.setBold(true);
+    RenderGraph(paper, painter, font, t, {});
+    painter.end();
+    QStringList words;
+    for (const PdfWord& w : PdfWords(path))
+        words << w.text;
+    int printedCounts = 0;
+    EXPECT_EQ(EventsInTexts(words, &printedCounts), events);
+    EXPECT_GT(printedCounts, 0);
+}
+
 TEST(GraphWidget, MissingSampleDrawnAsPointAndLevelStep)
 {
     uclTalGraph g;

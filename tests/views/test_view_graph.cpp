@@ -3,6 +3,7 @@
 #include "views/view_graph.h"
 
 #include "graph/graph_model.h"
+#include "graph/graph_source.h"
 #include "printing/print_graph.h"
 #include "printing/print_job.h"
 
@@ -137,4 +138,88 @@ TEST_F(ViewTest, ScreenAndPaperDrawTheSamePointsUnderTheSameTitle)
     EXPECT_FLOAT_EQ(f.y[0][2], GraphModel::kNoValue); // "OVER" in the table: no point
     EXPECT_FLOAT_EQ(f.y[0][5], 0.0f);                 // "0.0" in the table
     EXPECT_FLOAT_EQ(f.y[1][1], GraphModel::kNoValue);
+}
+
+namespace {
+
+// The graph's model as the data view fills it from f (the series, samples
+// and events the panel hands the control, all events shown).
+void ApplyToModel(GraphModel& m, const GraphFill& f)
+{
+    m.Clear();
+    for (int s = 0; s < 2; ++s) {
+        const GraphSeriesFill& sf = f.series[static_cast<size_t>(s)];
+        m.AddSample(sf.name, sf.colour, sf.format, sf.scaleRef);
+    }
+    for (int i = 0; i < static_cast<int>(f.x.size()); ++i) {
+        m.SetvalueX(i, f.x[static_cast<size_t>(i)]);
+        for (int s = 0; s < 2; ++s)
+            m.SetvalueY(s, i, f.y[static_cast<size_t>(s)][static_cast<size_t>(i)]);
+    }
+    for (int s = 0; s < 2; ++s) {
+        const auto& ev = f.events[static_cast<size_t>(s)];
+        for (int k = 0; k < static_cast<int>(ev.size()); ++k) {
+            m.SetEventX(s, k, ev[static_cast<size_t>(k)].time);
+            m.SetEventFlag(s, k, ev[static_cast<size_t>(k)].text);
+        }
+        m.SetEventCount(s, static_cast<int>(ev.size()));
+        m.SetEventVisible(s, true);
+    }
+    m.SetSampleCount(f.sampleCount);
+}
+
+GraphLayoutTarget PlainTarget()
+{
+    GraphLayoutTarget t;
+    t.scaleWidth = 15000;
+    t.scaleHeight = 9000;
+    t.textWidth = [](const QString& s) { return 100.0 * s.size(); };
+    t.textHeight = [](const QString&) { return 200.0; };
+    return t;
+}
+
+} // namespace
+
+TEST_F(ViewTest, ALongTrendEndsAxisAndTitleAtTheLastSampleDrawnOnScreenAndPaper)
+{
+    // 20,000 samples a minute apart, more than the graph holds (16,361),
+    // and an alarm logged at sample 19,000.
+    ViewRecords v;
+    TwoGases(v.interval);
+    Identity(v.interval, QStringLiteral("I1"), T(0, 0, 0));
+    const QDateTime start = T(0, 0, 0, 1);
+    for (int i = 0; i < 20000; ++i)
+        AddSample(v.interval, start.addSecs(60LL * i), float(i % 400), 20.9f);
+    AddEvent(v.interval, start.addSecs(60LL * 19000), kGasAlarm, kGasAlarm);
+    const QDateTime lastDrawn = start.addSecs(60LL * GraphModel::kMaxSampleIndex);
+    const QString lastMoment = GraphTitleMoment(lastDrawn);
+
+    const GraphFill screen = FillGraph(kViewInterval, v, {255, 65280}, false);
+    ASSERT_EQ(screen.sampleCount, GraphModel::kSampleSlots);
+    EXPECT_TRUE(screen.titleBottom.endsWith(lastMoment)) << screen.titleBottom.toStdString();
+    GraphModel shown;
+    ApplyToModel(shown, screen);
+    shown.SetZoom(1);
+    shown.SetMinX(0);
+    shown.SetMaxX(0);
+    shown.CalcLayout(PlainTarget());
+    const int last = shown.SampleCount() - 1;
+    EXPECT_EQ(shown.valueX(last), lastDrawn);
+    EXPECT_EQ(shown.MaxX(), shown.Offset(last));
+    // Zoomed in and scrolled to the end, the window ends there too.
+    shown.SetZoom(10);
+    shown.ScrollTo(shown.Scroll().max);
+    EXPECT_EQ(shown.MaxX(), shown.Offset(last));
+
+    PrintRequest r;
+    r.DataType = kPrintIntervalTrend;
+    r.IntervalData = &v.interval;
+    GraphModel paper;
+    BuildPrintGraph(paper, r);
+    ASSERT_EQ(paper.SampleCount(), GraphModel::kSampleSlots);
+    EXPECT_TRUE(paper.TitleBottom().endsWith(lastMoment)) << paper.TitleBottom().toStdString();
+    EXPECT_EQ(paper.TitleBottom(), screen.titleBottom);
+    paper.CalcLayout(PlainTarget());
+    EXPECT_EQ(paper.valueX(paper.SampleCount() - 1), lastDrawn);
+    EXPECT_EQ(paper.MaxX(), paper.Offset(paper.SampleCount() - 1));
 }
