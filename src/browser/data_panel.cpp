@@ -4,6 +4,7 @@
 #include "browser/data_panel.h"
 
 #include "browser/browser_keys.h"
+#include "browser/database_error_box.h"
 #include "browser/deletion.h"
 #include "browser/log_list.h"
 #include "browser/password_dialog.h"
@@ -15,6 +16,7 @@
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/tree_columns.h"
+#include "interface/qvif_port.h"
 #include "common/widgets/twips_geometry.h"
 #include "records/instrument.h"
 #include "shared/panel_host.h"
@@ -40,11 +42,6 @@ namespace {
 
 // The grey of a caption row's cells (RGB 224, 224, 224).
 constexpr std::int32_t kCaptionGrey = 224 + 224 * 256 + 224 * 65536;
-
-void ReportDatabaseError(const DatabaseError& e)
-{
-    MsgBox(GetResString(5800, e.Message()), MsgButtons::Ok, MsgIcon::Critical, GetResString(5355));
-}
 
 QString KeyOf(const QTreeWidgetItem* item)
 {
@@ -191,13 +188,26 @@ void DataPanel::BuildLogTree()
         tvwLog->update();
         return;
     }
+    // Built while the window starts (the levels of the settings file), the
+    // tree waits for no other program's lock and shows no box, so nothing
+    // holds up the start: it stays stale and the panel builds it again
+    // when shown. The start-up itself tells of a database in use.
+    const bool starting = m_state.StartupPending;
     LogTreeModel model;
     try {
         LogDb db;
+        if (starting)
+            db.SetBusyTimeout(0);
         const TreeLevels levels{chkLog(0)->isChecked(), chkLog(1)->isChecked(), chkLog(2)->isChecked()};
         model = BuildLogTreeModel(db, levels);
+    } catch (const DatabaseInUseError& e) {
+        if (!starting)
+            ReportDatabaseError(e, m_state.uclQvport);
+        else if (m_state.uclQvport)
+            m_state.uclQvport->AddLog(e.Detail());
+        return;
     } catch (const DatabaseError& e) {
-        ReportDatabaseError(e);
+        ReportDatabaseError(e, m_state.uclQvport);
         return;
     }
     m_tree = std::move(model);
@@ -274,7 +284,7 @@ void DataPanel::FillLogList(const QString& key)
         LogDb db;
         listing = BuildLogListing(db, m_tree, index);
     } catch (const DatabaseError& e) {
-        ReportDatabaseError(e);
+        ReportDatabaseError(e, m_state.uclQvport);
         return;
     }
     const QScopedValueRollback quiet(m_quietSelection, true);
@@ -381,7 +391,7 @@ void DataPanel::ShowLogProperties(const QString& key)
         LogDb db;
         grid = BuildPropertyGrid(db, key);
     } catch (const DatabaseError& e) {
-        ReportDatabaseError(e);
+        ReportDatabaseError(e, m_state.uclQvport);
         return;
     }
     SelectFromKey(key);
@@ -442,7 +452,7 @@ void DataPanel::DeleteKey(const QString& key)
             LogDb db;
             DeleteAllData(db);
         } catch (const DatabaseError& e) {
-            ReportDatabaseError(e);
+            ReportDatabaseError(e, m_state.uclQvport);
             return;
         }
         m_state.TreeRefreshNeeded = true;
@@ -463,7 +473,7 @@ void DataPanel::DeleteKey(const QString& key)
             LogDb db;
             DeleteNodeData(db, m_tree.Filter(index));
         } catch (const DatabaseError& e) {
-            ReportDatabaseError(e);
+            ReportDatabaseError(e, m_state.uclQvport);
             return;
         }
         m_state.TreeRefreshNeeded = true;
@@ -493,7 +503,7 @@ void DataPanel::DeleteKey(const QString& key)
             LogDb db;
             DeleteRecord(db, RecordKeySeqNo(key), *kind);
         } catch (const DatabaseError& e) {
-            ReportDatabaseError(e);
+            ReportDatabaseError(e, m_state.uclQvport);
             return;
         }
         {
@@ -525,7 +535,7 @@ void DataPanel::ForgetDeletedRecord()
         pickedGone = picked && !RecordStored(db, SelectedSeqNo, *picked);
     } catch (const DatabaseError& e) {
         // What cannot be read back is not offered.
-        ReportDatabaseError(e);
+        ReportDatabaseError(e, m_state.uclQvport);
         shownGone = shown != nullptr;
         pickedGone = picked != nullptr;
     }

@@ -43,9 +43,9 @@ std::vector<LatestRow> ReadLatest(LogDb& db)
     db.RequireOpen();
     QSqlQuery q(db.Db());
     q.setForwardOnly(true);
-    const QString sql = QStringLiteral("Select * From cLatestHist Order By WriteDates Desc;");
+    const QString sql = QStringLiteral("Select * From cLatestHist Order By WriteDates Desc, SeqNo Desc;");
     if (!q.exec(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+        RaiseSqlError(db, sql, q.lastError());
     std::vector<LatestRow> rows;
     while (q.next()) {
         LatestRow r;

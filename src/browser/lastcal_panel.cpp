@@ -2,6 +2,7 @@
 
 #include "browser/lastcal_panel.h"
 
+#include "browser/database_error_box.h"
 #include "browser/deletion.h"
 #include "browser/password_dialog.h"
 
@@ -90,7 +91,7 @@ void LastCalPanel::FillHistoryGrid()
         LogDb db;
         h = BuildHistoryGrid(db, layout);
     } catch (const DatabaseError& e) {
-        MsgBox(GetResString(5800, e.Message()), MsgButtons::Ok, MsgIcon::Critical, GetResString(5355));
+        ReportDatabaseError(e, m_state.uclQvport);
         return;
     }
     const GridModel& g = h.grid;
@@ -130,7 +131,7 @@ void LastCalPanel::mnuHistDel_Click()
         LogDb db;
         DeleteLatestHistory(db, id);
     } catch (const DatabaseError& e) {
-        MsgBox(GetResString(5800, e.Message()), MsgButtons::Ok, MsgIcon::Critical, GetResString(5355));
+        ReportDatabaseError(e, m_state.uclQvport);
         return;
     }
     FillHistoryGrid();

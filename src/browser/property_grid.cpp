@@ -166,7 +166,7 @@ void HistoryGrid(LogDb& db, GridModel& g, QSqlQuery& q)
             points[gas] = Points(Gas(q, gas + 1, "Point"));
         }
     }
-    Statement s(db, QStringLiteral("Select * From cHistory Where RelNo=? Order By Dates Desc;"));
+    Statement s(db, QStringLiteral("Select * From cHistory Where RelNo=? Order By Dates Desc, SeqNo Desc;"));
     QSqlQuery& h = s.Select({seqNo});
     if (!h.next())
         return;
@@ -201,7 +201,7 @@ void EventRows(LogDb& db, GridModel& g, QSqlQuery& q, const QString& table, int 
     const qint64 seqNo = q.next() ? q.value(QStringLiteral("SeqNo")).toLongLong() : 0;
     if (!TableExists(db, table))
         return;
-    Statement s(db, QStringLiteral("Select * From %1 Where RelNo=? Order By Dates Desc;").arg(table));
+    Statement s(db, QStringLiteral("Select * From %1 Where RelNo=? Order By Dates Desc, SeqNo Desc;").arg(table));
     QSqlQuery& e = s.Select({seqNo});
     std::vector<QStringList> rows;
     while (e.next()) {

@@ -45,6 +45,20 @@ public:
     using PelkarError::PelkarError;
 };
 
+// The log database is held locked by another program, so the operation
+// could not read or write it. Message() says so in plain words and names
+// the file; Detail() holds the statement and the database's own text, for
+// the serial log.
+class DatabaseInUseError : public DatabaseError {
+public:
+    DatabaseInUseError(const QString& message, const QString& detail)
+        : DatabaseError(message), m_detail(detail) {}
+    QString Detail() const { return m_detail; }
+
+private:
+    QString m_detail;
+};
+
 // A string-table id that neither table holds.
 class StringNotFoundError : public PelkarError {
 public:

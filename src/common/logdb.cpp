@@ -6,6 +6,7 @@
 #include "common/resstrings.h"
 
 #include <QAtomicInteger>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -125,36 +126,54 @@ const std::pair<QString, QList<OwnedColumn>>* FindTable(const QString& table)
     return nullptr;
 }
 
+// A statement refused because another connection holds the database
+// locked (SQLITE_BUSY, SQLITE_LOCKED and their extended codes).
+bool IsLockError(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 5 || code == 6);
+}
+
 // Readers fetch a record's rows by RelNo; without an index every such read
 // scans the whole table. The tables that have the column get one; a table
 // that a database made elsewhere lacks is skipped. The heads get one index
 // over their identity in the browser's level order: the tree reads every
-// distinct identity from it in order instead of sorting the table. Failures
-// are ignored: a read-only file is still read, only more slowly.
-void CreateIndexes(QSqlDatabase& db)
+// distinct identity from it in order instead of sorting the table. Other
+// failures are ignored: a read-only file is still read, only more slowly.
+// Returns false, at the first statement refused, when the database is
+// locked by another connection.
+bool CreateIndexes(QSqlDatabase& db)
 {
+    QStringList statements;
     for (const auto& t : Schema()) {
         const bool hasRelNo = std::any_of(t.second.begin(), t.second.end(),
                                           [](const OwnedColumn& c) { return c.name == QLatin1String("RelNo"); });
-        if (!hasRelNo)
-            continue;
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("Create Index If Not Exists %1_RelNo On %1 (RelNo);").arg(t.first));
+        if (hasRelNo)
+            statements << QStringLiteral("Create Index If Not Exists %1_RelNo On %1 (RelNo);").arg(t.first);
     }
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("Create Index If Not Exists Log_Head_Identity On Log_Head "
-                          "(SerialNo, StationID, UserID, FolderID, Types);"));
+    statements << QStringLiteral("Create Index If Not Exists Log_Head_Identity On Log_Head "
+                                 "(SerialNo, StationID, UserID, FolderID, Types);");
     // The list and the deletion of a node select heads by their identity as
     // shown (trimmed, letter case ignored): an index over those expressions
     // finds them without reading every head.
     QStringList shown;
     for (const char* column : {"SerialNo", "StationID", "UserID", "FolderID"})
         shown << TrimmedIdentitySql(QLatin1String(column)) + QStringLiteral(" Collate NoCase");
-    q.exec(QStringLiteral("Create Index If Not Exists Log_Head_Shown On Log_Head (%1, Types);")
-               .arg(shown.join(QStringLiteral(", "))));
+    statements << QStringLiteral("Create Index If Not Exists Log_Head_Shown On Log_Head (%1, Types);")
+                      .arg(shown.join(QStringLiteral(", ")));
+    for (const QString& sql : statements) {
+        QSqlQuery q(db);
+        if (!q.exec(sql) && IsLockError(q.lastError()))
+            return false;
+    }
+    return true;
 }
 
-// Each database file gets its indexes on its first open in this run.
+// Each database file gets its indexes on its first open in this run that
+// finds it unlocked. The statements do not wait for a lock: another
+// program holding the file must not hold up this open, and a later open
+// makes the indexes once the file can be written.
 void EnsureIndexesOnce(QSqlDatabase& db, const QString& path)
 {
     static QMutex mutex;
@@ -164,9 +183,15 @@ void EnsureIndexesOnce(QSqlDatabase& db, const QString& path)
         QMutexLocker lock(&mutex);
         if (done.contains(key))
             return;
+    }
+    QSqlQuery pragma(db);
+    pragma.exec(QStringLiteral("PRAGMA busy_timeout=0;"));
+    const bool made = CreateIndexes(db);
+    pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1;").arg(kBusyTimeoutMs));
+    if (made) {
+        QMutexLocker lock(&mutex);
         done.insert(key);
     }
-    CreateIndexes(db);
 }
 
 } // namespace
@@ -222,7 +247,7 @@ void CreateLogDatabase(const QString& path)
                         error = GetResString(5952, table, q.lastError().text());
                 }
                 if (error.isEmpty())
-                    CreateIndexes(db);
+                    CreateIndexes(db); // the new file is this connection's alone
                 if (error.isEmpty() && !db.commit())
                     error = db.lastError().text();
                 db.close();
@@ -249,7 +274,7 @@ LogDb::LogDb(const QString& path)
         return;
     }
     m_db.setDatabaseName(m_path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     m_open = m_db.open();
     if (!m_open)
         m_error = m_db.lastError().text();
@@ -271,12 +296,21 @@ void LogDb::RequireOpen() const
         throw DatabaseError(m_error.isEmpty() ? GetResString(5948) : m_error);
 }
 
+void LogDb::SetBusyTimeout(int ms)
+{
+    if (m_open)
+        QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout=%1;").arg(ms));
+}
+
 DbTransaction::DbTransaction(LogDb& db)
-    : m_db(db.Db())
+    : m_db(db.Db()), m_path(db.Path())
 {
     db.RequireOpen();
-    if (!m_db.transaction())
+    if (!m_db.transaction()) {
+        if (IsLockError(m_db.lastError()))
+            RaiseSqlError(db, QStringLiteral("Begin"), m_db.lastError());
         throw DatabaseError(GetResString(5949, m_db.lastError().text()));
+    }
 }
 
 DbTransaction::~DbTransaction()
@@ -291,9 +325,12 @@ void DbTransaction::Commit()
         return;
     m_done = true;
     if (!m_db.commit()) {
-        const QString text = m_db.lastError().text();
+        const QSqlError error = m_db.lastError();
         m_db.rollback();
-        throw DatabaseError(GetResString(5950, text));
+        if (IsLockError(error))
+            throw DatabaseInUseError(GetResString(20120, QDir::toNativeSeparators(m_path)),
+                                     QStringLiteral("Commit: %1").arg(error.text()));
+        throw DatabaseError(GetResString(5950, error.text()));
     }
 }
 
@@ -305,8 +342,12 @@ std::int64_t NextKey(LogDb& db, const QString& table)
         throw DatabaseError(GetResString(5955, table));
     const QString& name = known->first;
     QSqlQuery q(db.Db());
-    if (!q.exec(QStringLiteral("Select Max(SeqNo) As MaxSeq From %1;").arg(name)) || !q.next())
+    const QString sql = QStringLiteral("Select Max(SeqNo) As MaxSeq From %1;").arg(name);
+    if (!q.exec(sql) || !q.next()) {
+        if (IsLockError(q.lastError()))
+            RaiseSqlError(db, sql, q.lastError());
         throw DatabaseError(GetResString(5954, name, q.lastError().text()));
+    }
     const QVariant max = q.value(0);
     if (max.isNull())
         return 1;
@@ -324,12 +365,39 @@ QSqlQuery QuerySql(LogDb& db, const QString& sql, const QVariantList& values)
     QSqlQuery q(db.Db());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+        RaiseSqlError(db, sql, q.lastError());
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()));
+        RaiseSqlError(db, sql, q.lastError());
     return q;
+}
+
+void RaiseSqlError(const LogDb& db, const QString& sql, const QSqlError& error)
+{
+    const QString detail = QStringLiteral("%1: %2").arg(sql, error.text());
+    if (IsLockError(error))
+        throw DatabaseInUseError(GetResString(20120, QDir::toNativeSeparators(db.Path())), detail);
+    throw DatabaseError(detail);
+}
+
+bool LogDatabaseInUse(const QString& path, QString* detail)
+{
+    LogDb db(path);
+    if (!db.IsOpen())
+        return false;
+    QSqlQuery q(db.Db());
+    q.exec(QStringLiteral("PRAGMA busy_timeout=0;"));
+    const QString sql = QStringLiteral("Begin Immediate;");
+    if (q.exec(sql)) {
+        q.exec(QStringLiteral("Rollback;"));
+        return false;
+    }
+    if (!IsLockError(q.lastError()))
+        return false;
+    if (detail)
+        *detail = QStringLiteral("%1: %2 (%3)").arg(sql, q.lastError().text(), QDir::toNativeSeparators(path));
+    return true;
 }
 
 QVariant DbDate(const QDateTime& date)

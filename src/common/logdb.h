@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -37,12 +38,17 @@ QString CreateTableSql(const QString& table);
 // Compared "=? Collate NoCase", it is served by an index of the heads.
 QString TrimmedIdentitySql(const QString& column);
 
+// How long a statement waits for a lock that another connection holds.
+constexpr int kBusyTimeoutMs = 5000;
+
 // One connection to the log database for one operation.
 class LogDb {
 public:
     // Opens path (the program's database by default). A missing file is
     // not created: IsOpen() is then false and LastError() says why. The
-    // first open of a file in a run adds the RelNo indexes it lacks.
+    // first open of a file in a run adds the indexes it lacks, without
+    // waiting: while another program holds the file locked, a later open
+    // tries again. Statements wait up to kBusyTimeoutMs for a lock.
     explicit LogDb(const QString& path = QString());
     ~LogDb();
     LogDb(const LogDb&) = delete;
@@ -55,6 +61,8 @@ public:
 
     // Raises DatabaseError when the database is not open.
     void RequireOpen() const;
+    // How long this connection's statements wait for a lock (0: not at all).
+    void SetBusyTimeout(int ms);
 
 private:
     QString m_path;
@@ -77,12 +85,23 @@ public:
 
 private:
     QSqlDatabase m_db;
+    QString m_path;
     bool m_done = false;
 };
 
 // The next key of a table: its largest SeqNo plus 1, or 1 when the table is
 // empty. table must be one of LogTables() (any case). Raises DatabaseError.
 std::int64_t NextKey(LogDb& db, const QString& table);
+
+// Raises the failure of statement sql on db: DatabaseInUseError when the
+// database is locked by another connection, else DatabaseError naming the
+// statement.
+[[noreturn]] void RaiseSqlError(const LogDb& db, const QString& sql, const QSqlError& error);
+
+// Whether another program holds the database at path so that nothing can
+// be stored in it (a write of its own is open), tried without waiting.
+// detail, when given, receives the statement and the database's text.
+bool LogDatabaseInUse(const QString& path, QString* detail = nullptr);
 
 // Runs sql with the values bound in order (positional "?" placeholders) and
 // raises DatabaseError, naming the statement, when it fails.

@@ -121,6 +121,15 @@ void frmMain::Form_Load()
     uclQvport->SetSerialFileNo(1);
     uclQvport->SetDumpListFileNo(2);
 
+    // A database that another program holds locked is told in the pane,
+    // not in a box, so nothing holds up an unattended automatic run: it
+    // goes on, stores nothing and keeps the logger's data.
+    QString lockDetail;
+    if (LogDatabaseInUse(dbPath, &lockDetail)) {
+        m_download->AddLogText(GetResString(20121, QDir::toNativeSeparators(dbPath)), RGB(255, 0, 0));
+        uclQvport->AddLog(lockDetail);
+    }
+
     m_download->txtSuffix->setText(app.FactoryRecordSuffix);
 }
 

@@ -122,7 +122,8 @@ void PrintEventReport(PrintSession& s)
             const QString table = kind == kPrintAlarmEvents   ? QStringLiteral("Alarm_Event")
                                   : kind == kPrintTroubleEvents ? QStringLiteral("Trouble_Event")
                                                                 : QStringLiteral("Power_Event");
-            Select(q, QStringLiteral("Select * From %1 Where RelNo = ? Order By Dates DESC;").arg(table), head.relNo);
+            Select(q, QStringLiteral("Select * From %1 Where RelNo = ? Order By Dates DESC, SeqNo DESC;").arg(table),
+                   head.relNo);
             while (q.next()) {
                 const QString number = QString::number(rows.size() + 1);
                 if (kind == kPrintPowerEvents) {

@@ -15,12 +15,15 @@
 #include "shared/shared_state.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -214,6 +217,45 @@ TEST_F(PanelTest, AFailedDeletionIsReportedAndChangesNothing)
     EXPECT_EQ(Rows("Log_head"), 5);
     EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
     EXPECT_FALSE(state.TreeRefreshNeeded);
+}
+
+// Another program holds the database locked with a write of its own. While
+// the window starts, the tree neither waits nor shows a box and stays
+// stale; asked for later, it says in plain words which database is in use.
+TEST_F(PanelTest, ADatabaseInUseIsToldInPlainWordsOnlyWhenTheTreeIsAskedFor)
+{
+    const QString name = QStringLiteral("other-program");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(LogDatabasePath());
+        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("Begin Exclusive;")));
+    }
+    QTreeWidget* tree = data->tvwLog;
+    ScriptedPrompt prompt;
+    state.StartupPending = true;
+    state.TreeRefreshNeeded = true;
+    data->BuildLogTree();
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_TRUE(state.TreeRefreshNeeded);
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2);
+
+    state.StartupPending = false;
+    prompt.ExpectBox(MsgResult::Ok);
+    data->BuildLogTree();
+    ASSERT_EQ(prompt.boxes.size(), 1);
+    const QString text = prompt.boxes[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The database %1 is in use by another program.")
+                                    .arg(QDir::toNativeSeparators(LogDatabasePath()))))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Select"))) << text.toStdString();
+    EXPECT_TRUE(state.TreeRefreshNeeded);
+    {
+        QSqlDatabase other = QSqlDatabase::database(name, false);
+        QSqlQuery(other).exec(QStringLiteral("Rollback;"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 // A mouse click picks a node or item once, also where it both moves the

@@ -4,12 +4,20 @@
 #include "common/paths.h"
 #include "temp_home.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -101,14 +109,28 @@ TEST(LogDb, ExistingFileIsLeftAlone)
 }
 
 namespace {
-bool HasHeadIdentityIndex(LogDb& db)
+// The heads' indexes, name and columns as made: by identity in the tree's
+// level order, and by identity as shown (trimmed, letter case ignored).
+QStringList HeadIndexes(LogDb& db)
 {
     QSqlQuery q(db.Db());
-    EXPECT_TRUE(q.exec("Select sql From sqlite_master Where type = 'index' And tbl_name = 'Log_head'"));
-    while (q.next())
-        if (q.value(0).toString().contains("(SerialNo, StationID, UserID, FolderID, Types)"))
-            return true;
-    return false;
+    EXPECT_TRUE(q.exec("Select name, sql From sqlite_master Where type = 'index' And tbl_name = 'Log_head' "
+                       "Order By name"));
+    QStringList indexes;
+    while (q.next()) {
+        const QString sql = q.value(1).toString();
+        indexes << q.value(0).toString() + ' ' + sql.mid(sql.indexOf('('));
+    }
+    return indexes;
+}
+
+QStringList ExpectedHeadIndexes()
+{
+    QStringList shown;
+    for (const char* column : {"SerialNo", "StationID", "UserID", "FolderID"})
+        shown << TrimmedIdentitySql(QLatin1String(column)) + " Collate NoCase";
+    return {"Log_Head_Identity (SerialNo, StationID, UserID, FolderID, Types)",
+            "Log_Head_Shown (" + shown.join(", ") + ", Types)"};
 }
 
 QStringList RelNoIndexes(LogDb& db)
@@ -121,6 +143,53 @@ QStringList RelNoIndexes(LogDb& db)
         tables << q.value(0).toString();
     return tables;
 }
+
+// Makes a database file at path as an earlier version did: the tables
+// (without those in skipped) and no index.
+void MakeUnindexed(const QString& path, const QStringList& skipped = {})
+{
+    const QString name = "make-unindexed";
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", name);
+        raw.setDatabaseName(path);
+        ASSERT_TRUE(raw.open());
+        QSqlQuery q(raw);
+        for (const QString& t : LogTables())
+            if (!skipped.contains(t)) {
+                ASSERT_TRUE(q.exec(CreateTableSql(t)));
+            }
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// Another program's connection to a database file, holding it locked with
+// an open exclusive write until Release().
+class LockHolder {
+public:
+    explicit LockHolder(const QString& path)
+    {
+        m_db = QSqlDatabase::addDatabase("QSQLITE", kName);
+        m_db.setDatabaseName(path);
+        m_locked = m_db.open() && QSqlQuery(m_db).exec("Begin Exclusive;");
+    }
+    ~LockHolder() { Release(); }
+    bool Locked() const { return m_locked; }
+    void Release()
+    {
+        if (!m_db.isValid())
+            return;
+        QSqlQuery(m_db).exec("Rollback;");
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(kName);
+    }
+
+private:
+    static constexpr const char* kName = "lock-holder";
+    QSqlDatabase m_db;
+    bool m_locked = false;
+};
 }
 
 TEST(LogDb, RelNoColumnsAndHeadIdentitiesAreIndexedOnCreateAndOnFirstOpen)
@@ -132,33 +201,52 @@ TEST(LogDb, RelNoColumnsAndHeadIdentitiesAreIndexedOnCreateAndOnFirstOpen)
     {
         LogDb db;
         EXPECT_EQ(RelNoIndexes(db), all);
-        EXPECT_TRUE(HasHeadIdentityIndex(db));
+        EXPECT_EQ(HeadIndexes(db), ExpectedHeadIndexes());
     }
     // A file made elsewhere: no indexes and no event tables. Its first open
     // adds the indexes of the tables it has.
     const QString other = home.file("other.db");
-    {
-        const QString name = "make-other";
-        {
-            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", name);
-            raw.setDatabaseName(other);
-            ASSERT_TRUE(raw.open());
-            QSqlQuery q(raw);
-            for (const QString& t : LogTables())
-                if (t != "Alarm_Event" && t != "Trouble_Event") {
-                    ASSERT_TRUE(q.exec(CreateTableSql(t)));
-                }
-            raw.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    }
+    MakeUnindexed(other, {"Alarm_Event", "Trouble_Event"});
     LogDb db(other);
     ASSERT_TRUE(db.IsOpen());
     QStringList without = all;
     without.removeAll("Alarm_Event");
     without.removeAll("Trouble_Event");
     EXPECT_EQ(RelNoIndexes(db), without);
-    EXPECT_TRUE(HasHeadIdentityIndex(db));
+    EXPECT_EQ(HeadIndexes(db), ExpectedHeadIndexes());
+}
+
+// A database of an earlier version that another program holds locked when
+// it is first opened: the open does not wait to make the indexes, its
+// statements say the database is in use, and an open after the program let
+// go makes them.
+TEST(LogDb, IndexesOfALockedDatabaseAreMadeAtALaterOpen)
+{
+    TempHome home;
+    MakeUnindexed(LogDatabasePath());
+    LockHolder other(LogDatabasePath());
+    ASSERT_TRUE(other.Locked());
+    {
+        LogDb db;
+        ASSERT_TRUE(db.IsOpen());
+        QString detail;
+        EXPECT_TRUE(LogDatabaseInUse(LogDatabasePath(), &detail));
+        EXPECT_TRUE(detail.contains("locked")) << detail.toStdString();
+        try {
+            QuerySql(db, "Select Count(*) From Log_Head");
+            ADD_FAILURE() << "a locked database was read";
+        } catch (const DatabaseInUseError& e) {
+            EXPECT_TRUE(e.Message().contains("in use by another program")) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(LogDatabasePath())));
+            EXPECT_FALSE(e.Message().contains("Select"));
+            EXPECT_TRUE(e.Detail().startsWith("Select Count(*) From Log_Head: ")) << e.Detail().toStdString();
+        }
+    }
+    other.Release();
+    EXPECT_FALSE(LogDatabaseInUse(LogDatabasePath()));
+    LogDb db;
+    EXPECT_EQ(RelNoIndexes(db).size(), 7);
+    EXPECT_EQ(HeadIndexes(db), ExpectedHeadIndexes());
 }
 
 TEST(LogDb, UnwritableFolderRaisesAndLeavesNoFile)

@@ -186,6 +186,8 @@ inline QString PdfText(const QString& path, bool layout = true)
 }
 
 inline bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+// What a test that reads a PDF back says when the tool is missing.
+inline constexpr const char* kPdfToTextNeeded = "pdftotext (poppler-utils, installed by scripts/setup) is needed";
 
 // Page count of a pdftotext text: one form feed ends each page.
 inline int PdfPages(const QString& text) { return static_cast<int>(text.count(QLatin1Char('\f'))); }

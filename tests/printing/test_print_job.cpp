@@ -82,8 +82,7 @@ struct KindCase {
 
 TEST_F(PrintJob, EveryKindPrintsToAPdfFileAsTablesAndAsGraph)
 {
-    if (!HavePdfToText())
-        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     clsInterval interval;
     FillInterval(interval, std::vector<float>(30, 12.0f), 2);
     clsAlarm alarm;
@@ -146,8 +145,7 @@ TEST_F(PrintJob, EveryKindPrintsToAPdfFileAsTablesAndAsGraph)
 
 TEST_F(PrintJob, AKindOutsideOneToSevenPrintsTheHeaderOnly)
 {
-    if (!HavePdfToText())
-        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     for (bool graph : {false, true}) {
         PrintRequest r;
         r.DataType = 9;
@@ -161,8 +159,7 @@ TEST_F(PrintJob, AKindOutsideOneToSevenPrintsTheHeaderOnly)
 
 TEST_F(PrintJob, LongTablesRunOverPagesWithTheHeadingOnEach)
 {
-    if (!HavePdfToText())
-        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     StoreHead(3, 3);
     for (int i = 0; i < 90; ++i)
         StoreCalibration(3, i, 0, 0, 20.0f, 20.9f);
@@ -288,8 +285,7 @@ TEST_F(PrintJob, AnErrorWhilePrintingAbortsTheDocument)
 
 TEST_F(PrintJob, MissingEventDataPrintsWhatThereIsAndReportsOnce)
 {
-    if (!HavePdfToText())
-        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     // A head row with Null identity fields and event rows with Null cells.
     StoreHead(20, 5, QVariant());
     StoreEvent("Alarm_Event", 20, 1, QVariant(), QVariant());
@@ -335,8 +331,7 @@ TEST_F(PrintJob, ATrendWithoutItsRecordAsksForNoPrinter)
 
 TEST_F(PrintJob, JapaneseCaptionsReachThePage)
 {
-    if (!HavePdfToText())
-        GTEST_SKIP() << "pdftotext is not installed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     SetResLanguage(ResLanguage::Japanese);
     StoreHead(30, 7);
     StorePower(30, 1, true);

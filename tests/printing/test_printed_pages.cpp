@@ -6,6 +6,7 @@
 #include "print_fixture.h"
 
 #include "common/gasvalue.h"
+#include "common/services.h"
 #include "printing/printer_canvas.h"
 #include "printing/printer_choice.h"
 #include "scripted_prompt.h"
@@ -13,6 +14,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -468,8 +471,14 @@ protected:
             SetResLanguage(setting.language);
             const QString& lang = setting.lang;
             App().DisplayFont = FontSetting{};
-            if (!setting.font.isEmpty())
+            if (!setting.font.isEmpty()) {
                 App().DisplayFont->Name = setting.font;
+                // A font the system lacks would be stood in for without a
+                // sign, and the case would check another font's pages.
+                ASSERT_TRUE(QFontDatabase::hasFamily(setting.font))
+                    << setting.font.toStdString() << " (fonts-ipafont-gothic, installed by scripts/setup) is needed";
+                EXPECT_EQ(QFontInfo(FontFromSetting(*App().DisplayFont)).family(), setting.font);
+            }
             Records records;
             FillRecords(records, setting.language == ResLanguage::Japanese);
             for (const PageCase& c : cases) {

@@ -3,9 +3,15 @@
 #include "views/event_list.h"
 #include "views/view_tables.h"
 
+#include "browser/browser_keys.h"
+#include "browser/property_grid.h"
 #include "common/colors.h"
+#include "printing/print_job.h"
+#include "printing/recording_canvas.h"
 
 #include <QRandomGenerator>
+
+#include <functional>
 
 namespace {
 
@@ -273,6 +279,54 @@ TEST_F(ViewTablesDb, EventListsRunNewestFirstAndAMissingTableIsEmpty)
         EXPECT_TRUE(none.headFound);
         EXPECT_TRUE(none.rows.empty());
         EXPECT_EQ(EventListTable(kind, none).RowCount(), 1);
+    }
+}
+
+// Two power events of the same second, ON logged before OFF: every view of
+// the events lists the one logged last first.
+TEST_F(ViewTablesDb, EventsOfOneSecondListTheLastLoggedFirstInEveryView)
+{
+    Head(3, 7, QStringLiteral("SN100"), T(18, 0, 0));
+    Exec(QStringLiteral("Insert Into Power_Event (SeqNo, RelNo, Dates, Power_Type) Values (1, 3, ?, 1), (2, 3, ?, 0);"),
+         {DbDate(T(8, 0, 0)), DbDate(T(8, 0, 0))});
+    using Listing = std::function<QStringList()>;
+    const std::pair<const char*, Listing> views[] = {
+        {"data view",
+         [] {
+             const GridContent t = EventListTable(7, ReadEventList(LogDatabasePath(), 7, 3));
+             QStringList power;
+             for (int r = 1; r < t.RowCount(); ++r)
+                 power << t.Text(r, 2);
+             return power;
+         }},
+        {"property grid",
+         [] {
+             LogDb db;
+             const browser::GridModel g = browser::BuildPropertyGrid(db, browser::RecordKey(3, browser::kKinds[5])).grid;
+             QStringList power;
+             for (int r = 1; r < g.Rows(); ++r)
+                 power << g.Text(r, 1);
+             return power;
+         }},
+        {"printed report",
+         [] {
+             RecordingCanvas canvas;
+             PrintRequest request;
+             request.DataType = kPrintPowerEvents;
+             request.SeqNo = 3;
+             QStringList errors;
+             PrintReport(canvas, request, errors);
+             EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+             QStringList power; // in print order: down the page
+             for (const RecordingCanvas::Text& t : canvas.texts)
+                 if (t.text == QLatin1String("ON") || t.text == QLatin1String("OFF"))
+                     power << t.text;
+             return power;
+         }},
+    };
+    for (const auto& [name, listing] : views) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(listing(), (QStringList{"OFF", "ON"}));
     }
 }
 

@@ -1,0 +1,104 @@
+// The log database held locked by another program (a write of its own
+// open) before the program starts, with a tree level ticked in the
+// settings file so the start-up reads the database: the start is not held
+// up, the pane says in plain words which database is in use, and the
+// automatic mode serves the instrument to its power-off, storing nothing
+// and keeping the logger's data.
+#include "download/download_panel.h"
+#include "download_fixture.h"
+#include "fake_records.h"
+#include "linked_window_fixture.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QSqlDatabase>
+
+namespace {
+
+QByteArray FileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+class LockedDatabase : public LinkedWindowTest {
+protected:
+    void SetUp() override
+    {
+        LinkedWindowTest::SetUp();
+        fake.SetRecordLines("DR,R,", IntervalLines(MakeIntervalTrend(1, MakeDate(2024, 3, 5, 8, 0, 0), 30)));
+        fake.SetRecordLines("DJ,R,", AlarmLines(MakeAlarmTrend(1, MakeDate(2024, 3, 5, 10, 0, 0))));
+        App().AutoLoad = true;
+        App().AutoRemoveData = true;
+        CreateLogDatabase(LogDatabasePath());
+        QFile ini(home.file(QStringLiteral("Pelkar.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Data Select\tTrue\tFalse\tFalse\r\n");
+    }
+    void TearDown() override
+    {
+        Unlock();
+        LinkedWindowTest::TearDown();
+    }
+
+    // Another program's connection holding the database with an open
+    // exclusive write.
+    bool Lock()
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOther);
+        other.setDatabaseName(LogDatabasePath());
+        return other.open() && QSqlQuery(other).exec(QStringLiteral("Begin Exclusive;"));
+    }
+    void Unlock()
+    {
+        if (!QSqlDatabase::contains(kOther))
+            return;
+        {
+            QSqlDatabase other = QSqlDatabase::database(kOther, false);
+            QSqlQuery(other).exec(QStringLiteral("Rollback;"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(kOther);
+    }
+
+    static inline const QString kOther = QStringLiteral("other-program");
+};
+
+TEST_F(LockedDatabase, StartsAtOnceAndTheAutomaticRunKeepsTheLogger)
+{
+    const QString db = LogDatabasePath();
+    const QByteArray before = FileHash(db);
+    ASSERT_TRUE(Lock());
+
+    QDeadlineTimer probeDeadline(15000);
+    window->Form_Load();
+    // Told at once in the pane, without a box; the statement refused goes
+    // to the serial log only.
+    const QString inUse = QStringLiteral("The database %1 is in use by another program. Downloaded data cannot "
+                                         "be stored until that program closes it.")
+                              .arg(QDir::toNativeSeparators(db));
+    EXPECT_EQ(PaneTexts(*window), QStringList{inUse});
+    EXPECT_TRUE(SerialLog().contains(QStringLiteral("database is locked"))) << SerialLog().toStdString();
+    // The instrument hears from the program within 15 s of the start.
+    EXPECT_TRUE(WaitFor([this] { return !fake.Frames().isEmpty(); },
+                        static_cast<int>(std::max<qint64>(0, probeDeadline.remainingTime()))))
+        << "no probe within 15 s";
+
+    ASSERT_TRUE(WaitFor([this] { return fake.CommandState().poweredOff; }, 120000)) << SerialLog().toStdString();
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+    EXPECT_FALSE(fake.Commands().contains(QByteArray("XC,E,")));
+    EXPECT_FALSE(fake.CommandState().loggerCleared);
+    EXPECT_TRUE(PaneTexts(*window).contains(
+        QStringLiteral("Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.")))
+        << PaneTexts(*window).join('\n').toStdString();
+    for (const QString& line : PaneTexts(*window))
+        EXPECT_FALSE(line.contains(QStringLiteral("locked"), Qt::CaseInsensitive)) << line.toStdString();
+
+    Unlock();
+    EXPECT_EQ(FileHash(db), before);
+}
+
+} // namespace
