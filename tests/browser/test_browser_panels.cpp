@@ -342,6 +342,54 @@ TEST_F(BrowserDbTest, PasswordWindowContinueAndChange)
     EXPECT_TRUE(prompt.AllUsed());
 }
 
+// Enter in the box presses Continue, the window's default button, in every
+// step of the change dialogue; what is typed shows as stars.
+TEST_F(BrowserDbTest, PasswordWindowEnterPressesContinue)
+{
+    App().Password = "Morva";
+    struct Case {
+        const char* name;
+        int changePresses; // presses of the change button before typing
+        QString typed;
+        bool wrongBox; // "Incorrect Password Entered" shown
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"right password", 0, "morva", false, true},
+        {"right password in the current-password step", 1, "MORVA", false, true},
+        {"wrong password stays open", 0, "nope", true, false},
+        {"empty box closes", 0, "", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPrompt prompt;
+        bool closedByEnter = false;
+        prompt.ExpectWindow([&](QWidget* w) {
+            auto* d = qobject_cast<PasswordDialog*>(w);
+            EXPECT_TRUE(d->cmdPass(0)->isDefault());
+            for (int i = 0; i < c.changePresses; ++i)
+                QTest::mouseClick(d->cmdPass(1), Qt::LeftButton);
+            QTest::keyClicks(d->txtPass, c.typed);
+            EXPECT_EQ(d->txtPass->text(), c.typed);
+            EXPECT_EQ(d->txtPass->displayText(), QString(c.typed.size(), QLatin1Char('*')));
+            QTest::keyClick(d->txtPass, Qt::Key_Return);
+            closedByEnter = !d->isVisible();
+            if (!closedByEnter)
+                d->reject();
+            return d->result();
+        });
+        if (c.wrongBox)
+            prompt.ExpectBox(MsgResult::Ok);
+        EXPECT_EQ(AskPassword(nullptr), c.accepted);
+        EXPECT_EQ(closedByEnter, !c.wrongBox);
+        EXPECT_TRUE(prompt.AllUsed());
+        if (c.wrongBox) {
+            ASSERT_EQ(prompt.boxes.size(), 1);
+            EXPECT_EQ(prompt.boxes[0].text, "Incorrect Password Entered");
+        }
+    }
+}
+
 class LastCalPanelTest : public BrowserDbTest {
 protected:
     void SetUp() override

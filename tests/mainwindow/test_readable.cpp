@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -321,20 +322,53 @@ protected:
             dialog.show();
             Check(&dialog, QStringLiteral("gas select %1").arg(gas));
         }
-        {
-            QString password = QStringLiteral("1234");
-            PasswordDialog dialog(password, window.get());
-            dialog.show();
-            Check(&dialog, QStringLiteral("password"));
-            dialog.cmdPass(1)->click();
-            Check(&dialog, QStringLiteral("password change"));
-        }
+        CheckPasswordWindow();
         {
             frmSetPrinter dialog({QStringLiteral("Office Laser"), QStringLiteral("PDF file")},
                                  QStringLiteral("Office Laser"), window.get());
             dialog.show();
             Check(&dialog, QStringLiteral("printer choice"));
         }
+    }
+
+    // A window whose captions change with its state: checked as it opens
+    // and again after each step, in order.
+    struct Step {
+        QString name;
+        std::function<void()> act;
+    };
+    void CheckSteps(QWidget* top, const QString& screen, const std::vector<Step>& steps)
+    {
+        top->show();
+        Check(top, screen);
+        for (const Step& step : steps) {
+            step.act();
+            Check(top, screen + QLatin1Char(' ') + step.name);
+        }
+    }
+
+    // The password window through every step of the change dialogue and
+    // back, and with a wrong password refused.
+    void CheckPasswordWindow()
+    {
+        QString password = QStringLiteral("1234");
+        PasswordDialog dialog(password, window.get());
+        auto press = [&dialog](int button, const QString& typed) {
+            return [&dialog, button, typed] {
+                dialog.txtPass->setText(typed);
+                dialog.cmdPass(button)->click();
+            };
+        };
+        prompt.ExpectBox(MsgResult::Ok); // the password changed
+        prompt.ExpectBox(MsgResult::Ok); // the wrong password
+        CheckSteps(&dialog, QStringLiteral("password"),
+                   {{QStringLiteral("current"), press(1, QString())},
+                    {QStringLiteral("new"), press(1, password)},
+                    {QStringLiteral("confirm"), press(1, QStringLiteral("5678"))},
+                    {QStringLiteral("changed"), press(1, QStringLiteral("5678"))},
+                    {QStringLiteral("refused"), press(0, QStringLiteral("WRONG"))}});
+        EXPECT_EQ(password, QStringLiteral("5678"));
+        EXPECT_TRUE(prompt.AllUsed());
     }
 
     QStringList m_faults;
