@@ -217,9 +217,41 @@ private:
             Fits(w, edit->text(), edit->rect(), 10);
         } else if (auto* grid = qobject_cast<QTableView*>(w)) {
             Table(grid);
+            BlankCaptionRows(grid);
         } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
             Tree(tree);
+            PlaceholderHeadings(tree);
         }
+    }
+
+    // A caption row with no caption in any cell is a heading left blank.
+    void BlankCaptionRows(QTableView* grid)
+    {
+        const auto* data = qobject_cast<DataGrid*>(grid);
+        if (!data)
+            return;
+        for (int r = 0; r < std::min(data->FixedRows(), data->Rows()); ++r) {
+            if (grid->isRowHidden(r))
+                continue;
+            bool blank = true;
+            for (int c = 0; c < data->Cols() && blank; ++c)
+                blank = grid->isColumnHidden(c) || data->Text(r, c).isEmpty();
+            if (blank && data->Cols() > 0)
+                Fault(grid, QStringLiteral("caption row %1 is blank").arg(r));
+        }
+    }
+
+    // A heading the view numbers by itself ("1", "2", ...) because nobody
+    // gave it a caption.
+    void PlaceholderHeadings(QTreeView* tree)
+    {
+        QHeaderView* header = tree->header();
+        if (header->isHidden())
+            return;
+        for (int c = 0; c < header->count(); ++c)
+            if (!header->isSectionHidden(c)
+                && tree->model()->headerData(c, Qt::Horizontal).toString() == QString::number(c + 1))
+                Fault(tree, QStringLiteral("column %1 shows the placeholder heading \"%2\"").arg(c).arg(c + 1));
     }
 
     // Columns of a view against what they must show: need(c) is the widest

@@ -379,6 +379,9 @@ TEST_P(Readable, EveryScreenShowsAllItsTexts)
 {
     Download();
     ASSERT_FALSE(HasFatalFailure());
+    // The data panel before anything in it has been picked.
+    window->cmdInst(2)->click();
+    CheckPanel(QStringLiteral("data before a pick"));
     // The window a new user gets on each screen (its first-run size), and
     // the whole screen.
     for (const QSize& screen : {QSize(1024, 768), QSize(1280, 1024)}) {
