@@ -19,6 +19,9 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTreeView>
 
 #include <algorithm>
@@ -215,12 +218,29 @@ private:
                 return;
             // The frame and the editor's own margins on either side.
             Fits(w, edit->text(), edit->rect(), 10);
+        } else if (auto* pane = qobject_cast<QTextEdit*>(w)) {
+            PaneLines(pane);
         } else if (auto* grid = qobject_cast<QTableView*>(w)) {
             Table(grid);
             BlankCaptionRows(grid);
         } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
             Tree(tree);
             PlaceholderHeadings(tree);
+        }
+    }
+
+    // A text pane that does not wrap shows every line whole, side to side.
+    void PaneLines(QTextEdit* pane)
+    {
+        if (pane->lineWrapMode() != QTextEdit::NoWrap)
+            return;
+        const int margin = static_cast<int>(pane->document()->documentMargin());
+        const int room = pane->viewport()->width() - 2 * margin;
+        const QFontMetrics fm(pane->document()->defaultFont());
+        for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
+            const QString line = block.text().trimmed();
+            if (!line.isEmpty() && fm.horizontalAdvance(line) > room)
+                Fault(pane, QStringLiteral("\"%1\" needs %2 px, has %3").arg(line).arg(fm.horizontalAdvance(line)).arg(room));
         }
     }
 

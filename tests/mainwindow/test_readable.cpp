@@ -16,6 +16,7 @@
 #include "browser/browser_keys.h"
 #include "browser/password_dialog.h"
 #include "common/widgets/grid_writer.h"
+#include "download/download_support.h"
 #include "download/frmUpload.h"
 #include "fake_records.h"
 #include "graph/ucltalgraph.h"
@@ -115,6 +116,11 @@ protected:
         ExecSql(db, QStringLiteral("Insert Into Trouble_Event (RelNo, Dates, GasName, Alarm_type) Values (?, ?, ?, ?);"),
                 {9006, DbDate(MakeDate(2024, 3, 5, 11, 0, 0)), QStringLiteral("SENS"), -110});
         window->State().TreeRefreshNeeded = true;
+        // Lines the program adds to the log pane: the port lost, with each
+        // reason it gives for that.
+        for (int reason : {5940, 5941})
+            window->Download().AddLogText(GetResString(5773, QStringLiteral("/dev/ttyUSB0"), GetResString(reason)),
+                                          LogColor::Failure);
     }
 
     // Checks a shown window as it stands now (after the events that lay it
