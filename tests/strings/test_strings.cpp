@@ -36,6 +36,7 @@ constexpr std::pair<int, int> kIdRanges[] = {
     {5880, 5882}, // settings: dump and DEFAULT failures
     {5940, 5968}, // details of port, database, file and printer failures
     {5980, 5980}, // printing: OK with no printer chosen
+    {20200, 20208}, // system errors in words
 };
 
 // The first id of a group holds the group's label, the same in both tables.
