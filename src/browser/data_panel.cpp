@@ -95,6 +95,8 @@ void DataPanel::CreateControls()
     lvwLog->setContextMenuPolicy(Qt::CustomContextMenu);
     lvwLog->setSortingEnabled(false);
     lvwLog->header()->setSectionsClickable(true);
+    // No heading until a node gives the list its columns.
+    lvwLog->setHeaderHidden(true);
     MoveTwips(lvwLog, 3600, 240, 5880, 3276);
     vfgLog = NewGrid(data, QStringLiteral("vfgLog"), 1, 2);
     MoveTwips(vfgLog, 3600, 3636, 5880, 3276);
@@ -244,6 +246,12 @@ void DataPanel::ShowDataPanel()
     vfgLog->update();
 }
 
+void DataPanel::LoadCaptions()
+{
+    if (m_gridKey.isEmpty())
+        SetGridRow(*vfgLog, 0, 0, false, {GetResString(5604), GetResString(5605)});
+}
+
 void DataPanel::chkLog_Click(int)
 {
     m_state.TreeRefreshNeeded = true;
@@ -296,6 +304,7 @@ void DataPanel::FillLogList(const QString& key)
         headers << c.caption;
     lvwLog->setColumnCount(static_cast<int>(headers.size()));
     lvwLog->setHeaderLabels(headers);
+    lvwLog->setHeaderHidden(headers.isEmpty());
     const int width = lvwLog->viewport()->width();
     for (size_t c = 0; c < listing.columns.size(); ++c)
         lvwLog->setColumnWidth(static_cast<int>(c), static_cast<int>(listing.columns[c].width * width));

@@ -35,6 +35,9 @@ public:
     void BuildLogTree();
     // Repaints the tree, the list and the grid.
     void ShowDataPanel();
+    // The property grid's heading row in the current language while nothing
+    // has been picked yet.
+    void LoadCaptions();
 
     // The list of the node with key (sub-folders or records) and the grid
     // of a key.

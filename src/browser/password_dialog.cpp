@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
     : QDialog(parent), m_logic(password)
 {
@@ -30,6 +32,8 @@ PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
         cmdPass[i] = new QPushButton(this);
         cmdPass[i]->setObjectName(Indexed("cmdPass", i));
         cmdPass[i]->setAutoDefault(false);
+        // Enter in the box presses Continue.
+        cmdPass[i]->setDefault(i == 0);
         buttons->addWidget(cmdPass[i], 1);
         connect(cmdPass[i], &QPushButton::clicked, this, [this, i] { cmdPass_Click(i); });
     }
@@ -38,7 +42,20 @@ PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
     layout->addWidget(lblPass);
     layout->addWidget(txtPass);
     layout->addLayout(buttons);
-    setMinimumWidth(fontMetrics().horizontalAdvance(GetResString(7009)) + 60);
+    // Room for the longest instruction and the longest caption the change
+    // button takes in any step, so no step cuts a text; the two buttons
+    // share the line equally.
+    int instruction = 0;
+    for (int id : {7005, 7006, 7008, 7009})
+        instruction = std::max(instruction, lblPass->fontMetrics().horizontalAdvance(GetResString(id)));
+    lblPass->setMinimumWidth(instruction);
+    int button = 0;
+    for (int id : {7001, 7002, 7007, 7003, 7004}) {
+        cmdPass(1)->setText(GetResString(id));
+        button = std::max(button, cmdPass(1)->sizeHint().width());
+    }
+    for (int i = 0; i < cmdPass.Count(); ++i)
+        cmdPass(i)->setMinimumWidth(button);
     ShowStep();
 }
 

@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "common/resstrings.h"
 #include "common/settings_targets.h"
+#include "common/system_error.h"
 #include "common/token.h"
 
 #include <QFile>
@@ -488,12 +489,12 @@ void WriteSettings()
     const QString path = SettingsFilePath();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw FileWriteError(GetResString(5957, path, file.errorString()));
+        throw FileWriteError(GetResString(5957, path, SystemErrorText(file.errorString())));
     if (file.write(bytes) != bytes.size()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        throw FileWriteError(GetResString(5957, path, error));
+        throw FileWriteError(GetResString(5957, path, SystemErrorText(error)));
     }
     if (!file.commit())
-        throw FileWriteError(GetResString(5957, path, file.errorString()));
+        throw FileWriteError(GetResString(5957, path, SystemErrorText(file.errorString())));
 }

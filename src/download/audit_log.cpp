@@ -4,6 +4,7 @@
 #include "common/gasvalue.h"
 #include "common/paths.h"
 #include "common/resstrings.h"
+#include "common/system_error.h"
 #include "records/instrument.h"
 
 #include <QFile>
@@ -46,13 +47,13 @@ bool AppendText(const QString& path, const QString& text, bool create, QString* 
         create ? (QIODevice::WriteOnly | QIODevice::NewOnly) : (QIODevice::WriteOnly | QIODevice::Append);
     if (!file.open(mode)) {
         if (error)
-            *error = file.errorString();
+            *error = SystemErrorText(file.errorString());
         return false;
     }
     const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         if (error)
-            *error = file.errorString();
+            *error = SystemErrorText(file.errorString());
         return false;
     }
     file.close();

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/paths.h"
 #include "common/resstrings.h"
+#include "common/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,7 @@ SerialLogArchive ArchiveSerialLogFile(const QString& programFolder, const QDateT
 
     QFile file(source);
     if (!file.rename(target)) {
-        result.error = GetResString(5959, source, target, file.errorString());
+        result.error = GetResString(5959, source, target, SystemErrorText(file.errorString()));
         return result;
     }
     result.moved = true;

@@ -1,6 +1,7 @@
 #include "interface/serial_transport.h"
 
 #include "common/resstrings.h"
+#include "common/system_error.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -258,5 +259,5 @@ QString SerialTransport::LostReason(QSerialPort::SerialPortError error) const
         if (p.fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             return GetResString(5941);
     }
-    return m_port->errorString();
+    return SystemErrorText(m_port->errorString());
 }

@@ -131,6 +131,7 @@ void frmMain::LoadCaptions()
     Apply({{fraMenu(2), 5101}, {data.chkLog(0), 5102}, {data.chkLog(1), 5104}, {data.chkLog(2), 5103},
            {data.cmdDetail, 5005}, {data.cmdLogInst, 5025}});
     data.cmdLogInst->setVisible(false);
+    data.LoadCaptions();
 
     // Data view panel; the two gas check boxes carry the configured gases' names.
     Apply({{fraMenu(3), 5151}, {view.optBrowse(0), 5152}, {view.optBrowse(1), 5153}});

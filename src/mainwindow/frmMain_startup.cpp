@@ -95,12 +95,14 @@ void frmMain::Form_Load()
 
     OpenUsbSerialPort();
 
-    // Size: 80 % x 60 % of the screen on the first run (no settings file
-    // yet) only; then centred at every start (the restored bounds when the
-    // window starts maximised).
+    // Size: 80 % x 60 % of the screen only when the settings file counts
+    // this as the first start after the one that wrote it ("Execute Count"
+    // 1); every other start keeps the size the settings file or the design
+    // gave. Centred at every start (the restored bounds when the window
+    // starts maximised).
     const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = scr ? scr->geometry() : QRect(0, 0, 1024, 768);
-    if (app.FirstRun) {
+    if (app.ExecuteCount == 1) {
         const QSizeF size = FirstRunSize(Twips(screenRect.width()), Twips(screenRect.height()));
         SetWindowWidth(qRound(size.width()));
         SetWindowHeight(qRound(size.height()));

@@ -111,7 +111,10 @@ void InstrumentPanel::ShowInstrumentInfo()
     }
     for (int g = 0; g < 2; ++g)
         sensor.SetCellCheck(g + 2, 1, v.enabled[static_cast<size_t>(g)] ? DataGrid::Checked : DataGrid::Unchecked);
-    sensor.SetRangeAlignment(1, 1, 3, 5, DataGrid::AlignCenterCenter);
+    // The caption rows centred over their columns, the values and check
+    // boxes centred in theirs; the gas headings keep the grid's alignment.
+    sensor.SetRangeAlignment(0, 0, 1, 5, DataGrid::AlignCenterCenter);
+    sensor.SetRangeAlignment(2, 1, 3, 5, DataGrid::AlignCenterCenter);
 
     m_frame->setVisible(visible);
 }

@@ -4,6 +4,7 @@
 
 #include "common/colors.h"
 #include "common/resstrings.h"
+#include "common/system_error.h"
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 
@@ -179,17 +180,17 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
+        *error = SystemErrorText(f.errorString());
         return false;
     }
     const QByteArray bytes = text.toUtf8();
     if (f.write(bytes) != bytes.size()) {
-        *error = f.errorString();
+        *error = SystemErrorText(f.errorString());
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        *error = f.errorString();
+        *error = SystemErrorText(f.errorString());
         return false;
     }
     return true;
@@ -199,16 +200,16 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
+        *error = SystemErrorText(f.errorString());
         return false;
     }
     if (image.isNull() || !image.save(&f, "BMP")) {
-        *error = image.isNull() ? GetResString(5962) : f.errorString();
+        *error = image.isNull() ? GetResString(5962) : SystemErrorText(f.errorString());
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        *error = f.errorString();
+        *error = SystemErrorText(f.errorString());
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "browser/lastcal_panel.h"
 #include "browser/password_dialog.h"
 
+#include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
 #include "records/instrument.h"
 #include "item_texts.h"
@@ -382,6 +383,97 @@ TEST_F(BrowserDbTest, PasswordWindowContinueAndChange)
     prompt.ExpectWindow(TypePassword(""));
     EXPECT_FALSE(AskPassword(nullptr));
     EXPECT_TRUE(prompt.AllUsed());
+}
+
+// Before a node is picked, in either language, the list shows no heading
+// of its own making (a column numbered "1") and the property grid no blank
+// heading cell; a picked node gives the list its real headings.
+TEST_F(BrowserDbTest, NothingPickedShowsNoStrayHeadings)
+{
+    AddHead({"A1", "S", "U", "F1", 1, "beta"});
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        SetResLanguage(language);
+        SCOPED_TRACE(language == ResLanguage::English ? "English" : "Japanese");
+        QGroupBox frame;
+        frame.resize(960, 780);
+        SharedState state;
+        NullPanelHost host;
+        DataPanel data(&frame, state, host);
+        data.LoadCaptions();
+        frame.show();
+        QCoreApplication::processEvents();
+        auto headings = [&data] {
+            QStringList shown;
+            if (!data.lvwLog->isHeaderHidden())
+                for (int c = 0; c < data.lvwLog->columnCount(); ++c)
+                    shown << data.lvwLog->headerItem()->text(c);
+            return shown;
+        };
+        EXPECT_EQ(headings(), QStringList());
+        ASSERT_GE(data.vfgLog->Rows(), data.vfgLog->FixedRows());
+        for (int r = 0; r < data.vfgLog->FixedRows(); ++r)
+            for (int c = 0; c < data.vfgLog->Cols(); ++c)
+                EXPECT_FALSE(data.vfgLog->Text(r, c).isEmpty()) << "row " << r << " column " << c;
+        EXPECT_EQ(data.vfgLog->Text(0, 0), GetResString(5604));
+        EXPECT_EQ(data.vfgLog->Text(0, 1), GetResString(5605));
+
+        state.TreeRefreshNeeded = true;
+        data.BuildLogTree();
+        data.FillLogList(data.TreeModel().At(0).key);
+        const QStringList listed = headings();
+        EXPECT_FALSE(listed.isEmpty());
+        for (const QString& caption : listed)
+            EXPECT_FALSE(caption.isEmpty());
+    }
+    SetResLanguage(ResLanguage::English);
+}
+
+// Enter in the box presses Continue, the window's default button, in every
+// step of the change dialogue; what is typed shows as stars.
+TEST_F(BrowserDbTest, PasswordWindowEnterPressesContinue)
+{
+    App().Password = "Morva";
+    struct Case {
+        const char* name;
+        int changePresses; // presses of the change button before typing
+        QString typed;
+        bool wrongBox; // "Incorrect Password Entered" shown
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"right password", 0, "morva", false, true},
+        {"right password in the current-password step", 1, "MORVA", false, true},
+        {"wrong password stays open", 0, "nope", true, false},
+        {"empty box closes", 0, "", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPrompt prompt;
+        bool closedByEnter = false;
+        prompt.ExpectWindow([&](QWidget* w) {
+            auto* d = qobject_cast<PasswordDialog*>(w);
+            EXPECT_TRUE(d->cmdPass(0)->isDefault());
+            for (int i = 0; i < c.changePresses; ++i)
+                QTest::mouseClick(d->cmdPass(1), Qt::LeftButton);
+            QTest::keyClicks(d->txtPass, c.typed);
+            EXPECT_EQ(d->txtPass->text(), c.typed);
+            EXPECT_EQ(d->txtPass->displayText(), QString(c.typed.size(), QLatin1Char('*')));
+            QTest::keyClick(d->txtPass, Qt::Key_Return);
+            closedByEnter = !d->isVisible();
+            if (!closedByEnter)
+                d->reject();
+            return d->result();
+        });
+        if (c.wrongBox)
+            prompt.ExpectBox(MsgResult::Ok);
+        EXPECT_EQ(AskPassword(nullptr), c.accepted);
+        EXPECT_EQ(closedByEnter, !c.wrongBox);
+        EXPECT_TRUE(prompt.AllUsed());
+        if (c.wrongBox) {
+            ASSERT_EQ(prompt.boxes.size(), 1);
+            EXPECT_EQ(prompt.boxes[0].text, "Incorrect Password Entered");
+        }
+    }
 }
 
 class LastCalPanelTest : public BrowserDbTest {

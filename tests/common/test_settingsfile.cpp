@@ -2,6 +2,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/resstrings.h"
 #include "common/settings_targets.h"
 #include "common/settingsfile.h"
 #include "temp_home.h"
@@ -459,9 +460,18 @@ TEST_F(SettingsFile, FirstRunIsTheStartWithoutASettingsFile)
 
 TEST_F(SettingsFile, FailedWriteRaises)
 {
-    // A folder in place of the file cannot be replaced.
+    // A folder in place of the file cannot be replaced. The reason is told
+    // in the program's language, never in the system's English.
     ASSERT_TRUE(QDir(home.path()).mkdir("Pelkar.ini"));
     EXPECT_THROW(WriteSettings(), FileWriteError);
+    SetResLanguage(ResLanguage::Japanese);
+    try {
+        WriteSettings();
+        ADD_FAILURE() << "no error";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ(e.Message(), GetResString(5957, home.file("Pelkar.ini"), GetResString(20208)));
+    }
+    SetResLanguage(ResLanguage::English);
     ASSERT_TRUE(QDir(home.path()).rmdir("Pelkar.ini"));
 
     WriteFile(home.file("Pelkar.ini"), "Retry\t7\r\n");

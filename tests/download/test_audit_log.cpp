@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -135,6 +136,13 @@ TEST_F(AuditLogTest, UnwritableFolderIsReported)
     // A suffix naming a missing folder: the file cannot be created.
     EXPECT_FALSE(AppendSettingsAudit(SampleInstrument(), QStringLiteral("/missing/x"), MakeDate(2026, 1, 2), &error));
     EXPECT_FALSE(error.isEmpty());
+    // The reason in the program's language; the system's words go to the
+    // serial log.
+    SetResLanguage(ResLanguage::Japanese);
+    EXPECT_FALSE(AppendSettingsAudit(SampleInstrument(), QStringLiteral("/missing/x"), MakeDate(2026, 1, 2), &error));
+    SetResLanguage(ResLanguage::English);
+    EXPECT_EQ(error, QStringLiteral("ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"));
+    EXPECT_TRUE(Lines(home.file("SerialLog.log")).last().endsWith(qt_error_string(ENOENT)));
 }
 
 } // namespace

@@ -160,7 +160,9 @@ TEST_F(Commands, InformationGetAndSaveWritesTheAuditLog)
 TEST_F(Commands, ClockCheckAfterEveryClick)
 {
     frmMain& w = Ready();
-    const QString line = QStringLiteral("A date doesn't correspond to the host. Confirm a host and the date of the machine.");
+    // Two lines, so that each shows whole in the pane.
+    const QString line = QStringLiteral("A date doesn't correspond to the host.");
+    const QString second = QStringLiteral("Confirm a host and the date of the machine.");
     struct Row {
         double offset;
         bool written;
@@ -174,15 +176,16 @@ TEST_F(Commands, ClockCheckAfterEveryClick)
         w.Download().cmdDown_Click(5);
         EXPECT_EQ(StateOf(w), before);
         EXPECT_FALSE(w.Download().UploadForm().IsLoaded());
-        EXPECT_EQ(PaneTexts(w), r.written ? (QStringList{line, line}) : QStringList{});
+        EXPECT_EQ(PaneTexts(w), r.written ? (QStringList{line, second, line, second}) : QStringList{});
         if (r.written) {
             EXPECT_EQ(PaneColor(w, line), RGB(255, 0, 0));
+            EXPECT_EQ(PaneColor(w, second), RGB(255, 0, 0));
         }
     }
     // Also after a failed or unrelated command.
     w.Download().rtbLog->clear();
     w.Download().cmdDown_Click(2);
-    EXPECT_EQ(PaneTexts(w).last(), line);
+    EXPECT_EQ(PaneTexts(w).last(), second);
 }
 
 TEST_F(Commands, AnsweringNoLeavesEverythingAsItWas)
@@ -199,8 +202,8 @@ TEST_F(Commands, AnsweringNoLeavesEverythingAsItWas)
         EXPECT_TRUE(fake.serialLog.isEmpty());
         EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("Body")).isEmpty());
         EXPECT_TRUE(fake.CallsStartingWith(QStringLiteral("SetInitValue")).isEmpty());
-        // Only Initialize runs the clock check after a No.
-        EXPECT_EQ(PaneTexts(w).size(), index == 9 ? 1 : 0);
+        // Only Initialize runs the clock check (its two lines) after a No.
+        EXPECT_EQ(PaneTexts(w).size(), index == 9 ? 2 : 0);
     }
     const MsgRequest& power = prompt.boxes[1];
     EXPECT_EQ(power.text, QStringLiteral("Pelkar  Power off and Serial port off line.\r\nReady?"));
@@ -325,8 +328,8 @@ TEST_F(Commands, PowerOffResetsTheWindow)
     EXPECT_TRUE(w.cmdInst(5)->isEnabled());
     EXPECT_FALSE(w.cmdInst(4)->isEnabled());
     // The reset emptied the pane: only the clock check's line is left.
-    EXPECT_EQ(PaneTexts(w), QStringList{QStringLiteral(
-                                "A date doesn't correspond to the host. Confirm a host and the date of the machine.")});
+    EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("A date doesn't correspond to the host."),
+                                         QStringLiteral("Confirm a host and the date of the machine.")}));
     EXPECT_EQ(w.State().MainInstrument().CommFlags(), 0);
     EXPECT_EQ(w.State().MainInstrument().SerialNo(), QStringLiteral("SN9"));
     EXPECT_FALSE(w.State().StartupPending);

@@ -201,10 +201,14 @@ TEST_F(Events, SerialPortLampSaysWhatIsTrue)
     emit fake.PortLost(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("the device is gone"));
     EXPECT_TRUE(LampIs(w.Download().shpStatus(0), w.Download().LampErrorColor));
     EXPECT_TRUE(LampIs(w.Download().shpStatus(1), w.Download().LampOffColor));
-    const QString lost =
-        QStringLiteral("Serial port /dev/ttyUSB0 lost (the device is gone). Waiting for the converter to come back.");
-    EXPECT_TRUE(PaneTexts(w).contains(lost));
+    // Two lines, so that each shows whole in the pane.
+    const QString lost = QStringLiteral("Serial port /dev/ttyUSB0 lost (the device is gone).");
+    const QString waiting = QStringLiteral("Waiting for the converter to come back.");
+    const QStringList pane = PaneTexts(w);
+    ASSERT_TRUE(pane.contains(lost));
+    EXPECT_EQ(pane.value(pane.indexOf(lost) + 1), waiting);
     EXPECT_EQ(PaneColor(w, lost), RGB(255, 0, 0));
+    EXPECT_EQ(PaneColor(w, waiting), RGB(255, 0, 0));
     EXPECT_TRUE(EnabledDownloadButtons(w).empty());
 }
 

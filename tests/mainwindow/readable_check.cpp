@@ -19,6 +19,9 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTreeView>
 
 #include <algorithm>
@@ -215,11 +218,60 @@ private:
                 return;
             // The frame and the editor's own margins on either side.
             Fits(w, edit->text(), edit->rect(), 10);
+        } else if (auto* pane = qobject_cast<QTextEdit*>(w)) {
+            PaneLines(pane);
         } else if (auto* grid = qobject_cast<QTableView*>(w)) {
             Table(grid);
+            BlankCaptionRows(grid);
         } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
             Tree(tree);
+            PlaceholderHeadings(tree);
         }
+    }
+
+    // A text pane that does not wrap shows every line whole, side to side.
+    void PaneLines(QTextEdit* pane)
+    {
+        if (pane->lineWrapMode() != QTextEdit::NoWrap)
+            return;
+        const int margin = static_cast<int>(pane->document()->documentMargin());
+        const int room = pane->viewport()->width() - 2 * margin;
+        const QFontMetrics fm(pane->document()->defaultFont());
+        for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
+            const QString line = block.text().trimmed();
+            if (!line.isEmpty() && fm.horizontalAdvance(line) > room)
+                Fault(pane, QStringLiteral("\"%1\" needs %2 px, has %3").arg(line).arg(fm.horizontalAdvance(line)).arg(room));
+        }
+    }
+
+    // A caption row with no caption in any cell is a heading left blank.
+    void BlankCaptionRows(QTableView* grid)
+    {
+        const auto* data = qobject_cast<DataGrid*>(grid);
+        if (!data)
+            return;
+        for (int r = 0; r < std::min(data->FixedRows(), data->Rows()); ++r) {
+            if (grid->isRowHidden(r))
+                continue;
+            bool blank = true;
+            for (int c = 0; c < data->Cols() && blank; ++c)
+                blank = grid->isColumnHidden(c) || data->Text(r, c).isEmpty();
+            if (blank && data->Cols() > 0)
+                Fault(grid, QStringLiteral("caption row %1 is blank").arg(r));
+        }
+    }
+
+    // A heading the view numbers by itself ("1", "2", ...) because nobody
+    // gave it a caption.
+    void PlaceholderHeadings(QTreeView* tree)
+    {
+        QHeaderView* header = tree->header();
+        if (header->isHidden())
+            return;
+        for (int c = 0; c < header->count(); ++c)
+            if (!header->isSectionHidden(c)
+                && tree->model()->headerData(c, Qt::Horizontal).toString() == QString::number(c + 1))
+                Fault(tree, QStringLiteral("column %1 shows the placeholder heading \"%2\"").arg(c).arg(c + 1));
     }
 
     // Columns of a view against what they must show: need(c) is the widest

@@ -274,6 +274,8 @@ TEST_F(Layout, ColumnWidthsByLanguageAndMode)
     // Grids of a column count outside the tables keep their widths.
     auto keeps = [&](DataGrid* grid, int panel, int cols) {
         ShowPanel(panel);
+        // Without texts, so that no column is widened to fit one.
+        grid->Clear();
         grid->setColumnCount(cols);
         for (int c = 0; c < cols; ++c)
             grid->SetColWidth(c, 777);

@@ -16,6 +16,7 @@
 #include "browser/browser_keys.h"
 #include "browser/password_dialog.h"
 #include "common/widgets/grid_writer.h"
+#include "download/download_support.h"
 #include "download/frmUpload.h"
 #include "fake_records.h"
 #include "graph/ucltalgraph.h"
@@ -29,6 +30,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -114,6 +116,11 @@ protected:
         ExecSql(db, QStringLiteral("Insert Into Trouble_Event (RelNo, Dates, GasName, Alarm_type) Values (?, ?, ?, ?);"),
                 {9006, DbDate(MakeDate(2024, 3, 5, 11, 0, 0)), QStringLiteral("SENS"), -110});
         window->State().TreeRefreshNeeded = true;
+        // Lines the program adds to the log pane: the port lost, with each
+        // reason it gives for that.
+        for (int reason : {5940, 5941})
+            window->Download().AddLogText(GetResString(5773, QStringLiteral("/dev/ttyUSB0"), GetResString(reason)),
+                                          LogColor::Failure);
     }
 
     // Checks a shown window as it stands now (after the events that lay it
@@ -321,20 +328,53 @@ protected:
             dialog.show();
             Check(&dialog, QStringLiteral("gas select %1").arg(gas));
         }
-        {
-            QString password = QStringLiteral("1234");
-            PasswordDialog dialog(password, window.get());
-            dialog.show();
-            Check(&dialog, QStringLiteral("password"));
-            dialog.cmdPass(1)->click();
-            Check(&dialog, QStringLiteral("password change"));
-        }
+        CheckPasswordWindow();
         {
             frmSetPrinter dialog({QStringLiteral("Office Laser"), QStringLiteral("PDF file")},
                                  QStringLiteral("Office Laser"), window.get());
             dialog.show();
             Check(&dialog, QStringLiteral("printer choice"));
         }
+    }
+
+    // A window whose captions change with its state: checked as it opens
+    // and again after each step, in order.
+    struct Step {
+        QString name;
+        std::function<void()> act;
+    };
+    void CheckSteps(QWidget* top, const QString& screen, const std::vector<Step>& steps)
+    {
+        top->show();
+        Check(top, screen);
+        for (const Step& step : steps) {
+            step.act();
+            Check(top, screen + QLatin1Char(' ') + step.name);
+        }
+    }
+
+    // The password window through every step of the change dialogue and
+    // back, and with a wrong password refused.
+    void CheckPasswordWindow()
+    {
+        QString password = QStringLiteral("1234");
+        PasswordDialog dialog(password, window.get());
+        auto press = [&dialog](int button, const QString& typed) {
+            return [&dialog, button, typed] {
+                dialog.txtPass->setText(typed);
+                dialog.cmdPass(button)->click();
+            };
+        };
+        prompt.ExpectBox(MsgResult::Ok); // the password changed
+        prompt.ExpectBox(MsgResult::Ok); // the wrong password
+        CheckSteps(&dialog, QStringLiteral("password"),
+                   {{QStringLiteral("current"), press(1, QString())},
+                    {QStringLiteral("new"), press(1, password)},
+                    {QStringLiteral("confirm"), press(1, QStringLiteral("5678"))},
+                    {QStringLiteral("changed"), press(1, QStringLiteral("5678"))},
+                    {QStringLiteral("refused"), press(0, QStringLiteral("WRONG"))}});
+        EXPECT_EQ(password, QStringLiteral("5678"));
+        EXPECT_TRUE(prompt.AllUsed());
     }
 
     QStringList m_faults;
@@ -345,6 +385,9 @@ TEST_P(Readable, EveryScreenShowsAllItsTexts)
 {
     Download();
     ASSERT_FALSE(HasFatalFailure());
+    // The data panel before anything in it has been picked.
+    window->cmdInst(2)->click();
+    CheckPanel(QStringLiteral("data before a pick"));
     // The window a new user gets on each screen (its first-run size), and
     // the whole screen.
     for (const QSize& screen : {QSize(1024, 768), QSize(1280, 1024)}) {

@@ -280,15 +280,16 @@ TEST(FirstRunSize, EightyBySixtyPercentOfTheScreenNeverBelowTheMinimum)
 TEST_F(MainWindowTest, WindowIsSizedOnTheFirstRunOnlyAndCentred)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    // The first run is the start without a settings file; a file written
-    // by that run (its counter 1) is no first run any more.
+    // The first-run size belongs to the start whose settings file counts 1
+    // (written by the very first start); a start without a settings file
+    // (counter 0) or a later one keeps its size.
     struct Case {
         const char* settings; // nullptr: no settings file
         int startWidth;
         bool firstRun;
     };
-    for (const Case c : {Case{nullptr, 9000, true}, Case{"Execute Count\t1\r\n", 9000, false},
-                         Case{"Execute Count\t2\r\n", 12345, false}}) {
+    for (const Case c : {Case{nullptr, 9000, false}, Case{"Execute Count\t1\r\n", 9000, true},
+                         Case{"Execute Count\t2\r\n", 12345, false}, Case{"Execute Count\t0\r\n", 9500, false}}) {
         SCOPED_TRACE(c.settings ? c.settings : "no file");
         QFile::remove(home.file("Pelkar.ini"));
         if (c.settings) {

@@ -368,11 +368,23 @@ TEST_F(OptionPaneTest, FactoryDialogKeepsARefusedEntryInItsEditor)
 
 // ---- the information panel ----
 
+// The caption rows of both grids stand centred over their columns, in
+// every state the panel shows.
+static void ExpectCentredCaptions(DataGrid& grid)
+{
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < grid.Cols(); ++c)
+            EXPECT_EQ(grid.CellAlignment(r, c), DataGrid::AlignCenterCenter)
+                << grid.objectName().toStdString() << " row " << r << " column " << c << " \"" << grid.Text(r, c).toStdString() << "\"";
+}
+
 TEST_F(OptionPaneTest, InformationPanelStates)
 {
     Panel(true);
     InstrumentPanel& ip = window->Instrument();
     ip.ShowInstrumentInfo();
+    ExpectCentredCaptions(*ip.vfgInst);
+    ExpectCentredCaptions(*ip.vfgInstSensor);
     EXPECT_EQ(ip.Frame()->title(), "Instrument Information [Connected]");
     EXPECT_EQ(ip.lblInst(3)->text(), "SN1");
     EXPECT_FALSE(ip.lblInst(7)->isHidden());
@@ -386,6 +398,8 @@ TEST_F(OptionPaneTest, InformationPanelStates)
     EXPECT_EQ(ip.lblInst(3)->text(), "");
     EXPECT_EQ(ip.vfgInstSensor->Text(2, 2), "-----");
     EXPECT_EQ(ip.vfgInstSensor->CellCheck(2, 1), DataGrid::Unchecked);
+    ExpectCentredCaptions(*ip.vfgInst);
+    ExpectCentredCaptions(*ip.vfgInstSensor);
 
     // A stored record shows from the stored instrument and leaves the
     // connected one alone.

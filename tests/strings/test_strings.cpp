@@ -37,6 +37,7 @@ constexpr std::pair<int, int> kIdRanges[] = {
     {5940, 5968}, // details of port, database, file and printer failures
     {5980, 5980}, // printing: OK with no printer chosen
     {20120, 20121}, // the log database in use by another program
+    {20200, 20208}, // system errors in words
 };
 
 // The first id of a group holds the group's label, the same in both tables.
@@ -136,7 +137,7 @@ const Sample kSamples[] = {
     {5560, "--- Current reading download time out.Date= ~1 ---~c", nullptr},
     {5570, "--- Dump List Download Finished. ---(~1[Time = ~2])~c", nullptr},
     {5590, "A date is injustice. Make it accurate time, and try again  download.", nullptr},
-    {5591, "A date doesn't correspond to the host. Confirm a host and the date of the machine.", nullptr},
+    {5591, "A date doesn't correspond to the host.~cConfirm a host and the date of the machine.", nullptr},
     // grid titles and labels
     {5602, "Data Browse (~1)", nullptr},
     {5603, "Sampling Date/Time: ~1 to ~2", nullptr},
@@ -151,7 +152,7 @@ const Sample kSamples[] = {
     // stored records, the port, start-up and files
     {5770, "~1 record(s) could not be stored in the database.~c", nullptr},
     {5772, "Pelkar  Logger data kept on the instrument: not everything was downloaded and stored.~c", nullptr},
-    {5773, "Serial port ~1 lost (~2). Waiting for the converter to come back.", nullptr},
+    {5773, "Serial port ~1 lost (~2).~cWaiting for the converter to come back.", nullptr},
     {5774, "The program folder ~1 cannot be written, so Pelkar cannot start.~cAllow writing in the folder and start again.",
      nullptr},
     // progress window
@@ -294,7 +295,7 @@ TEST(StringTables, FilesAreWellFormed)
 TEST(StringTables, BothHoldExactlyTheListedIds)
 {
     const std::vector<int> expected = ExpectedIds();
-    ASSERT_EQ(expected.size(), 579u);
+    ASSERT_EQ(expected.size(), 588u);
     EXPECT_EQ(IdsOf(English()), expected);
     EXPECT_EQ(IdsOf(Japanese()), expected);
 }

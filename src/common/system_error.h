@@ -1,0 +1,13 @@
+#pragma once
+// System errors as a user reads them. A file or port operation that fails
+// reports the operating system's own wording, which is English whatever the
+// program's language. The common errors (no such file, the device gone,
+// busy, no permission, ...) are put in words from the string tables; any
+// other becomes a general text. The system's wording itself is written to
+// the serial log, where it helps whoever looks into the failure.
+#include <QString>
+
+// The words for systemText, an error text as QFile, QSaveFile or
+// QSerialPort give it (errorString()), in the current language. An empty
+// systemText gives an empty text.
+QString SystemErrorText(const QString& systemText);
