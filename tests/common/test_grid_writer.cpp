@@ -1,7 +1,10 @@
 #include "common/colors.h"
 #include "common/widgets/grid_writer.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTest>
 #include <QScrollBar>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -219,38 +222,70 @@ std::unique_ptr<DataGrid> ShownGrid(int rows, int cols, int fixedRows, QSize siz
     return grid;
 }
 
+// Where a cell stands on screen, as a screen reader asks for it.
+QPoint GlobalCenter(const DataGrid& grid, int row, int col)
+{
+    const QRect cell = grid.visualRect(grid.model()->index(row, col));
+    return grid.viewport()->mapToGlobal(cell.center());
+}
+
 } // namespace
 
-TEST(DataGrid, CaptionRowsStayInViewWhenScrolled)
+TEST(DataGrid, CaptionRowsStandInABandAboveTheScrollingRows)
 {
     auto grid = ShownGrid(200, 6, 2, QSize(300, 200));
     for (int c = 0; c < 6; ++c)
         grid->SetColWidth(c, 2000); // wider together than the grid
     QCoreApplication::processEvents();
-    const QTableView* frozen = grid->FrozenRows();
-    ASSERT_NE(frozen, nullptr);
-    EXPECT_EQ(grid->FrozenHeight(), grid->rowHeight(0) + grid->rowHeight(1));
+    const int band = grid->rowHeight(0) + grid->rowHeight(1);
+    EXPECT_EQ(grid->FrozenHeight(), band);
+    EXPECT_EQ(grid->CaptionBand(), QRect(grid->viewport()->x(), grid->viewport()->y() - band,
+                                         grid->viewport()->width(), band));
+    EXPECT_EQ(grid->viewport()->y(), grid->frameWidth() + band) << "no row scrolls under the captions";
 
-    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    // At every position of the scroll bar the rows in view start with a
+    // whole data row; at the end the last row shows whole.
+    QScrollBar* bar = grid->verticalScrollBar();
     grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(frozen->isVisible());
-    EXPECT_EQ(frozen->geometry().topLeft(), grid->viewport()->geometry().topLeft());
-    EXPECT_EQ(frozen->height(), grid->FrozenHeight());
-    EXPECT_EQ(frozen->rowAt(0), 0) << "the caption row is shown on top";
-    EXPECT_EQ(frozen->rowAt(grid->rowHeight(0)), 1);
-    for (int c = 0; c < 6; ++c)
-        EXPECT_EQ(frozen->columnViewportPosition(c), grid->columnViewportPosition(c)) << "column " << c;
+    for (int value = bar->minimum(); value <= bar->maximum(); ++value) {
+        bar->setValue(value);
+        const int top = grid->rowAt(0);
+        ASSERT_GE(top, 2) << "value " << value;
+        ASSERT_EQ(grid->rowViewportPosition(top), 0) << "value " << value;
+    }
+    const QRect last = grid->visualRect(grid->model()->index(199, 0));
+    EXPECT_GE(last.top(), 0);
+    EXPECT_LE(last.bottom(), grid->viewport()->height() - 1) << "the last row shows whole";
+    bar->setValue(bar->minimum());
+    EXPECT_EQ(grid->rowAt(0), 2) << "scrolled to the top, the first data row heads the rows";
 
-    // A row scrolled to the top stands right under the caption rows.
+    // The caption cells lie in the band, over their own columns.
+    for (int row : {0, 1})
+        for (int c = 0; c < 6; ++c) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, c));
+            EXPECT_EQ(cell.top(), row == 0 ? -band : grid->rowHeight(0) - band) << row << "," << c;
+            EXPECT_EQ(cell.left(), grid->columnViewportPosition(c)) << row << "," << c;
+        }
+
+    // A row scrolled to the top stands right under the caption rows; one
+    // scrolled into view from above comes out whole.
     grid->scrollTo(grid->model()->index(100, 0), QAbstractItemView::PositionAtTop);
-    EXPECT_EQ(grid->visualRect(grid->model()->index(100, 0)).top(), grid->FrozenHeight());
-    // Moving up to a row hidden under the captions brings it out.
+    EXPECT_EQ(grid->visualRect(grid->model()->index(100, 0)).top(), 0);
     grid->scrollTo(grid->model()->index(99, 0));
-    EXPECT_GE(grid->visualRect(grid->model()->index(99, 0)).top(), grid->FrozenHeight());
+    EXPECT_EQ(grid->visualRect(grid->model()->index(99, 0)).top(), 0);
+    grid->scrollTo(grid->model()->index(0, 0));
+    EXPECT_EQ(grid->rowAt(0), 2) << "asked for a caption row, the rows go to their top";
+
+    // The band shows the captions: the fixed colour, whatever the rows show.
+    bar->setValue(bar->maximum());
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->minimum());
+    QCoreApplication::processEvents();
+    const QImage picture = grid->grab().toImage();
+    const QPoint inCaption = grid->CaptionBand().topLeft() + QPoint(grid->columnWidth(0) - 4, 3);
+    EXPECT_EQ(picture.pixelColor(inCaption), ColorFromWin(DataGrid::FixedBackColor()));
 }
 
-TEST(DataGrid, MergedCaptionsAndHiddenRowsShowInTheCaptionView)
+TEST(DataGrid, MergedCaptionsAndHiddenRowsShowInTheBand)
 {
     auto grid = ShownGrid(50, 4, 1, QSize(300, 150));
     for (int c = 1; c < 4; ++c)
@@ -259,12 +294,71 @@ TEST(DataGrid, MergedCaptionsAndHiddenRowsShowInTheCaptionView)
     grid->SetMergeRow(0, true);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->columnSpan(0, 1), 3);
-    EXPECT_EQ(grid->FrozenRows()->columnSpan(0, 1), 3);
+    const QRect merged = grid->visualRect(grid->model()->index(0, 1));
+    EXPECT_EQ(merged.top(), -grid->FrozenHeight());
+    EXPECT_EQ(merged.width() + 1, grid->columnWidth(1) + grid->columnWidth(2) + grid->columnWidth(3));
+    const QPoint inThird(grid->columnViewportPosition(3) + 2, merged.center().y());
+    EXPECT_EQ(grid->indexAt(inThird), grid->model()->index(0, 1)) << "the merged caption answers for its columns";
 
     grid->setRowHidden(0, true);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->FrozenHeight(), 0);
-    EXPECT_FALSE(grid->FrozenRows()->isVisible());
+    EXPECT_TRUE(grid->CaptionBand().isEmpty());
+    EXPECT_EQ(grid->viewport()->y(), grid->frameWidth());
+    EXPECT_EQ(grid->rowAt(0), 1);
+}
+
+// A screen reader sees one table: its caption cells are shown where the band
+// draws them and answer a hit test there, and nothing else in the grid is a
+// table of its own.
+TEST(DataGrid, ScreenReaderFindsTheCaptionCellsInTheBand)
+{
+    auto grid = ShownGrid(200, 4, 2, QSize(300, 200));
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid.get());
+    ASSERT_NE(table, nullptr);
+    for (int row : {0, 1, grid->rowAt(0), 199})
+        for (int c = 0; c < 4; ++c) {
+            QAccessibleInterface* cell = table->childAt(GlobalCenter(*grid, row, c).x(), GlobalCenter(*grid, row, c).y());
+            ASSERT_NE(cell, nullptr) << row << "," << c;
+            ASSERT_NE(cell->tableCellInterface(), nullptr);
+            EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row);
+            EXPECT_EQ(cell->tableCellInterface()->columnIndex(), c);
+            EXPECT_FALSE(cell->state().invisible) << row << "," << c;
+            EXPECT_EQ(cell->text(QAccessible::Name), grid->Text(row, c));
+            EXPECT_EQ(table->indexOfChild(cell), table->indexOfChild(table->tableInterface()->cellAt(row, c)));
+        }
+    for (QAbstractItemView* view : grid->findChildren<QAbstractItemView*>())
+        EXPECT_FALSE(view->isVisible()) << "a second table " << view->metaObject()->className();
+}
+
+// The cursor, a selection and a click stay in the rows under the captions.
+TEST(DataGrid, CursorAndDragStayUnderTheCaptions)
+{
+    auto grid = ShownGrid(100, 3, 2, QSize(300, 200));
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setFocus();
+    grid->setCurrentCell(2, 1);
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    EXPECT_EQ(grid->currentRow(), 2);
+    grid->setCurrentCell(50, 1);
+    QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(grid->currentRow(), 2);
+    QTest::keyClick(grid.get(), Qt::Key_PageUp);
+    EXPECT_EQ(grid->currentRow(), 2);
+
+    // A drag from a row up over the band selects up to the first row in view.
+    const QPoint from = grid->visualRect(grid->model()->index(4, 1)).center();
+    const QPoint band(from.x(), -grid->FrozenHeight() / 2);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, band, grid->viewport()->mapToGlobal(band), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &move);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, band);
+    EXPECT_GE(grid->currentRow(), 2);
+    for (const QModelIndex& index : grid->selectionModel()->selectedIndexes())
+        EXPECT_GE(index.row(), 2);
 }
 
 TEST(DataGrid, ColumnsFollowTheirTexts)
@@ -295,11 +389,22 @@ TEST(DataGrid, CaptionRowsFollowTheGridSideways)
     auto grid = ShownGrid(2, 7, 1, QSize(300, 500));
     for (int c = 0; c < 7; ++c)
         grid->SetColWidth(c, 1500);
-    const QTableView& frozen = *grid->FrozenRows();
     auto same = [&](const char* step) {
         QCoreApplication::processEvents();
-        for (int c = 0; c < 7; ++c)
-            EXPECT_EQ(frozen.columnViewportPosition(c), grid->columnViewportPosition(c)) << step << ", column " << c;
+        const QRect band = grid->CaptionBand();
+        const QImage picture = grid->grab().toImage();
+        for (int c = 0; c < 7; ++c) {
+            const QRect caption = grid->visualRect(grid->model()->index(0, c));
+            EXPECT_EQ(caption.left(), grid->columnViewportPosition(c)) << step << ", column " << c;
+            const QPoint inside(band.left() + caption.center().x(), band.top() + 2);
+            if (band.contains(inside))
+                EXPECT_EQ(grid->indexAt(caption.center()).column(), c) << step << ", column " << c;
+        }
+        // Inside the caption in the middle of the view, clear of its lines.
+        const int mid = grid->columnAt(band.width() / 2);
+        const int x = std::max(grid->columnViewportPosition(mid), 0) + 2;
+        EXPECT_EQ(picture.pixelColor(band.left() + x, band.top() + 2), ColorFromWin(DataGrid::FixedBackColor()))
+            << step;
     };
     grid->setCurrentCell(1, 6); // scrolled to the end, the last column flush right
     same("current cell in the last column");
@@ -309,4 +414,71 @@ TEST(DataGrid, CaptionRowsFollowTheGridSideways)
     same("scrolled back by all but one");
     grid->SetColWidth(0, 3000);
     same("a column widened");
+}
+
+// Every text of a column, whatever its length in characters, fits the width
+// the grid gives the column.
+TEST(DataGrid, ColumnsFitTheirWidestTextInPixels)
+{
+    struct Case {
+        const char* name;
+        QStringList texts;
+    };
+    QStringList manyNarrow;
+    for (int i = 0; i < 100; ++i)
+        manyNarrow << QStringLiteral("iiiiiii");
+    const Case cases[] = {
+        {"few wide letters beside more narrow digits", {QStringLiteral("1111111111"), QStringLiteral("WWWWWWW")}},
+        {"the wide text after a hundred narrow ones of its length", manyNarrow + QStringList{QStringLiteral("WWWWWWW")}},
+        {"full-width Japanese beside longer half-width",
+         {QStringLiteral("ｹｲﾎｳﾄﾚﾝﾄﾞｷﾛｸ12"), QStringLiteral("警報トレンド記録")}},
+        {"half-width and full-width mixed in one text",
+         {QStringLiteral("ｶﾞｽ濃度ｱﾗｰﾑ 1234"), QStringLiteral("ガス濃度アラーム１"), QStringLiteral("ｶﾞｽ")}},
+    };
+    for (const Case& c : cases) {
+        const int rows = static_cast<int>(c.texts.size()) + 1;
+        auto grid = ShownGrid(rows, 2, 1, QSize(600, 300));
+        grid->SetText(0, 0, QStringLiteral("C"));
+        for (int r = 1; r < rows; ++r)
+            grid->SetText(r, 0, c.texts[r - 1]);
+        grid->SetColWidth(0, 200);
+        grid->SetColWidth(1, 200);
+        QCoreApplication::processEvents();
+        QStyleOptionViewItem option;
+        option.initFrom(grid.get());
+        option.font = grid->font();
+        option.fontMetrics = grid->fontMetrics();
+        for (int r = 1; r < rows; ++r) {
+            const int need = grid->itemDelegate()->sizeHint(option, grid->model()->index(r, 0)).width() + 1;
+            EXPECT_GE(grid->columnWidth(0), need) << c.name << ": \"" << grid->Text(r, 0).toStdString() << "\"";
+        }
+    }
+}
+
+// The cheap bound of a text never falls under its laid-out width (the
+// widest text is found by it), and the widest found is the widest laid out.
+TEST(TextWidths, BoundsHoldAndTheWidestIsFound)
+{
+    const QStringList texts = {
+        QStringLiteral("AVAVAVAV"), QStringLiteral("To Wo Ty"), QStringLiteral("office affluent"),
+        QStringLiteral("1111111111"), QStringLiteral("WWWWWWW"), QStringLiteral("2024/03/05 08:00:00"),
+        QStringLiteral("警報トレンド記録"), QStringLiteral("ｹｲﾎｳﾄﾚﾝﾄﾞｷﾛｸ12"), QStringLiteral("ｶﾞｽ濃度 ｱﾗｰﾑ"),
+        QStringLiteral("ＯＸＹ 25.0 VOL%"), QStringLiteral("two\nlines of text"), QString(),
+    };
+    for (const QFont& font : {QFont(), QFont(QStringLiteral("IPAPGothic"), 12)}) {
+        TextWidths widths(font);
+        const QFontMetricsF metrics(font);
+        std::vector<TextWidths::Candidate> candidates;
+        int widest = 0;
+        for (int i = 0; i < texts.size(); ++i) {
+            const QString& text = texts[i];
+            EXPECT_GE(widths.Bound(text) + 0.01, widths.Width(text)) << text.toStdString();
+            if (!text.contains(QLatin1Char('\n')))
+                EXPECT_DOUBLE_EQ(widths.Width(text), metrics.horizontalAdvance(text)) << text.toStdString();
+            candidates.push_back({widths.Bound(text), i});
+            if (widths.Width(text) > widths.Width(texts[widest]))
+                widest = i;
+        }
+        EXPECT_EQ(widths.Widest(candidates, [&](int i) { return texts[i]; }), widest) << font.family().toStdString();
+    }
 }

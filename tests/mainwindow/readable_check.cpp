@@ -3,6 +3,7 @@
 #include "common/widgets/grid_writer.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -313,27 +314,97 @@ private:
 
     void Table(QTableView* grid)
     {
+        QScrollBar* hbar = grid->horizontalScrollBar();
+        QScrollBar* vbar = grid->verticalScrollBar();
+        const int hValue = hbar->value();
+        const int vValue = vbar->value();
+        hbar->setValue(hbar->minimum());
+        // Scrolled to its top and to its end, the grid shows whole rows under
+        // its captions, and every text in view whole.
+        vbar->setValue(vbar->minimum());
+        TableInView(grid, QString());
+        if (vbar->maximum() > vbar->minimum()) {
+            vbar->setValue(vbar->maximum());
+            TableInView(grid, QStringLiteral("scrolled to its end, "));
+        }
+        vbar->setValue(vValue);
+        hbar->setValue(hValue);
+    }
+
+    void TableInView(QTableView* grid, const QString& at)
+    {
         const auto* data = qobject_cast<DataGrid*>(grid);
         const int fixedRows = data ? data->FixedRows() : 0;
         QAbstractItemModel* model = grid->model();
         const int rows = model->rowCount();
         const int cols = model->columnCount();
-        QScrollBar* hbar = grid->horizontalScrollBar();
-        const int hValue = hbar->value();
-        hbar->setValue(hbar->minimum());
+        const QRect area = grid->viewport()->geometry();
+
+        // Nothing lies over the rows (the headers and scroll bars stand
+        // beside them).
+        for (QWidget* w : grid->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != grid->viewport() && w->isVisibleTo(grid) && !qobject_cast<QHeaderView*>(w)
+                && !w->objectName().startsWith(QLatin1String("qt_scrollarea_"))
+                && w->geometry().intersects(area))
+                Fault(grid, QStringLiteral("%1%2 %3 lies over its rows %4").arg(at, Name(w), Rect(w->geometry()), Rect(area)));
 
         // The caption rows and the rows in view.
         QList<int> shown;
         for (int r = 0; r < std::min(fixedRows, rows); ++r)
             if (!grid->isRowHidden(r))
                 shown << r;
-        const int first = grid->rowAt(data ? data->FrozenHeight() : 0);
-        int last = grid->rowAt(grid->viewport()->height() - 1);
+        const int first = grid->rowAt(0);
+        int last = grid->rowAt(area.height() - 1);
         if (last < 0)
             last = rows - 1;
         for (int r = std::max(first, fixedRows); r >= 0 && r <= last; ++r)
             if (!grid->isRowHidden(r))
                 shown << r;
+        if (first >= 0 && first < fixedRows)
+            Fault(grid, QStringLiteral("%1caption row %2 scrolled into the rows").arg(at).arg(first));
+        else if (first >= 0 && grid->rowViewportPosition(first) < 0)
+            Fault(grid, QStringLiteral("%1the first row in view (%2) is cut at the top by %3 px")
+                            .arg(at)
+                            .arg(first)
+                            .arg(-grid->rowViewportPosition(first)));
+        if (!at.isEmpty()) {
+            int end = rows - 1;
+            while (end >= fixedRows && grid->isRowHidden(end))
+                --end;
+            if (end >= fixedRows && grid->rowViewportPosition(end) + grid->rowHeight(end) > area.height())
+                Fault(grid, QStringLiteral("%1the last row (%2) is cut: it ends at %3 px of %4")
+                                .arg(at)
+                                .arg(end)
+                                .arg(grid->rowViewportPosition(end) + grid->rowHeight(end))
+                                .arg(area.height()));
+        }
+        // A screen reader finds each caption cell in view where it is drawn.
+        if (data && data->FrozenHeight() > 0) {
+            // Without a screen reader running (offscreen) the table's
+            // interface is not told of changes to its rows and would answer
+            // with cells of rows since removed: it is asked afresh.
+            if (QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(grid))
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+            QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+            for (int r : shown) {
+                if (r >= fixedRows)
+                    break;
+                for (int c = 0; c < cols; ++c) {
+                    const QRect cell = grid->visualRect(model->index(r, c));
+                    if (grid->isColumnHidden(c) || cell.center().x() < 0 || cell.center().x() >= area.width())
+                        continue;
+                    const QPoint global = grid->viewport()->mapToGlobal(cell.center());
+                    QAccessibleInterface* found = table ? table->childAt(global.x(), global.y()) : nullptr;
+                    QAccessibleTableCellInterface* hit = found ? found->tableCellInterface() : nullptr;
+                    if (!hit || hit->rowIndex() != r || found->state().invisible)
+                        Fault(grid, QStringLiteral("%1a screen reader does not find caption cell %2,%3 at %4")
+                                        .arg(at)
+                                        .arg(r)
+                                        .arg(c)
+                                        .arg(Rect(cell)));
+                }
+            }
+        }
 
         std::vector<int> need(static_cast<size_t>(cols), 0);
         std::vector<QString> widest(static_cast<size_t>(cols));
@@ -358,43 +429,17 @@ private:
                 QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(index);
                 const int w = delegate->sizeHint(option, index).width() + line;
                 if (span > 1) {
-                    spans.push_back({c, span, w, text});
+                    spans.push_back({c, span, w, at + text});
                 } else if (w > need[static_cast<size_t>(c)]) {
                     need[static_cast<size_t>(c)] = w;
-                    widest[static_cast<size_t>(c)] = text;
+                    widest[static_cast<size_t>(c)] = at + text;
                 }
             }
         }
         Columns(
             grid, [grid](int c) { return grid->columnWidth(c); },
             [grid](int c) { return grid->columnViewportPosition(c); }, cols, need, spans, widest,
-            [grid](int c) { return grid->isColumnHidden(c); }, grid->viewport()->width());
-        hbar->setValue(hValue);
-
-        // The caption rows kept in view stand over their own columns.
-        if (data && data->FrozenRows() && data->FrozenRows()->isVisibleTo(grid))
-            for (int c = 0; c < cols; ++c)
-                if (data->FrozenRows()->columnViewportPosition(c) != grid->columnViewportPosition(c)) {
-                    Fault(grid, QStringLiteral("the caption of column %1 stands at %2 px, the column at %3")
-                                    .arg(c)
-                                    .arg(data->FrozenRows()->columnViewportPosition(c))
-                                    .arg(grid->columnViewportPosition(c)));
-                    break;
-                }
-
-        // Scrolled to its end, the grid still shows its caption rows on top.
-        if (data && fixedRows > 0 && rows > fixedRows && data->FrozenHeight() > 0) {
-            QScrollBar* vbar = grid->verticalScrollBar();
-            const int vValue = vbar->value();
-            vbar->setValue(vbar->maximum());
-            const QTableView* frozen = data->FrozenRows();
-            if (!frozen || !frozen->isVisibleTo(grid)
-                || frozen->geometry().topLeft() != grid->viewport()->geometry().topLeft()
-                || frozen->height() != data->FrozenHeight()
-                || frozen->rowAt(0) != 0)
-                Fault(grid, QStringLiteral("scrolled to its end, its caption rows are not in view"));
-            vbar->setValue(vValue);
-        }
+            [grid](int c) { return grid->isColumnHidden(c); }, area.width());
     }
 
     void Tree(QTreeView* tree)
@@ -434,4 +479,18 @@ QStringList UnreadableParts(QWidget* top, const QString& where)
     Checker checker(where);
     checker.Container(top);
     return checker.faults;
+}
+
+QPixmap GrabWithGridsAtEnd(QWidget* top)
+{
+    QList<std::pair<QScrollBar*, int>> kept;
+    for (QTableView* grid : top->findChildren<QTableView*>()) {
+        QScrollBar* bar = grid->verticalScrollBar();
+        kept.append({bar, bar->value()});
+        bar->setValue(bar->maximum());
+    }
+    const QPixmap picture = top->grab();
+    for (const auto& [bar, value] : kept)
+        bar->setValue(value);
+    return picture;
 }

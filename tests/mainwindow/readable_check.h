@@ -7,16 +7,22 @@
 //   box and text box fits its control;
 // - every grid or list column is at least as wide as its caption and the
 //   texts in view, and, while the grid has room for all of them, lies inside
-//   the visible width; the caption rows of a grid stay in view when it is
-//   scrolled to its end;
+//   the visible width; scrolled to its top and to its end, a grid shows its
+//   caption rows, whole rows under them (the last one whole at the end),
+//   nothing laid over its rows, and caption cells a screen reader finds
+//   where they are drawn;
 // - a text pane that does not wrap its lines shows each of them whole;
 // - no grid has a caption row left blank, and no list shows the headings
 //   the view numbers by itself when it was given none.
 // Each fault is one line that names the screen, the control and the sizes.
 #include <QString>
+#include <QPixmap>
 #include <QStringList>
 
 class QWidget;
 
 // The faults of the window top (shown and laid out), each starting with where.
 QStringList UnreadableParts(QWidget* top, const QString& where);
+
+// A picture of the window top with every grid in it scrolled to its end.
+QPixmap GrabWithGridsAtEnd(QWidget* top);

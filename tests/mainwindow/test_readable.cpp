@@ -134,6 +134,7 @@ protected:
             QString file = where;
             file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]+")), QStringLiteral("_"));
             top->grab().save(m_shots + QLatin1Char('/') + file + QStringLiteral(".png"));
+            GrabWithGridsAtEnd(top).save(m_shots + QLatin1Char('/') + file + QStringLiteral("_end.png"));
         }
         m_faults += UnreadableParts(top, where);
     }

@@ -85,3 +85,81 @@ std::vector<int> FitColumnWidths(const std::vector<int>& wanted, std::vector<int
     }
     return out;
 }
+
+namespace {
+
+// Laid-out widths kept at most; a long table repeats few texts that matter.
+constexpr int kKeptWidths = 4096;
+
+} // namespace
+
+TextWidths::TextWidths(const QFont& font) : m_metrics(font)
+{
+    m_latin1.fill(-1);
+}
+
+void TextWidths::SetFont(const QFont& font)
+{
+    m_metrics = QFontMetricsF(font);
+    m_latin1.fill(-1);
+    m_others.clear();
+    m_widths.clear();
+}
+
+qreal TextWidths::Width(const QString& text)
+{
+    const auto kept = m_widths.constFind(text);
+    if (kept != m_widths.constEnd())
+        return *kept;
+    qreal width = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        width = std::max(width, m_metrics.horizontalAdvance(line));
+    if (m_widths.size() >= kKeptWidths)
+        m_widths.clear();
+    m_widths.insert(text, width);
+    return width;
+}
+
+qreal TextWidths::Bound(const QString& text)
+{
+    qreal sum = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 256) {
+            qreal& w = m_latin1[u];
+            if (w < 0)
+                w = m_metrics.horizontalAdvance(ch);
+            sum += w;
+            continue;
+        }
+        // Characters that join others (surrogate halves, combining marks)
+        // have no advance of their own: the text is laid out whole.
+        if (ch.isSurrogate() || ch.isMark())
+            return Width(text);
+        auto it = m_others.constFind(u);
+        if (it == m_others.constEnd())
+            it = m_others.insert(u, m_metrics.horizontalAdvance(ch));
+        sum += *it;
+    }
+    return sum;
+}
+
+int TextWidths::Widest(std::vector<Candidate>& candidates, const std::function<QString(int)>& textOf)
+{
+    // Laid out in the order of their bounds, until no bound left can beat
+    // the widest found (a little slack for the rounding of the sums).
+    std::make_heap(candidates.begin(), candidates.end());
+    qreal widest = -1;
+    int id = -1;
+    while (!candidates.empty() && candidates.front().bound > widest + 0.01) {
+        std::pop_heap(candidates.begin(), candidates.end());
+        const Candidate c = candidates.back();
+        candidates.pop_back();
+        const qreal w = Width(textOf(c.id));
+        if (w > widest) {
+            widest = w;
+            id = c.id;
+        }
+    }
+    return id;
+}

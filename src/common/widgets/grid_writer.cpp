@@ -3,14 +3,14 @@
 #include "common/colors.h"
 #include "common/twips.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtDebug>
@@ -162,47 +162,6 @@ private:
     DataGrid* m_grid;
 };
 
-// The caption rows of a grid, laid over its top: the same cells drawn by the
-// same kind of delegate, never scrolled vertically, never selected or edited.
-// The wheel scrolls the grid underneath.
-class FrozenRowsView : public QTableView {
-public:
-    explicit FrozenRowsView(DataGrid* grid) : QTableView(grid), m_grid(grid)
-    {
-        setObjectName(QStringLiteral("frozenRows"));
-        setModel(grid->model());
-        setItemDelegate(new DataGridDelegate(grid));
-        horizontalHeader()->hide();
-        verticalHeader()->hide();
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setFocusPolicy(Qt::NoFocus);
-        setSelectionMode(QAbstractItemView::NoSelection);
-        setEditTriggers(QAbstractItemView::NoEditTriggers);
-        setAutoScroll(false);
-        setWordWrap(false);
-        verticalHeader()->setMinimumSectionSize(grid->verticalHeader()->minimumSectionSize());
-        horizontalHeader()->setMinimumSectionSize(0);
-    }
-
-    // Shows the columns from the grid's horizontal position.
-    void FollowGrid()
-    {
-        horizontalHeader()->setOffset(m_grid->horizontalHeader()->offset());
-        verticalHeader()->setOffset(0);
-        viewport()->update();
-    }
-
-protected:
-    void wheelEvent(QWheelEvent* event) override { QApplication::sendEvent(m_grid->viewport(), event); }
-    // The view never scrolls by itself: it follows the grid (FollowGrid).
-    void scrollContentsBy(int, int) override {}
-
-private:
-    DataGrid* m_grid;
-};
-
 std::int32_t DataGrid::FixedBackColor()
 {
     return RGB(240, 240, 240);
@@ -214,6 +173,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // Rows move by whole rows, so the row under the captions shows whole.
+    setVerticalScrollMode(ScrollPerItem);
     setItemDelegate(new DataGridDelegate(this));
     verticalHeader()->setMinimumSectionSize(8);
     // Columns are as wide as set, however narrow.
@@ -249,18 +210,21 @@ DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent)
     connect(model(), &QAbstractItemModel::columnsRemoved, this, &DataGrid::TextsChanged);
     connect(model(), &QAbstractItemModel::modelReset, this, &DataGrid::TextsChanged);
 
-    m_frozen = new FrozenRowsView(this);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int oldPx, int px) {
-        m_frozen->setColumnWidth(col, px);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int, int oldPx, int px) {
         if (oldPx == 0 || px == 0) // a column hidden or shown
             m_needValid = false;
+        update(CaptionBand());
     });
-    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int oldPx, int px) {
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] { update(CaptionBand()); });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int, int oldPx, int px) {
         if (oldPx == 0 || px == 0) // a row hidden or shown
             TextsChanged();
-        if (row < m_fixedRows)
-            SyncFrozenRows();
     });
+    connect(model(), &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& tl) {
+        if (tl.row() < m_fixedRows)
+            update(CaptionBand());
+    });
+    m_textWidths.SetFont(font());
 }
 
 DataGrid::~DataGrid()
@@ -271,8 +235,6 @@ DataGrid::~DataGrid()
     disconnect(horizontalHeader(), nullptr, this, nullptr);
     disconnect(verticalHeader(), nullptr, this, nullptr);
     disconnect(horizontalScrollBar(), nullptr, this, nullptr);
-    delete m_frozen;
-    m_frozen = nullptr;
 }
 
 void DataGrid::SetRows(int rows)
@@ -290,7 +252,8 @@ void DataGrid::SetFixedRows(int rows)
 {
     m_fixedRows = std::max(0, rows);
     viewport()->update();
-    SyncFrozenRows();
+    updateGeometries();
+    update(CaptionBand());
     TextsChanged();
 }
 
@@ -298,13 +261,13 @@ void DataGrid::SetFixedCols(int cols)
 {
     m_fixedCols = std::max(0, cols);
     viewport()->update();
+    update(CaptionBand());
 }
 
 void DataGrid::Clear()
 {
     clearContents();
     clearSpans();
-    m_frozen->clearSpans();
     UpdateMerges(0, rowCount() - 1);
 }
 
@@ -449,7 +412,7 @@ void DataGrid::changeEvent(QEvent* event)
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-        m_frozen->setFont(font());
+        m_textWidths.SetFont(font());
         TextsChanged();
     }
 }
@@ -462,8 +425,17 @@ void DataGrid::resizeEvent(QResizeEvent* event)
 
 void DataGrid::updateGeometries()
 {
+    // The table sets the viewport's margins for its (hidden) headers and the
+    // rows' scroll range for the whole height; the band's margin and the
+    // range of the rows under it are set again right after. Geometry updates
+    // that the margins' changes set off on the way are covered by this one.
+    if (m_placingBand)
+        return;
+    m_placingBand = true;
+    const int value = verticalScrollBar()->value();
     QTableWidget::updateGeometries();
-    SyncFrozenRows();
+    PlaceBand(value);
+    m_placingBand = false;
 }
 
 void DataGrid::TextsChanged()
@@ -507,20 +479,10 @@ void DataGrid::MeasureTexts(std::vector<int>& need, std::vector<SpanNeed>& spans
         return !it || (it->text().isEmpty() && !it->data(Qt::CheckStateRole).isValid());
     };
 
-    // Caption rows and merged cells are measured whole; in the other rows a
-    // column's longest texts stand for all of them (the rows of a table
-    // repeat one format), so a long table costs one pass over the lengths.
-    constexpr int kMeasuredPerColumn = 64;
-    std::vector<int> longest(static_cast<size_t>(cols), 0);
-    for (int r = m_fixedRows; r < rows; ++r) {
-        if (isRowHidden(r))
-            continue;
-        for (int c = 0; c < cols; ++c)
-            if (const QTableWidgetItem* it = item(r, c))
-                longest[static_cast<size_t>(c)] = std::max(longest[static_cast<size_t>(c)],
-                                                           static_cast<int>(it->text().size()));
-    }
-    std::vector<int> measured(static_cast<size_t>(cols), 0);
+    // Caption rows, merged cells and check boxes are measured whole; in the
+    // other rows the text of a column that is widest in pixels stands for
+    // all of them, found from the texts' cheap bounds (TextWidths).
+    std::vector<std::vector<TextWidths::Candidate>> ranked(static_cast<size_t>(cols));
     for (int r = 0; r < rows; ++r) {
         if (isRowHidden(r))
             continue;
@@ -541,14 +503,16 @@ void DataGrid::MeasureTexts(std::vector<int>& need, std::vector<SpanNeed>& spans
                 spans.push_back({c, span, measure(r, c)});
                 continue;
             }
-            const bool checkBox = it->data(Qt::CheckStateRole).isValid();
-            if (!caption && !checkBox
-                && (it->text().size() + 2 < longest[i] || measured[i] >= kMeasuredPerColumn))
-                continue;
-            if (!caption)
-                ++measured[i];
-            need[i] = std::max(need[i], measure(r, c));
+            if (caption || it->data(Qt::CheckStateRole).isValid() || it->data(Qt::FontRole).isValid())
+                need[i] = std::max(need[i], measure(r, c));
+            else
+                ranked[i].push_back({m_textWidths.Bound(it->text()), r});
         }
+    }
+    for (int c = 0; c < cols; ++c) {
+        const int row = m_textWidths.Widest(ranked[static_cast<size_t>(c)], [this, c](int r) { return Text(r, c); });
+        if (row >= 0)
+            need[static_cast<size_t>(c)] = std::max(need[static_cast<size_t>(c)], measure(row, c));
     }
 }
 
@@ -593,57 +557,242 @@ int DataGrid::FrozenHeight() const
     return band;
 }
 
-void DataGrid::SyncFrozenRows()
+QRect DataGrid::CaptionBand() const
 {
-    if (!m_frozen)
-        return;
-    const int band = std::min(FrozenHeight(), viewport()->height());
-    if (band <= 0) {
-        m_frozen->hide();
-        return;
-    }
-    for (int c = 0; c < columnCount(); ++c) {
-        m_frozen->setColumnHidden(c, isColumnHidden(c));
-        if (m_frozen->columnWidth(c) != columnWidth(c))
-            m_frozen->setColumnWidth(c, columnWidth(c));
-    }
-    for (int r = 0; r < std::min(m_fixedRows, rowCount()); ++r) {
-        m_frozen->setRowHidden(r, isRowHidden(r));
-        if (m_frozen->rowHeight(r) != rowHeight(r))
-            m_frozen->setRowHeight(r, rowHeight(r));
-        for (int c = 0; c < columnCount(); ++c)
-            if (m_frozen->columnSpan(r, c) != columnSpan(r, c))
-                m_frozen->setSpan(r, c, 1, columnSpan(r, c));
-    }
+    if (m_band <= 0)
+        return {};
     const QRect area = viewport()->geometry();
-    m_frozen->setGeometry(area.left(), area.top(), area.width(), band);
-    static_cast<FrozenRowsView*>(m_frozen)->FollowGrid();
-    m_frozen->show();
-    m_frozen->raise();
+    return {area.left(), area.top() - m_band, area.width(), m_band};
+}
+
+int DataGrid::CaptionTop(int row) const
+{
+    if (row < 0 || row >= std::min(m_fixedRows, rowCount()) || isRowHidden(row))
+        return -1;
+    int top = 0;
+    for (int r = 0; r < row; ++r)
+        if (!isRowHidden(r))
+            top += rowHeight(r);
+    return top;
+}
+
+int DataGrid::SpanStart(int row, int col) const
+{
+    // Stepping by whole merged cells from the left lands on their starts.
+    int c = 0;
+    while (c < columnCount()) {
+        const int span = std::max(columnSpan(row, c), 1);
+        if (col < c + span)
+            return c;
+        c += span;
+    }
+    return col;
+}
+
+QRect DataGrid::visualRect(const QModelIndex& index) const
+{
+    QRect rect = QTableWidget::visualRect(index);
+    const int top = index.isValid() && m_band > 0 ? CaptionTop(index.row()) : -1;
+    if (top >= 0 && rect.isValid())
+        rect.moveTop(top - m_band);
+    return rect;
+}
+
+QModelIndex DataGrid::indexAt(const QPoint& pos) const
+{
+    if (pos.y() >= 0 || pos.y() < -m_band)
+        return QTableWidget::indexAt(pos);
+    const int col = columnAt(pos.x());
+    if (col < 0)
+        return {};
+    int y = pos.y() + m_band;
+    for (int r = 0; r < std::min(m_fixedRows, rowCount()); ++r) {
+        if (isRowHidden(r))
+            continue;
+        if (y < rowHeight(r))
+            return model()->index(r, SpanStart(r, col));
+        y -= rowHeight(r);
+    }
+    return {};
+}
+
+void DataGrid::PlaceBand(int scrollValue)
+{
+    const int band = std::clamp(FrozenHeight(), 0, std::max(contentsRect().height(), 0));
+    if (band != m_band) {
+        update(CaptionBand());
+        m_band = band;
+    }
+    setViewportMargins(0, m_band, 0, 0);
+    const QRect area = viewport()->geometry();
+    verticalHeader()->setGeometry(area.left(), area.top(), 0, area.height());
+
+    // The rows under the captions scroll; the range ends where the rows
+    // left to the end fit the viewport whole.
+    QHeaderView* rows = verticalHeader();
+    QScrollBar* bar = verticalScrollBar();
+    const int height = viewport()->height();
+    const int captions = std::min(m_fixedRows, rowCount());
+    if (verticalScrollMode() == ScrollPerItem) {
+        int first = rowCount();
+        int used = 0;
+        int shown = 0;
+        for (int v = rowCount() - 1; v >= captions; --v) {
+            const int logical = rows->logicalIndex(v);
+            if (!rows->isSectionHidden(logical)) {
+                used += rows->sectionSize(logical);
+                if (used > height && shown > 0)
+                    break;
+                ++shown;
+            }
+            first = v;
+        }
+        bar->setRange(captions, std::max(first, captions));
+        bar->setPageStep(std::max(shown, 1));
+    } else {
+        const int top = FrozenHeight();
+        bar->setRange(top, std::max(top, rows->length() - height));
+        bar->setPageStep(height);
+    }
+    bar->setValue(scrollValue);
+    AlignRows();
+    update(CaptionBand());
+}
+
+void DataGrid::AlignRows()
+{
+    QHeaderView* rows = verticalHeader();
+    const int value = verticalScrollBar()->value();
+    int offset = value;
+    if (verticalScrollMode() == ScrollPerItem)
+        offset = value < rows->count() ? rows->sectionPosition(rows->logicalIndex(value)) : rows->length();
+    offset = std::max(offset, FrozenHeight());
+    const int before = rows->offset();
+    if (offset == before)
+        return;
+    rows->setOffset(offset);
+    viewport()->scroll(0, before - offset);
 }
 
 void DataGrid::scrollContentsBy(int dx, int dy)
 {
     QTableWidget::scrollContentsBy(dx, dy);
-    if (dx != 0 && m_frozen)
-        static_cast<FrozenRowsView*>(m_frozen)->FollowGrid();
+    if (dy != 0)
+        AlignRows();
+    if (dx != 0)
+        update(CaptionBand());
 }
 
-void DataGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
-    QTableWidget::scrollTo(index, hint);
-    if (!index.isValid() || index.row() < m_fixedRows)
-        return;
-    // Scroll back until the row stands clear of the caption rows.
-    const int band = FrozenHeight();
-    QScrollBar* bar = verticalScrollBar();
-    while (band > 0 && visualRect(index).top() < band && bar->value() > bar->minimum()) {
-        const int before = bar->value();
-        bar->setValue(verticalScrollMode() == ScrollPerPixel
-                          ? before - (band - visualRect(index).top())
-                          : before - 1);
-        if (bar->value() == before)
-            break;
+    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (!next.isValid() || next.row() >= m_fixedRows)
+        return next;
+    // The cursor stays in the rows under the captions.
+    for (int r = m_fixedRows; r < rowCount(); ++r)
+        if (!isRowHidden(r))
+            return model()->index(r, next.column());
+    return currentIndex();
+}
+
+namespace {
+
+// The event at the same place, moved down into the viewport when it lies
+// above it (over the caption band).
+QMouseEvent BelowBand(const QMouseEvent& event)
+{
+    const QPointF at(event.position().x(), std::max(event.position().y(), 0.0));
+    return QMouseEvent(event.type(), at, event.scenePosition(), event.globalPosition(), event.button(),
+                       event.buttons(), event.modifiers(), event.pointingDevice());
+}
+
+} // namespace
+
+// A drag that leaves the rows upwards reaches the first row in view, never
+// the caption cells the band shows there.
+void DataGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->position().y() >= 0)
+        return QTableWidget::mouseMoveEvent(event);
+    QMouseEvent moved = BelowBand(*event);
+    QTableWidget::mouseMoveEvent(&moved);
+    event->setAccepted(moved.isAccepted());
+}
+
+void DataGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->position().y() >= 0)
+        return QTableWidget::mouseReleaseEvent(event);
+    QMouseEvent moved = BelowBand(*event);
+    QTableWidget::mouseReleaseEvent(&moved);
+    event->setAccepted(moved.isAccepted());
+}
+
+bool DataGrid::event(QEvent* event)
+{
+    // The band lies outside the viewport: the grid paints it, and the wheel
+    // over it scrolls the rows as over the rows themselves.
+    if (event->type() == QEvent::Wheel && CaptionBand().contains(static_cast<QWheelEvent*>(event)->position().toPoint())) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    const bool done = QTableWidget::event(event);
+    if (event->type() == QEvent::Paint && m_band > 0)
+        PaintBand();
+    return done;
+}
+
+void DataGrid::PaintBand()
+{
+    const QRect band = CaptionBand();
+    QPainter painter(this);
+    painter.setClipRect(band);
+    painter.fillRect(band, palette().brush(QPalette::Base));
+    painter.translate(band.topLeft());
+
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected | QStyle::State_MouseOver);
+    const int line = showGrid() ? 1 : 0;
+    const QColor gridColor = QColor::fromRgba(
+        static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    const QPen gridPen(gridColor, 0, gridStyle());
+
+    const int cols = columnCount();
+    for (int r = 0; r < std::min(m_fixedRows, rowCount()); ++r) {
+        const int top = CaptionTop(r);
+        if (top < 0)
+            continue;
+        const int height = rowHeight(r);
+        int c = 0;
+        while (c < cols) {
+            const int span = std::max(columnSpan(r, c), 1);
+            int width = 0;
+            for (int k = c; k < std::min(c + span, cols); ++k)
+                width += columnWidth(k);
+            const QModelIndex index = model()->index(r, c);
+            const int left = columnViewportPosition(c);
+            c += span;
+            if (width <= 0 || left + width < 0 || left > band.width())
+                continue;
+            option.rect = QRect(left, top, width - line, height - line);
+            option.state.setFlag(QStyle::State_Enabled, isEnabled() && (index.flags() & Qt::ItemIsEnabled));
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+            if (line) {
+                painter.save();
+                painter.setPen(gridPen);
+                painter.drawLine(left + width - 1, top, left + width - 1, top + height - 1);
+                painter.drawLine(left, top + height - 1, left + width - 1, top + height - 1);
+                painter.restore();
+            }
+        }
+    }
+    // The outer lines the table draws when its headers are hidden.
+    if (line && cols > 0) {
+        painter.setPen(gridPen);
+        painter.drawLine(0, 0, band.width() - 1, 0);
+        if (columnViewportPosition(0) == 0)
+            painter.drawLine(0, 0, 0, band.height() - 1);
     }
 }
 
@@ -682,7 +831,7 @@ void DataGrid::SetMergeSpan(int row, int col, int columns)
 {
     setSpan(row, col, 1, columns);
     if (row < m_fixedRows)
-        m_frozen->setSpan(row, col, 1, columns);
+        update(CaptionBand());
 }
 
 void DataGrid::OnSectionResized(int col, int, int newPx)

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-class QTableView;
+class QMouseEvent;
 class QTimer;
 
 // The editing hooks of a grid. A grid without hooks is never edited by the
@@ -36,14 +36,19 @@ public:
 // Colours are Windows colour numbers (red in the lowest byte); 0 means "no
 // colour of its own", so a cell that was never coloured reads back as 0.
 //
-// The caption rows stay in view: a second view of the same cells, laid over
-// the top of the grid, shows them whatever row the grid is scrolled to, and
-// follows the grid's column widths and horizontal scrolling.
+// The caption rows stay in view: they are drawn in a band above the area
+// where the rows scroll (the viewport's top margin), follow the grid's column
+// widths and horizontal scrolling, and are never scrolled into the viewport,
+// so no row is ever under them. The rows move by whole rows: the first row
+// under the captions and, scrolled to the end, the last row show whole. The
+// caption cells stay cells of the one table (visualRect and indexAt place
+// them in the band, as a screen reader sees them); the cursor, selection,
+// editing and check boxes stay in the rows under them.
 //
-// No text is cut: a column narrower than its widest text, or reaching beyond
-// the visible width, is widened to its text, and the room comes from the
-// columns that are wider than their texts. Widths that leave every text
-// readable are shown exactly as set.
+// No text is cut: a column narrower than its widest text (by pixel width,
+// every row measured), or reaching beyond the visible width, is widened to
+// its text, and the room comes from the columns that are wider than their
+// texts. Widths that leave every text readable are shown exactly as set.
 class DataGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -114,31 +119,45 @@ public:
     // Runs by itself after the grid's size or texts change.
     void FitColumns();
 
-    // The view that keeps the caption rows in sight (for tests).
-    QTableView* FrozenRows() const { return m_frozen; }
     // Height of the caption rows kept in sight, in pixels (0 when none).
     int FrozenHeight() const;
+    // The band above the viewport where the caption rows are drawn, in the
+    // grid's own coordinates (empty when none).
+    QRect CaptionBand() const;
 
-    // Rows under the caption rows are scrolled into the part of the grid
-    // that the caption rows leave free.
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // Caption cells lie in the band, above the viewport (negative y).
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& pos) const override;
 
     // The editing hooks (not owned); null switches editing off.
     void SetEditHooks(GridEditHooks* hooks);
     GridEditHooks* EditHooks() const { return m_editHooks; }
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QTableWidgetItem* Cell(int row, int col);
     void UpdateMerges(int firstRow, int lastRow);
     void SetMergeSpan(int row, int col, int columns);
     void OnSectionResized(int col, int oldPx, int newPx);
-    void SyncFrozenRows();
+    // Sets the band's margin, the rows' scroll range and their offset.
+    void PlaceBand(int scrollValue);
+    // The rows' offset for the scroll bar's value: a whole row at the top,
+    // never a caption row.
+    void AlignRows();
+    void PaintBand();
+    // Top of a caption row inside the band (-1 when hidden or no caption).
+    int CaptionTop(int row) const;
+    // The start of the merged cell holding (row, col).
+    int SpanStart(int row, int col) const;
     // The texts changed: widths are fitted again once control returns to
     // the event loop.
     void TextsChanged();
@@ -159,9 +178,11 @@ private:
     bool m_needValid = false;
     std::vector<int> m_need;
     std::vector<SpanNeed> m_spans;
+    mutable TextWidths m_textWidths;
     GridEditHooks* m_editHooks = nullptr;
-    QTableView* m_frozen = nullptr;
     QTimer* m_fitTimer = nullptr;
+    int m_band = 0;              // the viewport's top margin
+    bool m_placingBand = false;
 };
 
 // Writes values into consecutive cells of one row of a grid, from startCol
