@@ -111,6 +111,33 @@ std::vector<PdfWord> PdfWords(const QString& path)
     return words;
 }
 
+// Prints m on page 1 of an A4 PDF at path, in the printed page's graph band:
+// 2 % to 97 % of the width, 40 % to 85 % of the height. Returns the band in twips.
+QRectF PrintOnA4(GraphModel& m, const QString& path)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    GraphRenderTarget t;
+    t.screen = false;
+    t.printer = true;
+    t.dpiX = writer.logicalDpiX();
+    t.dpiY = writer.logicalDpiY();
+    t.scaleWidth = writer.width() * 1440.0 / t.dpiX;
+    t.scaleHeight = writer.height() * 1440.0 / t.dpiY;
+    const QRectF band(0.02 * t.scaleWidth, 0.40 * t.scaleHeight, 0.95 * t.scaleWidth, 0.45 * t.scaleHeight);
+    m.SetSetDrawLeft(band.left());
+    m.SetSetDrawTop(band.top());
+    m.SetSetDrawWidth(band.width());
+    m.SetSetDrawHeight(band.height());
+    QFont font;
+    font.setBold(true);
+    RenderGraph(m, painter, font, t, {});
+    painter.end();
+    return band;
+}
+
 } // namespace
 
 TEST(GraphWidget, PrintedTextsNeverOverlapNorLeaveTheirArea)
@@ -160,28 +187,8 @@ TEST(GraphWidget, PrintedTextsNeverOverlapNorLeaveTheirArea)
         m.SetEventFlag(GraphModel::kCommonRow, 30, QStringLiteral("Alarm"));
         m.SetEventVisible(GraphModel::kCommonRow, true);
 
-        // The printed page's graph band: 2 % to 97 % of A4's width, 40 % to 85 % of its height.
         const QString path = dir.filePath(QStringLiteral("graph.pdf"));
-        QPdfWriter writer(path);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&writer);
-        GraphRenderTarget t;
-        t.screen = false;
-        t.printer = true;
-        t.dpiX = writer.logicalDpiX();
-        t.dpiY = writer.logicalDpiY();
-        t.scaleWidth = writer.width() * 1440.0 / t.dpiX;
-        t.scaleHeight = writer.height() * 1440.0 / t.dpiY;
-        const QRectF band(0.02 * t.scaleWidth, 0.40 * t.scaleHeight, 0.95 * t.scaleWidth, 0.45 * t.scaleHeight);
-        m.SetSetDrawLeft(band.left());
-        m.SetSetDrawTop(band.top());
-        m.SetSetDrawWidth(band.width());
-        m.SetSetDrawHeight(band.height());
-        QFont font;
-        font.setBold(true);
-        RenderGraph(m, painter, font, t, {});
-        painter.end();
+        const QRectF band = PrintOnA4(m, path);
 
         const std::vector<PdfWord> words = PdfWords(path);
         ASSERT_FALSE(words.empty());
@@ -311,25 +318,7 @@ TEST(GraphWidget, CrowdedEventTextsAreCountedWhereTheyCannotStand)
     FillCrowdedEvents(paper);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("crowded.pdf"));
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter(&writer);
-    GraphRenderTarget t;
-    t.screen = false;
-    t.printer = true;
-    t.dpiX = writer.logicalDpiX();
-    t.dpiY = writer.logicalDpiY();
-    t.scaleWidth = writer.width() * 1440.0 / t.dpiX;
-    t.scaleHeight = writer.height() * 1440.0 / t.dpiY;
-    paper.SetSetDrawLeft(0.02 * t.scaleWidth);
-    paper.SetSetDrawTop(0.40 * t.scaleHeight);
-    paper.SetSetDrawWidth(0.95 * t.scaleWidth);
-    paper.SetSetDrawHeight(0.45 * t.scaleHeight);
-    QFont font;
-    font.setBold(true);
-    RenderGraph(paper, painter, font, t, {});
-    painter.end();
+    PrintOnA4(paper, path);
     QStringList words;
     for (const PdfWord& w : PdfWords(path))
         words << w.text;
