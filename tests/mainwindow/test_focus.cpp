@@ -103,14 +103,7 @@ void ViewRecord(FocusFixture& f, bool graph)
 void SettingsConnected(FocusFixture& f)
 {
     App().ServiceMode = true;
-    clsInstrument& in = f.w.State().MainInstrument();
-    SetGas(in, 0, "H2S", "ppm", 30, 0.5f, 1, 5, 10, 1, 1, 25);
-    SetGas(in, 1, "OXY", "VOL%", 25, 0.1f, 1, 19.5f, 18, -101, -101, 20.9f);
-    in.SetOxyAlarmType("00");
-    in.SetSpecType("00");
-    in.SetSerialNo("SN1");
-    in.SetCommFlags(-1);
-    in.ClearChangeFlags();
+    SetH2sAndOxygen(f.w.State().MainInstrument());
     f.fake.connected = true;
     f.fake.status = 2;
     App().FactAutoCal = {-101.0f, -101.0f};

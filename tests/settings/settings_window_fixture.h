@@ -21,14 +21,7 @@ protected:
         App().ServiceMode = serviceMode;
         App().UMode = uMode;
         frmMain& w = Loaded();
-        clsInstrument& in = w.State().MainInstrument();
-        SetGas(in, 0, "H2S", "ppm", 30, 0.5f, 1, 5, 10, 1, 1, 25);
-        SetGas(in, 1, "OXY", "VOL%", 25, 0.1f, 1, 19.5f, 18, -101, -101, 20.9f);
-        in.SetOxyAlarmType("00");
-        in.SetSpecType("00");
-        in.SetSerialNo("SN1");
-        in.SetCommFlags(-1);
-        in.ClearChangeFlags();
+        SetH2sAndOxygen(w.State().MainInstrument());
         fake.connected = true;
         fake.status = 2;
         App().FactAutoCal = {-101.0f, -101.0f};
