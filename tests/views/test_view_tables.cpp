@@ -282,6 +282,20 @@ TEST_F(ViewTablesDb, EventListsRunNewestFirstAndAMissingTableIsEmpty)
     }
 }
 
+namespace {
+
+// The texts of column col from row 1 to the last of rows rows.
+template <class Grid>
+QStringList ColumnBelowHeading(const Grid& g, int rows, int col)
+{
+    QStringList texts;
+    for (int r = 1; r < rows; ++r)
+        texts << g.Text(r, col);
+    return texts;
+}
+
+} // namespace
+
 // Two power events of the same second, ON logged before OFF: every view of
 // the events lists the one logged last first.
 TEST_F(ViewTablesDb, EventsOfOneSecondListTheLastLoggedFirstInEveryView)
@@ -294,19 +308,13 @@ TEST_F(ViewTablesDb, EventsOfOneSecondListTheLastLoggedFirstInEveryView)
         {"data view",
          [] {
              const GridContent t = EventListTable(7, ReadEventList(LogDatabasePath(), 7, 3));
-             QStringList power;
-             for (int r = 1; r < t.RowCount(); ++r)
-                 power << t.Text(r, 2);
-             return power;
+             return ColumnBelowHeading(t, t.RowCount(), 2);
          }},
         {"property grid",
          [] {
              LogDb db;
              const browser::GridModel g = browser::BuildPropertyGrid(db, browser::RecordKey(3, browser::kKinds[5])).grid;
-             QStringList power;
-             for (int r = 1; r < g.Rows(); ++r)
-                 power << g.Text(r, 1);
-             return power;
+             return ColumnBelowHeading(g, g.Rows(), 1);
          }},
         {"printed report",
          [] {
