@@ -137,3 +137,21 @@ GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::
     f.zoomItems = ZoomItems(n);
     return f;
 }
+
+void SetGraphPoints(GraphModel& m, const GraphFill& f)
+{
+    for (int i = 0; i < static_cast<int>(f.x.size()); ++i) {
+        m.SetvalueX(i, f.x[static_cast<size_t>(i)]);
+        for (int s = 0; s < 2; ++s)
+            m.SetvalueY(s, i, f.y[static_cast<size_t>(s)][static_cast<size_t>(i)]);
+    }
+    for (int s = 0; s < 2; ++s) {
+        const auto& ev = f.events[static_cast<size_t>(s)];
+        for (int k = 0; k < static_cast<int>(ev.size()); ++k) {
+            m.SetEventX(s, k, ev[static_cast<size_t>(k)].time);
+            m.SetEventFlag(s, k, ev[static_cast<size_t>(k)].text);
+        }
+        m.SetEventCount(s, static_cast<int>(ev.size()));
+    }
+    m.SetSampleCount(f.sampleCount);
+}

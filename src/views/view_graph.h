@@ -13,6 +13,8 @@
 // the titles, the "Alarm" mark of an alarm trend, the series check boxes and
 // the zoom list. The panel hands it to the graph control.
 
+class GraphModel;
+
 struct GraphSeriesFill {
     QString name;
     std::int32_t colour = 0;
@@ -69,3 +71,8 @@ QStringList ZoomItems(int sampleCount);
 // window); otherwise they get the gas heading in the series colour.
 GraphFill FillGraph(int kind, const ViewRecords& records, const std::array<std::int32_t, 2>& colours,
                     bool plainCaptions);
+
+// Hands f's points to a graph model whose two series are added: every
+// sample's time and values, each series' events and their count, then the
+// sample count.
+void SetGraphPoints(GraphModel& m, const GraphFill& f);

@@ -132,20 +132,7 @@ void ApplyGraphFill(const GraphControls& c, const GraphFill& f)
         g.SetTitleTop(f.titleTop);
         g.SetTitleBottom(f.titleBottom);
         g.SetFormatX(QStringLiteral("hh:nn:ss"));
-        for (int i = 0; i < static_cast<int>(f.x.size()); ++i) {
-            g.SetvalueX(i, f.x[static_cast<size_t>(i)]);
-            for (int s = 0; s < 2; ++s)
-                g.SetvalueY(s, i, f.y[static_cast<size_t>(s)][static_cast<size_t>(i)]);
-        }
-        for (int s = 0; s < 2; ++s) {
-            const auto& ev = f.events[static_cast<size_t>(s)];
-            for (int k = 0; k < static_cast<int>(ev.size()); ++k) {
-                g.SetEventX(s, k, ev[static_cast<size_t>(k)].time);
-                g.SetEventFlag(s, k, ev[static_cast<size_t>(k)].text);
-            }
-            g.SetEventCount(s, static_cast<int>(ev.size()));
-        }
-        g.SetSampleCount(f.sampleCount);
+        SetGraphPoints(g.Model(), f);
         for (int s = 0; s < 2; ++s) {
             const bool on = f.series[static_cast<size_t>(s)].enabled;
             c.chk[static_cast<size_t>(s)]->setChecked(on);
