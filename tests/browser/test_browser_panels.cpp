@@ -10,6 +10,7 @@
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
 #include "records/instrument.h"
+#include "fake_database.h"
 #include "item_texts.h"
 #include "scripted_prompt.h"
 #include "null_panel_host.h"
@@ -23,8 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -225,13 +224,8 @@ TEST_F(PanelTest, AFailedDeletionIsReportedAndChangesNothing)
 // stale; asked for later, it says in plain words which database is in use.
 TEST_F(PanelTest, ADatabaseInUseIsToldInPlainWordsOnlyWhenTheTreeIsAskedFor)
 {
-    const QString name = QStringLiteral("other-program");
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        other.setDatabaseName(LogDatabasePath());
-        ASSERT_TRUE(other.open());
-        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("Begin Exclusive;")));
-    }
+    const FakeDatabaseFault other(FakeDatabaseFault::Fault::LockedByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(other.Active());
     QTreeWidget* tree = data->tvwLog;
     ScriptedPrompt prompt;
     state.StartupPending = true;
@@ -251,12 +245,6 @@ TEST_F(PanelTest, ADatabaseInUseIsToldInPlainWordsOnlyWhenTheTreeIsAskedFor)
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Select"))) << text.toStdString();
     EXPECT_TRUE(state.TreeRefreshNeeded);
-    {
-        QSqlDatabase other = QSqlDatabase::database(name, false);
-        QSqlQuery(other).exec(QStringLiteral("Rollback;"));
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(name);
 }
 
 // A mouse click picks a node or item once, also where it both moves the

@@ -2,6 +2,7 @@
 #include "common/errors.h"
 #include "common/logdb.h"
 #include "common/paths.h"
+#include "fake_database.h"
 #include "temp_home.h"
 
 #include <QDir>
@@ -162,34 +163,6 @@ void MakeUnindexed(const QString& path, const QStringList& skipped = {})
     }
     QSqlDatabase::removeDatabase(name);
 }
-
-// Another program's connection to a database file, holding it locked with
-// an open exclusive write until Release().
-class LockHolder {
-public:
-    explicit LockHolder(const QString& path)
-    {
-        m_db = QSqlDatabase::addDatabase("QSQLITE", kName);
-        m_db.setDatabaseName(path);
-        m_locked = m_db.open() && QSqlQuery(m_db).exec("Begin Exclusive;");
-    }
-    ~LockHolder() { Release(); }
-    bool Locked() const { return m_locked; }
-    void Release()
-    {
-        if (!m_db.isValid())
-            return;
-        QSqlQuery(m_db).exec("Rollback;");
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(kName);
-    }
-
-private:
-    static constexpr const char* kName = "lock-holder";
-    QSqlDatabase m_db;
-    bool m_locked = false;
-};
 }
 
 TEST(LogDb, RelNoColumnsAndHeadIdentitiesAreIndexedOnCreateAndOnFirstOpen)
@@ -224,8 +197,8 @@ TEST(LogDb, IndexesOfALockedDatabaseAreMadeAtALaterOpen)
 {
     TempHome home;
     MakeUnindexed(LogDatabasePath());
-    LockHolder other(LogDatabasePath());
-    ASSERT_TRUE(other.Locked());
+    FakeDatabaseFault other(FakeDatabaseFault::Fault::LockedByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(other.Active());
     {
         LogDb db;
         ASSERT_TRUE(db.IsOpen());
@@ -242,7 +215,7 @@ TEST(LogDb, IndexesOfALockedDatabaseAreMadeAtALaterOpen)
             EXPECT_TRUE(e.Detail().startsWith("Select Count(*) From Log_Head: ")) << e.Detail().toStdString();
         }
     }
-    other.Release();
+    other.Lift();
     EXPECT_FALSE(LogDatabaseInUse(LogDatabasePath()));
     LogDb db;
     EXPECT_EQ(RelNoIndexes(db).size(), 7);

@@ -6,13 +6,13 @@
 // and keeping the logger's data.
 #include "download/download_panel.h"
 #include "download_fixture.h"
+#include "fake_database.h"
 #include "fake_records.h"
 #include "linked_window_fixture.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QSqlDatabase>
 
 namespace {
 
@@ -38,40 +38,16 @@ protected:
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("Data Select\tTrue\tFalse\tFalse\r\n");
     }
-    void TearDown() override
-    {
-        Unlock();
-        LinkedWindowTest::TearDown();
-    }
-
-    // Another program's connection holding the database with an open
-    // exclusive write.
-    bool Lock()
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOther);
-        other.setDatabaseName(LogDatabasePath());
-        return other.open() && QSqlQuery(other).exec(QStringLiteral("Begin Exclusive;"));
-    }
-    void Unlock()
-    {
-        if (!QSqlDatabase::contains(kOther))
-            return;
-        {
-            QSqlDatabase other = QSqlDatabase::database(kOther, false);
-            QSqlQuery(other).exec(QStringLiteral("Rollback;"));
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(kOther);
-    }
-
-    static inline const QString kOther = QStringLiteral("other-program");
 };
 
 TEST_F(LockedDatabase, StartsAtOnceAndTheAutomaticRunKeepsTheLogger)
 {
     const QString db = LogDatabasePath();
     const QByteArray before = FileHash(db);
-    ASSERT_TRUE(Lock());
+    // Another program's connection holding the database with an open
+    // exclusive write.
+    FakeDatabaseFault other(FakeDatabaseFault::Fault::LockedByAnotherProgram, db);
+    ASSERT_TRUE(other.Active());
 
     QDeadlineTimer probeDeadline(15000);
     window->Form_Load();
@@ -97,7 +73,7 @@ TEST_F(LockedDatabase, StartsAtOnceAndTheAutomaticRunKeepsTheLogger)
     for (const QString& line : PaneTexts(*window))
         EXPECT_FALSE(line.contains(QStringLiteral("locked"), Qt::CaseInsensitive)) << line.toStdString();
 
-    Unlock();
+    other.Lift();
     EXPECT_EQ(FileHash(db), before);
 }
 
