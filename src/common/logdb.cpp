@@ -386,8 +386,8 @@ bool LogDatabaseInUse(const QString& path, QString* detail)
     LogDb db(path);
     if (!db.IsOpen())
         return false;
+    db.SetBusyTimeout(0);
     QSqlQuery q(db.Db());
-    q.exec(QStringLiteral("PRAGMA busy_timeout=0;"));
     const QString sql = QStringLiteral("Begin Immediate;");
     if (q.exec(sql)) {
         q.exec(QStringLiteral("Rollback;"));
