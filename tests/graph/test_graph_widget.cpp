@@ -2,6 +2,7 @@
 #include "common/dates.h"
 #include "graph/graph_renderer.h"
 #include "graph/ucltalgraph.h"
+#include "pdf_text.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -142,8 +143,7 @@ QRectF PrintOnA4(GraphModel& m, const QString& path)
 
 TEST(GraphWidget, PrintedTextsNeverOverlapNorLeaveTheirArea)
 {
-    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        << "pdftotext (poppler-utils, installed by scripts/setup) is needed";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     // Two gases with events close together in one row, at both ends of the
     // samples, before the first sample, in a dense cluster, and the common
     // row's mark; titles in either language.
@@ -312,8 +312,7 @@ TEST(GraphWidget, CrowdedEventTextsAreCountedWhereTheyCannotStand)
     EXPECT_TRUE(placedTexts().contains(QStringLiteral("TWA")));
 
     // Paper: the words printed stand for every event in the same way.
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    ASSERT_FALSE(tool.isEmpty()) << "pdftotext is needed to read the printed page";
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
     GraphModel paper;
     FillCrowdedEvents(paper);
     QTemporaryDir dir;

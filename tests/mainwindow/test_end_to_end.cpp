@@ -17,6 +17,7 @@
 #include "fake_records.h"
 #include "graph/ucltalgraph.h"
 #include "interface/uclQvif.h"
+#include "pdf_text.h"
 #include "printing/printer_choice.h"
 #include "views/data_view_window.h"
 
@@ -26,11 +27,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -42,20 +41,6 @@ QString ReadFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
-constexpr const char* kPdfToTextNeeded = "pdftotext (poppler-utils, installed by scripts/setup) is needed";
-
-QString PdfText(const QString& path)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return QString();
-    QProcess p;
-    p.start(tool, {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QList<qint64> Heads(int types)

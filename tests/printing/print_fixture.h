@@ -13,12 +13,11 @@
 #include "printing/recording_canvas.h"
 #include "records/alarm.h"
 #include "records/interval.h"
+#include "pdf_text.h"
 #include "temp_home.h"
 
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -167,27 +166,6 @@ inline void StorePower(qint64 relNo, int minute, bool on)
     Exec(QStringLiteral("Insert Into Power_Event (RelNo, Dates, Power_Type) Values (?,?,?)"),
          {relNo, DbDate(T0().addSecs(60 * minute)), on ? 1 : 0});
 }
-
-// The text of a PDF file as pdftotext reads it (pages end in a form
-// feed); empty when the tool is missing.
-inline QString PdfText(const QString& path, bool layout = true)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return QString();
-    QProcess p;
-    QStringList args;
-    if (layout)
-        args << QStringLiteral("-layout");
-    args << path << QStringLiteral("-");
-    p.start(tool, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-inline bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
-// What a test that reads a PDF back says when the tool is missing.
-inline constexpr const char* kPdfToTextNeeded = "pdftotext (poppler-utils, installed by scripts/setup) is needed";
 
 // Page count of a pdftotext text: one form feed ends each page.
 inline int PdfPages(const QString& text) { return static_cast<int>(text.count(QLatin1Char('\f'))); }
