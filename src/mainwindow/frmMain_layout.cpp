@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextEdit>
 #include <QTreeWidget>
 
@@ -383,12 +385,52 @@ void ArrangeStatusRows(SettingsPanel& f, Pass& p)
     p.Move(f.fraOptionCenter1, kKeep, kKeep, std::max(kDesignWidth, valueLeft + valueW));
 }
 
+// The column of option buttons in the font frame. The font button shows its
+// caption in the font it names, so a larger or wider font makes it grow: as
+// wide as its caption on one line while the frame has room (its words break
+// onto more lines beyond that), and as high as its lines; the buttons under
+// it move down. Every other button keeps its designed size.
+void ArrangeOptionButtons(SettingsPanel& f, Pass& p, double roomW)
+{
+    constexpr double kDesignW = 2115, kDesignH = 372, kGap = 108, kDesignColumnH = 4095;
+    QPushButton* font = f.cmdOptionDisp(0);
+    QStyleOptionButton option;
+    option.initFrom(font);
+    option.text = font->text();
+    option.rect = QRect(0, 0, 1000, 1000);
+    const QRect inside = font->style()->subElementRect(QStyle::SE_PushButtonContents, &option, font);
+    const int marginW = option.rect.width() - inside.width() + 4; // a little air at the sides
+    const int marginH = option.rect.height() - inside.height();
+    const QFontMetrics fm = font->fontMetrics();
+    const QString text = font->text();
+    int widestWord = 0;
+    for (const QString& word : text.split(QLatin1Char(' ')))
+        widestWord = std::max(widestWord, fm.horizontalAdvance(word));
+    const double oneLineW = TwipsAt(font, fm.horizontalAdvance(text) + marginW);
+    const double fontW = std::max({kDesignW, std::min(oneLineW, roomW), TwipsAt(font, widestWord + marginW)});
+    const QRect lines =
+        fm.boundingRect(QRect(0, 0, PxAt(font, fontW) - marginW, 100000), Qt::AlignCenter | Qt::TextWordWrap, text);
+    const double fontH = std::max(kDesignH, TwipsAt(font, lines.height() + marginH + 2));
+    const double columnW = std::max(kDesignW, fontW);
+
+    double top = 0;
+    for (int i = 0; i < f.cmdOptionDisp.Count(); ++i) {
+        const bool isFont = i == 0;
+        const double w = isFont ? fontW : kDesignW;
+        const double h = isFont ? fontH : kDesignH;
+        p.Move(f.cmdOptionDisp(i), (columnW - w) / 2, top, w, h);
+        top += h + kGap;
+    }
+    p.Move(f.fraOptionCenter0, kKeep, kKeep, columnW, std::max(kDesignColumnH, top - kGap));
+}
+
 void LayoutSettingsPanel(SettingsPanel& f, Pass& p)
 {
     QGroupBox* panel = f.Frame();
     const double PW = p.W(panel), PH = p.H(panel);
     QGroupBox* fonts = f.fraOption(0);
     p.Move(fonts, 120, 240, 0.25 * PW, 0.65 * PH);
+    ArrangeOptionButtons(f, p, p.W(fonts) - 2 * 142);
     p.Centre(f.fraOptionCenter0, fonts);
     const double besideW = PW - p.L(fonts) - p.W(fonts) - 360;
 

@@ -21,6 +21,7 @@
 #include "settings/model_defaults.h"
 #include "settings/option_commands.h"
 #include "settings/upload_frame.h"
+#include "shared/panel_host.h"
 #include "shared/shared_state.h"
 
 #include <QApplication>
@@ -98,6 +99,8 @@ void SettingsPanel::cmdOptionDisp_Click(int Index)
         cmdOptionDisp(0)->setFont(font);
         cmdOptionDisp(0)->setText(FontCaption(font));
         App().DisplayFont = SettingFromFont(cmdOptionDisp(0)->font());
+        // The button shows its caption in the new font: it is sized anew.
+        m_host.LayoutWindow();
         return;
     }
     case 1:

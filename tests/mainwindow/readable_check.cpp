@@ -3,6 +3,7 @@
 #include "common/widgets/grid_writer.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -224,9 +225,25 @@ private:
         } else if (auto* grid = qobject_cast<QTableView*>(w)) {
             Table(grid);
             BlankCaptionRows(grid);
+            Editors(grid);
         } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
             Tree(tree);
             PlaceholderHeadings(tree);
+            Editors(tree);
+        }
+    }
+
+    // An editor open in a cell shows its text whole, inside the rows.
+    void Editors(QAbstractItemView* view)
+    {
+        QWidget* rows = view->viewport();
+        for (QWidget* editor : rows->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!editor->isVisible())
+                continue;
+            if (!rows->rect().contains(editor->geometry()))
+                Fault(editor, QStringLiteral("editor %1 reaches outside the rows of %2 (%3)")
+                                  .arg(Rect(editor->geometry()), Name(view), Rect(rows->rect())));
+            Control(editor);
         }
     }
 

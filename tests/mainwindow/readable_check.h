@@ -11,6 +11,7 @@
 //   caption rows, whole rows under them (the last one whole at the end),
 //   nothing laid over its rows, and caption cells a screen reader finds
 //   where they are drawn;
+// - an editor open in a grid cell shows its text whole, inside the rows;
 // - a text pane that does not wrap its lines shows each of them whole;
 // - no grid has a caption row left blank, and no list shows the headings
 //   the view numbers by itself when it was given none.

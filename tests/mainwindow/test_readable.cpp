@@ -1,10 +1,11 @@
 // Every panel and window of the program as a user meets it: the main window
-// on the real interface control, an instrument connected over a pseudo-
-// terminal and read, its logs downloaded and stored; then every panel in
-// each of its states, the Data View window, the progress window and the
-// dialogs, laid out in English and Japanese on screens of 1024x768 and
-// 1280x1024 (at the window's first-run size and at the whole screen), in
-// each command-line mode. Nothing a user reads may be cut, hidden or drawn
+// on the real interface control, first without a converter, then with an
+// instrument connected over a pseudo-terminal and read, its logs downloaded
+// and stored; then every panel in each of its states, the Data View window,
+// the progress window and the dialogs, each checked again after every change
+// that alters what it shows; laid out in English and Japanese on screens of
+// 1024x768 and 1280x1024 (at the window's first-run size and at the whole
+// screen), in each command-line mode. Nothing a user reads may be cut, hidden or drawn
 // over another control (readable_check.h).
 //
 // PELKAR_SHOTS=<folder> also saves a picture of every screen checked.
@@ -33,9 +34,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -102,9 +106,25 @@ protected:
     void Download()
     {
         FillInstrument();
+        // Started before the converter is plugged in: the panels that show
+        // the instrument stand blank.
+        SetSerialPortSource([] { return QList<SerialPortCandidate>{}; });
         window->Form_Load();
-        window->resize(1024, 768);
         window->show();
+        for (const QSize& size : Sizes()) {
+            window->resize(size);
+            window->Form_Resize();
+            for (const auto& [menu, name] : {std::pair{0, "download"}, std::pair{1, "instrument information"},
+                                              std::pair{4, "settings"}}) {
+                window->cmdInst(menu)->click();
+                CheckPanel(QStringLiteral("no instrument ") + QLatin1String(name));
+            }
+        }
+        const QString device = fake.DevicePath();
+        SetSerialPortSource([device] { return QList<SerialPortCandidate>{Converter(device)}; });
+        window->cmdInst(0)->click();
+        window->resize(1024, 768);
+        window->Form_Resize();
         ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }, 20000));
         window->Download().cmdDown(0)->click();
         ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled(); }, 20000));
@@ -137,6 +157,19 @@ protected:
             GrabWithGridsAtEnd(top).save(m_shots + QLatin1Char('/') + file + QStringLiteral("_end.png"));
         }
         m_faults += UnreadableParts(top, where);
+    }
+
+    // The window a new user gets on each screen (its first-run size), and
+    // the whole screen.
+    std::vector<QSize> Sizes() const
+    {
+        std::vector<QSize> sizes;
+        for (const QSize& screen : {QSize(1024, 768), QSize(1280, 1024)}) {
+            const QSizeF first = frmMain::FirstRunSize(window->Twips(screen.width()), window->Twips(screen.height()));
+            sizes.push_back({window->Px(first.width()), window->Px(first.height())});
+            sizes.push_back(screen);
+        }
+        return sizes;
     }
 
     // The main window at a size, with one of its panels in one state.
@@ -191,6 +224,33 @@ protected:
                     box->click();
     }
 
+    // A display font chosen on the settings panel: a family a user of the
+    // language would pick, a few points larger than the default.
+    void ChooseFont()
+    {
+        QPushButton* button = window->Settings().cmdOptionDisp(0);
+        m_fontBefore = {App().DisplayFont, button->font(), button->text()};
+        const bool english = GetParam().language == ResLanguage::English;
+        prompt.ExpectFont(true, QFont(english ? QStringLiteral("DejaVu Sans Mono") : QStringLiteral("IPAPGothic"), 12));
+        button->click();
+        EXPECT_TRUE(prompt.AllUsed());
+    }
+    // The font the window had before, so that the windows checked later
+    // show in it.
+    void RestoreFont()
+    {
+        QPushButton* button = window->Settings().cmdOptionDisp(0);
+        App().DisplayFont = m_fontBefore.setting;
+        button->setFont(m_fontBefore.font);
+        button->setText(m_fontBefore.caption);
+        window->Form_Resize();
+    }
+    struct FontBefore {
+        std::optional<FontSetting> setting;
+        QFont font;
+        QString caption;
+    } m_fontBefore;
+
     struct Screen {
         QString name;
         std::function<void()> show;
@@ -210,12 +270,20 @@ protected:
             {QStringLiteral("download"), menu(0), {}},
             {QStringLiteral("instrument information"), menu(1), {}},
             {QStringLiteral("data folder"), [this] { PickRecord(0); }, {}},
-            {QStringLiteral("data interval trend"), [this] { PickRecord(1); }, {}},
-            {QStringLiteral("data calibration history"), [this] { PickRecord(3); }, {}},
             {QStringLiteral("last calibration need calibration"), then(menu(3), toggle(window->LastCal().optHistory(0))), {}},
             {QStringLiteral("last calibration dates"), then(menu(3), toggle(window->LastCal().optHistory(1))), {}},
             {QStringLiteral("last calibration records"), then(menu(3), toggle(window->LastCal().optHistory(2))), {}},
             {QStringLiteral("settings"), menu(4), {}},
+            {QStringLiteral("settings font chosen"), [this, menu] { menu(4)(); ChooseFont(); }, [this] { RestoreFont(); }},
+            {QStringLiteral("instrument information stored record"),
+             [this] {
+                 PickRecord(1);
+                 window->Data().cmdLogInst->click();
+                 ASSERT_TRUE(window->fraMenu(1)->isVisible());
+             },
+             {}},
+            {QStringLiteral("download commands locked"), then(menu(0), [this] { window->Download().LockCommands(); }),
+             [this] { window->Download().RestoreCommands(); }},
             {QStringLiteral("settings calibration"),
              [menu, settings] {
                  menu(4)();
@@ -229,11 +297,31 @@ protected:
              },
              true},
         };
-        // Each record kind in the data view: the table, with the summary
-        // switched the other way, and the trends as graphs.
         const std::pair<int, const char*> kinds[] = {{1, "interval trend"}, {2, "alarm trend"},
                                                      {3, "calibration history"}, {5, "alarm events"},
                                                      {6, "trouble events"}, {7, "power events"}};
+        // Each record kind in the browser, its list and property grid.
+        for (const auto& [kind, name] : kinds) {
+            const int k = kind;
+            const bool serviceOnly = kind == 7; // downloaded in service mode only
+            screens.push_back({QStringLiteral("data ") + QLatin1String(name), [this, k] { PickRecord(k); }, {}, serviceOnly});
+        }
+        // The tree grouped by serial number, station and user, each level
+        // indented under the one before.
+        DataPanel& data = window->Data();
+        screens.push_back({QStringLiteral("data grouped"),
+                           [this, &data] {
+                               window->cmdInst(2)->click();
+                               for (QCheckBox* box : data.chkLog)
+                                   box->click();
+                               data.tvwLog->expandAll();
+                           },
+                           [&data] {
+                               for (QCheckBox* box : data.chkLog)
+                                   box->click();
+                           }});
+        // Each record kind in the data view: the table, with the summary
+        // switched the other way, and the trends as graphs.
         for (const auto& [kind, name] : kinds) {
             const QString v = QStringLiteral("view ") + QLatin1String(name);
             const bool serviceOnly = kind == 7; // downloaded in service mode only
@@ -305,7 +393,15 @@ protected:
             Check(&upload, QStringLiteral("progress window state %1").arg(state));
             upload.Unload();
         }
+        // The memory dump lists: the start, then each block's addresses.
         App().ProcessState = 1;
+        upload.ShowWindow();
+        upload.SetCaption(QStringLiteral("FRAM Dump List (EF)"));
+        CheckSteps(&upload, QStringLiteral("progress window dump list"),
+                   {{QStringLiteral("start"), [&upload] { upload.SetLabel(GetResString(5445)); }},
+                    {QStringLiteral("EF start"), [&upload] { upload.SetLabel(GetResString(5463)); }},
+                    {QStringLiteral("block"), [&upload] { upload.SetLabel(QStringLiteral("Get Dump 00FF00-00FFFF")); }}});
+        upload.Unload();
         upload.ShowWindow();
         upload.SetCaption(GetResString(6056));
         upload.cmdUpload_Click();
@@ -317,11 +413,7 @@ protected:
 
     void CheckDialogs()
     {
-        {
-            frmFsDialog dialog(window->State().MainInstrument(), window.get());
-            dialog.show();
-            Check(&dialog, QStringLiteral("factory settings"));
-        }
+        CheckFactorySettings();
         for (int gas : {0, 1}) {
             frmGasSel dialog(window.get());
             dialog.SetSpecType(window->State().MainInstrument().SpecType());
@@ -352,6 +444,31 @@ protected:
             step.act();
             Check(top, screen + QLatin1Char(' ') + step.name);
         }
+    }
+
+    // The factory settings dialog as it opens, with an entry being typed,
+    // and with a refused entry kept in its editor.
+    void CheckFactorySettings()
+    {
+        frmFsDialog dialog(window->State().MainInstrument(), window.get());
+        QTableWidget* table = dialog.vfgDatas;
+        auto type = [table](int row, const QString& text, bool enter) {
+            return [table, row, text, enter] {
+                table->setCurrentCell(row, 1);
+                table->editItem(table->item(row, 1));
+                auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                ASSERT_NE(editor, nullptr) << row;
+                editor->setText(text);
+                if (enter)
+                    QTest::keyClick(editor, Qt::Key_Return);
+            };
+        };
+        CheckSteps(&dialog, QStringLiteral("factory settings"),
+                   {{QStringLiteral("typing"), type(FactorySettings::ManufactureNo, QStringLiteral("WWWWWWWWWWWW"), false)},
+                    {QStringLiteral("refused"), type(FactorySettings::BackLight, QStringLiteral("61"), true)}});
+        // Closed as the prompt closes it: hidden, then gone.
+        dialog.DropRefusedEdit();
+        dialog.hide();
     }
 
     // The password window through every step of the change dialogue and
@@ -389,14 +506,9 @@ TEST_P(Readable, EveryScreenShowsAllItsTexts)
     // The data panel before anything in it has been picked.
     window->cmdInst(2)->click();
     CheckPanel(QStringLiteral("data before a pick"));
-    // The window a new user gets on each screen (its first-run size), and
-    // the whole screen.
-    for (const QSize& screen : {QSize(1024, 768), QSize(1280, 1024)}) {
-        const QSizeF first = frmMain::FirstRunSize(window->Twips(screen.width()), window->Twips(screen.height()));
-        for (const QSize& size : {QSize(window->Px(first.width()), window->Px(first.height())), screen}) {
-            CheckPanels(size);
-            ASSERT_FALSE(HasFatalFailure());
-        }
+    for (const QSize& size : Sizes()) {
+        CheckPanels(size);
+        ASSERT_FALSE(HasFatalFailure());
     }
     CheckProgressWindow();
     CheckDialogs();
