@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -138,6 +140,39 @@ bool AppendToFile(const QString& path, const QByteArray& bytes, QString* error, 
         QFile::remove(path);
     }
     SetError(error, failure);
+    return false;
+}
+
+bool CheckWrittenFile(const QString& path, const QByteArray& tail, QString* error)
+{
+    if (const int injected = InjectedError(WriteStep::Flush, path)) {
+        SetError(error, qt_error_string(injected));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, file.errorString());
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0) {
+        SetError(error, qt_error_string(errno));
+        return false;
+    }
+#endif
+    // The tail, perhaps followed by a line end.
+    const qint64 size = file.size();
+    const qint64 from = std::max<qint64>(0, size - tail.size() - 2);
+    if (!file.seek(from)) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    if (file.readAll().trimmed().endsWith(tail))
+        return true;
+    // Cut short: where the disk has no room left, that is why.
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    constexpr qint64 kNoRoom = 1024 * 1024;
+    SetError(error, qt_error_string(storage.isValid() && storage.bytesAvailable() < kNoRoom ? ENOSPC : EIO));
     return false;
 }
 

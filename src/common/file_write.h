@@ -44,9 +44,17 @@ bool AppendToFile(const QString& path, const QByteArray& bytes, QString* error =
 // text.
 bool MoveFileChecked(const QString& source, const QString& target, QString* error = nullptr);
 
+// Checks a file that another writer has just written and closed, one that
+// does not report its own write errors (Qt's PDF writer): that its data are
+// on the disk and that it ends in tail, the last thing that writer writes.
+// On failure error gets the system's text; a file cut short on a disk
+// without room counts as written to a full disk.
+bool CheckWrittenFile(const QString& path, const QByteArray& tail, QString* error = nullptr);
+
 // Test seam: where a write can be made to fail.
 enum class WriteStep {
-    Flush,  // the data of a whole-file write or an append were flushed
+    Flush,  // the data of a whole-file write or an append were flushed, or
+            // a file written elsewhere is checked (CheckWrittenFile)
     Rename, // a file is about to be renamed by MoveFileChecked
 };
 // The fault returns an error number (ENOSPC, EXDEV, ...) to fail the step at

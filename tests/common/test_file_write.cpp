@@ -172,6 +172,25 @@ TEST(FileWrite, MoveAcrossFileSystemsRemovesTheSourceOnlyAfterAWholeCopy)
     }
 }
 
+TEST(FileWrite, AFileWrittenElsewhereCountsOnlyWhenItEndsInItsTail)
+{
+    TempHome home;
+    const QString path = home.file("report.pdf");
+    QString error;
+    WriteFile(path, "%PDF-1.4\n...\nstartxref\n123\n%%EOF\n");
+    EXPECT_TRUE(CheckWrittenFile(path, "%%EOF", &error));
+    // Cut short: a failure, with a reason.
+    WriteFile(path, "%PDF-1.4\n...\nstartx");
+    EXPECT_FALSE(CheckWrittenFile(path, "%%EOF", &error));
+    EXPECT_FALSE(error.isEmpty());
+    {
+        Fault full(ENOSPC);
+        WriteFile(path, "%PDF-1.4\n%%EOF\n");
+        EXPECT_FALSE(CheckWrittenFile(path, "%%EOF", &error));
+        EXPECT_EQ(error, kDiskFull);
+    }
+}
+
 TEST(FileWrite, SerialLogFailureIsToldOnceUntilALineIsWrittenAgain)
 {
     TempHome home;
