@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/errors.h"
+#include "common/file_write.h"
 #include "common/gasvalue.h"
 #include "common/paths.h"
 #include "common/resstrings.h"
@@ -13,7 +14,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <limits>
@@ -487,14 +487,7 @@ void WriteSettings()
         bytes += line.toUtf8() + "\r\n";
 
     const QString path = SettingsFilePath();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileWriteError(GetResString(5957, path, SystemErrorText(file.errorString())));
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    QString error;
+    if (!SaveWholeFile(path, bytes, &error))
         throw FileWriteError(GetResString(5957, path, SystemErrorText(error)));
-    }
-    if (!file.commit())
-        throw FileWriteError(GetResString(5957, path, SystemErrorText(file.errorString())));
 }

@@ -29,6 +29,13 @@ QString SystemErrorText(const QString& systemText)
     if (systemText.isEmpty())
         return QString();
     AppendSerialLogLine(SerialLogPath(), Now(), QStringLiteral("System error: ") + systemText);
+    return SystemErrorWords(systemText);
+}
+
+QString SystemErrorWords(const QString& systemText)
+{
+    if (systemText.isEmpty())
+        return QString();
     // Qt gives the system's text for an error number unchanged.
     for (const KnownError& known : kKnown)
         if (systemText.compare(qt_error_string(known.code), Qt::CaseInsensitive) == 0)

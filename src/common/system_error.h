@@ -11,3 +11,7 @@
 // QSerialPort give it (errorString()), in the current language. An empty
 // systemText gives an empty text.
 QString SystemErrorText(const QString& systemText);
+
+// As SystemErrorText, without writing to the serial log (for the serial
+// log's own failures).
+QString SystemErrorWords(const QString& systemText);

@@ -1,13 +1,13 @@
 #include "download/audit_log.h"
 
 #include "common/dates.h"
+#include "common/file_write.h"
 #include "common/gasvalue.h"
 #include "common/paths.h"
 #include "common/resstrings.h"
 #include "common/system_error.h"
 #include "records/instrument.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
@@ -40,24 +40,14 @@ QString VibrationText(const QString& code)
     return QString();
 }
 
-bool AppendText(const QString& path, const QString& text, bool create, QString* error)
+bool AppendText(const QString& path, const QString& text, AppendMode mode, QString* error)
 {
-    QFile file(path);
-    const QIODevice::OpenMode mode =
-        create ? (QIODevice::WriteOnly | QIODevice::NewOnly) : (QIODevice::WriteOnly | QIODevice::Append);
-    if (!file.open(mode)) {
-        if (error)
-            *error = SystemErrorText(file.errorString());
-        return false;
-    }
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error)
-            *error = SystemErrorText(file.errorString());
-        return false;
-    }
-    file.close();
-    return true;
+    QString failure;
+    if (AppendToFile(path, text.toUtf8(), &failure, mode))
+        return true;
+    if (error)
+        *error = SystemErrorText(failure);
+    return false;
 }
 
 } // namespace
@@ -122,11 +112,16 @@ bool AppendSettingsAudit(const clsInstrument& instrument, const QString& suffix,
                          QString* error)
 {
     const QString path = SettingsAuditPath(suffix);
+    const QString line = SettingsAuditFields(instrument, pcTime).join(kSeparator) + kLineEnd;
     if (!QFileInfo::exists(path)) {
+        // A new file gets its header and the line in one write, so it is
+        // never left with a header alone. Another writer may have created it
+        // meanwhile: then the line is appended.
         const QString header = SettingsAuditHeader().join(kSeparator) + kLineEnd;
-        // Another writer may have created it meanwhile: then append only.
-        if (!AppendText(path, header, true, error) && !QFileInfo::exists(path))
+        if (AppendText(path, header + line, AppendMode::CreateNew, error))
+            return true;
+        if (!QFileInfo::exists(path))
             return false;
     }
-    return AppendText(path, SettingsAuditFields(instrument, pcTime).join(kSeparator) + kLineEnd, false, error);
+    return AppendText(path, line, AppendMode::Append, error);
 }

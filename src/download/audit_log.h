@@ -23,7 +23,8 @@ QStringList SettingsAuditFields(const clsInstrument& instrument, const QDateTime
 
 // Appends the line of instrument to the audit log of suffix, first creating
 // the file with its header when it does not exist. An existing file is never
-// inspected or rewritten. False (with the reason in error) when the file
-// could not be created or written.
+// inspected or rewritten. False (with the reason in words in error) when the
+// file could not be created or written; the file is then left as it was (a
+// new file is not left behind, an old one keeps no part of the line).
 bool AppendSettingsAudit(const clsInstrument& instrument, const QString& suffix,
                          const QDateTime& pcTime, QString* error = nullptr);

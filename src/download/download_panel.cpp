@@ -6,6 +6,7 @@
 #include "common/appstate.h"
 #include "common/prompt.h"
 #include "common/resstrings.h"
+#include "common/serial_log.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/panel_focus.h"
 #include "common/widgets/shape_lamp.h"
@@ -31,9 +32,15 @@ DownloadPanel::DownloadPanel(QGroupBox* frame, SharedState& state, PanelHost& ho
     setObjectName(QStringLiteral("DownloadPanel"));
     CreateControls();
     ConnectHandlers();
+    // A serial-log line that cannot be written (a full disk) is told in the
+    // pane, once until the log can be written again.
+    SetSerialLogFailureReport([this](const QString& text) { AddLogText(text, LogColor::Failure); });
 }
 
-DownloadPanel::~DownloadPanel() = default;
+DownloadPanel::~DownloadPanel()
+{
+    SetSerialLogFailureReport({});
+}
 
 void DownloadPanel::CreateControls()
 {

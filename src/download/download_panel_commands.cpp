@@ -143,7 +143,9 @@ bool DownloadPanel::deviceUpdateLog(clsInstrument& instrument)
     if (AppendSettingsAudit(instrument, App().FactoryRecordSuffix, Now(), &error))
         return true;
     qWarning() << "settings audit log not written:" << error;
-    m_state.uclQvport->AddLog(GetResString(5961, error));
+    const QString text = GetResString(5961, error);
+    AddLogText(text, LogColor::Failure);
+    m_state.uclQvport->AddLog(text);
     return false;
 }
 

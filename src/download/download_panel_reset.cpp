@@ -3,8 +3,10 @@
 
 #include "download/download_panel.h"
 
+#include "common/appstate.h"
 #include "common/resstrings.h"
 #include "download/download_support.h"
+#include "interface/qvif_port.h"
 #include "records/instrument.h"
 #include "shared/panel_host.h"
 #include "shared/shared_state.h"
@@ -15,14 +17,21 @@ void DownloadPanel::ResetAfterPowerOff()
 {
     AddLogText(GetResString(5407), LogColor::Progress);
     m_state.MainInstrument().SetCommFlags(0);
-    // A settings file that cannot be written is reported (after the pane is
-    // emptied by the defaults, so the report stays); the reset goes on.
+    // A settings file that cannot be written (a full disk) is reported
+    // (after the pane is emptied by the defaults, so the report stays); the
+    // reset goes on. The file then still holds the settings of before, and
+    // the password in use is not taken back to its old value from it.
+    const QString password = App().Password;
     const QString saveError = m_host.SaveAppSettings();
     m_host.ReloadDefaultsAndSettings();
+    if (!saveError.isEmpty())
+        App().Password = password;
     ShowDownloadPanel();
     EnableAutoLoadBoxes();
-    if (!saveError.isEmpty())
+    if (!saveError.isEmpty()) {
         AddLogText(saveError, LogColor::Failure);
+        m_state.uclQvport->AddLog(saveError);
+    }
     m_host.ActivateAgain();
     m_host.OpenUsbSerialPort();
 }

@@ -26,8 +26,10 @@ void DownloadPanel::ArchiveSerialLog()
 {
     const SerialLogArchive archive = ArchiveSerialLogFile(ProgramFolder(), Now());
     if (!archive.error.isEmpty()) {
-        // The log stays where it was; say so in it.
+        // The log stays where it was; say so in it and in the pane.
         qWarning() << "serial log not archived:" << archive.error;
-        m_state.uclQvport->AddLog(GetResString(5776, archive.error));
+        const QString text = GetResString(5776, archive.error);
+        AddLogText(text, LogColor::Failure);
+        m_state.uclQvport->AddLog(text);
     }
 }

@@ -2,12 +2,12 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/file_write.h"
 #include "common/paths.h"
 #include "common/resstrings.h"
 #include "common/system_error.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QVariant>
 #include <QWidget>
@@ -57,9 +57,9 @@ SerialLogArchive ArchiveSerialLogFile(const QString& programFolder, const QDateT
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = JoinPath(archiveFolder, QStringLiteral("%1_%2.log").arg(stem).arg(n));
 
-    QFile file(source);
-    if (!file.rename(target)) {
-        result.error = GetResString(5959, source, target, SystemErrorText(file.errorString()));
+    QString error;
+    if (!MoveFileChecked(source, target, &error)) {
+        result.error = GetResString(5959, source, target, SystemErrorText(error));
         return result;
     }
     result.moved = true;

@@ -38,7 +38,9 @@ QString FailRatioText(int naks, int checksumErrors, int frames);
 // Moves "SerialLog.log" of the program folder into its "ErrorLogs" folder
 // (created when missing) as "SerialLog_yyyyMMdd_hhmmss.log". A name already
 // taken gets "_2", "_3", ... before ".log", so no archive is ever overwritten.
-// A missing serial log is not an error (nothing to archive).
+// A missing serial log is not an error (nothing to archive). Where the
+// folders lie on different file systems the log is copied, and removed only
+// once the copy is complete; a failure (a full disk) keeps it where it was.
 struct SerialLogArchive {
     bool moved = false;  // the log now stands in the archive folder
     QString target;      // the archive's path when moved

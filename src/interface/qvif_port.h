@@ -103,9 +103,15 @@ public:
     virtual std::int32_t FactCal(int index) const = 0;
     virtual void SetFactCal(int index, std::int32_t value) = 0;
 
-    // 17, 18: flash-ROM / FRAM dump list into the file at path.
+    // 17, 18: flash-ROM / FRAM dump list into the file at path. The file is
+    // replaced only by a whole listing: when it cannot be written (a full
+    // disk), the old file stays, the request returns false and
+    // DumpFileError() says why.
     virtual bool GetRomDump(const QString& path) = 0;
     virtual bool GetRomDump2(const QString& path) = 0;
+    // Why the last dump list could not be written, in words (message 5960);
+    // empty when it was written.
+    virtual QString DumpFileError() const = 0;
 
     // 19: calibration-history collection; set by GetHistory.
     virtual clsHistorys* History() const = 0;

@@ -5,14 +5,16 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/file_write.h"
 #include "common/resstrings.h"
+#include "common/system_error.h"
 #include "interface/frame.h"
 #include "interface/messages.h"
 #include "records/collections.h"
 #include "records/instrument.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QSaveFile>
 
 void uclQvif::WaitWhile(int state, const Forward& forward)
 {
@@ -185,7 +187,7 @@ QByteArray FormatDumpLine(const QByteArray& line)
     return hex + "  " + ascii;
 }
 
-void WriteLine(QFile* file, const QByteArray& line)
+void WriteLine(QFileDevice* file, const QByteArray& line)
 {
     if (file)
         file->write(line + "\r\n");
@@ -209,10 +211,14 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
 {
     const QDateTime started = Now();
     WriteSerialLog(Msg(5569, GeneralDate(started)));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    m_dumpFileError.clear();
+    // The listing goes to a temporary file that replaces the old one only
+    // when it is complete and has reached the disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         // Nothing is asked of the instrument for a list that cannot be kept.
-        WriteSerialLog(GetResString(5960, path, file.errorString()));
+        m_dumpFileError = GetResString(5960, path, SystemErrorText(file.errorString()));
+        WriteSerialLog(m_dumpFileError);
         return false;
     }
     m_dumpFile = &file;
@@ -241,7 +247,13 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
     WriteLine(&file, QByteArray());
     WriteLine(&file, ";\tTotal Download Time = " + ElapsedHms(started, Now()).toLatin1());
     m_dumpFile = nullptr;
-    file.close();
+    QString error;
+    if (!CommitSaveFile(file, &error)) {
+        m_dumpFileError = GetResString(5960, path, SystemErrorText(error));
+        WriteSerialLog(m_dumpFileError);
+        m_status = 2;
+        return false;
+    }
     if (done)
         return true;
     m_status = 2;

@@ -10,7 +10,7 @@
 #include <memory>
 
 class QTimer;
-class QFile;
+class QFileDevice;
 class SerialTransport;
 
 // The instrument interface control: the program's only path to the
@@ -65,6 +65,7 @@ public:
     void SetFactCal(int index, std::int32_t value) override;
     bool GetRomDump(const QString& path) override;
     bool GetRomDump2(const QString& path) override;
+    QString DumpFileError() const override { return m_dumpFileError; }
     clsHistorys* History() const override { return m_history; }
     void SetHistoryRef(clsHistorys* history) override;
     clsInstrument* Instrument() const override { return m_instrument; }
@@ -242,5 +243,6 @@ private:
     std::array<QByteArray, 16> m_dumpLines;
     std::array<std::int32_t, 16> m_dumpAddresses{};
     int m_dumpLineCount = 0;
-    QFile* m_dumpFile = nullptr;
+    QFileDevice* m_dumpFile = nullptr;
+    QString m_dumpFileError;
 };

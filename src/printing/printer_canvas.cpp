@@ -1,7 +1,9 @@
 #include "printing/printer_canvas.h"
 
 #include "common/colors.h"
+#include "common/file_write.h"
 #include "common/resstrings.h"
+#include "common/system_error.h"
 #include "common/twips.h"
 #include "graph/graph_model.h"
 #include "graph/graph_renderer.h"
@@ -162,6 +164,13 @@ void PrinterCanvas::FinishDocument()
         throw PrintError(GetResString(5965));
     if (m_finalPath.isEmpty())
         return;
+    // The PDF writer does not report a write that failed (a full disk): the
+    // file goes in place only when it is whole on the disk.
+    QString failure;
+    if (!CheckWrittenFile(m_partPath, "%%EOF", &failure)) {
+        QFile::remove(m_partPath);
+        throw PrintError(GetResString(5957, m_finalPath, SystemErrorText(failure)));
+    }
     // One rename puts the finished file in place of any older one.
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(m_partPath.toStdU16String()),

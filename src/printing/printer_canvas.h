@@ -12,7 +12,8 @@ class QPrinter;
 // A report canvas on a QPrinter: a system printer by name, or a PDF file.
 // A PDF file is written under a temporary name beside the target and put
 // in place only when the document ends, so a cancelled or failed job never
-// leaves a half-written file (nor destroys an older file of that name).
+// leaves a half-written file (nor destroys an older file of that name); nor
+// does a file that did not reach the disk whole (a full disk).
 class PrinterCanvas final : public ReportCanvas {
 public:
     // A system printer; raises PrintError when it cannot be opened.

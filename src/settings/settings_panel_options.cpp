@@ -182,6 +182,11 @@ void SettingsPanel::RunDumpList(int Index)
     if (!ok)
         m_download.AddLogText(texts.failLine, LogColor::Failure);
     m_download.AddLogText(texts.endLine, LogColor::AutoStart);
+    // A listing that could not be written (a full disk): the old file stays,
+    // and the user, who asked for it, is told why.
+    const QString fileError = port->DumpFileError();
+    if (!fileError.isEmpty())
+        MsgBox(fileError, MsgButtons::Ok, MsgIcon::Critical, DumpBoxTitle());
 }
 
 void SettingsPanel::RunFactorySettings()

@@ -3,6 +3,7 @@
 #include "views/view_tables.h"
 
 #include "common/colors.h"
+#include "common/file_write.h"
 #include "common/resstrings.h"
 #include "common/system_error.h"
 #include "common/widgets/grid_writer.h"
@@ -165,22 +166,11 @@ void ApplyGraphFill(const GraphControls& c, const GraphFill& f)
 
 bool WriteTextFile(const QString& path, const QString& text, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = SystemErrorText(f.errorString());
-        return false;
-    }
-    const QByteArray bytes = text.toUtf8();
-    if (f.write(bytes) != bytes.size()) {
-        *error = SystemErrorText(f.errorString());
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        *error = SystemErrorText(f.errorString());
-        return false;
-    }
-    return true;
+    QString failure;
+    if (SaveWholeFile(path, text.toUtf8(), &failure))
+        return true;
+    *error = SystemErrorText(failure);
+    return false;
 }
 
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
@@ -195,8 +185,9 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
         f.cancelWriting();
         return false;
     }
-    if (!f.commit()) {
-        *error = SystemErrorText(f.errorString());
+    QString failure;
+    if (!CommitSaveFile(f, &failure)) {
+        *error = SystemErrorText(failure);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // The automatic mode, its check boxes, the reset after power-off and the
 // shutdown, on the scripted interface control.
+#include "common/file_write.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
 #include "records/instrument.h"
@@ -10,6 +11,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include <cerrno>
 
 namespace {
 
@@ -189,6 +192,48 @@ TEST_F(AutoMode, FailedRemoval)
     EXPECT_FALSE(SerialLine(fake, QStringLiteral("--- Data Remove Failed---.")).isEmpty());
     EXPECT_FALSE(SerialLine(fake, QStringLiteral("---Automatic Mode Failed Finished---.")).isEmpty());
     EXPECT_EQ(PaneColor(w, QStringLiteral("Pelkar  Automatic Mode Failed Finished.")), RGB(255, 0, 0));
+}
+
+TEST_F(AutoMode, FullDiskAfterTheDownloadKeepsTheSettingsFileAndSaysSo)
+{
+    // The settings file as last written; the password was changed since.
+    frmMain& w = Ready();
+    App().Password = QStringLiteral("Before");
+    ASSERT_TRUE(w.SaveAppSettings().isEmpty());
+    const QByteArray old = [&] {
+        QFile f(home.file("Pelkar.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(old.isEmpty());
+    App().Password = QStringLiteral("Changed");
+
+    // The program folder fills up during the download.
+    ScriptAll({"GetInstrument", "GetInterval"});
+    FakeQvif::Step fills;
+    fills.action = [] { SetWriteFault([](WriteStep, const QString&) { return ENOSPC; }); };
+    fake.Script(QStringLiteral("GetAlarm"), fills);
+    ScriptAll({"BodyPowerOff"});
+    Connect();
+    SetWriteFault({});
+
+    EXPECT_EQ(Requests(), (QStringList{"GetInstrument", "GetInterval", "GetAlarm", "BodyPowerOff"}));
+    // The old file, whole; nothing else left in the folder by the attempt.
+    QFile ini(home.file("Pelkar.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), old);
+    for (const QString& name : QDir(home.path()).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_FALSE(name.startsWith(QLatin1String("Pelkar.ini."))) << name.toStdString();
+    // Said in the pane and in the serial log, in words.
+    const QString said = GetResString(5775, GetResString(5957, home.file("Pelkar.ini"), GetResString(20205)));
+    EXPECT_TRUE(said.endsWith(QStringLiteral("the disk is full")));
+    EXPECT_TRUE(PaneTexts(w).contains(said)) << PaneTexts(w).join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(PaneColor(w, said), RGB(255, 0, 0));
+    EXPECT_TRUE(fake.serialLog.contains(said));
+    // The password in use is the one the user set, not the file's older one.
+    EXPECT_EQ(App().Password, QStringLiteral("Changed"));
+    // The run still ends and the window is ready for the next instrument.
+    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("Pelkar  Automatic Mode Complete Finished."));
+    EXPECT_FALSE(w.Download().AutomaticModeRunning);
 }
 
 TEST_F(AutoMode, SecondConnectDuringARunIsIgnored)

@@ -109,12 +109,14 @@ void FakeQvif::SetFactCal(int index, std::int32_t value)
 bool FakeQvif::GetRomDump(const QString& path)
 {
     lastPath = path;
+    dumpFileError.clear();
     return Run(QStringLiteral("GetRomDump"), &QvifPort::DumpMessage);
 }
 
 bool FakeQvif::GetRomDump2(const QString& path)
 {
     lastPath = path;
+    dumpFileError.clear();
     return Run(QStringLiteral("GetRomDump2"), &QvifPort::DumpMessage);
 }
 

@@ -57,6 +57,8 @@ public:
     bool connected = false, timerEnabled = true, runDensty = false;
     std::int32_t status = 0;
     QString devicePath, settings, rcName;
+    // What DumpFileError() gives (a step's action may set it).
+    QString dumpFileError;
     std::int32_t factCal[5] = {0, 0, 0, 0, 0};
     bool spanStatus[2] = {false, false};
     bool zeroStatus[2] = {false, false};
@@ -113,6 +115,7 @@ public:
     void SetFactCal(int index, std::int32_t value) override;
     bool GetRomDump(const QString& path) override;
     bool GetRomDump2(const QString& path) override;
+    QString DumpFileError() const override { return dumpFileError; }
     clsHistorys* History() const override { return historyRef; }
     void SetHistoryRef(clsHistorys* history) override;
     clsInstrument* Instrument() const override { return instrumentRef; }

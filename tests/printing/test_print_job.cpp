@@ -2,6 +2,7 @@
 // pdftotext, giving the printer back, and the errors a job reports.
 #include "print_fixture.h"
 
+#include "common/file_write.h"
 #include "scripted_prompt.h"
 
 #include <QComboBox>
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace print_test;
 
@@ -155,6 +158,32 @@ TEST_F(PrintJob, AKindOutsideOneToSevenPrintsTheHeaderOnly)
         EXPECT_FALSE(text.contains(QLatin1Char('('))) << text.toStdString();
         EXPECT_EQ(text.count(QLatin1Char('\n')), 0) << text.toStdString();
     }
+}
+
+TEST_F(PrintJob, APdfFileOnAFullDiskKeepsTheOldFileAndSaysSo)
+{
+    const QString path = home.file(QStringLiteral("report.pdf"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old report");
+    }
+    SetWriteFault([](WriteStep step, const QString&) { return step == WriteStep::Flush ? ENOSPC : 0; });
+    PrintRequest r;
+    r.DataType = 9;
+    ExpectChoice(kPdf);
+    prompt.ExpectFile(path);
+    prompt.ExpectBox(MsgResult::Ok);
+    EXPECT_EQ(GoPrinter(r), PrintOutcome::Failed);
+    SetWriteFault({});
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("the old report"));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".part")));
+    ASSERT_FALSE(prompt.boxes.isEmpty());
+    EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(prompt.boxes.last().text.endsWith(QStringLiteral("the disk is full")))
+        << prompt.boxes.last().text.toStdString();
 }
 
 TEST_F(PrintJob, LongTablesRunOverPagesWithTheHeadingOnEach)

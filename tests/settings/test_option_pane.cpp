@@ -220,6 +220,28 @@ TEST_F(OptionPaneTest, DumpListsIntoTheirFiles)
     EXPECT_TRUE(fake.CallsStartingWith("GetRomDump").isEmpty());
 }
 
+TEST_F(OptionPaneTest, DumpListThatCannotBeWrittenIsToldInABox)
+{
+    // The whole dump was read, but the listing could not be written (a full
+    // disk): the failure line, then a box that says why.
+    SettingsPanel& p = Panel();
+    const QString why = QStringLiteral("Dump list file cannot be written: %1 (the disk is full)")
+                            .arg(home.file("Dump.dat"));
+    FakeQvif::Step full = Answered(false);
+    full.action = [this, why] { fake.dumpFileError = why; };
+    fake.Script("GetRomDump", full);
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    p.cmdOptionDisp_Click(6);
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    EXPECT_EQ(prompt.boxes.at(1).text, why);
+    EXPECT_EQ(prompt.boxes.at(1).title, "DumpList");
+    EXPECT_EQ(prompt.boxes.at(1).icon, MsgIcon::Critical);
+    EXPECT_EQ(PaneTexts(*window), QStringList({"Dump List Download Start.", "Dump List Download Failed.",
+                                               "Dump List Download Finished."}));
+    EXPECT_FALSE(window->Download().UploadForm().IsLoaded());
+}
+
 TEST_F(OptionPaneTest, DefaultReadsBackOrSaysItFailed)
 {
     SettingsPanel& p = Panel();
