@@ -362,7 +362,10 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
                 QMetaObject::invokeMethod(this, [this, count] { emit ConnectRetry(count); },
                                           Qt::QueuedConnection);
             }
+            // The same frame again asks for what it asked for.
+            const bool askedAgain = m_askedAgain;
             DataSend(m_lastFrame, false);
+            m_askedAgain = askedAgain;
             break;
         }
 

@@ -189,8 +189,9 @@ TEST_F(ReceiveTest, StrayByteAheadOfStxIsNotPartOfTheBlock)
             ctl->DataSend(c.request, true);
             EXPECT_EQ(ctl->ParseResponse(QByteArray(1, stray) + c.answer), c.ok);
             EXPECT_FALSE(Log().contains("<<< Response error >>>"));
-            if (c.logged)
+            if (c.logged) {
                 EXPECT_TRUE(Log().contains(c.logged));
+            }
         }
     }
     EXPECT_EQ(inst.UserID(), QStringLiteral("AB"));
