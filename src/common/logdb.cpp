@@ -302,14 +302,20 @@ void LogDb::SetBusyTimeout(int ms)
         QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout=%1;").arg(ms));
 }
 
+// Begin and commit run as statements of their own rather than through the
+// driver's transaction calls, whose errors lose the engine's code: a lock
+// that refuses them then reads "in use" like one that refuses any other
+// statement.
 DbTransaction::DbTransaction(LogDb& db)
     : m_db(db.Db()), m_path(db.Path())
 {
     db.RequireOpen();
-    if (!m_db.transaction()) {
-        if (IsLockError(m_db.lastError()))
-            RaiseSqlError(db, QStringLiteral("Begin"), m_db.lastError());
-        throw DatabaseError(GetResString(5949, m_db.lastError().text()));
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("Begin;"))) {
+        const QSqlError error = q.lastError();
+        if (IsLockError(error))
+            RaiseSqlError(db, QStringLiteral("Begin"), error);
+        throw DatabaseError(GetResString(5949, error.text()));
     }
 }
 
@@ -324,8 +330,10 @@ void DbTransaction::Commit()
     if (m_done)
         return;
     m_done = true;
-    if (!m_db.commit()) {
-        const QSqlError error = m_db.lastError();
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("Commit;"))) {
+        const QSqlError error = q.lastError();
+        q.finish();
         m_db.rollback();
         if (IsLockError(error))
             throw DatabaseInUseError(GetResString(20120, QDir::toNativeSeparators(m_path)),

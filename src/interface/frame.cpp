@@ -29,6 +29,12 @@ QByteArray BuildFrame(const QByteArray& command, char terminator)
     return frame;
 }
 
+QByteArray FromStx(const QByteArray& frame)
+{
+    const qsizetype stx = frame.indexOf(Wire::STX);
+    return stx > 0 ? frame.mid(stx) : frame;
+}
+
 int FrameChecksum(const QByteArray& frame)
 {
     if (frame.size() < 3)

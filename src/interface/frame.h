@@ -23,6 +23,11 @@ constexpr char LF = 0x0A;
 // STX + "0001" + command + ETX + checksum digits + terminator.
 QByteArray BuildFrame(const QByteArray& command, char terminator);
 
+// A received frame from its first STX on: a stray byte the line or the
+// converter put ahead of the block (a NUL, noise) is not part of it. A frame
+// without STX is returned whole.
+QByteArray FromStx(const QByteArray& frame);
+
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigit(char c);
 

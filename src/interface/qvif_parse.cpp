@@ -156,8 +156,12 @@ clsInstrument& uclQvif::Inst() const
     return *m_instrument;
 }
 
-bool uclQvif::ParseResponse(const QByteArray& input)
+bool uclQvif::ParseResponse(const QByteArray& received)
 {
+    // Every position below counts from the block's STX: a stray byte ahead
+    // of it (a NUL from the converter) neither moves the echo nor the NAK
+    // position, nor counts in the checksum.
+    const QByteArray input = FromStx(received);
     try {
         if (input.size() < 3)
             throw ConversionError(QStringLiteral("frame too short"));

@@ -35,6 +35,7 @@ bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forw
     m_blockEcho = state == 3 ? command.left(5) : QByteArray();
     m_takenBlock.clear();
     m_linesMissing = false;
+    m_nakOpen = m_crossing = m_repeatUnsure = false;
     m_status = state;
     DataSend(frame, true);
     WaitWhile(state, forward);

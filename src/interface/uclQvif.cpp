@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -306,6 +307,8 @@ void uclQvif::DataSend(const QByteArray& frame, bool resetRetry)
     emit StsTransmit();
     App().AnswerReceived = false;
     m_lastFrame = frame;
+    m_sendUnanswered = true;
+    m_askedAgain = false;
     m_answerTicks = m_timeoutTicks;
     if (resetRetry)
         m_retryCount = 0;
@@ -359,7 +362,10 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
                 QMetaObject::invokeMethod(this, [this, count] { emit ConnectRetry(count); },
                                           Qt::QueuedConnection);
             }
+            // The same frame again asks for what it asked for.
+            const bool askedAgain = m_askedAgain;
             DataSend(m_lastFrame, false);
+            m_askedAgain = askedAgain;
             break;
         }
 
@@ -372,18 +378,39 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
         const bool downloading = m_status == 3 && !m_blockEcho.isEmpty();
         const QByteArray& echoSource = downloading ? m_downloadRequest : m_lastFrame;
 
-        if (downloading && frame == m_takenBlock) {
-            // The block taken last, once more: its lines are in already.
-            // It answers a NAK sent after it was taken (the ACK went astray),
-            // and then the ACK is given again; otherwise it answers a NAK
-            // that crossed it on the line, and its ACK is on its way.
+        // What the block answers decides what it is, not its bytes alone:
+        // an erased region of memory goes out as equal blocks, each the
+        // answer to an ACK.
+        const QByteArray block = FromStx(frame);
+        const bool same = downloading && block == m_takenBlock;
+        const bool unsure = std::exchange(m_repeatUnsure, false);
+        m_sendUnanswered = false;
+        if (same && m_nakOpen) {
+            // The block taken last, in answer to a NAK block: its lines are
+            // in already. The NAK went after the block was taken (the ACK
+            // went astray), and then the ACK is given again; or before it
+            // (the block came late and crossed the NAK), and then its ACK
+            // is on its way. With a late block still able to cross, this
+            // may instead be that late block, equal to the one before it;
+            // the NAK's own answer then follows (m_repeatUnsure).
+            m_repeatUnsure = m_crossing;
+            m_nakOpen = false;
+            m_crossing = false;
             AddLog(QStringLiteral("<<< Repeated block >>>"));
             if (m_lastFrame.contains(Wire::NAK))
                 SendKeepingReceived(AckBlock(echoSource));
             continue;
         }
+        if (downloading) {
+            // Any other block answers the oldest send still open: the late
+            // answer to the send before a NAK, else the NAK (or the ACK).
+            if (m_crossing)
+                m_crossing = false;
+            else
+                m_nakOpen = false;
+        }
 
-        const bool ok = ParseResponse(frame);
+        const bool ok = ParseResponse(block);
         if (!ok && downloading && m_linesMissing) {
             // The instrument left record lines out: asking again cannot bring
             // them back, and a trend with a gap would be stored shifted in
@@ -393,9 +420,17 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
             break;
         }
         if (ok && downloading)
-            m_takenBlock = frame;
+            m_takenBlock = block;
         if (ok && p == pEtb) {
-            SendKeepingReceived(AckBlock(echoSource));
+            // A block equal to the one counted a repeat just before, when
+            // that one may have been a late block: this is then the NAK's
+            // answer, already acknowledged by the ACK that followed the
+            // repeat. It is taken (its lines stand once) but not
+            // acknowledged again, which would leave an ACK over; if it was
+            // a new block after all, the time-out asks for it once more and
+            // its repeat gets the ACK.
+            if (!(same && unsure))
+                SendKeepingReceived(AckBlock(echoSource));
         } else if (ok && p == pEot) {
             m_status = 6;
         } else if (!ok) {
@@ -410,9 +445,18 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
                 const char terminator = viaIrda ? Wire::ETB
                                                 : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
                 DataSend(NakBlock(echoSource, true, terminator), false);
+                if (downloading)
+                    NoteAskedAgain(false);
             }
         }
     }
+}
+
+void uclQvif::NoteAskedAgain(bool crossing)
+{
+    m_askedAgain = true;
+    m_nakOpen = true;
+    m_crossing = m_crossing || crossing;
 }
 
 void uclQvif::SendKeepingReceived(const QByteArray& frame)
@@ -561,10 +605,16 @@ void uclQvif::AnswerTimeout()
     }
     ++m_retryCount;
     if (m_status == 3) {
+        // The send that went unanswered may still be answered late, the
+        // late block crossing what goes now; a send that itself asked again
+        // is taken as lost.
+        const bool crossing = m_sendUnanswered && !m_askedAgain;
         if (!m_lastFrame.isEmpty() && m_lastFrame.back() == Wire::EOT)
             DataSend(m_lastFrame, false);
         else
             DataSend(NakBlock(m_lastFrame, false, Wire::ETB), false);
+        if (!m_blockEcho.isEmpty())
+            NoteAskedAgain(crossing);
     } else if (m_status == 4 || m_status == 5) {
         DataSend(m_lastFrame, false);
     }

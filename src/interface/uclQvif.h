@@ -135,8 +135,9 @@ public:
     // The receive path both transports feed: appends the bytes, cuts frames
     // at ETB or EOT, judges each with ParseResponse and acknowledges,
     // resends or ends the request. During a download a block that repeats
-    // the one taken last is not taken again, and lines the instrument left
-    // out fail the download at once. Public for the robustness tests.
+    // the one taken last in answer to a NAK block is not taken again, and
+    // lines the instrument left out fail the download at once. Public for
+    // the robustness tests.
     void ReceiveData(const QByteArray& data, bool viaIrda);
 
     // Judges one answer frame and takes its data (see the .cpp).
@@ -156,6 +157,9 @@ private:
     // Sends an ACK block without dropping what stands received behind the
     // block it acknowledges.
     void SendKeepingReceived(const QByteArray& frame);
+    // Notes a send of a download that asks for the last block again;
+    // crossing: the send before it is still unanswered.
+    void NoteAskedAgain(bool crossing);
     void WriteSerialLog(const QString& text);
 
     // One exchange: sets state, sends command, waits while the state holds.
@@ -220,6 +224,25 @@ private:
     QByteArray m_downloadRequest;
     QByteArray m_takenBlock;
     bool m_linesMissing = false;
+
+    // What the blocks of a download can answer. Each frame we send (the
+    // request, an ACK or a NAK block) is answered by one block, a block
+    // that asks again (a NAK block, the request sent again) by the block
+    // sent last once more. Reset by Exchange.
+    // - m_sendUnanswered: no block has come since our last send.
+    // - m_askedAgain: our last send asked for the last block again.
+    // - m_nakOpen: a send that asks again has had no answer yet; only then
+    //   is a block equal to the one taken last a repeat.
+    // - m_crossing: when that send went, the send before it was still
+    //   unanswered, so its answer (a late block) may come first.
+    // - m_repeatUnsure: the last block counted a repeat came while a late
+    //   block could still cross, so it may have been that late block; if
+    //   so, the repeat is still to come (see ReceiveData).
+    bool m_sendUnanswered = false;
+    bool m_askedAgain = false;
+    bool m_nakOpen = false;
+    bool m_crossing = false;
+    bool m_repeatUnsure = false;
 
     // Bound objects (owned by the host).
     clsInstrument* m_instrument = nullptr;

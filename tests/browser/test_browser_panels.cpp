@@ -26,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <optional>
 
 namespace {
 
@@ -217,6 +218,32 @@ TEST_F(PanelTest, AFailedDeletionIsReportedAndChangesNothing)
     EXPECT_EQ(Rows("Log_head"), 5);
     EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
     EXPECT_FALSE(state.TreeRefreshNeeded);
+}
+
+// Another program's read keeps the deletion's commit from being written:
+// the box says in plain words which database is in use, as for any other
+// statement a lock refuses, and nothing is deleted.
+TEST_F(PanelTest, ADeletionWhoseCommitALockRefusesSaysTheDatabaseIsInUse)
+{
+    data->tvwLog_NodeClick(Key({"A1", "F1", "Interval Trend"}));
+    std::optional<FakeDatabaseFault> other;
+    other.emplace(FakeDatabaseFault::Fault::ReadByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(other->Active());
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    prompt.ExpectBox(MsgResult::Ok);
+    data->DeleteKey(browser::kRootKey);
+    ASSERT_EQ(prompt.boxes.size(), 2);
+    const QString text = prompt.boxes[1].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The database %1 is in use by another program.")
+                                    .arg(QDir::toNativeSeparators(LogDatabasePath()))))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Commit"))) << text.toStdString();
+    EXPECT_EQ(prompt.boxes[1].icon, MsgIcon::Critical);
+    other.reset();
+    EXPECT_EQ(Rows("Log_head"), 5);
+    EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"alpha", "beta"}));
 }
 
 // Another program holds the database locked with a write of its own. While

@@ -307,3 +307,38 @@ TEST(LogDb, ValuesRoundTripAndTransactionsRollBack)
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), evil);
 }
+
+// A transaction whose commit a lock refuses (another program's read keeps
+// the file from being written) says in plain words, as any refused
+// statement does, that the database is in use; nothing of it is stored.
+TEST(LogDb, ACommitRefusedByALockSaysTheDatabaseIsInUse)
+{
+    TempHome home;
+    CreateLogDatabase(LogDatabasePath());
+    FakeDatabaseFault other(FakeDatabaseFault::Fault::ReadByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(other.Active());
+    {
+        LogDb db;
+        ASSERT_TRUE(db.IsOpen());
+        db.SetBusyTimeout(0);
+        DbTransaction tx(db);
+        ExecSql(db, "Insert Into Power_Event (SeqNo, RelNo) Values (?, ?)", {1, 7});
+        try {
+            tx.Commit();
+            ADD_FAILURE() << "a commit under another program's lock went through";
+        } catch (const DatabaseInUseError& e) {
+            EXPECT_TRUE(e.Message().contains("in use by another program")) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(LogDatabasePath())));
+            EXPECT_TRUE(e.Detail().startsWith("Commit: ")) << e.Detail().toStdString();
+            EXPECT_TRUE(e.Detail().contains("locked")) << e.Detail().toStdString();
+        } catch (const DatabaseError& e) {
+            ADD_FAILURE() << "generic database error: " << e.Message().toStdString();
+        }
+    }
+    other.Lift();
+    LogDb db;
+    QSqlQuery q(db.Db());
+    ASSERT_TRUE(q.exec("Select Count(*) From Power_Event"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 0);
+}

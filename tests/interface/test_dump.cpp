@@ -92,3 +92,28 @@ TEST_F(DumpTest, FramListAndFailures)
     EXPECT_FALSE(ctl->GetRomDump(home.file(QStringLiteral("no/such/folder/Dump.dat"))));
     EXPECT_TRUE(fake.Commands().isEmpty());
 }
+
+// An erased memory whose blocks carry no number goes out over the serial
+// line as equal blocks, each the answer to an ACK block, one ACK lost on the
+// way: every block is listed once, each line at its address.
+TEST_F(DumpTest, ErasedMemoryOfEqualBlocksIsListedWhole)
+{
+    Connect();
+    // Three equal erased blocks, then one of data.
+    fake.SetDump("EF,R,", QByteArray(384, '\xFF') + QByteArray(128, 'A'), 128);
+    fake.AddFaultOn(Fault::UnnumberedBlocks, "EF,R,");
+    const QByteArray ack("EF,R,\x06");
+    fake.AddFaultOn(Fault::Silence, ack, 2);
+    const QString path = home.file(QStringLiteral("DumpEF.dat"));
+    ASSERT_TRUE(ctl->GetRomDump2(path));
+    const QByteArray list = ReadFile(path);
+    const QByteArray erased = " FF FF FF FF FF FF FF FF  FF FF FF FF FF FF FF FF   ................\r\n";
+    const QByteArray data = " 41 41 41 41 41 41 41 41  41 41 41 41 41 41 41 41   AAAAAAAAAAAAAAAA\r\n";
+    for (int address = 0; address < 512; address += 16) {
+        const QByteArray at = QByteArray::number(address, 16).toUpper().rightJustified(6, '0');
+        EXPECT_TRUE(list.contains(at + (address < 384 ? erased : data))) << at.constData();
+    }
+    EXPECT_EQ(list.count(erased), 24);
+    EXPECT_EQ(list.count(data), 8);
+    EXPECT_EQ(fake.Commands().count(ack) - 1, 3); // one ACK block per block with more to follow
+}

@@ -1,6 +1,8 @@
 // The receive path and the IrDA events, over the fake infrared link (no
 // port): frames are cut at ETB or EOT, acknowledged, refused or resent.
 #include "common/appstate.h"
+#include "common/clock.h"
+#include "common/dates.h"
 #include "fake_instrument.h"
 #include "fake_irda.h"
 #include "interface/frame.h"
@@ -11,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -154,6 +157,46 @@ TEST_F(ReceiveTest, FrameEchoMustMatchTheRequestExactly)
     EXPECT_FALSE(ctl->ParseResponse(BuildFrame("A1,W,00C8", Wire::EOT)));
 }
 
+// A stray byte the converter put ahead of STX (a NUL, line noise) is not
+// part of the block: every check counts from the STX, so a good answer is
+// taken and a refusal is still read as one.
+TEST_F(ReceiveTest, StrayByteAheadOfStxIsNotPartOfTheBlock)
+{
+    ConnectIrda();
+    const QByteArray write = BuildFrame("A1,W,00C8,0FA0", Wire::EOT);
+    const QByteArray read = BuildFrame("XZ,R,", Wire::EOT);
+    QByteArray badSum = BuildFrame("XZ,R,CD", Wire::EOT);
+    badSum[badSum.size() - 2] = badSum.at(badSum.size() - 2) == '0' ? '1' : '0';
+    struct Case {
+        const char* name;
+        int status;
+        QByteArray request;
+        QByteArray answer;
+        bool ok;
+        const char* logged; // the serial-log line the answer leaves, if any
+    };
+    const Case cases[] = {
+        {"a write's echo", 5, write, write, true, nullptr},
+        {"a read answer", 4, read, BuildFrame("XZ,R,AB", Wire::EOT), true, nullptr},
+        {"a refusal", 4, read, BuildFrame("XZ,R,\x15", Wire::EOT), false, "<<< NAK received >>>"},
+        {"a wrong checksum", 4, read, badSum, false, "<<< Check SUM error >>>"},
+    };
+    for (const char stray : {'\0', '\xFF'}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (stray ? " after noise" : " after a NUL"));
+            QFile::remove(home.file(QStringLiteral("SerialLog.log")));
+            ctl->SetStatus(c.status);
+            ctl->DataSend(c.request, true);
+            EXPECT_EQ(ctl->ParseResponse(QByteArray(1, stray) + c.answer), c.ok);
+            EXPECT_FALSE(Log().contains("<<< Response error >>>"));
+            if (c.logged) {
+                EXPECT_TRUE(Log().contains(c.logged));
+            }
+        }
+    }
+    EXPECT_EQ(inst.UserID(), QStringLiteral("AB"));
+}
+
 TEST_F(ReceiveTest, TimeOutResendsThenFails)
 {
     ConnectIrda();
@@ -225,4 +268,120 @@ TEST_F(ReceiveTest, InstrumentReadInProcess)
     EXPECT_EQ(fake.Commands().size(), 25);
     EXPECT_EQ(inst.SerialNo(), QStringLiteral("SN123456"));
     EXPECT_EQ(inst.Model(), QString()); // connected without a name
+}
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Five dump blocks of 64 bytes: data, three erased blocks (all 0xFF), data.
+// Without block numbers in their headers the erased blocks go out as equal
+// frames.
+constexpr int kBlockBytes = 64;
+constexpr int kBlocks = 5;
+
+QByteArray MemoryWithErasedRegion()
+{
+    QByteArray bytes;
+    for (int i = 0; i < kBlockBytes; ++i)
+        bytes.append(static_cast<char>(0x30 + i % 40));
+    bytes.append(QByteArray(3 * kBlockBytes, '\xFF'));
+    for (int i = 0; i < kBlockBytes; ++i)
+        bytes.append(static_cast<char>(0x41 + i % 26));
+    return bytes;
+}
+
+} // namespace
+
+// A memory dump over the in-process fake instrument. What a block answers
+// decides what it is: a block equal to the one taken last is a repeat only
+// in answer to a NAK block of ours, and is then taken once; in answer to an
+// ACK block it is the next block and is taken. In every case the listing is
+// the one of an undisturbed download (each line at its address), and the
+// instrument heard one ACK block per block that had more to follow, none
+// left over.
+TEST_F(ReceiveTest, DumpBlocksAreTakenByWhatTheyAnswer)
+{
+    using Fault = FakeInstrument::Fault;
+    SetClock([] { return MakeDate(2024, 3, 5, 14, 7, 9); });
+    FakeInstrument fake;
+    link->Attach(&fake);
+    ConnectIrda();
+    ctl->SetTickInterval(10);
+    ctl->SetTimeout(1);
+    ctl->SetTimerEnabled(true);
+    const QByteArray memory = MemoryWithErasedRegion();
+    fake.SetDump("EP,R,", memory, kBlockBytes);
+
+    // The listing of an undisturbed download, numbered blocks.
+    const QString reference = home.file(QStringLiteral("Reference.dat"));
+    ASSERT_TRUE(ctl->GetRomDump(reference));
+    const QByteArray expected = ReadAll(reference);
+    // The last block's lines stand at its address.
+    ASSERT_TRUE(expected.contains("000100 41 42 43 44 45 46 47 48  49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP\r\n"));
+    ASSERT_TRUE(expected.contains("0000F0 FF FF FF FF FF FF FF FF  FF FF FF FF FF FF FF FF   ................\r\n"));
+
+    const QByteArray ack("EP,R,\x06");
+    const QByteArray nak("EP,R,\x15");
+    struct Case {
+        const char* name;
+        std::function<void(FakeInstrument&)> arrange;
+        int lostAcks;  // ACK blocks the instrument did not hear
+        bool repeat;   // a block came again in answer to a NAK block
+    };
+    const auto unnumbered = [](FakeInstrument& f) { f.AddFaultOn(Fault::UnnumberedBlocks, "EP,R,"); };
+    const Case cases[] = {
+        {"equal blocks, each answering an ACK", unnumbered, 0, false},
+        {"a block sent again after our NAK (the ACK went astray)",
+         [&](FakeInstrument& f) { f.AddFaultOn(Fault::Silence, ack, 1); }, 1, true},
+        {"a late block crossed by our NAK, then its repeat",
+         [&](FakeInstrument& f) { f.AddFaultOn(Fault::LateBlock, ack, 1); }, 0, true},
+        {"equal blocks, the first of them late",
+         [&](FakeInstrument& f) {
+             unnumbered(f);
+             f.AddFaultOn(Fault::LateBlock, ack, 1);
+         },
+         0, true},
+        {"equal blocks, a late one equal to the one before it",
+         [&](FakeInstrument& f) {
+             unnumbered(f);
+             f.AddFaultOn(Fault::LateBlock, ack, 2);
+         },
+         0, true},
+        {"equal blocks, an ACK astray among them",
+         [&](FakeInstrument& f) {
+             unnumbered(f);
+             f.AddFaultOn(Fault::Silence, ack, 2);
+         },
+         1, true},
+        {"a NUL before STX", [](FakeInstrument& f) { f.AddFault(Fault::StrayNul, 1, -1); }, 0, false},
+        {"equal blocks, a NUL before the repeat",
+         [&](FakeInstrument& f) {
+             unnumbered(f);
+             f.AddFaultOn(Fault::Silence, ack, 2);
+             f.AddFaultOn(Fault::StrayNul, nak, 1);
+         },
+         1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents(); // nothing of the run before is in flight
+        fake.ClearFaults();
+        fake.ClearFrames();
+        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
+        c.arrange(fake);
+        const QString path = home.file(QStringLiteral("Dump.dat"));
+        ASSERT_TRUE(ctl->GetRomDump(path)) << Log().toStdString();
+        EXPECT_EQ(ctl->Status(), 6);
+        EXPECT_EQ(ReadAll(path).toStdString(), expected.toStdString());
+        EXPECT_EQ(fake.Commands().count(ack) - c.lostAcks, kBlocks - 1);
+        EXPECT_EQ(Log().contains("<<< Repeated block >>>"), c.repeat);
+        EXPECT_FALSE(Log().contains("<<< Response error >>>"));
+    }
+    SetClock({});
 }

@@ -36,6 +36,8 @@ const char* FakeDatabaseFault::Name(Fault fault)
         return "read-only file";
     case Fault::SecondIntervalRefused:
         return "second interval trend refused";
+    case Fault::ReadByAnotherProgram:
+        return "read by another program";
     }
     return "?";
 }
@@ -46,13 +48,18 @@ FakeDatabaseFault::FakeDatabaseFault(Fault fault, const QString& path)
 {
     switch (fault) {
     case Fault::LockedByAnotherProgram:
-    case Fault::SecondIntervalRefused: {
+    case Fault::SecondIntervalRefused:
+    case Fault::ReadByAnotherProgram: {
         m_holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         m_holder.setDatabaseName(path);
         if (!m_holder.open())
             return;
         if (fault == Fault::LockedByAnotherProgram) {
             m_active = Exec(m_holder, QStringLiteral("Begin Exclusive"));
+        } else if (fault == Fault::ReadByAnotherProgram) {
+            // The read's lock lasts until its transaction ends.
+            m_active = Exec(m_holder, QStringLiteral("Begin"))
+                       && Exec(m_holder, QStringLiteral("Select Count(*) From Log_Head"));
         } else {
             m_active = Exec(m_holder, QStringLiteral(
                 "Create Trigger fake_refuse_second Before Insert On Log_Head "
@@ -89,6 +96,7 @@ void FakeDatabaseFault::Lift()
     m_active = false;
     switch (m_fault) {
     case Fault::LockedByAnotherProgram:
+    case Fault::ReadByAnotherProgram:
         Exec(m_holder, QStringLiteral("Rollback"));
         m_holder.close();
         break;

@@ -18,6 +18,10 @@ public:
         // The engine aborts the insert of the second interval trend's head
         // row, as a full disk would, while one interval trend is stored.
         SecondIntervalRefused,
+        // Another program holds the file open in a read of its own (its
+        // read transaction stays open): a write can be prepared, but its
+        // commit is refused for as long as the fault lasts.
+        ReadByAnotherProgram,
     };
 
     // path: an existing log database.

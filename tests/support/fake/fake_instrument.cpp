@@ -335,7 +335,7 @@ void FakeInstrument::Answer(const Incoming& in)
             answer = m_download.lastBlock;
         }
     } else if (m_recordLines.contains(command) || m_dumps.contains(command)) {
-        StartDownload(command);
+        StartDownload(command, fault != Fault::UnnumberedBlocks);
         answer = BlockFrame(0, m_corruptNextBlock);
         m_download.lastBlock = BlockFrame(0, false);
         m_download.next = 1;
@@ -357,6 +357,8 @@ void FakeInstrument::Answer(const Incoming& in)
         Send(answer.left(answer.size() / 2));
         return;
     }
+    if (fault == Fault::StrayNul)
+        answer.prepend('\0');
     if (fault == Fault::LateBlock) {
         m_lateStage = 1;
         m_lateAnswer = answer;
@@ -365,7 +367,7 @@ void FakeInstrument::Answer(const Incoming& in)
     Send(answer);
 }
 
-void FakeInstrument::StartDownload(const QByteArray& request)
+void FakeInstrument::StartDownload(const QByteArray& request, bool numbered)
 {
     m_download = Download();
     m_download.request = request;
@@ -375,8 +377,8 @@ void FakeInstrument::StartDownload(const QByteArray& request)
         const int count = qMax(1, static_cast<int>((bytes.size() + perBlock - 1) / perBlock));
         for (int b = 0; b < count; ++b) {
             QByteArray block = request;
-            block += QByteArray::number(b + 1).rightJustified(4, '0') + ',';
-            block += QByteArray::number(count).rightJustified(4, '0') + ',';
+            block += QByteArray::number(numbered ? b + 1 : 0).rightJustified(4, '0') + ',';
+            block += QByteArray::number(numbered ? count : 0).rightJustified(4, '0') + ',';
             block += "00,";
             block += bytes.mid(static_cast<qsizetype>(b) * perBlock, perBlock).toHex().toUpper();
             m_download.blocks.append(block);
@@ -390,8 +392,8 @@ void FakeInstrument::StartDownload(const QByteArray& request)
         QByteArray block = request;
         // Three header tokens; the history request's gas number is the first.
         if (!history)
-            block += QByteArray::number(b + 1).rightJustified(4, '0') + ',';
-        block += QByteArray::number(count).rightJustified(4, '0') + ',';
+            block += QByteArray::number(numbered ? b + 1 : 0).rightJustified(4, '0') + ',';
+        block += QByteArray::number(numbered ? count : 0).rightJustified(4, '0') + ',';
         block += QByteArray::number(part.size()).rightJustified(2, '0');
         for (const QByteArray& line : part) {
             block += CR;

@@ -101,6 +101,12 @@ public:
                            // program's reply to the late answer
         BlockLeftOut,      // a download skips its next block and sends the
                            // one after it
+        UnnumberedBlocks,  // on a download's request: its blocks carry the
+                           // same header tokens, so blocks of equal data
+                           // (an erased region of a memory dump) go out
+                           // as equal frames
+        StrayNul,          // a NUL goes ahead of the answer's STX, as a
+                           // converter may put on the line
     };
 
     explicit FakeInstrument(QObject* parent = nullptr);
@@ -191,7 +197,7 @@ private:
     // Writes, calibration and maintenance commands (fake_commands.cpp);
     // nothing for any other command.
     std::optional<QByteArray> CommandAnswer(const QByteArray& command);
-    void StartDownload(const QByteArray& request);
+    void StartDownload(const QByteArray& request, bool numbered = true);
     QByteArray BlockFrame(int index, bool corrupt);
     void Send(const QByteArray& bytes);
     void Drain();
