@@ -99,8 +99,8 @@ struct GraphLabelPlacement {
     std::vector<GraphEventLabel> labels;
     bool SameInput(const GraphLabelPlacement& o) const
     {
-        return plot == o.plot && margin == o.margin && font == o.font && dpiX == o.dpiX && dpiY == o.dpiY && device == o.device
-               && rows == o.rows;
+        return plot == o.plot && margin == o.margin && font == o.font && dpiX == o.dpiX && dpiY == o.dpiY
+               && device == o.device && rows == o.rows;
     }
 };
 
