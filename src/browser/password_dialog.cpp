@@ -9,10 +9,30 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+
+// The style of the password box: what is typed shows as stars whatever the
+// platform's own mask character. A style sheet rule alone does not hold: a
+// box under a window with a style sheet of its own keeps the mask it was
+// created with.
+class StarMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
     : QDialog(parent), m_logic(password)
@@ -26,7 +46,9 @@ PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
     txtPass = new QLineEdit(this);
     txtPass->setObjectName(QStringLiteral("txtPass"));
     txtPass->setEchoMode(QLineEdit::Password);
-    txtPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    auto* mask = new StarMaskStyle;
+    mask->setParent(txtPass);
+    txtPass->setStyle(mask);
     auto* buttons = new QHBoxLayout;
     for (int i = 0; i < cmdPass.Count(); ++i) {
         cmdPass[i] = new QPushButton(this);

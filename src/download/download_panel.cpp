@@ -64,7 +64,11 @@ void DownloadPanel::CreateControls()
     rtbLog->setObjectName(QStringLiteral("rtbLog"));
     rtbLog->setReadOnly(true);
     rtbLog->setAcceptRichText(false);
-    rtbLog->setLineWrapMode(QTextEdit::NoWrap);
+    // Long lines (a database path, a port's error) wrap at the pane's width,
+    // between words or, in Japanese, between any two characters, so every
+    // line reads whole without a sideways scroll.
+    rtbLog->setLineWrapMode(QTextEdit::WidgetWidth);
+    rtbLog->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     MoveTwips(rtbLog, 120, 1257, 5400, 4000);
     chkAutoLoad[0] = NewCheck(fraDown(1), Indexed("chkAutoLoad", 0), 120, 240, 3560, 170);
     chkAutoLoad[1] = NewCheck(fraDown(1), Indexed("chkAutoLoad", 1), 120, 470, 3560, 170);

@@ -90,6 +90,7 @@ struct GraphEventLabel {
 // does).
 struct GraphLabelPlacement {
     QRectF plot;
+    double margin = 0;            // room kept between the texts and the plot's sides
     QString font;                 // QFont::key() of the event texts
     double dpiX = 0;
     double dpiY = 0;
@@ -98,8 +99,8 @@ struct GraphLabelPlacement {
     std::vector<GraphEventLabel> labels;
     bool SameInput(const GraphLabelPlacement& o) const
     {
-        return plot == o.plot && font == o.font && dpiX == o.dpiX && dpiY == o.dpiY && device == o.device
-               && rows == o.rows;
+        return plot == o.plot && margin == o.margin && font == o.font && dpiX == o.dpiX && dpiY == o.dpiY
+               && device == o.device && rows == o.rows;
     }
 };
 

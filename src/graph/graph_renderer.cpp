@@ -549,6 +549,10 @@ void GraphRenderer::DrawEventMarks()
     // row; a row's marks and texts share one colour.
     GraphLabelPlacement input;
     input.plot = QRectF(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight());
+    // The texts keep clear of the plot's side lines (and of the cursor line
+    // at the first sample): the line's width and a gap, so a text at either
+    // end of the time axis reads whole, its first and last letter free.
+    input.margin = std::max(1.0, m.ScaleLineWidth()) * DevicePixelRatio() * kTwipsPerInch / m_target.dpiX + kTextGap;
     input.font = m_activeFont.key();
     input.dpiX = m_target.dpiX;
     input.dpiY = m_target.dpiY;
@@ -604,7 +608,7 @@ void GraphRenderer::DrawEventMarks()
     // a plain repaint draws them where they stood.
     GraphLabelPlacement& placed = m.EventLabels();
     if (!placed.SameInput(input)) {
-        input.labels = PlaceEventLabels(input.rows, input.plot);
+        input.labels = PlaceEventLabels(input.rows, input.plot.adjusted(input.margin, 0, -input.margin, 0));
         placed = std::move(input);
     }
 
@@ -642,10 +646,10 @@ void GraphRenderer::DrawEventMarks()
 }
 
 std::vector<GraphEventLabel> GraphRenderer::PlaceEventLabels(const std::vector<GraphEventRow>& rows,
-                                                             const QRectF& plot)
+                                                             const QRectF& area)
 {
     const double lineHeight = TextHeight(QStringLiteral("8"));
-    EventLabelSpace space(plot, lineHeight + kTextGap);
+    EventLabelSpace space(area, lineHeight + kTextGap);
     std::vector<int> markRows;
     std::size_t events = 0;
     for (const GraphEventRow& row : rows) {

@@ -64,10 +64,11 @@ public:
     double CurrentY() const { return m_currentY; }
 
 private:
-    // Where the event texts of rows go inside plot: each event's text clear
-    // of every other text and mark, and where texts crowd, the number of
-    // those left out ("+N") beside a text that stands.
-    std::vector<GraphEventLabel> PlaceEventLabels(const std::vector<GraphEventRow>& rows, const QRectF& plot);
+    // Where the event texts of rows go inside area (the plot less its
+    // margin): each event's text clear of every other text and mark, and
+    // where texts crowd, the number of those left out ("+N") beside a text
+    // that stands.
+    std::vector<GraphEventLabel> PlaceEventLabels(const std::vector<GraphEventRow>& rows, const QRectF& area);
     // Marks of one colour in a row: pen and brush set once.
     void BeginTriangles(std::int32_t colour);
     // A filled triangle with its apex on (x, y), pointing up (base below)

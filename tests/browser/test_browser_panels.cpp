@@ -16,6 +16,7 @@
 #include "null_panel_host.h"
 #include "shared/shared_state.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
 #include <optional>
@@ -488,6 +490,45 @@ TEST_F(BrowserDbTest, PasswordWindowEnterPressesContinue)
             ASSERT_EQ(prompt.boxes.size(), 1);
             EXPECT_EQ(prompt.boxes[0].text, "Incorrect Password Entered");
         }
+    }
+}
+
+// What is typed in the password box is drawn as stars: the box looks just
+// as it does showing "***" in plain text, in a window of its own and under a
+// window with a style sheet (as the main window has), though the
+// application style's own mask is another character.
+TEST_F(BrowserDbTest, PasswordWindowDrawsStars)
+{
+    ASSERT_NE(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter), u'*')
+        << "the application style must mask with another character for this test to see the box's own";
+    App().Password = "Morva";
+    for (bool styledOwner : {false, true}) {
+        SCOPED_TRACE(styledOwner ? "under a window with a style sheet" : "without an owner");
+        QWidget owner;
+        if (styledOwner)
+            owner.setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); }"));
+        owner.show();
+        ScriptedPrompt prompt;
+        prompt.ExpectWindow([](QWidget* w) {
+            auto* d = qobject_cast<PasswordDialog*>(w);
+            QLineEdit* box = d->txtPass;
+            d->show();
+            QCoreApplication::processEvents();
+            QTest::keyClicks(box, QStringLiteral("abc"));
+            EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), u'*');
+            EXPECT_EQ(box->displayText(), QStringLiteral("***"));
+            // The same box drawn as typed, then showing "***" as plain text
+            // (read-only, so no caret blinks between the two).
+            box->setReadOnly(true);
+            const QImage typed = box->grab().toImage();
+            box->setEchoMode(QLineEdit::Normal);
+            box->setText(QStringLiteral("***"));
+            EXPECT_EQ(typed, box->grab().toImage()) << "the box draws another mask than \"***\"";
+            d->reject();
+            return d->result();
+        });
+        EXPECT_FALSE(AskPassword(styledOwner ? &owner : nullptr));
+        EXPECT_TRUE(prompt.AllUsed());
     }
 }
 

@@ -656,3 +656,103 @@ TEST(GraphWidget, PagedTargetBlendsGridWithWhite)
     EXPECT_GT(buffer.size(), 1000);
     EXPECT_TRUE(g.Picture().isNull());
 }
+
+namespace {
+
+// Two gases, each with an "ALARM" at the first sample and a "WARNING" at
+// the last: texts at both ends of the time axis.
+void FillEdgeEvents(GraphModel& m)
+{
+    m.AddSample(QStringLiteral("CO"), kRed, QStringLiteral("##0"), 500);
+    m.AddSample(QStringLiteral("O2"), RGB(0, 0, 255), QStringLiteral("##0.0"), 25);
+    for (int i = 0; i < 40; ++i) {
+        m.SetvalueX(i, kStart.addSecs(10 * i));
+        m.SetvalueY(0, i, 3.0f);
+        m.SetvalueY(1, i, 20.9f);
+    }
+    m.SetSampleCount(40);
+    m.SetTitleTop(QStringLiteral("Data Browse (iv05010800) - Interval Trend"));
+    m.SetTitleBottom(QStringLiteral("Sampling Date/Time: 2024/05/01 08:00:00 to 2024/05/01 08:06:30"));
+    for (int s = 0; s < 2; ++s) {
+        m.SetEventX(s, 0, kStart);
+        m.SetEventFlag(s, 0, QStringLiteral("ALARM"));
+        m.SetEventX(s, 1, kStart.addSecs(390));
+        m.SetEventFlag(s, 1, QStringLiteral("WARNING"));
+        m.SetEventCount(s, 2);
+        m.SetEventVisible(s, true);
+    }
+}
+
+} // namespace
+
+// An event text at either end of the time axis stands inside the plot and
+// keeps clear of its side line (and of the cursor line at the first
+// sample), so its first and last letters read: in the placement, in the
+// pixels on screen and in the words on paper.
+TEST(GraphWidget, EventTextsAtThePlotEdgesReadWhole)
+{
+    uclTalGraph g;
+    g.resize(700, 400);
+    FillEdgeEvents(g.Model());
+    g.SetCursorVisible(true);
+    g.show();
+    g.Refresh();
+    QCoreApplication::processEvents();
+    const GraphModel& m = g.Model();
+    const double tpp = m.TwipsPerPixelX();
+    const QRectF plot(m.PlotLeft(), m.PlotTop(), m.PlotWidth(), m.PlotHeight());
+    const std::vector<GraphEventLabel>& labels = m.EventLabels().labels;
+    ASSERT_EQ(labels.size(), 4u);
+    // The side line is one pixel; a text leaves at least one more free.
+    const QRectF clear = plot.adjusted(2 * tpp, 0, -2 * tpp, 0);
+    const QImage shown = g.Surface()->grab().toImage();
+    const QRgb back = ColorFromWin(g.BackColor()).rgb();
+    for (const GraphEventLabel& label : labels) {
+        SCOPED_TRACE(label.text.toStdString() + " of row " + std::to_string(label.row));
+        EXPECT_TRUE(clear.contains(label.box)) << label.box.left() << ".." << label.box.right() << " in "
+                                               << plot.left() << ".." << plot.right();
+        // On screen: from the side line nearest the text inwards, a column
+        // of background only comes before the text's first ink.
+        const bool atLeft = label.box.center().x() < plot.center().x();
+        const int top = static_cast<int>(std::ceil(label.box.top() / m.TwipsPerPixelY()));
+        const int bottom = static_cast<int>(std::floor(label.box.bottom() / m.TwipsPerPixelY())) - 1;
+        const auto blankColumn = [&](int x) {
+            for (int y = top; y <= bottom; ++y)
+                if (shown.pixel(x, y) != back)
+                    return false;
+            return true;
+        };
+        const int step = atLeft ? 1 : -1;
+        int x = static_cast<int>(std::lround((atLeft ? plot.left() : plot.right()) / tpp)) - 2 * step;
+        while (blankColumn(x)) // outside the plot, up to its side line
+            x += step;
+        while (!blankColumn(x)) // the side line and what stands on it
+            x += step;
+        const int gapStart = x;
+        while (blankColumn(x) && std::abs(x - gapStart) < 20)
+            x += step;
+        const double inkEdge = atLeft ? label.box.left() / tpp : label.box.right() / tpp;
+        EXPECT_GE(std::abs(x - gapStart), 1) << "no free column between the side line and the text";
+        EXPECT_LE(std::abs(x - inkEdge), 2) << "the text's ink starts at column " << x << ", its box at " << inkEdge;
+    }
+
+    // Paper: the words of the texts lie inside the plot, clear of its side
+    // lines by more than half a point.
+    ASSERT_TRUE(HavePdfToText()) << kPdfToTextNeeded;
+    GraphModel paper;
+    FillEdgeEvents(paper);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("edges.pdf"));
+    PrintOnA4(paper, path);
+    const QRectF printed(paper.PlotLeft() / 20, paper.PlotTop() / 20, paper.PlotWidth() / 20, paper.PlotHeight() / 20);
+    int events = 0;
+    for (const PdfWord& w : PdfWords(path)) {
+        if (w.text != QLatin1String("ALARM") && w.text != QLatin1String("WARNING"))
+            continue;
+        ++events;
+        EXPECT_TRUE(printed.adjusted(0.5, 0, -0.5, 0).contains(w.box))
+            << w.text.toStdString() << " " << w.box.left() << ".." << w.box.right() << " in " << printed.left()
+            << ".." << printed.right();
+    }
+    EXPECT_EQ(events, 4);
+}

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTreeView>
 
 #include <algorithm>
@@ -247,13 +249,33 @@ private:
         }
     }
 
-    // A text pane that does not wrap shows every line whole, side to side.
+    // A text pane shows every line whole, side to side: one that wraps
+    // needs no sideways scroll and each of its wrapped lines fits the
+    // pane's width; one that does not wrap has room for its widest line.
     void PaneLines(QTextEdit* pane)
     {
-        if (pane->lineWrapMode() != QTextEdit::NoWrap)
-            return;
         const int margin = static_cast<int>(pane->document()->documentMargin());
         const int room = pane->viewport()->width() - 2 * margin;
+        if (pane->lineWrapMode() != QTextEdit::NoWrap) {
+            QTextDocument* doc = pane->document();
+            doc->documentLayout()->documentSize(); // lays the document out
+            if (pane->horizontalScrollBar()->maximum() > 0 || doc->size().width() > pane->viewport()->width())
+                Fault(pane, QStringLiteral("text %1 px wide needs a sideways scroll in %2 px")
+                                .arg(doc->size().width())
+                                .arg(pane->viewport()->width()));
+            for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+                const QTextLayout* layout = block.layout();
+                for (int i = 0; layout && i < layout->lineCount(); ++i) {
+                    const QTextLine line = layout->lineAt(i);
+                    if (line.naturalTextWidth() > room + 0.5)
+                        Fault(pane, QStringLiteral("\"%1\" needs %2 px, has %3")
+                                        .arg(block.text().mid(line.textStart(), line.textLength()))
+                                        .arg(line.naturalTextWidth())
+                                        .arg(room));
+                }
+            }
+            return;
+        }
         const QFontMetrics fm(pane->document()->defaultFont());
         for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
             const QString line = block.text().trimmed();

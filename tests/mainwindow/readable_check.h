@@ -12,7 +12,9 @@
 //   nothing laid over its rows, and caption cells a screen reader finds
 //   where they are drawn;
 // - an editor open in a grid cell shows its text whole, inside the rows;
-// - a text pane that does not wrap its lines shows each of them whole;
+// - a text pane shows each of its lines whole: one that wraps needs no
+//   sideways scroll and each wrapped line fits its width, one that does not
+//   wrap has room for its widest line;
 // - no grid has a caption row left blank, and no list shows the headings
 //   the view numbers by itself when it was given none.
 // Each fault is one line that names the screen, the control and the sizes.

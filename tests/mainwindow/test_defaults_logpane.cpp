@@ -4,12 +4,18 @@
 #include "common/widgets/shape_lamp.h"
 #include "records/collections.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace {
@@ -229,4 +235,53 @@ TEST_F(MainWindowTest, LogPaneLinesInTheirColours)
     EXPECT_EQ(w.Download().rtbLog->toPlainText(),
               QStringLiteral("Connect Sequence Pelkar  ...(1)\nCommunication Ports Error. Restart this program.\n\n"
                              "block ends\n\nPelkar  ...Connection Successful.\nauto end\n"));
+}
+
+// The start-up line that the database is in use, with a long database path,
+// reads whole in either language at the first-run size on a 1024x768
+// screen, below lines enough to fill the pane: it wraps at the pane's width
+// (the path too, where it has no blank), needs no sideways scroll, stands
+// whole in view and keeps its colour to the last character.
+TEST_F(MainWindowTest, LongLogLineWrapsAtThePaneWidthInItsColour)
+{
+    const QString path = QDir::toNativeSeparators(
+        QStringLiteral("/home/safety-officer/Documents/GasMonitoring/Pelkar/DatabaseOfDownloadedLogs/Pelkar.db"));
+    for (ResLanguage language : {ResLanguage::English, ResLanguage::Japanese}) {
+        SCOPED_TRACE(language == ResLanguage::English ? "English" : "Japanese");
+        SetResLanguage(language);
+        frmMain& w = MakeWindow();
+        w.Form_Load();
+        w.show();
+        const QSizeF first = frmMain::FirstRunSize(w.Twips(1024), w.Twips(768));
+        w.resize(w.Px(first.width()), w.Px(first.height()));
+        w.Form_Resize();
+        QCoreApplication::processEvents();
+        QTextEdit* pane = w.Download().rtbLog;
+        ASSERT_TRUE(pane->isVisible());
+        pane->clear();
+        for (int i = 0; i < 20; ++i)
+            w.Download().AddLogText(GetResString(5773, QStringLiteral("/dev/ttyUSB0"), GetResString(5940)),
+                                    RGB(0, 192, 0));
+        const QString text = GetResString(20121, path);
+        w.Download().AddLogText(text, RGB(255, 0, 0));
+        QCoreApplication::processEvents();
+
+        QTextDocument* doc = pane->document();
+        const QTextBlock block = doc->lastBlock().previous(); // the pane ends in a line break
+        EXPECT_EQ(block.text(), text);
+        EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0) << "a sideways scroll is needed";
+        const double room = pane->viewport()->width() - 2 * doc->documentMargin();
+        const QTextLayout* layout = block.layout();
+        ASSERT_NE(layout, nullptr);
+        EXPECT_GT(layout->lineCount(), 1) << "the line is longer than the pane is wide";
+        for (int i = 0; i < layout->lineCount(); ++i)
+            EXPECT_LE(layout->lineAt(i).naturalTextWidth(), room) << i;
+        // The view followed the newest line: all of it stands in view.
+        const QRectF lines = doc->documentLayout()->blockBoundingRect(block);
+        const int scrolled = pane->verticalScrollBar()->value();
+        EXPECT_GE(lines.top() - scrolled, 0);
+        EXPECT_LE(lines.bottom() - scrolled, pane->viewport()->height());
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            EXPECT_EQ(it.fragment().charFormat().foreground().color(), QColor(255, 0, 0));
+    }
 }

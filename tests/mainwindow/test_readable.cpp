@@ -137,10 +137,15 @@ protected:
                 {9006, DbDate(MakeDate(2024, 3, 5, 11, 0, 0)), QStringLiteral("SENS"), -110});
         window->State().TreeRefreshNeeded = true;
         // Lines the program adds to the log pane: the port lost, with each
-        // reason it gives for that.
+        // reason it gives for that, and the database in use by another
+        // program under a long path.
         for (int reason : {5940, 5941})
             window->Download().AddLogText(GetResString(5773, QStringLiteral("/dev/ttyUSB0"), GetResString(reason)),
                                           LogColor::Failure);
+        window->Download().AddLogText(
+            GetResString(20121, QDir::toNativeSeparators(QStringLiteral(
+                                    "/home/safety-officer/Documents/GasMonitoring/Pelkar/DatabaseOfDownloadedLogs/Pelkar.db"))),
+            LogColor::Failure);
     }
 
     // Checks a shown window as it stands now (after the events that lay it
