@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 
 DownloadPanel::DownloadPanel(QGroupBox* frame, SharedState& state, PanelHost& host, QObject* parent)
@@ -121,6 +122,16 @@ void DownloadPanel::ConnectHandlers()
     // ignores them while AutoLoadClickOn is off).
     for (int i = 0; i < chkAutoLoad.Count(); ++i)
         connect(chkAutoLoad(i), &QCheckBox::toggled, this, [this, i] { chkAutoLoad_Click(i); });
+
+    // The pane's lines wrap at its width, so a resize changes how tall they
+    // stand: a pane at its newest line is kept there, one the user scrolled
+    // up is left where it is.
+    QScrollBar* bar = rtbLog->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_logFollows = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (m_logFollows)
+            bar->setValue(maximum);
+    });
 }
 
 frmUpload& DownloadPanel::UploadForm()

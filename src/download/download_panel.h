@@ -150,4 +150,7 @@ private:
     frmUpload* m_upload = nullptr;
     // The control that had the focus when the lock disabled it.
     QPointer<QWidget> m_focusBeforeLock;
+    // The log pane stands at its newest line; it stays there when its lines
+    // wrap anew (a resize) or grow.
+    bool m_logFollows = true;
 };

@@ -285,3 +285,42 @@ TEST_F(MainWindowTest, LongLogLineWrapsAtThePaneWidthInItsColour)
             EXPECT_EQ(it.fragment().charFormat().foreground().color(), QColor(255, 0, 0));
     }
 }
+
+// A resize wraps the pane's lines anew: a pane at its newest line stays
+// there, with that line whole in view; one the user scrolled to its top
+// stays at its top.
+TEST_F(MainWindowTest, LogPaneKeepsItsPlaceWhenTheWindowIsResized)
+{
+    frmMain& w = MakeWindow();
+    w.Form_Load();
+    w.show();
+    const QSizeF first = frmMain::FirstRunSize(w.Twips(1280), w.Twips(1024));
+    w.resize(w.Px(first.width()), w.Px(first.height()));
+    w.Form_Resize();
+    QCoreApplication::processEvents();
+    QTextEdit* pane = w.Download().rtbLog;
+    pane->clear();
+    for (int i = 0; i < 40; ++i)
+        w.Download().AddLogText(GetResString(20121, QStringLiteral("/home/user/GasMonitoring/Pelkar.db")),
+                                RGB(255, 0, 0));
+    QCoreApplication::processEvents();
+    QScrollBar* bar = pane->verticalScrollBar();
+    ASSERT_EQ(bar->value(), bar->maximum());
+
+    auto resizeTo = [&w](int width, int height) {
+        w.resize(width, height);
+        w.Form_Resize();
+        QCoreApplication::processEvents();
+    };
+    const QSize wide = w.size();
+    resizeTo(w.Px(frmMain::FirstRunSize(w.Twips(1024), w.Twips(768)).width()),
+             w.Px(frmMain::FirstRunSize(w.Twips(1024), w.Twips(768)).height()));
+    const QTextBlock last = pane->document()->lastBlock().previous();
+    const QRectF lines = pane->document()->documentLayout()->blockBoundingRect(last);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_LE(lines.bottom() - bar->value(), pane->viewport()->height()) << "the newest line is below the view";
+
+    bar->setValue(0);
+    resizeTo(wide.width(), wide.height());
+    EXPECT_EQ(bar->value(), 0) << "a pane the user scrolled up was moved";
+}
