@@ -303,6 +303,25 @@ void uclTalGraph::PaintSurface(QPainter& p)
         if (logical.height() < all.height())
             p.fillRect(QRect(0, logical.height(), all.width(), all.height() - logical.height()), back);
     }
+    PaintCursor(p, back);
+    // The keyboard focus shows as a frame along the surface's edges, in the
+    // highlight colour unless that is too close to the graph's back colour.
+    // On screen only: the image and the printout are drawn by RenderGraph
+    // and never get it.
+    if (m_picGraph->hasFocus()) {
+        QColor frame = m_picGraph->palette().color(QPalette::Highlight);
+        if (std::abs(frame.lightness() - back.lightness()) < 60)
+            frame = back.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+        const int w = 2;
+        p.fillRect(QRect(all.left(), all.top(), all.width(), w), frame);
+        p.fillRect(QRect(all.left(), all.bottom() - w + 1, all.width(), w), frame);
+        p.fillRect(QRect(all.left(), all.top(), w, all.height()), frame);
+        p.fillRect(QRect(all.right() - w + 1, all.top(), w, all.height()), frame);
+    }
+}
+
+void uclTalGraph::PaintCursor(QPainter& p, const QColor& back)
+{
     const GraphCursorState& c = m_model.Cursor();
     if (!m_cursorVisible || !c.placed)
         return;

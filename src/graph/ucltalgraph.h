@@ -217,6 +217,8 @@ private:
     // A point of the surface in pixels as twips.
     QPointF SurfaceTwips(const QPointF& pixels) const;
     void PaintSurface(QPainter& painter);
+    // The cursor line and its readout label over the surface.
+    void PaintCursor(QPainter& painter, const QColor& back);
     // Input from the surface.
     void SurfaceMousePress(QMouseEvent* event);
     void SurfaceMouseMove(QMouseEvent* event);
