@@ -460,6 +460,32 @@ TEST(GraphWidget, AutoRedrawOffPaintsOnlyOnRefresh)
     EXPECT_GT(g.Picture().width(), drawnWidth);
 }
 
+// The keyboard focus shows as a frame the surface draws on screen; the
+// picture that goes to a file, the clipboard or paper never has it.
+TEST(GraphWidget, FocusFrameOnScreenOnly)
+{
+    uclTalGraph g;
+    g.resize(400, 300);
+    Fill(g, {3.0f, 8.0f, 5.0f});
+    g.show();
+    g.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
+    g.Refresh();
+    g.Surface()->clearFocus();
+    const QImage plainScreen = g.Surface()->grab().toImage();
+    const QImage plainPicture = g.Picture();
+
+    g.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(g.Surface()->hasFocus());
+    const QImage focusScreen = g.Surface()->grab().toImage();
+    EXPECT_NE(focusScreen, plainScreen);
+    const QColor highlight = g.Surface()->palette().color(QPalette::Highlight);
+    for (const QPoint at : {QPoint(0, 0), QPoint(1, focusScreen.height() / 2), QPoint(focusScreen.width() / 2, 1)})
+        EXPECT_EQ(focusScreen.pixelColor(at), highlight) << at.x() << "," << at.y();
+    g.Refresh();
+    EXPECT_EQ(g.Picture(), plainPicture);
+}
+
 TEST(GraphWidget, KeysRaiseEventsBeforeMovingTheCursor)
 {
     uclTalGraph g;

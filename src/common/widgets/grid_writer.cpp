@@ -703,7 +703,8 @@ int DataGrid::FirstDataCol(int from) const
 
 bool DataGrid::IsDataCell(const QModelIndex& index) const
 {
-    return index.isValid() && index.row() >= m_fixedRows && index.column() == FirstDataCol(index.column());
+    return index.isValid() && index.row() >= m_fixedRows && !isRowHidden(index.row())
+           && index.column() == FirstDataCol(index.column());
 }
 
 QModelIndex DataGrid::FirstDataCell() const
@@ -733,6 +734,25 @@ void DataGrid::focusInEvent(QFocusEvent* event)
     // The keyboard user sees where they are: the grid that takes the focus
     // without a current data cell gets its first one (a grid without data
     // cells shows the focus by its frame alone).
+    ToDataCell();
+}
+
+void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableWidget::currentChanged(current, previous);
+    // Code that fills or resizes the grid under the focus may leave the
+    // current cell on a caption, or none; it goes to the data once the change
+    // is done (never from inside the change, whose signals are still on
+    // their way).
+    if (hasFocus() && !IsDataCell(current))
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus())
+                ToDataCell();
+        });
+}
+
+void DataGrid::ToDataCell()
+{
     if (IsDataCell(currentIndex()))
         return;
     const QModelIndex first = FirstDataCell();

@@ -143,6 +143,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -155,6 +156,8 @@ private:
     // A cell under the caption rows and right of the caption columns.
     bool IsDataCell(const QModelIndex& index) const;
     QModelIndex FirstDataCell() const;
+    // Moves a current cell that is no data cell to the first data cell.
+    void ToDataCell();
     void UpdateMerges(int firstRow, int lastRow);
     void SetMergeSpan(int row, int col, int columns);
     void OnSectionResized(int col, int oldPx, int newPx);
