@@ -112,6 +112,8 @@ void DataPanel::CreateControls()
     // already current moves nothing and picks it again.
     tvwLog->viewport()->installEventFilter(this);
     lvwLog->viewport()->installEventFilter(this);
+    tvwLog->installEventFilter(this);
+    lvwLog->installEventFilter(this);
     ConnectPicks(tvwLog, m_treeCurrentAtPress, [this](const QString& key) { tvwLog_NodeClick(key); });
     auto* treeMenuKeys = new KeyboardMenuWatch(tvwLog);
     connect(tvwLog, &QWidget::customContextMenuRequested, this, [this, treeMenuKeys](const QPoint& pos) {
@@ -149,6 +151,19 @@ void DataPanel::CreateControls()
 
 bool DataPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && (watched == tvwLog || watched == lvwLog)) {
+        auto* view = static_cast<QTreeWidget*>(watched);
+        if (!view->currentItem()) {
+            // A view that takes the focus without a current item makes its
+            // first item current, which would pick it: fill the list or
+            // show a record the user did not ask for. It shows the focus by
+            // its frame instead; the first arrow key picks.
+            const QScopedValueRollback quiet(m_quietSelection, true);
+            static_cast<QObject*>(view)->event(event);
+            view->selectionModel()->clearCurrentIndex();
+            return true;
+        }
+    }
     const bool tree = watched == tvwLog->viewport();
     if (event->type() == QEvent::MouseButtonPress && (tree || watched == lvwLog->viewport())) {
         // The right button only opens the deletion menu (its own handler

@@ -566,6 +566,38 @@ INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest,
                                                                                                  : "English");
                          });
 
+// The browser's tree and list pick what becomes their current item. One
+// that takes the focus without a current item picks nothing (the list keeps
+// what it shows, nothing is picked for View Data) and shows the focus by its
+// frame; the first arrow key then picks the first node.
+TEST_P(EmptyFocusTest, FocusAloneDoesNotPick)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+    StoreInterval(1, "SN1", start, 40, {});
+    frmMain& w = ShowWindow();
+    w.cmdInst_Click(2);
+    DataPanel& data = w.Data();
+    ASSERT_EQ(data.tvwLog->currentItem(), nullptr);
+    ASSERT_GT(data.tvwLog->topLevelItemCount(), 0);
+    const int listed = data.lvwLog->topLevelItemCount();
+    const int kind = data.SelectedKind;
+    const QImage without = data.tvwLog->grab().toImage();
+
+    data.tvwLog->setFocus(Qt::BacktabFocusReason);
+    ASSERT_TRUE(data.tvwLog->hasFocus());
+    SaveShot(w, "FocusAloneDoesNotPick");
+    EXPECT_EQ(data.tvwLog->currentItem(), nullptr);
+    EXPECT_EQ(data.lvwLog->topLevelItemCount(), listed);
+    EXPECT_EQ(data.SelectedKind, kind);
+    EXPECT_NE(data.tvwLog->grab().toImage(), without) << "the tree does not show the focus";
+
+    QTest::keyClick(data.tvwLog, Qt::Key_Down);
+    EXPECT_EQ(data.tvwLog->currentItem(), data.tvwLog->topLevelItem(0));
+    EXPECT_GT(data.lvwLog->topLevelItemCount(), 0) << "the arrow key picked nothing";
+}
+
 namespace {
 
 // What the platform sends for the Menu key: the context menu of the control
