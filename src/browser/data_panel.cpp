@@ -15,6 +15,7 @@
 #include "common/resstrings.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/tree_columns.h"
 #include "common/widgets/twips_geometry.h"
 #include "interface/qvif_port.h"
@@ -111,8 +112,12 @@ void DataPanel::CreateControls()
     // already current moves nothing and picks it again.
     tvwLog->viewport()->installEventFilter(this);
     lvwLog->viewport()->installEventFilter(this);
+    tvwLog->installEventFilter(this);
+    lvwLog->installEventFilter(this);
     ConnectPicks(tvwLog, m_treeCurrentAtPress, [this](const QString& key) { tvwLog_NodeClick(key); });
-    connect(tvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    auto* treeMenuKeys = new KeyboardMenuWatch(tvwLog);
+    connect(tvwLog, &QWidget::customContextMenuRequested, this, [this, treeMenuKeys](const QPoint& pos) {
+        const bool keyboard = treeMenuKeys->TakeFromKeyboard();
         QTreeWidgetItem* item = tvwLog->itemAt(pos);
         if (!item)
             return;
@@ -121,11 +126,13 @@ void DataPanel::CreateControls()
             tvwLog->setCurrentItem(item);
         }
         FillLogList(KeyOf(item));
-        PopUpDelete(KeyOf(item), tvwLog->viewport()->mapToGlobal(pos));
+        PopUpDelete(KeyOf(item), tvwLog->viewport()->mapToGlobal(pos), keyboard);
     });
     ConnectPicks(lvwLog, m_listCurrentAtPress, [this](const QString& key) { lvwLog_ItemClick(key); });
     connect(lvwLog, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) { lvwLog_DblClick(); });
-    connect(lvwLog, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    auto* listMenuKeys = new KeyboardMenuWatch(lvwLog);
+    connect(lvwLog, &QWidget::customContextMenuRequested, this, [this, listMenuKeys](const QPoint& pos) {
+        const bool keyboard = listMenuKeys->TakeFromKeyboard();
         QTreeWidgetItem* item = lvwLog->itemAt(pos);
         if (!item)
             return;
@@ -134,7 +141,7 @@ void DataPanel::CreateControls()
             const QScopedValueRollback quiet(m_quietSelection, true);
             lvwLog->setCurrentItem(item);
         }
-        PopUpDelete(KeyOf(item), lvwLog->viewport()->mapToGlobal(pos));
+        PopUpDelete(KeyOf(item), lvwLog->viewport()->mapToGlobal(pos), keyboard);
     });
     connect(lvwLog->header(), &QHeaderView::sectionClicked, this, [this](int) { lvwLog_ColumnClick(); });
     connect(cmdDetail, &QPushButton::clicked, this, &DataPanel::DetailRequested);
@@ -144,6 +151,19 @@ void DataPanel::CreateControls()
 
 bool DataPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && (watched == tvwLog || watched == lvwLog)) {
+        auto* view = static_cast<QTreeWidget*>(watched);
+        if (!view->currentItem()) {
+            // A view that takes the focus without a current item makes its
+            // first item current, which would pick it: fill the list or
+            // show a record the user did not ask for. It shows the focus by
+            // its frame instead; the first arrow key picks.
+            const QScopedValueRollback quiet(m_quietSelection, true);
+            static_cast<QObject*>(view)->event(event);
+            view->selectionModel()->clearCurrentIndex();
+            return true;
+        }
+    }
     const bool tree = watched == tvwLog->viewport();
     if (event->type() == QEvent::MouseButtonPress && (tree || watched == lvwLog->viewport())) {
         // The right button only opens the deletion menu (its own handler
@@ -178,10 +198,10 @@ bool DataPanel::PickedByUser(const QTreeWidgetItem* item) const
     return item && !m_quietSelection;
 }
 
-void DataPanel::PopUpDelete(const QString& key, const QPoint& globalPos)
+void DataPanel::PopUpDelete(const QString& key, const QPoint& globalPos, bool fromKeyboard)
 {
     m_deleteKey = key;
-    mnuDeletes->popup(globalPos);
+    PopUpMenu(mnuDeletes, globalPos, fromKeyboard);
 }
 
 void DataPanel::BuildLogTree()

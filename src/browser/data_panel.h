@@ -97,7 +97,7 @@ signals:
 
 private:
     void CreateControls();
-    void PopUpDelete(const QString& key, const QPoint& globalPos);
+    void PopUpDelete(const QString& key, const QPoint& globalPos, bool fromKeyboard);
     void EmptyProperties();
     void SelectFromKey(const QString& key);
     // Runs pick with the key of the node or item the user picks in view

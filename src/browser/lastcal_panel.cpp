@@ -11,6 +11,7 @@
 #include "common/resstrings.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "shared/panel_host.h"
 #include "shared/shared_state.h"
@@ -45,6 +46,7 @@ void LastCalPanel::CreateControls()
                 optHistory_Click(i);
         });
     }
+    TabToCheckedOption({optHistory(0), optHistory(1), optHistory(2)});
     vfgHistory = NewGrid(hist, QStringLiteral("vfgHistory"), 1, 6);
     vfgHistory->setSelectionBehavior(QAbstractItemView::SelectRows);
     vfgHistory->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -56,10 +58,12 @@ void LastCalPanel::CreateControls()
     mnuHistDel = mnuHistDels->addAction(QStringLiteral("Delete"));
     mnuHistDel->setObjectName(QStringLiteral("mnuHistDel"));
 
-    connect(vfgHistory, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    auto* menuKeys = new KeyboardMenuWatch(vfgHistory);
+    connect(vfgHistory, &QWidget::customContextMenuRequested, this, [this, menuKeys](const QPoint& pos) {
+        const bool keyboard = menuKeys->TakeFromKeyboard();
         // The menu acts on the current row, which a right click does not move.
         if (Layout() != HistoryLayout::CalibrationRecord)
-            mnuHistDels->popup(vfgHistory->viewport()->mapToGlobal(pos));
+            PopUpMenu(mnuHistDels, vfgHistory->viewport()->mapToGlobal(pos), keyboard);
     });
     connect(mnuHistDel, &QAction::triggered, this, [this] { mnuHistDel_Click(); });
     connect(cmdLastCal, &QPushButton::clicked, this, [this] { cmdLastCal_Click(); });
@@ -108,8 +112,12 @@ void LastCalPanel::FillHistoryGrid()
             vfgHistory->SetCellAlignment(r, c, g.Align(r, c) == CellAlign::Center ? DataGrid::AlignCenterCenter
                                                                                    : DataGrid::AlignLeftCenter);
     }
-    // The last row is current, so Print works at once.
-    vfgHistory->setCurrentCell(g.Rows() - 1, g.Cols() - 1);
+    // The last row is current, so Print works at once; an empty list has
+    // no current cell (never one of the captions).
+    if (g.Rows() > vfgHistory->FixedRows())
+        vfgHistory->setCurrentCell(g.Rows() - 1, g.Cols() - 1);
+    else
+        vfgHistory->setCurrentIndex(QModelIndex());
     vfgHistory->setUpdatesEnabled(true);
     if (h.empty)
         MsgBox(GetResString(5352), MsgButtons::Ok, MsgIcon::Critical, GetResString(5353));

@@ -68,8 +68,17 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override { m_owner->SurfaceDoubleClick(e); }
     void keyPressEvent(QKeyEvent* e) override { m_owner->SurfaceKeyPress(e); }
     void keyReleaseEvent(QKeyEvent* e) override { m_owner->SurfaceKeyRelease(e); }
-    void focusInEvent(QFocusEvent*) override { update(); }
-    void focusOutEvent(QFocusEvent*) override { update(); }
+    // The control draws the focus on its frame; the surface its cursor.
+    void focusInEvent(QFocusEvent*) override
+    {
+        update();
+        m_owner->update();
+    }
+    void focusOutEvent(QFocusEvent*) override
+    {
+        update();
+        m_owner->update();
+    }
 
 private:
     uclTalGraph* m_owner;
@@ -303,6 +312,40 @@ void uclTalGraph::PaintSurface(QPainter& p)
         if (logical.height() < all.height())
             p.fillRect(QRect(0, logical.height(), all.width(), all.height() - logical.height()), back);
     }
+    PaintCursor(p, back);
+    // A control without a frame shows the keyboard focus along the surface's
+    // edges, in the highlight colour unless that is too close to the back
+    // colour (with a frame, the frame shows it; see paintEvent).
+    if (m_picGraph->hasFocus() && frameWidth() == 0) {
+        QColor frame = palette().color(QPalette::Highlight);
+        if (std::abs(frame.lightness() - back.lightness()) < 60)
+            frame = back.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+        PaintFocusFrame(p, all, 2, frame);
+    }
+}
+
+void uclTalGraph::PaintFocusFrame(QPainter& p, const QRect& rect, int width, const QColor& colour)
+{
+    p.fillRect(QRect(rect.left(), rect.top(), rect.width(), width), colour);
+    p.fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), colour);
+    p.fillRect(QRect(rect.left(), rect.top(), width, rect.height()), colour);
+    p.fillRect(QRect(rect.right() - width + 1, rect.top(), width, rect.height()), colour);
+}
+
+void uclTalGraph::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    // The keyboard focus shows on the control's frame, around the drawing,
+    // so it covers none of the graph's texts. On screen only: the image and
+    // the printout are drawn by RenderGraph and never get it.
+    if (!m_picGraph->hasFocus() || frameWidth() == 0)
+        return;
+    QPainter p(this);
+    PaintFocusFrame(p, rect(), frameWidth(), palette().color(QPalette::Highlight));
+}
+
+void uclTalGraph::PaintCursor(QPainter& p, const QColor& back)
+{
     const GraphCursorState& c = m_model.Cursor();
     if (!m_cursorVisible || !c.placed)
         return;

@@ -202,6 +202,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     friend class TalGraphSurface;
@@ -217,6 +218,10 @@ private:
     // A point of the surface in pixels as twips.
     QPointF SurfaceTwips(const QPointF& pixels) const;
     void PaintSurface(QPainter& painter);
+    // The cursor line and its readout label over the surface.
+    void PaintCursor(QPainter& painter, const QColor& back);
+    // A frame of the given width along the inside of rect.
+    static void PaintFocusFrame(QPainter& painter, const QRect& rect, int width, const QColor& colour);
     // Input from the surface.
     void SurfaceMousePress(QMouseEvent* event);
     void SurfaceMouseMove(QMouseEvent* event);

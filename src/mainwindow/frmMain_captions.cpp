@@ -64,10 +64,15 @@ public:
 
 // Frame captions stand on the frame's top line, so the controls placed
 // 240 twips below a frame's top lie clear of the line and the caption.
+// Lists, grids and text panes show the keyboard focus by their frame.
 const char* const kFrameStyle =
     "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px;"
-    " padding: 0 2px; background-color: palette(window); }";
+    " padding: 0 2px; background-color: palette(window); }"
+    // A list, grid or text pane with the keyboard focus shows it by its
+    // frame, also when it is empty or shows no current item; the frame
+    // keeps its width, so nothing inside moves.
+    "QAbstractScrollArea:focus { border: 1px solid palette(highlight); }";
 
 // The visible caption of a button, check box, option button, frame or label.
 // Buttons and frames would take "&" as a shortcut mark, so it is doubled to

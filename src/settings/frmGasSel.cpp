@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/services.h"
 #include "common/widgets/control_factory.h"
+#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "settings/setpoint_rules.h"
 
@@ -37,6 +38,7 @@ frmGasSel::frmGasSel(QWidget* parent) : QDialog(parent)
         optGasList[i] = NewOption(fraGasSel, Indexed("optGasList", i), 60, 240, 1000, kOptionHeight);
         m_group->addButton(optGasList(i), i);
     }
+    TabToCheckedOption(m_group->buttons());
     // The choice follows the option however it was set (mouse, keyboard,
     // accessibility or code); the list's own reset clears without choosing.
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool on) {

@@ -47,6 +47,11 @@ void InstrumentPanel::CreateControls()
     MoveTwips(vfgInst, 2640, 360, 6800, 3380);
     vfgInstSensor = NewGrid(info, QStringLiteral("vfgInstSensor"), 2, 5);
     MoveTwips(vfgInstSensor, 120, 3860, 9360, 3800);
+    // Both grids have two caption rows (the title and the column headings)
+    // over the gases' rows, and the gas names as caption column: the
+    // cursor stays in the gases' values.
+    for (DataGrid* grid : {vfgInst, vfgInstSensor})
+        grid->SetFixedRows(2);
 }
 
 void InstrumentPanel::ShowInstrumentInfo()

@@ -10,6 +10,7 @@
 #include "common/services.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "graph/graph_format.h"
 #include "graph/ucltalgraph.h"
@@ -139,6 +140,7 @@ void DataViewWindow::CreateControls()
     fraMenu = NewGroup(this, QStringLiteral("fraMenu"), 0, 120, 10000, 7000);
     optBrowse[0] = NewOption(fraMenu, Indexed("optBrowse", 0), 120, 240, 1000, 300);
     optBrowse[1] = NewOption(fraMenu, Indexed("optBrowse", 1), 1240, 240, 1000, 300);
+    TabToCheckedOption({optBrowse(0), optBrowse(1)});
     chkEvent = NewCheck(fraMenu, QStringLiteral("chkEvent"), 2360, 240, 1400, 300);
     vfgSummary = NewGrid(fraMenu, QStringLiteral("vfgSummary"), 1, 2);
     vfgBrowse = NewGrid(fraMenu, QStringLiteral("vfgBrowse"), 1, 2);

@@ -4,6 +4,7 @@
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "graph/ucltalgraph.h"
 
@@ -30,6 +31,7 @@ void ViewPanel::CreateControls()
     optBrowse[0] = NewOption(view, Indexed("optBrowse", 0), 120, 240, 1000, 300);
     optBrowse[1] = NewOption(view, Indexed("optBrowse", 1), 1240, 240, 1000, 300);
     optBrowse(0)->setChecked(true);
+    TabToCheckedOption({optBrowse(0), optBrowse(1)});
     chkEvent = NewCheck(view, QStringLiteral("chkEvent"), 2360, 240, 1400, 300);
     chkOutline = NewCheck(view, QStringLiteral("chkOutline"), 3880, 240, 1400, 300);
     vfgSummary = NewGrid(view, QStringLiteral("vfgSummary"), 1, 2);

@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A grid of one row whose cells read "old0", "old1", ... before the write.
@@ -359,6 +361,60 @@ TEST(DataGrid, CursorAndDragStayUnderTheCaptions)
     EXPECT_GE(grid->currentRow(), 2);
     for (const QModelIndex& index : grid->selectionModel()->selectedIndexes())
         EXPECT_GE(index.row(), 2);
+}
+
+// The current cell is a data cell: under the caption rows and right of the
+// caption column. A grid that takes the focus without one gets its first
+// one; the keys never move it onto a caption. A grid of captions only has
+// no current cell to show (its frame shows the focus).
+TEST(DataGrid, CurrentCellIsADataCell)
+{
+    struct Case {
+        const char* name;
+        int rows, cols, fixedRows;
+        std::function<void(DataGrid&)> before; // before the focus comes in
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        int row, col; // the current cell afterwards (-1: none)
+    };
+    const Case cases[] = {
+        {"no current cell", 5, 4, 2, [](DataGrid& g) { g.setCurrentIndex(QModelIndex()); }, {}, 2, 1},
+        {"current on a caption row", 5, 4, 2, [](DataGrid& g) { g.setCurrentCell(0, 2); }, {}, 2, 1},
+        {"current on the caption column", 5, 4, 2, [](DataGrid& g) { g.setCurrentCell(3, 0); }, {}, 2, 1},
+        {"a data cell stays", 5, 4, 2, [](DataGrid& g) { g.setCurrentCell(4, 3); }, {}, 4, 3},
+        {"Left and Home stop at the data", 5, 4, 2, [](DataGrid& g) { g.setCurrentCell(3, 1); },
+         {{Qt::Key_Left, Qt::NoModifier}, {Qt::Key_Home, Qt::NoModifier}, {Qt::Key_Up, Qt::NoModifier},
+          {Qt::Key_Up, Qt::NoModifier}},
+         2, 1},
+        {"Ctrl+Home", 5, 4, 2, [](DataGrid& g) { g.setCurrentCell(4, 3); }, {{Qt::Key_Home, Qt::ControlModifier}}, 2, 1},
+        {"a hidden first data row", 5, 4, 1, [](DataGrid& g) {
+             g.setRowHidden(1, true);
+             g.setCurrentCell(1, 2);
+         },
+         {}, 2, 1},
+        {"only the caption column", 4, 1, 1, [](DataGrid&) {}, {}, 1, 0},
+        {"only caption rows", 2, 3, 2, [](DataGrid&) {}, {{Qt::Key_Down, Qt::NoModifier}}, -1, -1},
+    };
+    // Each case also while the grid has the focus: code that moves the
+    // current cell onto a caption sees it go back to the data.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool focused : {false, true}) {
+            SCOPED_TRACE(focused ? "with the focus" : "focus coming in");
+            auto grid = ShownGrid(c.rows, c.cols, c.fixedRows, QSize(300, 200));
+            grid->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+            if (!focused)
+                grid->clearFocus();
+            c.before(*grid);
+            QCoreApplication::processEvents();
+            grid->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(grid->hasFocus());
+            for (const auto& [key, modifiers] : c.keys)
+                QTest::keyClick(grid.get(), key, modifiers);
+            EXPECT_EQ(grid->currentRow(), c.row);
+            EXPECT_EQ(grid->currentColumn(), c.col);
+        }
+    }
 }
 
 TEST(DataGrid, ColumnsFollowTheirTexts)

@@ -460,6 +460,43 @@ TEST(GraphWidget, AutoRedrawOffPaintsOnlyOnRefresh)
     EXPECT_GT(g.Picture().width(), drawnWidth);
 }
 
+// The keyboard focus shows on the control's frame, around the drawing: it
+// covers nothing the graph draws, and the picture that goes to a file, the
+// clipboard or paper never has it. A control without a frame draws it along
+// the drawing's edges.
+TEST(GraphWidget, FocusFrameOnScreenOnly)
+{
+    for (const int border : {1, 0}) {
+        SCOPED_TRACE(border ? "with a frame" : "without a frame");
+        uclTalGraph g;
+        g.SetBorderStyle(border);
+        g.SetCursorVisible(false); // the cursor line shows the focus too, by its pen
+        g.resize(400, 300);
+        Fill(g, {3.0f, 8.0f, 5.0f});
+        g.show();
+        g.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
+        g.Refresh();
+        g.Surface()->clearFocus();
+        const QImage plainControl = g.grab().toImage();
+        const QImage plainSurface = g.Surface()->grab().toImage();
+        const QImage plainPicture = g.Picture();
+
+        g.setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(g.Surface()->hasFocus());
+        const QImage focusControl = g.grab().toImage();
+        EXPECT_NE(focusControl, plainControl);
+        const QColor highlight = g.palette().color(QPalette::Highlight);
+        for (const QPoint at : {QPoint(0, 0), QPoint(0, focusControl.height() / 2), QPoint(focusControl.width() / 2, 0),
+                                QPoint(focusControl.width() - 1, focusControl.height() - 1)})
+            EXPECT_EQ(focusControl.pixelColor(at), highlight) << at.x() << "," << at.y();
+        if (border)
+            EXPECT_EQ(g.Surface()->grab().toImage(), plainSurface) << "the focus covers the drawing";
+        g.Refresh();
+        EXPECT_EQ(g.Picture(), plainPicture);
+    }
+}
+
 TEST(GraphWidget, KeysRaiseEventsBeforeMovingTheCursor)
 {
     uclTalGraph g;

@@ -2,23 +2,39 @@
 // Each case starts from the control the user has tabbed to, presses keys
 // on whatever holds the focus, and then requires the focus on a shown,
 // enabled control inside the panel the user works in (never in the menu
-// column), namely the control named by the case. The table runs in both
-// languages: the layout of the panels differs between them.
+// column), namely the control named by the case, and that control shows the
+// focus: it looks different with the focus than without it, and a list or
+// grid with items has a current item (in a grid a data cell, never a
+// caption). The table runs in both languages: the layout of the panels
+// differs between them. With PELKAR_SHOTS=<folder> each case saves a
+// picture of the window at its focus stop.
 #include "main_window_fixture.h"
 #include "../settings/gas_channel.h"
 #include "../views/view_db_fixture.h"
+
+#include "browser/data_panel.h"
+#include "browser/lastcal_panel.h"
+#include "download/download_panel.h"
+#include "settings/instrument_panel.h"
 
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 #include "records/instrument.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDir>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeWidget>
 
 #include <functional>
@@ -109,6 +125,23 @@ void SettingsConnected(FocusFixture& f)
     App().FactAutoCal = {-101.0f, -101.0f};
     f.w.cmdInst_Click(4);
     ASSERT_TRUE(f.w.Settings().cmdOption(0)->isEnabled());
+}
+
+// The last-calibration panel open on its default option, whose list is
+// empty (its box answered).
+void OpenLastCal(FocusFixture& f)
+{
+    f.prompt.ExpectBox(MsgResult::Ok); // the empty list's box on opening
+    f.w.cmdInst_Click(3);
+}
+
+// The option of the last-calibration panel that is checked.
+QWidget* CheckedHistoryOption(FocusFixture& f)
+{
+    for (int i = 0; i < f.w.LastCal().optHistory.Count(); ++i)
+        if (f.w.LastCal().optHistory(i)->isChecked())
+            return f.w.LastCal().optHistory(i);
+    return nullptr;
 }
 
 FakeQvif::Step Answered()
@@ -279,6 +312,61 @@ const FocusCase kCases[] = {
      [](FocusFixture&) { Press(Qt::Key_Right); },
      [](FocusFixture& f) -> QWidget* { return f.w.LastCal().optHistory(2); }},
 
+    // Tab into the options lands on the checked one, also after another
+    // option had the focus and the choice changed by code; Space on it then
+    // changes nothing (a new list would ask its box again).
+    {"BackTabIntoTheOptions", 4,
+     [](FocusFixture& f) {
+         OpenLastCal(f);
+         FocusOn(f.w.LastCal().vfgHistory);
+     },
+     [](FocusFixture&) {
+         Press(Qt::Key_Backtab, Qt::ShiftModifier);
+         Press(Qt::Key_Space);
+     },
+     CheckedHistoryOption},
+    {"TabIntoTheOptionsAfterAChangeByCode", 4,
+     [](FocusFixture& f) {
+         OpenLastCal(f);
+         FocusOn(f.w.LastCal().optHistory(0));
+         f.prompt.ExpectBox(MsgResult::Ok); // the list of the option set by code
+         f.w.LastCal().optHistory(2)->setChecked(true);
+         FocusOn(f.w.LastCal().vfgHistory);
+     },
+     [](FocusFixture&) {
+         Press(Qt::Key_Backtab, Qt::ShiftModifier);
+         Press(Qt::Key_Space);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.LastCal().optHistory(2); }},
+    {"LastCalibrationGrid", 4,
+     [](FocusFixture& f) {
+         OpenLastCal(f);
+         FocusOn(f.w.LastCal().vfgHistory);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Down); },
+     [](FocusFixture& f) -> QWidget* { return f.w.LastCal().vfgHistory; }},
+
+    // ---- the instrument information ----
+    // The grids' current cell is a value of a gas, never a title, heading
+    // or gas name.
+    {"InstrumentCalibrationGrid", 1,
+     [](FocusFixture& f) {
+         f.w.cmdInst_Click(1);
+         FocusOn(f.w.Instrument().vfgInst);
+     },
+     [](FocusFixture&) {
+         Press(Qt::Key_Up);
+         Press(Qt::Key_Left);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Instrument().vfgInst; }},
+    {"InstrumentSensorGrid", 1,
+     [](FocusFixture& f) {
+         f.w.cmdInst_Click(1);
+         FocusOn(f.w.Instrument().vfgInstSensor);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Home, Qt::ControlModifier); },
+     [](FocusFixture& f) -> QWidget* { return f.w.Instrument().vfgInstSensor; }},
+
     // ---- the settings panel ----
     {"UpdateButton", 5,
      [](FocusFixture& f) {
@@ -316,6 +404,18 @@ const FocusCase kCases[] = {
      [](FocusFixture& f) -> QWidget* { return f.w.Settings().vfgOption; }},
 
     // ---- the download panel ----
+    {"LogPane", 0,
+     [](FocusFixture& f) {
+         f.w.cmdInst_Click(0);
+         FocusOn(f.w.Download().rtbLog);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Down); }, [](FocusFixture& f) -> QWidget* { return f.w.Download().rtbLog; }},
+    {"PropertyGridArrow", 2,
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().vfgLog);
+     },
+     [](FocusFixture&) { Press(Qt::Key_Left); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().vfgLog; }},
     {"ReadInformationButton", 0,
      [](FocusFixture& f) {
          f.fake.connected = true;
@@ -332,9 +432,63 @@ const FocusCase kCases[] = {
      [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(1); }},
 };
 
+// The control with the focus shows it. A list or grid with items has a
+// current item, in a grid a data cell (under the caption rows, right of the
+// caption columns), and every control looks different with the focus than
+// without it (its focus frame, rectangle or the current item's mark).
+void ExpectShowsFocus(QWidget* focus, const std::string& where)
+{
+    if (auto* grid = qobject_cast<DataGrid*>(focus)) {
+        if (grid->Rows() > grid->FixedRows()) {
+            const QModelIndex current = grid->currentIndex();
+            EXPECT_TRUE(current.isValid()) << where << ": no current cell";
+            EXPECT_GE(current.row(), grid->FixedRows()) << where << ": the current cell is a caption";
+            if (grid->Cols() > grid->FixedCols())
+                EXPECT_GE(current.column(), grid->FixedCols()) << where << ": the current cell is a caption";
+        }
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(focus)) {
+        if (view->model() && view->model()->rowCount() > 0)
+            EXPECT_TRUE(view->currentIndex().isValid()) << where << ": no current item";
+    }
+    // A control that hands the focus to a part of it (the graph to its
+    // drawing) shows it as a whole.
+    QWidget* shows = focus;
+    while (shows->parentWidget() && shows->parentWidget()->focusProxy() == shows)
+        shows = shows->parentWidget();
+    const QImage with = shows->grab().toImage();
+    focus->clearFocus();
+    const QImage without = shows->grab().toImage();
+    EXPECT_NE(with, without) << where << ": looks the same without the focus";
+}
+
+// Saves a picture of the window under PELKAR_SHOTS, for a look at each stop.
+void SaveShot(QWidget& window, const std::string& name)
+{
+    const QString folder = qEnvironmentVariable("PELKAR_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    const QString file = QString::fromStdString(name).replace(QLatin1Char('/'), QLatin1Char('-'));
+    window.grab().save(QDir(folder).filePath(file + QStringLiteral(".png")));
+}
+
 } // namespace
 
-class FocusTest : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<int, ResLanguage>> {};
+class FocusTest : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<int, ResLanguage>> {
+protected:
+    // The main window shown and active over the log database as it is,
+    // in the keyboard user's state (see StaysInThePanel).
+    frmMain& ShowWindow()
+    {
+        frmMain& w = MakeWindow();
+        w.Form_Load();
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.setAttribute(Qt::WA_KeyboardFocusChange);
+        return w;
+    }
+};
 
 TEST_P(FocusTest, StaysInThePanel)
 {
@@ -344,11 +498,11 @@ TEST_P(FocusTest, StaysInThePanel)
     const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
     StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
     StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
-    frmMain& w = MakeWindow();
-    w.Form_Load();
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // The keyboard user's window: Tab has moved the focus in it before,
+    // which is when a style draws its focus rectangles.
+    frmMain& w = ShowWindow();
+    if (HasFailure())
+        return;
 
     FocusFixture f{w, prompt, fake};
     c.prepare(f);
@@ -371,8 +525,11 @@ TEST_P(FocusTest, StaysInThePanel)
         EXPECT_NE(focus, menu) << where;
     EXPECT_TRUE(w.fraMenu(c.panel)->isAncestorOf(focus)) << where;
     QWidget* expected = c.expected(f);
+    ASSERT_NE(expected, nullptr);
     EXPECT_TRUE(focus == expected || expected->isAncestorOf(focus))
         << where << ", expected on " << Describe(expected).toStdString();
+    SaveShot(w, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ExpectShowsFocus(focus, where);
 }
 
 INSTANTIATE_TEST_SUITE_P(Panels, FocusTest,
@@ -380,5 +537,163 @@ INSTANTIATE_TEST_SUITE_P(Panels, FocusTest,
                                             ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
                          [](const ::testing::TestParamInfo<FocusTest::ParamType>& info) {
                              return std::string(kCases[std::get<0>(info.param)].name)
+                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
+                         });
+
+// Lists and grids with nothing in them show the focus by their frame: the
+// browser over an empty database and the empty last-calibration list.
+class EmptyFocusTest : public FocusTest {};
+
+TEST_P(EmptyFocusTest, EmptyListsAndGridsShowTheFocus)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    frmMain& w = ShowWindow();
+    FocusFixture f{w, prompt, fake};
+    w.cmdInst_Click(2);
+    ASSERT_EQ(w.Data().lvwLog->topLevelItemCount(), 0);
+    ASSERT_LE(w.Data().vfgLog->Rows(), w.Data().vfgLog->FixedRows() + 1);
+    for (QWidget* control : {static_cast<QWidget*>(w.Data().lvwLog), static_cast<QWidget*>(w.Data().vfgLog)}) {
+        FocusOn(control);
+        SaveShot(w, std::string("Empty_") + control->objectName().toStdString());
+        ExpectShowsFocus(control, Describe(control).toStdString());
+    }
+    OpenLastCal(f);
+    FocusOn(w.LastCal().vfgHistory);
+    ExpectShowsFocus(w.LastCal().vfgHistory, "vfgHistory");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest,
+                         ::testing::Combine(::testing::Values(0),
+                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
+                         [](const ::testing::TestParamInfo<EmptyFocusTest::ParamType>& info) {
+                             return std::string(std::get<1>(info.param) == ResLanguage::Japanese ? "Japanese"
+                                                                                                 : "English");
+                         });
+
+// The browser's tree and list pick what becomes their current item. One
+// that takes the focus without a current item picks nothing (the list keeps
+// what it shows, nothing is picked for View Data) and shows the focus by its
+// frame; the first arrow key then picks the first node.
+TEST_P(EmptyFocusTest, FocusAloneDoesNotPick)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+    StoreInterval(1, "SN1", start, 40, {});
+    frmMain& w = ShowWindow();
+    w.cmdInst_Click(2);
+    DataPanel& data = w.Data();
+    ASSERT_EQ(data.tvwLog->currentItem(), nullptr);
+    ASSERT_GT(data.tvwLog->topLevelItemCount(), 0);
+    const int listed = data.lvwLog->topLevelItemCount();
+    const int kind = data.SelectedKind;
+    const QImage without = data.tvwLog->grab().toImage();
+
+    data.tvwLog->setFocus(Qt::BacktabFocusReason);
+    ASSERT_TRUE(data.tvwLog->hasFocus());
+    SaveShot(w, "FocusAloneDoesNotPick");
+    EXPECT_EQ(data.tvwLog->currentItem(), nullptr);
+    EXPECT_EQ(data.lvwLog->topLevelItemCount(), listed);
+    EXPECT_EQ(data.SelectedKind, kind);
+    EXPECT_NE(data.tvwLog->grab().toImage(), without) << "the tree does not show the focus";
+
+    QTest::keyClick(data.tvwLog, Qt::Key_Down);
+    EXPECT_EQ(data.tvwLog->currentItem(), data.tvwLog->topLevelItem(0));
+    EXPECT_GT(data.lvwLog->topLevelItemCount(), 0) << "the arrow key picked nothing";
+}
+
+namespace {
+
+// What the platform sends for the Menu key: the context menu of the control
+// with the focus, asked for at its cursor (its current item).
+void PressMenuKey()
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    const QPoint pos = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
+    QApplication::sendEvent(focus, &menu);
+}
+
+struct MenuCase {
+    const char* name;
+    std::function<void(FocusFixture&)> prepare; // leaves the focus on the control
+    std::function<QAction*(FocusFixture&)> first; // the menu's first item
+    bool shiftF10;
+};
+
+const MenuCase kMenuCases[] = {
+    {"TreeMenuKey",
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().tvwLog);
+     },
+     [](FocusFixture& f) { return f.w.Data().mnuDelete; }, false},
+    {"ListMenuKey",
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().lvwLog);
+     },
+     [](FocusFixture& f) { return f.w.Data().mnuDelete; }, false},
+    {"ListShiftF10",
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().lvwLog);
+     },
+     [](FocusFixture& f) { return f.w.Data().mnuDelete; }, true},
+    {"LastCalibrationMenuKey",
+     [](FocusFixture& f) {
+         OpenLastCal(f);
+         FocusOn(f.w.LastCal().vfgHistory);
+     },
+     [](FocusFixture& f) { return f.w.LastCal().mnuHistDel; }, false},
+};
+
+} // namespace
+
+// A context menu opened from the keyboard has its first item active, so
+// Enter acts on it at once: a deletion asks for the password.
+class MenuKeyTest : public FocusTest {};
+
+TEST_P(MenuKeyTest, EnterActsOnTheFirstItem)
+{
+    const MenuCase& c = kMenuCases[std::get<0>(GetParam())];
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
+    frmMain& w = ShowWindow();
+    FocusFixture f{w, prompt, fake};
+    c.prepare(f);
+    if (HasFatalFailure())
+        return;
+    QAction* first = c.first(f);
+    QSignalSpy chosen(first, &QAction::triggered);
+    bool asked = false;
+    if (first == w.Data().mnuDelete) {
+        prompt.ExpectWindow([&asked](QWidget*) {
+            asked = true;
+            return int(QDialog::Rejected);
+        });
+    }
+    if (c.shiftF10)
+        Press(Qt::Key_F10, Qt::ShiftModifier);
+    else
+        PressMenuKey();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "no menu opened";
+    EXPECT_EQ(menu->activeAction(), first);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(chosen.count(), 1) << "Enter did not act on the first item";
+    EXPECT_EQ(asked, first == w.Data().mnuDelete);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, MenuKeyTest,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kMenuCases))),
+                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
+                         [](const ::testing::TestParamInfo<MenuKeyTest::ParamType>& info) {
+                             return std::string(kMenuCases[std::get<0>(info.param)].name)
                                     + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
                          });

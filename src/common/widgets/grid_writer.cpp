@@ -683,16 +683,81 @@ void DataGrid::scrollContentsBy(int dx, int dy)
         update(CaptionBand());
 }
 
+int DataGrid::FirstDataRow(int from) const
+{
+    for (int r = std::max(from, m_fixedRows); r < rowCount(); ++r)
+        if (!isRowHidden(r))
+            return r;
+    return -1;
+}
+
+int DataGrid::FirstDataCol(int from) const
+{
+    // A grid of caption columns only has its cursor in them.
+    const int first = columnCount() > m_fixedCols ? m_fixedCols : 0;
+    for (int c = std::max(from, first); c < columnCount(); ++c)
+        if (!isColumnHidden(c))
+            return c;
+    return -1;
+}
+
+bool DataGrid::IsDataCell(const QModelIndex& index) const
+{
+    return index.isValid() && index.row() >= m_fixedRows && !isRowHidden(index.row())
+           && index.column() == FirstDataCol(index.column());
+}
+
+QModelIndex DataGrid::FirstDataCell() const
+{
+    const int row = FirstDataRow(0);
+    const int col = FirstDataCol(0);
+    return row < 0 || col < 0 ? QModelIndex() : model()->index(row, col);
+}
+
 QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
-    if (!next.isValid() || next.row() >= m_fixedRows)
+    if (!next.isValid() || IsDataCell(next))
         return next;
-    // The cursor stays in the rows under the captions.
-    for (int r = m_fixedRows; r < rowCount(); ++r)
-        if (!isRowHidden(r))
-            return model()->index(r, next.column());
-    return currentIndex();
+    // The cursor stays in the data cells: under the caption rows and right
+    // of the caption columns.
+    const int row = FirstDataRow(next.row());
+    const int col = FirstDataCol(next.column());
+    if (row < 0 || col < 0)
+        return currentIndex();
+    return model()->index(row, col);
+}
+
+void DataGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableWidget::focusInEvent(event);
+    // The keyboard user sees where they are: the grid that takes the focus
+    // without a current data cell gets its first one (a grid without data
+    // cells shows the focus by its frame alone).
+    ToDataCell();
+}
+
+void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableWidget::currentChanged(current, previous);
+    // Code that fills or resizes the grid under the focus may leave the
+    // current cell on a caption, or none; it goes to the data once the change
+    // is done (never from inside the change, whose signals are still on
+    // their way).
+    if (hasFocus() && !IsDataCell(current))
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus())
+                ToDataCell();
+        });
+}
+
+void DataGrid::ToDataCell()
+{
+    if (IsDataCell(currentIndex()))
+        return;
+    const QModelIndex first = FirstDataCell();
+    if (first.isValid())
+        setCurrentIndex(first);
 }
 
 namespace {

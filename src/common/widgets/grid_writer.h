@@ -43,7 +43,9 @@ public:
 // under the captions and, scrolled to the end, the last row show whole. The
 // caption cells stay cells of the one table (visualRect and indexAt place
 // them in the band, as a screen reader sees them); the cursor, selection,
-// editing and check boxes stay in the rows under them.
+// editing and check boxes stay in the rows under them. The cursor also stays
+// right of the caption columns, and a grid that takes the focus without a
+// current data cell gets its first one.
 //
 // No text is cut: a column narrower than its widest text (by pixel width,
 // every row measured), or reaching beyond the visible width, is widened to
@@ -140,11 +142,22 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QTableWidgetItem* Cell(int row, int col);
+    // The first shown row under the captions, and the first shown column
+    // right of the caption columns, from the one given on (-1 when none).
+    int FirstDataRow(int from) const;
+    int FirstDataCol(int from) const;
+    // A cell under the caption rows and right of the caption columns.
+    bool IsDataCell(const QModelIndex& index) const;
+    QModelIndex FirstDataCell() const;
+    // Moves a current cell that is no data cell to the first data cell.
+    void ToDataCell();
     void UpdateMerges(int firstRow, int lastRow);
     void SetMergeSpan(int row, int col, int columns);
     void OnSectionResized(int col, int oldPx, int newPx);
