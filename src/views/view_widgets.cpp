@@ -10,10 +10,10 @@
 #include "graph/ucltalgraph.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QSaveFile>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -175,20 +175,20 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error)
 
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = SystemErrorText(f.errorString());
+    if (image.isNull()) {
+        *error = GetResString(5962);
         return false;
     }
-    if (image.isNull() || !image.save(&f, "BMP")) {
-        *error = image.isNull() ? GetResString(5962) : SystemErrorText(f.errorString());
-        f.cancelWriting();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP")) {
+        *error = GetResString(5962);
         return false;
     }
     QString failure;
-    if (!CommitSaveFile(f, &failure)) {
-        *error = SystemErrorText(failure);
-        return false;
-    }
-    return true;
+    if (SaveWholeFile(path, bytes, &failure))
+        return true;
+    *error = SystemErrorText(failure);
+    return false;
 }
