@@ -17,6 +17,8 @@
 #include "download/download_panel.h"
 #include "settings/instrument_panel.h"
 
+#include "common/file_write.h"
+#include "common/paths.h"
 #include "common/widgets/grid_writer.h"
 #include "graph/ucltalgraph.h"
 #include "records/instrument.h"
@@ -37,6 +39,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <cerrno>
 #include <functional>
 
 namespace {
@@ -113,6 +116,15 @@ void ViewRecord(FocusFixture& f, bool graph)
         f.w.View().optBrowse(1)->setChecked(true);
         ASSERT_TRUE(f.w.View().talGraph->isVisible());
     }
+}
+
+// The export's file answered with a new file on a disk that is full; the
+// failure's box answered (FocusTest's TearDown empties the disk again).
+void ExpectExportOnAFullDisk(FocusFixture& f)
+{
+    f.prompt.ExpectFile(ProgramFile(QStringLiteral("Export.csv")));
+    f.prompt.ExpectBox(MsgResult::Ok);
+    SetWriteFault([](WriteStep, const QString&) { return ENOSPC; });
 }
 
 // The settings panel with a connected two-gas instrument in service mode.
@@ -288,6 +300,25 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Space); },
      [](FocusFixture& f) -> QWidget* { return f.w.View().cmdBrowse(3); }},
+    // An export that the full disk refuses: its box closes back onto the
+    // Export button; with the graph shown, onto the graph, as after every
+    // button there.
+    {"ExportOnAFullDisk", 3,
+     [](FocusFixture& f) {
+         ViewRecord(f, false);
+         ExpectExportOnAFullDisk(f);
+         FocusOn(f.w.View().cmdBrowse(2));
+     },
+     [](FocusFixture&) { Press(Qt::Key_Space); },
+     [](FocusFixture& f) -> QWidget* { return f.w.View().cmdBrowse(2); }},
+    {"GraphExportOnAFullDisk", 3,
+     [](FocusFixture& f) {
+         ViewRecord(f, true);
+         ExpectExportOnAFullDisk(f);
+         FocusOn(f.w.View().cmdBrowse(2));
+     },
+     [](FocusFixture&) { Press(Qt::Key_Space); },
+     [](FocusFixture& f) -> QWidget* { return f.w.View().talGraph; }},
     {"SummaryButtonOverTheGraph", 3,
      [](FocusFixture& f) {
          ViewRecord(f, true);
@@ -402,6 +433,20 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Space); },
      [](FocusFixture& f) -> QWidget* { return f.w.Settings().vfgOption; }},
+    // The listing read whole but not written (a full disk): its box closes
+    // back onto the button the user pressed.
+    {"DumpListOnAFullDisk", 5,
+     [](FocusFixture& f) {
+         SettingsConnected(f);
+         FakeQvif::Step full = Answered();
+         full.action = [&f] { f.fake.dumpFileError = QStringLiteral("Dump list file cannot be written: the disk is full"); };
+         f.fake.Script("GetRomDump", full);
+         f.prompt.ExpectBox(MsgResult::Yes);
+         f.prompt.ExpectBox(MsgResult::Ok);
+         FocusOn(f.w.Settings().cmdOptionDisp(6));
+     },
+     [](FocusFixture&) { Press(Qt::Key_Space); },
+     [](FocusFixture& f) -> QWidget* { return f.w.Settings().cmdOptionDisp(6); }},
 
     // ---- the download panel ----
     {"LogPane", 0,
@@ -476,6 +521,12 @@ void SaveShot(QWidget& window, const std::string& name)
 
 class FocusTest : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<int, ResLanguage>> {
 protected:
+    void TearDown() override
+    {
+        SetWriteFault({});
+        MainWindowTest::TearDown();
+    }
+
     // The main window shown and active over the log database as it is,
     // in the keyboard user's state (see StaysInThePanel).
     frmMain& ShowWindow()
