@@ -88,6 +88,28 @@ bool CommitSaveFile(QSaveFile& file, QString* error)
     return false;
 }
 
+WholeFileWriter::WholeFileWriter(const QString& path) : m_file(std::make_unique<QSaveFile>(path)) {}
+
+WholeFileWriter::~WholeFileWriter() = default;
+
+bool WholeFileWriter::Open(QString* error)
+{
+    if (m_file->open(QIODevice::WriteOnly))
+        return true;
+    SetError(error, m_file->errorString());
+    return false;
+}
+
+QIODevice* WholeFileWriter::Device() const
+{
+    return m_file.get();
+}
+
+bool WholeFileWriter::Commit(QString* error)
+{
+    return CommitSaveFile(*m_file, error);
+}
+
 bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);

@@ -10,7 +10,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QIODevice;
 class QSaveFile;
 
 // Finishes a QSaveFile whose data have all been written: flushes them, checks
@@ -20,6 +22,28 @@ class QSaveFile;
 // target keeps its old content, the temporary file is removed, and error
 // (when given) gets the system's text of the failure.
 bool CommitSaveFile(QSaveFile& file, QString* error = nullptr);
+
+// A whole file written piece by piece while it is made (a dump listing that
+// grows as the instrument answers): the pieces go to a temporary file that
+// replaces the target only on Commit, by the rule of CommitSaveFile. Without
+// a Commit the target stays as it was.
+class WholeFileWriter {
+public:
+    explicit WholeFileWriter(const QString& path);
+    ~WholeFileWriter();
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+    // Opens the temporary file; false (with the system's text in error)
+    // when it cannot be made, before anything is written.
+    bool Open(QString* error = nullptr);
+    // Where the pieces go once open.
+    QIODevice* Device() const;
+    bool Commit(QString* error = nullptr);
+
+private:
+    std::unique_ptr<QSaveFile> m_file;
+};
 
 // Replaces the content of path by bytes, by the rule of CommitSaveFile.
 bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);

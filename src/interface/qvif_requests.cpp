@@ -14,7 +14,7 @@
 #include "records/instrument.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
+#include <QIODevice>
 
 void uclQvif::WaitWhile(int state, const Forward& forward)
 {
@@ -188,7 +188,7 @@ QByteArray FormatDumpLine(const QByteArray& line)
     return hex + "  " + ascii;
 }
 
-void WriteLine(QFileDevice* file, const QByteArray& line)
+void WriteLine(QIODevice* file, const QByteArray& line)
 {
     if (file)
         file->write(line + "\r\n");
@@ -215,18 +215,20 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
     m_dumpFileError.clear();
     // The listing goes to a temporary file that replaces the old one only
     // when it is complete and has reached the disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    WholeFileWriter listing(path);
+    QString openError;
+    if (!listing.Open(&openError)) {
         // Nothing is asked of the instrument for a list that cannot be kept.
-        m_dumpFileError = GetResString(5960, path, SystemErrorText(file.errorString()));
+        m_dumpFileError = GetResString(5960, path, SystemErrorText(openError));
         WriteSerialLog(m_dumpFileError);
         return false;
     }
-    m_dumpFile = &file;
-    WriteLine(&file, ";\tPelkar Data Logger Program");
-    WriteLine(&file, ";\t" + title + GeneralDate(started).toLatin1());
-    WriteLine(&file, ";\tPelkar Instruments, service department");
-    WriteLine(&file, QByteArray());
+    QIODevice* file = listing.Device();
+    m_dumpFile = file;
+    WriteLine(file, ";\tPelkar Data Logger Program");
+    WriteLine(file, ";\t" + title + GeneralDate(started).toLatin1());
+    WriteLine(file, ";\tPelkar Instruments, service department");
+    WriteLine(file, QByteArray());
 
     m_dumpPending.clear();
     m_dumpLineCount = 0;
@@ -245,11 +247,11 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
         WriteDumpList();
         m_dumpLineCount = 0;
     }
-    WriteLine(&file, QByteArray());
-    WriteLine(&file, ";\tTotal Download Time = " + ElapsedHms(started, Now()).toLatin1());
+    WriteLine(file, QByteArray());
+    WriteLine(file, ";\tTotal Download Time = " + ElapsedHms(started, Now()).toLatin1());
     m_dumpFile = nullptr;
     QString error;
-    if (!CommitSaveFile(file, &error)) {
+    if (!listing.Commit(&error)) {
         m_dumpFileError = GetResString(5960, path, SystemErrorText(error));
         WriteSerialLog(m_dumpFileError);
         m_status = 2;

@@ -10,7 +10,7 @@
 #include <memory>
 
 class QTimer;
-class QFileDevice;
+class QIODevice;
 class SerialTransport;
 
 // The instrument interface control: the program's only path to the
@@ -266,6 +266,6 @@ private:
     std::array<QByteArray, 16> m_dumpLines;
     std::array<std::int32_t, 16> m_dumpAddresses{};
     int m_dumpLineCount = 0;
-    QFileDevice* m_dumpFile = nullptr;
+    QIODevice* m_dumpFile = nullptr;
     QString m_dumpFileError;
 };

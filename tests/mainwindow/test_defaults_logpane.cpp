@@ -39,6 +39,21 @@ QList<PaneLine> Lines(const QTextEdit* pane)
     return out;
 }
 
+// The window's first-run size in pixels on a screen of the given size.
+QSize FirstRunPixels(frmMain& w, int screenWidth, int screenHeight)
+{
+    const QSizeF first = frmMain::FirstRunSize(w.Twips(screenWidth), w.Twips(screenHeight));
+    return QSize(w.Px(first.width()), w.Px(first.height()));
+}
+
+// Resizes the shown window and lets it lay out and wrap its panes anew.
+void ResizeWindow(frmMain& w, const QSize& size)
+{
+    w.resize(size);
+    w.Form_Resize();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, DefaultsAtStartUp)
@@ -252,10 +267,7 @@ TEST_F(MainWindowTest, LongLogLineWrapsAtThePaneWidthInItsColour)
         frmMain& w = MakeWindow();
         w.Form_Load();
         w.show();
-        const QSizeF first = frmMain::FirstRunSize(w.Twips(1024), w.Twips(768));
-        w.resize(w.Px(first.width()), w.Px(first.height()));
-        w.Form_Resize();
-        QCoreApplication::processEvents();
+        ResizeWindow(w, FirstRunPixels(w, 1024, 768));
         QTextEdit* pane = w.Download().rtbLog;
         ASSERT_TRUE(pane->isVisible());
         pane->clear();
@@ -294,10 +306,7 @@ TEST_F(MainWindowTest, LogPaneKeepsItsPlaceWhenTheWindowIsResized)
     frmMain& w = MakeWindow();
     w.Form_Load();
     w.show();
-    const QSizeF first = frmMain::FirstRunSize(w.Twips(1280), w.Twips(1024));
-    w.resize(w.Px(first.width()), w.Px(first.height()));
-    w.Form_Resize();
-    QCoreApplication::processEvents();
+    ResizeWindow(w, FirstRunPixels(w, 1280, 1024));
     QTextEdit* pane = w.Download().rtbLog;
     pane->clear();
     for (int i = 0; i < 40; ++i)
@@ -307,20 +316,14 @@ TEST_F(MainWindowTest, LogPaneKeepsItsPlaceWhenTheWindowIsResized)
     QScrollBar* bar = pane->verticalScrollBar();
     ASSERT_EQ(bar->value(), bar->maximum());
 
-    auto resizeTo = [&w](int width, int height) {
-        w.resize(width, height);
-        w.Form_Resize();
-        QCoreApplication::processEvents();
-    };
     const QSize wide = w.size();
-    resizeTo(w.Px(frmMain::FirstRunSize(w.Twips(1024), w.Twips(768)).width()),
-             w.Px(frmMain::FirstRunSize(w.Twips(1024), w.Twips(768)).height()));
+    ResizeWindow(w, FirstRunPixels(w, 1024, 768));
     const QTextBlock last = pane->document()->lastBlock().previous();
     const QRectF lines = pane->document()->documentLayout()->blockBoundingRect(last);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_LE(lines.bottom() - bar->value(), pane->viewport()->height()) << "the newest line is below the view";
 
     bar->setValue(0);
-    resizeTo(wide.width(), wide.height());
+    ResizeWindow(w, wide);
     EXPECT_EQ(bar->value(), 0) << "a pane the user scrolled up was moved";
 }

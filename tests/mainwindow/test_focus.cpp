@@ -488,12 +488,14 @@ void ExpectShowsFocus(QWidget* focus, const std::string& where)
             const QModelIndex current = grid->currentIndex();
             EXPECT_TRUE(current.isValid()) << where << ": no current cell";
             EXPECT_GE(current.row(), grid->FixedRows()) << where << ": the current cell is a caption";
-            if (grid->Cols() > grid->FixedCols())
+            if (grid->Cols() > grid->FixedCols()) {
                 EXPECT_GE(current.column(), grid->FixedCols()) << where << ": the current cell is a caption";
+            }
         }
     } else if (auto* view = qobject_cast<QAbstractItemView*>(focus)) {
-        if (view->model() && view->model()->rowCount() > 0)
+        if (view->model() && view->model()->rowCount() > 0) {
             EXPECT_TRUE(view->currentIndex().isValid()) << where << ": no current item";
+        }
     }
     // A control that hands the focus to a part of it (the graph to its
     // drawing) shows it as a whole.

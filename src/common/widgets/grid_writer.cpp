@@ -771,26 +771,30 @@ QMouseEvent BelowBand(const QMouseEvent& event)
                        event.buttons(), event.modifiers(), event.pointingDevice());
 }
 
+// Hands a mouse event to the table, moved below the band when it lies above
+// the rows.
+template <typename Handler>
+void HandleBelowBand(QMouseEvent* event, Handler handle)
+{
+    if (event->position().y() >= 0)
+        return handle(event);
+    QMouseEvent moved = BelowBand(*event);
+    handle(&moved);
+    event->setAccepted(moved.isAccepted());
+}
+
 } // namespace
 
 // A drag that leaves the rows upwards reaches the first row in view, never
 // the caption cells the band shows there.
 void DataGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->position().y() >= 0)
-        return QTableWidget::mouseMoveEvent(event);
-    QMouseEvent moved = BelowBand(*event);
-    QTableWidget::mouseMoveEvent(&moved);
-    event->setAccepted(moved.isAccepted());
+    HandleBelowBand(event, [this](QMouseEvent* e) { QTableWidget::mouseMoveEvent(e); });
 }
 
 void DataGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->position().y() >= 0)
-        return QTableWidget::mouseReleaseEvent(event);
-    QMouseEvent moved = BelowBand(*event);
-    QTableWidget::mouseReleaseEvent(&moved);
-    event->setAccepted(moved.isAccepted());
+    HandleBelowBand(event, [this](QMouseEvent* e) { QTableWidget::mouseReleaseEvent(e); });
 }
 
 bool DataGrid::event(QEvent* event)
