@@ -162,3 +162,23 @@ int HexDigit(char c)
         return c - 'a' + 10;
     return -1;
 }
+
+std::optional<qint64> BlockHeaderNumber(const QByteArray& block)
+{
+    constexpr qsizetype kHeader = 10;
+    constexpr int kMaxDigits = 12;
+    qint64 value = 0;
+    qsizetype i = kHeader;
+    for (; i < block.size() && i - kHeader < kMaxDigits; ++i) {
+        const char c = block.at(i);
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+    }
+    if (i == kHeader || i >= block.size())
+        return std::nullopt;
+    const char end = block.at(i);
+    if (end != ',' && end != Wire::CR && end != Wire::ETX)
+        return std::nullopt;
+    return value;
+}

@@ -28,6 +28,11 @@ QByteArray BuildFrame(const QByteArray& command, char terminator);
 // without STX is returned whole.
 QByteArray FromStx(const QByteArray& frame);
 
+// The first field of a block's header (after STX, "0001" and the five
+// characters of the command's echo) when it is a decimal number; the
+// instrument may number its blocks there. A block from its STX on.
+std::optional<qint64> BlockHeaderNumber(const QByteArray& block);
+
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigit(char c);
 

@@ -184,6 +184,7 @@ bool uclQvif::ParseResponse(const QByteArray& received)
         }
         if (input.at(10) == Wire::NAK) {
             AddLog(QStringLiteral("<<< NAK received >>>"));
+            m_refused = true;
             return false;
         }
         // During a download only its own blocks are taken: a good frame of

@@ -104,14 +104,18 @@ public:
     virtual void SetFactCal(int index, std::int32_t value) = 0;
 
     // 17, 18: flash-ROM / FRAM dump list into the file at path. The file is
-    // replaced only by a whole listing: when it cannot be written (a full
-    // disk), the old file stays, the request returns false and
-    // DumpFileError() says why.
+    // replaced only by the whole listing of a download that succeeded: when
+    // the download fails, or the file cannot be written (a full disk), the
+    // old file stays and the request returns false; DumpFileError() says
+    // why a write failed.
     virtual bool GetRomDump(const QString& path) = 0;
     virtual bool GetRomDump2(const QString& path) = 0;
     // Why the last dump list could not be written, in words (message 5960);
     // empty when it was written.
     virtual QString DumpFileError() const = 0;
+    // The last download failed because the line was disturbed so that its
+    // blocks could not be told apart (the next block, or one sent again).
+    virtual bool LineDisturbed() const { return false; }
 
     // 19: calibration-history collection; set by GetHistory.
     virtual clsHistorys* History() const = 0;

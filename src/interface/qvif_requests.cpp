@@ -27,21 +27,21 @@ void uclQvif::WaitWhile(int state, const Forward& forward)
     --m_waitDepth;
 }
 
-bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forward)
+bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forward, bool takeUnplaced)
 {
     const QByteArray frame = BuildFrame(command, Wire::EOT);
     // A download's blocks are judged against its request (see ReceiveData).
     m_downloadRequest = state == 3 ? frame : QByteArray();
     m_blockEcho = state == 3 ? command.left(5) : QByteArray();
-    m_takenBlock.clear();
     m_linesMissing = false;
-    m_nakOpen = m_crossing = m_repeatUnsure = false;
+    m_lineDisturbed = false;
+    m_takeUnplaced = takeUnplaced;
+    m_exchange.Start();
     m_status = state;
     DataSend(frame, true);
     WaitWhile(state, forward);
     m_downloadRequest.clear();
     m_blockEcho.clear();
-    m_takenBlock.clear();
     m_linesMissing = false;
     return m_status == 6;
 }
@@ -237,7 +237,15 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
         line.clear();
 
     m_cancel = false;
-    const bool done = Exchange(command, 3, {});
+    const bool done = Exchange(command, 3, {}, false);
+    if (!done) {
+        // Only the listing of a whole download replaces the old one: the
+        // lines of a failed one are not known to stand at their addresses
+        // (the blocks are cut into lines only when the last has come).
+        m_dumpFile = nullptr;
+        m_status = 2;
+        return false;
+    }
 
     if (m_dumpLineCount != 0) {
         for (int i = m_dumpLineCount; i < 16; ++i) {
@@ -257,10 +265,7 @@ bool uclQvif::RomDump(const QString& path, const QByteArray& command, const QByt
         m_status = 2;
         return false;
     }
-    if (done)
-        return true;
-    m_status = 2;
-    return false;
+    return true;
 }
 
 bool uclQvif::GetRomDump(const QString& path)

@@ -307,8 +307,16 @@ void uclQvif::DataSend(const QByteArray& frame, bool resetRetry)
     emit StsTransmit();
     App().AnswerReceived = false;
     m_lastFrame = frame;
-    m_sendUnanswered = true;
-    m_askedAgain = false;
+    if (Downloading()) {
+        // An ACK or NAK block ends its text in ACK or NAK, before ETX.
+        const qsizetype etx = frame.lastIndexOf(Wire::ETX);
+        if (frame == m_downloadRequest)
+            m_exchange.Sent(BlockExchange::Ask::Request);
+        else if (etx > 0 && frame.at(etx - 1) == Wire::ACK)
+            m_exchange.Sent(BlockExchange::Ask::Ack);
+        else
+            m_exchange.Sent(BlockExchange::Ask::Nak);
+    }
     m_answerTicks = m_timeoutTicks;
     if (resetRetry)
         m_retryCount = 0;
@@ -362,10 +370,14 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
                 QMetaObject::invokeMethod(this, [this, count] { emit ConnectRetry(count); },
                                           Qt::QueuedConnection);
             }
-            // The same frame again asks for what it asked for.
-            const bool askedAgain = m_askedAgain;
-            DataSend(m_lastFrame, false);
-            m_askedAgain = askedAgain;
+            if (Downloading()) {
+                // A download asks again without moving the instrument on: an
+                // ACK block sent twice could make it skip a block.
+                m_exchange.Refused();
+                DataSend(AskAgainFrame(), false);
+            } else {
+                DataSend(m_lastFrame, false);
+            }
             break;
         }
 
@@ -375,88 +387,86 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
 
         // A download's ACK and NAK blocks carry the echo of its request,
         // whatever was sent last (a time-out NAK block carries a short one).
-        const bool downloading = m_status == 3 && !m_blockEcho.isEmpty();
+        const bool downloading = Downloading();
         const QByteArray& echoSource = downloading ? m_downloadRequest : m_lastFrame;
-
-        // What the block answers decides what it is, not its bytes alone:
-        // an erased region of memory goes out as equal blocks, each the
-        // answer to an ACK.
         const QByteArray block = FromStx(frame);
-        const bool same = downloading && block == m_takenBlock;
-        const bool unsure = std::exchange(m_repeatUnsure, false);
-        m_sendUnanswered = false;
-        if (same && m_nakOpen) {
-            // The block taken last, in answer to a NAK block: its lines are
-            // in already. The NAK went after the block was taken (the ACK
-            // went astray), and then the ACK is given again; or before it
-            // (the block came late and crossed the NAK), and then its ACK
-            // is on its way. With a late block still able to cross, this
-            // may instead be that late block, equal to the one before it;
-            // the NAK's own answer then follows (m_repeatUnsure).
-            m_repeatUnsure = m_crossing;
-            m_nakOpen = false;
-            m_crossing = false;
-            AddLog(QStringLiteral("<<< Repeated block >>>"));
-            if (m_lastFrame.contains(Wire::NAK))
-                SendKeepingReceived(AckBlock(echoSource));
-            continue;
-        }
-        if (downloading) {
-            // Any other block answers the oldest send still open: the late
-            // answer to the send before a NAK, else the NAK (or the ACK).
-            if (m_crossing)
-                m_crossing = false;
-            else
-                m_nakOpen = false;
-        }
 
-        const bool ok = ParseResponse(block);
-        if (!ok && downloading && m_linesMissing) {
-            // The instrument left record lines out: asking again cannot bring
-            // them back, and a trend with a gap would be stored shifted in
-            // time. The download fails at once.
-            m_status = 7;
-            m_receiveBuffer.clear();
-            break;
-        }
-        if (ok && downloading)
-            m_takenBlock = block;
-        if (ok && p == pEtb) {
-            // A block equal to the one counted a repeat just before, when
-            // that one may have been a late block: this is then the NAK's
-            // answer, already acknowledged by the ACK that followed the
-            // repeat. It is taken (its lines stand once) but not
-            // acknowledged again, which would leave an ACK over; if it was
-            // a new block after all, the time-out asks for it once more and
-            // its repeat gets the ACK.
-            if (!(same && unsure))
-                SendKeepingReceived(AckBlock(echoSource));
-        } else if (ok && p == pEot) {
-            m_status = 6;
-        } else if (!ok) {
-            if (m_retryCount >= m_retry) {
-                m_status = 7;
+        if (downloading) {
+            // What the block answers decides what it is, not its bytes alone
+            // (an erased region of memory goes out as equal blocks).
+            const BlockExchange::Judgement judged = m_exchange.Judge(block, BlockHeaderNumber(block));
+            const BlockExchange::Verdict verdict = judged.Verdict();
+            if (verdict == BlockExchange::Verdict::Repeat) {
+                m_exchange.Accept(judged);
+                AddLog(QStringLiteral("<<< Repeated block >>>"));
+                if (judged.Ack())
+                    SendKeepingReceived(AckBlock(echoSource));
                 continue;
             }
-            ++m_retryCount;
-            if (m_status == 4 || m_status == 5) {
-                DataSend(m_lastFrame, false);
-            } else {
-                const char terminator = viaIrda ? Wire::ETB
-                                                : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
-                DataSend(NakBlock(echoSource, true, terminator), false);
-                if (downloading)
-                    NoteAskedAgain(false);
+            if (verdict == BlockExchange::Verdict::Lost
+                || (verdict == BlockExchange::Verdict::CannotTell && !m_takeUnplaced)) {
+                EndDisturbed();
+                break;
             }
+            m_refused = false;
+            if (ParseResponse(block)) {
+                m_exchange.Accept(judged);
+                if (p == pEot)
+                    m_status = 6;
+                else if (judged.Ack())
+                    SendKeepingReceived(AckBlock(echoSource));
+                // Otherwise an ACK block could be one too many: the time-out
+                // asks for the block again, which tells more.
+                continue;
+            }
+            if (m_linesMissing) {
+                // The instrument left record lines out: asking again cannot
+                // bring them back, and a trend with a gap would be stored
+                // shifted in time. The download fails at once.
+                m_status = 7;
+                m_receiveBuffer.clear();
+                break;
+            }
+            if (m_refused)
+                m_exchange.Refused();
+            else
+                m_exchange.Garbled();
+        } else if (ParseResponse(block)) {
+            if (p == pEtb)
+                SendKeepingReceived(AckBlock(echoSource));
+            else
+                m_status = 6;
+            continue;
+        }
+
+        if (m_retryCount >= m_retry) {
+            m_status = 7;
+            continue;
+        }
+        ++m_retryCount;
+        if (m_status == 4 || m_status == 5) {
+            DataSend(m_lastFrame, false);
+        } else {
+            const char terminator = viaIrda ? Wire::ETB
+                                            : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
+            DataSend(NakBlock(echoSource, true, terminator), false);
         }
     }
 }
 
-void uclQvif::NoteAskedAgain(bool crossing)
+void uclQvif::EndDisturbed()
 {
-    m_askedAgain = true;
-    m_nakOpen = true;
-    m_crossing = m_crossing || crossing;
+    AddLog(QStringLiteral("<<< Blocks cannot be told apart >>>"));
+    m_lineDisturbed = true;
+    m_status = 7;
+    m_receiveBuffer.clear();
+}
+
+QByteArray uclQvif::AskAgainFrame() const
+{
+    if (!m_lastFrame.isEmpty() && m_lastFrame.back() == Wire::EOT)
+        return m_lastFrame;
+    return NakBlock(m_lastFrame, false, Wire::ETB);
 }
 
 void uclQvif::SendKeepingReceived(const QByteArray& frame)
@@ -605,16 +615,7 @@ void uclQvif::AnswerTimeout()
     }
     ++m_retryCount;
     if (m_status == 3) {
-        // The send that went unanswered may still be answered late, the
-        // late block crossing what goes now; a send that itself asked again
-        // is taken as lost.
-        const bool crossing = m_sendUnanswered && !m_askedAgain;
-        if (!m_lastFrame.isEmpty() && m_lastFrame.back() == Wire::EOT)
-            DataSend(m_lastFrame, false);
-        else
-            DataSend(NakBlock(m_lastFrame, false, Wire::ETB), false);
-        if (!m_blockEcho.isEmpty())
-            NoteAskedAgain(crossing);
+        DataSend(AskAgainFrame(), false);
     } else if (m_status == 4 || m_status == 5) {
         DataSend(m_lastFrame, false);
     }

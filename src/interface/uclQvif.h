@@ -1,4 +1,5 @@
 #pragma once
+#include "interface/block_exchange.h"
 #include "interface/irda_transport.h"
 #include "interface/qvif_port.h"
 
@@ -66,6 +67,7 @@ public:
     bool GetRomDump(const QString& path) override;
     bool GetRomDump2(const QString& path) override;
     QString DumpFileError() const override { return m_dumpFileError; }
+    bool LineDisturbed() const override { return m_lineDisturbed; }
     clsHistorys* History() const override { return m_history; }
     void SetHistoryRef(clsHistorys* history) override;
     clsInstrument* Instrument() const override { return m_instrument; }
@@ -134,10 +136,11 @@ public:
 
     // The receive path both transports feed: appends the bytes, cuts frames
     // at ETB or EOT, judges each with ParseResponse and acknowledges,
-    // resends or ends the request. During a download a block that repeats
-    // the one taken last in answer to a NAK block is not taken again, and
-    // lines the instrument left out fail the download at once. Public for
-    // the robustness tests.
+    // resends or ends the request. During a download each block is first
+    // judged by the exchange model (BlockExchange): a repeat is not taken
+    // again, and a block the bytes cannot place fails a dump list (records
+    // take it: they are stored once); lines the instrument left out fail
+    // the download at once. Public for the robustness tests.
     void ReceiveData(const QByteArray& data, bool viaIrda);
 
     // Judges one answer frame and takes its data (see the .cpp).
@@ -157,14 +160,19 @@ private:
     // Sends an ACK block without dropping what stands received behind the
     // block it acknowledges.
     void SendKeepingReceived(const QByteArray& frame);
-    // Notes a send of a download that asks for the last block again;
-    // crossing: the send before it is still unanswered.
-    void NoteAskedAgain(bool crossing);
+    // What a download sends to have its current block again: the frame sent
+    // last when it ends in EOT (the request, or a NAK block of the request),
+    // otherwise the NAK block. Neither moves the instrument on.
+    QByteArray AskAgainFrame() const;
+    bool Downloading() const { return m_status == 3 && !m_blockEcho.isEmpty(); }
+    // A download whose blocks cannot be followed any more ends here.
+    void EndDisturbed();
     void WriteSerialLog(const QString& text);
 
     // One exchange: sets state, sends command, waits while the state holds.
-    // True when the state ended at 6.
-    bool Exchange(const QByteArray& command, int state, const Forward& forward);
+    // True when the state ended at 6. takeUnplaced: see m_takeUnplaced (a
+    // download only).
+    bool Exchange(const QByteArray& command, int state, const Forward& forward, bool takeUnplaced = true);
     // Zero or span calibration: the execute command, then the check command
     // until result holds the instrument's two-character answer.
     bool Calibrate(const QByteArray& execute, const QByteArray& check, QString& result);
@@ -218,31 +226,21 @@ private:
 
     // The download running in request state 3 (set by Exchange): the echo
     // its blocks carry (characters 6 to 10 of the request), the request
-    // frame, the block taken last, and whether the collection found record
-    // lines left out. Empty / false outside a download.
+    // frame, and whether the collection found record lines left out. Empty
+    // / false outside a download.
     QByteArray m_blockEcho;
     QByteArray m_downloadRequest;
-    QByteArray m_takenBlock;
     bool m_linesMissing = false;
-
-    // What the blocks of a download can answer. Each frame we send (the
-    // request, an ACK or a NAK block) is answered by one block, a block
-    // that asks again (a NAK block, the request sent again) by the block
-    // sent last once more. Reset by Exchange.
-    // - m_sendUnanswered: no block has come since our last send.
-    // - m_askedAgain: our last send asked for the last block again.
-    // - m_nakOpen: a send that asks again has had no answer yet; only then
-    //   is a block equal to the one taken last a repeat.
-    // - m_crossing: when that send went, the send before it was still
-    //   unanswered, so its answer (a late block) may come first.
-    // - m_repeatUnsure: the last block counted a repeat came while a late
-    //   block could still cross, so it may have been that late block; if
-    //   so, the repeat is still to come (see ReceiveData).
-    bool m_sendUnanswered = false;
-    bool m_askedAgain = false;
-    bool m_nakOpen = false;
-    bool m_crossing = false;
-    bool m_repeatUnsure = false;
+    // What the download's blocks answer (fed by DataSend and ReceiveData).
+    BlockExchange m_exchange;
+    // Records are stored once by their number, or by date and kind, so a
+    // record download takes a block the bytes cannot place; a dump list
+    // fails instead.
+    bool m_takeUnplaced = false;
+    // The last download ended because its blocks could not be told apart.
+    bool m_lineDisturbed = false;
+    // ParseResponse's last refusal was the instrument's NAK answer.
+    bool m_refused = false;
 
     // Bound objects (owned by the host).
     clsInstrument* m_instrument = nullptr;

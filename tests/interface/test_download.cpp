@@ -296,7 +296,7 @@ TEST_F(DownloadTest, CalibrationHistoryOfBothGasesIsStoredAsHeld)
     Connect();
     clsHistorys collection;
     collection.SetInstruments(&inst);
-    ASSERT_TRUE(ctl->GetHistory(&collection));
+    ASSERT_TRUE(ctl->GetHistory(&collection)) << Log().toStdString();
     const QList<QByteArray> commands = fake.Commands();
     EXPECT_EQ(commands, (QList<QByteArray>{"IH,R,1,", "IH,R,1,\x06", "IH,R,2,", "IH,R,2,\x06"}));
     ASSERT_EQ(collection.Count(), 1);
