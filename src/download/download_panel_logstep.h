@@ -76,6 +76,8 @@ inline bool RunLogStep(DownloadPanel& w, const LogStepTexts& t, Collection& reco
         } else {
             // A failed request is always shown as failed: nothing was stored.
             w.AddLogText(GetResString(t.failed), LogColor::Failure);
+            if (port->LineDisturbed())
+                w.AddLogText(GetResString(20131), LogColor::Failure);
             port->AddLog(GetResString(t.failHeader));
             port->AddLog(records.FailLine() + QStringLiteral("\r\n"));
             port->AddLog(GetResString(t.failedSerial, DateText(), ElapsedText(started, Now())));

@@ -95,28 +95,17 @@ void BlockExchange::Unanswered(const Reading& r, Found&& found)
 
 int BlockExchange::Reach(const Reading& r)
 {
-    int best = r.current;
-    const auto explore = [&best](const auto& self, int current, std::vector<Outgoing> toHear) -> void {
-        best = std::max(best, current);
-        if (toHear.empty())
-            return;
-        {
-            std::vector<Outgoing> rest(toHear.begin() + 1, toHear.end());
-            self(self, current, rest); // the oldest lost
-            int c = current;
-            Hear(c, toHear.front().ask);
-            self(self, c, std::move(rest));
-        }
-        if (!toHear.front().overtaken && toHear.size() >= 2) {
-            int c = current;
-            Hear(c, toHear[1].ask);
-            toHear.erase(toHear.begin() + 1);
-            toHear.front().overtaken = true;
-            self(self, c, std::move(toHear));
-        }
-    };
-    explore(explore, r.current, r.toHear);
-    return best;
+    // Every ACK block still to be heard moves the instrument on by one, from
+    // block 0 at the latest once a request is heard. An upper bound: frames
+    // may still be lost.
+    int reach = r.current;
+    for (const Outgoing& o : r.toHear) {
+        if (o.ask == Ask::Request)
+            reach = std::max(reach, 0);
+        else if (o.ask == Ask::Ack && reach >= 0)
+            ++reach;
+    }
+    return reach;
 }
 
 BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::optional<std::int64_t> number) const
@@ -125,7 +114,7 @@ BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::opti
     if (m_lost)
         return j;
 
-    enum class Kind { New, Repeat, Ahead };
+    enum class Kind { New, Repeat, Older, Ahead };
     struct Outcome {
         Reading reading;
         int index;
@@ -138,7 +127,9 @@ BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::opti
                 outcomes.push_back({x, index, Kind::New});
             else if (index > x.got)
                 outcomes.push_back({x, index, Kind::Ahead});
-            else if (index < x.got - 1 || block == x.lastGot)
+            else if (index < x.got - 1)
+                outcomes.push_back({x, index, Kind::Older});
+            else if (block == x.lastGot)
                 outcomes.push_back({x, index, Kind::Repeat});
             // else: the block taken last again, but with other bytes: this
             // reading does not fit.
@@ -172,8 +163,11 @@ BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::opti
     bool anyNew = false;
     bool anyRepeat = false;
     for (const Outcome& o : outcomes) {
-        if (o.kind == Kind::Ahead)
-            return j; // the instrument may have skipped a block
+        // Ahead: the instrument may have skipped a block. Older: it may have
+        // started over on a request that reached it late, and would need
+        // more ACK blocks than the download has blocks to come back.
+        if (o.kind == Kind::Ahead || o.kind == Kind::Older)
+            return j;
         anyNew = anyNew || o.kind == Kind::New;
         anyRepeat = anyRepeat || o.kind == Kind::Repeat;
     }
@@ -205,8 +199,9 @@ void BlockExchange::Accept(const Judgement& judgement)
     if (judgement.m_reliesOnNumbers)
         m_reliedOnNumbers = true;
     if (!m_numberBase && !m_numbersOff) {
-        // The first block taken is block 0 in every reading.
-        if (judgement.m_number)
+        // The first block taken is block 0 in every reading. A first field
+        // of 0 is taken to number nothing (an unnumbered header is zeros).
+        if (judgement.m_number && *judgement.m_number != 0)
             m_numberBase = *judgement.m_number;
         else
             m_numbersOff = true;

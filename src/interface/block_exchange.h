@@ -30,7 +30,8 @@
 // skip a block.
 //
 // A header that numbers the blocks (its first field counting on by one
-// from the first block) tells readings apart where the bytes are equal.
+// from a first block numbered 1 or more) tells readings apart where the
+// bytes are equal.
 // The model relies on it only while every block taken confirms it; a block
 // that breaks it after the model has relied on it ends the exchange.
 class BlockExchange {
@@ -111,8 +112,8 @@ private:
     static void Arrivals(const Reading& r, Found&& found);
     template <class Found>
     static void Unanswered(const Reading& r, Found&& found);
-    // The furthest the instrument's current block can get by the frames it
-    // has yet to hear.
+    // How far the instrument's current block can get by the frames it has
+    // yet to hear, at most.
     static int Reach(const Reading& r);
     void Keep(std::vector<Reading> readings);
 

@@ -179,8 +179,11 @@ void SettingsPanel::RunDumpList(int Index)
     upload.Unload();
     App().ProcessState = 0;
     m_download.RestoreCommands();
-    if (!ok)
+    if (!ok) {
         m_download.AddLogText(texts.failLine, LogColor::Failure);
+        if (port->LineDisturbed())
+            m_download.AddLogText(GetResString(20130), LogColor::Failure);
+    }
     m_download.AddLogText(texts.endLine, LogColor::AutoStart);
     // A listing that could not be written (a full disk): the old file stays,
     // and the user, who asked for it, is told why.

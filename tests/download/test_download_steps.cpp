@@ -125,6 +125,26 @@ TEST_F(Steps, FailedRequestIsShownFailedWhateverTheAnswer)
     }
 }
 
+// A download whose blocks the line left impossible to tell apart says so,
+// in plain words, after its failure line.
+TEST_F(Steps, DisturbedLineIsSaidAfterTheFailureLine)
+{
+    frmMain& w = Connected();
+    FakeQvif::Step s;
+    s.result = false;
+    s.action = [this] { fake.lineDisturbed = true; };
+    fake.Script(QStringLiteral("GetAlarm"), s);
+    EXPECT_FALSE(w.Download().DownloadAlarmTrend());
+    const QString why = QStringLiteral("The line to the instrument was disturbed, so its blocks could not be told "
+                                       "apart. Nothing of this download was stored. Please try again.");
+    const QStringList pane = PaneTexts(w);
+    ASSERT_EQ(pane.size(), 3);
+    EXPECT_EQ(pane.at(1), QStringLiteral("Pelkar  Alarm Trend Download Failed."));
+    EXPECT_EQ(pane.at(2), why);
+    EXPECT_EQ(PaneColor(w, why), RGB(255, 0, 0));
+    EXPECT_EQ(Rows(QStringLiteral("Log_Head")), 0);
+}
+
 TEST_F(Steps, AlarmTrendTimeOutWritesTheFailRatio)
 {
     // Only the alarm-trend step writes the ratio when nothing came back.

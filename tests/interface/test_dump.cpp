@@ -131,3 +131,90 @@ TEST_F(DumpTest, ErasedMemoryOfEqualBlocksIsListedWholeOrNotAtAll)
     EXPECT_EQ(ReadFile(path), list);
     EXPECT_TRUE(Log().contains(QStringLiteral("<<< Blocks cannot be told apart >>>")));
 }
+
+// A handful of line faults over the serial line, against the fake
+// instrument (the model-driven test tries every placement): a dump either
+// lists every line at its address, the instrument having heard one ACK block
+// per block with more to follow, or fails, keeping the old listing and
+// saying the line was disturbed. With numbered blocks each single fault is
+// mended by asking again.
+TEST_F(DumpTest, LineFaultsEndInAnExactListingOrKeepTheOldOne)
+{
+    Connect();
+    // Six blocks: data, three erased blocks, data, data.
+    constexpr int kBlockBytes = 64;
+    constexpr int kBlocks = 6;
+    QByteArray memory;
+    for (int i = 0; i < kBlockBytes; ++i)
+        memory.append(static_cast<char>(0x30 + i % 40));
+    memory.append(QByteArray(3 * kBlockBytes, '\xFF'));
+    memory.append(QByteArray(kBlockBytes, 'A') + QByteArray(kBlockBytes, 'B'));
+    fake.SetDump("EP,R,", memory, kBlockBytes);
+    const QString path = home.file(QStringLiteral("Dump.dat"));
+    ASSERT_TRUE(ctl->GetRomDump(path));
+    const QByteArray expected = ReadFile(path);
+    ASSERT_EQ(expected.count("\r\n000"), 2 * 16); // 24 lines and 8 of filler
+
+    const QByteArray ack("EP,R,\x06");
+    const QByteArray nak("EP,R,\x15");
+    struct Case {
+        const char* name;
+        bool numbered;
+        std::function<void()> arrange;
+        int outcome; // 1 listed, 0 kept the old listing, -1 either
+    };
+    const Case cases[] = {
+        {"our ACK block lost", true, [&] { fake.AddFaultOn(Fault::Silence, ack, 2); }, 1},
+        {"a block lost on the way", true, [&] { fake.AddFaultOn(Fault::AnswerLost, ack, 2); }, 1},
+        {"a block garbled", true, [&] { fake.AddFaultOn(Fault::BadChecksum, ack, 2); }, 1},
+        {"a block late by more than a time-out", true, [&] { fake.AddFaultOn(Fault::LateBlock, ack, 2); }, 1},
+        {"our ACK block heard after our next frame", true, [&] { fake.AddFaultOn(Fault::FrameHeld, ack, 2); }, 1},
+        {"our ACK block lost, unnumbered", false, [&] { fake.AddFaultOn(Fault::Silence, ack, 4); }, -1},
+        {"a block late, unnumbered", false, [&] { fake.AddFaultOn(Fault::LateBlock, ack, 4); }, -1},
+        // The good copy of a garbled erased block equals the block before it:
+        // the NAK asked for the garbled block, so the copy is new.
+        {"a NAK for a garbled block asks for that block", false,
+         [&] { fake.AddFaultOn(Fault::BadChecksum, ack, 2); }, 1},
+        // Three erased blocks, then data; the ACK block for the second erased
+        // block is never heard: the answer to the time-out's NAK is the first
+        // erased block again or the second, and nothing tells which.
+        {"a time-out does not assume that a late answer is coming", false,
+         [&] { fake.AddFaultOn(Fault::Silence, ack, 2); }, 0},
+        // The answer to the garbled block's NAK is late: two asks for one
+        // block are open, and both copies come.
+        {"two asks open for the same block", true,
+         [&] {
+             fake.AddFaultOn(Fault::BadChecksum, ack, 2);
+             fake.AddFaultOn(Fault::LateBlock, nak, 1);
+         },
+         1},
+    };
+    const QByteArray old = "an older listing\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents(); // nothing of the run before is in flight
+        fake.ClearFaults();
+        fake.ClearFrames();
+        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(old);
+        }
+        if (!c.numbered)
+            fake.AddFaultOn(Fault::UnnumberedBlocks, "EP,R,");
+        c.arrange();
+        const bool listed = ctl->GetRomDump(path);
+        if (c.outcome >= 0) {
+            EXPECT_EQ(listed, c.outcome == 1) << Log().toStdString();
+        }
+        if (listed) {
+            EXPECT_EQ(ReadFile(path).toStdString(), expected.toStdString());
+            EXPECT_EQ(fake.AcksHeard(), kBlocks - 1);
+        } else {
+            EXPECT_EQ(ReadFile(path), old);
+            EXPECT_TRUE(ctl->LineDisturbed()) << Log().toStdString();
+        }
+    }
+}

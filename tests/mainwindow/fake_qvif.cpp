@@ -41,6 +41,7 @@ void FakeQvif::RaiseOnDisconnect()
 bool FakeQvif::Run(const QString& method, MessageSignal signal, const QString& callText)
 {
     calls << (callText.isEmpty() ? method : callText);
+    lineDisturbed = false;
     QList<Step>& queue = m_script[method];
     if (queue.isEmpty()) {
         status = 7;

@@ -57,8 +57,10 @@ public:
     bool connected = false, timerEnabled = true, runDensty = false;
     std::int32_t status = 0;
     QString devicePath, settings, rcName;
-    // What DumpFileError() gives (a step's action may set it).
+    // What DumpFileError() and LineDisturbed() give (a step's action may
+    // set them; each request clears them).
     QString dumpFileError;
+    bool lineDisturbed = false;
     std::int32_t factCal[5] = {0, 0, 0, 0, 0};
     bool spanStatus[2] = {false, false};
     bool zeroStatus[2] = {false, false};
@@ -116,6 +118,7 @@ public:
     bool GetRomDump(const QString& path) override;
     bool GetRomDump2(const QString& path) override;
     QString DumpFileError() const override { return dumpFileError; }
+    bool LineDisturbed() const override { return lineDisturbed; }
     clsHistorys* History() const override { return historyRef; }
     void SetHistoryRef(clsHistorys* history) override;
     clsInstrument* Instrument() const override { return instrumentRef; }

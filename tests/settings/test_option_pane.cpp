@@ -213,6 +213,19 @@ TEST_F(OptionPaneTest, DumpListsIntoTheirFiles)
     EXPECT_TRUE(fake.serialLog.last().startsWith("--- Dump List Download Failed. ---"));
     EXPECT_EQ(App().ProcessState, 0);
 
+    // A dump whose blocks could not be told apart says so in plain words.
+    window->Download().rtbLog->clear();
+    FakeQvif::Step disturbed = Answered(false);
+    disturbed.action = [this] { fake.lineDisturbed = true; };
+    fake.Script("GetRomDump", disturbed);
+    prompt.ExpectBox(MsgResult::Yes);
+    p.cmdOptionDisp_Click(6);
+    const QString why = QStringLiteral("The line to the instrument was disturbed, so its blocks could not be told "
+                                       "apart. The old list stays as it was. Please try again.");
+    EXPECT_EQ(PaneTexts(*window), QStringList({"Dump List Download Start.", "Dump List Download Failed.", why,
+                                               "Dump List Download Finished."}));
+    EXPECT_EQ(PaneColor(*window, why), RGB(255, 0, 0));
+
     // No: nothing happens.
     prompt.ExpectBox(MsgResult::No);
     fake.calls.clear();

@@ -185,6 +185,7 @@ void FakeInstrument::ClearFrames()
 {
     m_frames.clear();
     m_commandCounts.clear();
+    m_acksHeard = 0;
 }
 
 void FakeInstrument::SetRecordLines(const QByteArray& request, const QList<QByteArray>& lines)
@@ -223,6 +224,7 @@ void FakeInstrument::ClearFaults()
     m_lateStage = 0;
     m_lateAnswer.clear();
     m_heldFrames.clear();
+    m_heldFrame.reset();
 }
 
 void FakeInstrument::SetSplit(int pieceSize, bool afterCr)
@@ -236,10 +238,13 @@ void FakeInstrument::SetByteRate(int bytesPerSecond)
     m_byteRate = qMax(0, bytesPerSecond);
 }
 
-std::optional<FakeInstrument::Fault> FakeInstrument::TakeFault(const QByteArray& command, int occurrence, int frameNo)
+std::optional<FakeInstrument::Fault> FakeInstrument::TakeFault(const QByteArray& command, int occurrence, int frameNo,
+                                                               std::optional<Fault> only)
 {
     for (FaultRule& r : m_faults) {
         if (r.remaining == 0)
+            continue;
+        if (only ? r.fault != *only : r.fault == Fault::FrameHeld)
             continue;
         bool applies = false;
         if (r.frameNo > 0)
@@ -262,10 +267,17 @@ void FakeInstrument::HandleFrame(const QByteArray& frame)
     m_commandCounts[command] += 1;
     emit FrameReceived(frame);
     const Incoming in{frame, static_cast<int>(m_frames.size()), m_commandCounts.value(command)};
-    if (m_lateStage != 0)
-        HoldBack(in);
-    else
-        Answer(in);
+    if (!m_heldFrame && TakeFault(command, in.occurrence, in.frameNo, Fault::FrameHeld)) {
+        m_heldFrame = in;
+        return;
+    }
+    const std::optional<Incoming> held = std::exchange(m_heldFrame, std::nullopt);
+    for (const Incoming& next : held ? QList<Incoming>{in, *held} : QList<Incoming>{in}) {
+        if (m_lateStage != 0)
+            HoldBack(next);
+        else
+            Answer(next);
+    }
 }
 
 void FakeInstrument::HoldBack(const Incoming& in)
@@ -324,6 +336,7 @@ void FakeInstrument::Answer(const Incoming& in)
         if (m_download.request.isEmpty())
             return;
         if (isAck) {
+            ++m_acksHeard;
             if (m_download.next >= m_download.blocks.size())
                 return;
             if (fault == Fault::BlockLeftOut && m_download.next + 1 < m_download.blocks.size())
@@ -357,6 +370,8 @@ void FakeInstrument::Answer(const Incoming& in)
         Send(answer.left(answer.size() / 2));
         return;
     }
+    if (fault == Fault::AnswerLost)
+        return;
     if (fault == Fault::StrayNul)
         answer.prepend('\0');
     if (fault == Fault::LateBlock) {

@@ -107,6 +107,10 @@ public:
                            // as equal frames
         StrayNul,          // a NUL goes ahead of the answer's STX, as a
                            // converter may put on the line
+        AnswerLost,        // the instrument acts on the frame (a download
+                           // moves on), but its answer is lost on the way
+        FrameHeld,         // the frame reaches the instrument only after the
+                           // program's next frame, and is acted on after it
     };
 
     explicit FakeInstrument(QObject* parent = nullptr);
@@ -155,6 +159,9 @@ public:
     QList<QByteArray> Commands() const;
     void ClearFrames();
     qint64 BytesSent() const { return m_bytesSent; }
+    // ACK blocks of a download the instrument heard and acted on (one past
+    // its last block included), since ClearFrames.
+    int AcksHeard() const { return m_acksHeard; }
     qint64 BytesReceived() const { return m_bytesReceived; }
 
     // The command text of a frame (see Commands).
@@ -192,7 +199,10 @@ private:
     void Answer(const Incoming& in);
     // Frames that come while a late answer is held back (LateBlock).
     void HoldBack(const Incoming& in);
-    std::optional<Fault> TakeFault(const QByteArray& command, int occurrence, int frameNo);
+    // The fault for the answer to a frame (never FrameHeld), or with only
+    // set, a rule of that fault alone.
+    std::optional<Fault> TakeFault(const QByteArray& command, int occurrence, int frameNo,
+                                   std::optional<Fault> only = std::nullopt);
     QByteArray AnswerFor(const QByteArray& command);
     // Writes, calibration and maintenance commands (fake_commands.cpp);
     // nothing for any other command.
@@ -229,6 +239,8 @@ private:
     int m_lateStage = 0;
     QByteArray m_lateAnswer;
     QList<Incoming> m_heldFrames;
+    // FrameHeld: the frame that waits for the program's next one.
+    std::optional<Incoming> m_heldFrame;
 
     // Output.
     QList<QByteArray> m_out;      // pieces still to write
@@ -239,5 +251,6 @@ private:
     QElapsedTimer m_rateClock;
     qint64 m_rateBytes = 0;
     qint64 m_bytesSent = 0;
+    int m_acksHeard = 0;
     qint64 m_bytesReceived = 0;
 };
