@@ -2,6 +2,7 @@
 // an ASCII column, over a pseudo-terminal against the fake instrument.
 #include "common/clock.h"
 #include "common/dates.h"
+#include "fault_run.h"
 #include "link_fixture.h"
 
 #include <QDir>
@@ -192,16 +193,7 @@ TEST_F(DumpTest, LineFaultsEndInAnExactListingOrKeepTheOldOne)
     const QByteArray old = "an older listing\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents(); // nothing of the run before is in flight
-        fake.ClearFaults();
-        fake.ClearFrames();
-        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
-        {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(old);
-        }
+        StartFaultRun(fake, home.file(QStringLiteral("SerialLog.log")), path, old);
         if (!c.numbered)
             fake.AddFaultOn(Fault::UnnumberedBlocks, "EP,R,");
         c.arrange();

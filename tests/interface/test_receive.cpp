@@ -5,6 +5,7 @@
 #include "common/dates.h"
 #include "fake_instrument.h"
 #include "fake_irda.h"
+#include "fault_run.h"
 #include "interface/frame.h"
 #include "interface/uclQvif.h"
 #include "records/instrument.h"
@@ -372,16 +373,7 @@ TEST_F(ReceiveTest, DumpBlocksAreTakenByWhatTheyAnswer)
     const QByteArray old = "an older listing\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents(); // nothing of the run before is in flight
-        fake.ClearFaults();
-        fake.ClearFrames();
-        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
-        {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(old);
-        }
+        StartFaultRun(fake, home.file(QStringLiteral("SerialLog.log")), path, old);
         c.arrange(fake);
         EXPECT_EQ(ctl->GetRomDump(path), c.exact) << Log().toStdString();
         EXPECT_EQ(ctl->LineDisturbed(), !c.exact);
