@@ -31,25 +31,32 @@ QString Text(const QVariant& v)
     return v.typeId() == QMetaType::QDateTime ? v.toDateTime().toString(Qt::ISODate) : v.toString();
 }
 
-// Head fields by index; indexes a kind does not have read as empty.
+// The key, the head fields by index (indexes a kind does not have read as
+// empty) and Error.
 template <class R>
-void Head(QStringList& out, const R& r)
+QStringList Head(const R& r)
 {
+    QStringList out{r.Key(), QStringLiteral("error %1").arg(r.Error())};
     for (int i = 0; i <= 7; ++i)
         out << QStringLiteral("base %1 %2").arg(i).arg(Text(r.GasBaseInfo(i)));
     for (int g = 0; g < 2; ++g)
         for (int i = 0; i <= 14; ++i)
             out << QStringLiteral("gas %1 %2 %3").arg(g).arg(i).arg(Text(r.GasListInfo(g, i)));
-    out << QStringLiteral("error %1").arg(r.Error());
+    return out;
+}
+
+// The download state of a trend.
+template <class R>
+QString TrendState(const R& r)
+{
+    return QStringLiteral("duplicate %1 awaiting %2 stored %3 last %4")
+        .arg(r.Duplicate()).arg(r.AwaitingHeader()).arg(r.LinesStored()).arg(r.LastRecordNo());
 }
 
 QStringList Describe(const clsInterval& r)
 {
-    QStringList out{r.Key()};
-    Head(out, r);
-    out << QStringLiteral("duplicate %1 awaiting %2 stored %3 last %4 lines %5 missing %6")
-               .arg(r.Duplicate()).arg(r.AwaitingHeader()).arg(r.LinesStored()).arg(r.LastRecordNo())
-               .arg(r.DataLineCount()).arg(r.LinesMissing());
+    QStringList out = Head(r);
+    out << TrendState(r) + QStringLiteral(" lines %1 missing %2").arg(r.DataLineCount()).arg(r.LinesMissing());
     for (int k = 0; k < r.DataCount(); ++k)
         out << QStringLiteral("value %1 %2 %3 %4 %5 %6 %7 %8")
                    .arg(k).arg(Text(r.DateTimes(k))).arg(r.GasValue(0, k)).arg(r.GasValue(1, k))
@@ -63,11 +70,8 @@ QStringList Describe(const clsInterval& r)
 
 QStringList Describe(const clsAlarm& r)
 {
-    QStringList out{r.Key()};
-    Head(out, r);
-    out << QStringLiteral("duplicate %1 awaiting %2 stored %3 last %4 next %5")
-               .arg(r.Duplicate()).arg(r.AwaitingHeader()).arg(r.LinesStored()).arg(r.LastRecordNo())
-               .arg(r.NextIndex());
+    QStringList out = Head(r);
+    out << TrendState(r) + QStringLiteral(" next %1").arg(r.NextIndex());
     for (int i = 0; i < clsAlarm::kSamples; ++i)
         out << QStringLiteral("sample %1 %2 %3 %4")
                    .arg(i).arg(Text(r.DateTimes(i))).arg(r.Value(0, i)).arg(r.Value(1, i));
@@ -76,9 +80,7 @@ QStringList Describe(const clsAlarm& r)
 
 QStringList Describe(const clsHistory& r)
 {
-    QStringList out{r.Key()};
-    Head(out, r);
-    out << QStringLiteral("entries %1").arg(r.DCount());
+    QStringList out = Head(r);
     for (int e = 0; e < r.DCount(); ++e)
         out << QStringLiteral("entry %1 %2 %3 %4 %5 %6")
                    .arg(e).arg(Text(r.Dates(e))).arg(r.Before(0, e)).arg(r.After(0, e))
@@ -88,9 +90,7 @@ QStringList Describe(const clsHistory& r)
 
 QStringList Describe(const clsPowerEvent& r)
 {
-    QStringList out{r.Key()};
-    Head(out, r);
-    out << QStringLiteral("events %1").arg(r.DataCount());
+    QStringList out = Head(r);
     for (int i = 0; i < r.DataCount(); ++i)
         out << QStringLiteral("event %1 %2 %3").arg(i).arg(Text(r.Dates(i))).arg(r.Flags(i));
     return out;
