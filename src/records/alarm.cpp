@@ -30,6 +30,7 @@ void clsAlarm::ClearDatas()
     m_s.dbPath = LogDatabasePath();
     m_s.nextIndex = 0;
     m_s.lastRecordNo = -1;
+    m_s.pointStored = false;
     m_s.duplicate = false;
     m_s.error = false;
     m_s.awaitingHeader = false;
@@ -161,7 +162,10 @@ bool clsAlarm::SetDataZ0(const QString& line, bool checkOnly)
         else
             result = false; // not a number, or beyond 16 bits: counts as 0
     }
-    m_s.nextIndex = kAlarmSample - (f[2] - f[4]);
+    // Once point lines were stored, the window line (the same line again, in
+    // a block taken again) does not move the next sample back over them.
+    if (!m_s.pointStored)
+        m_s.nextIndex = kAlarmSample - (f[2] - f[4]);
     return result;
 }
 
@@ -188,6 +192,7 @@ bool clsAlarm::SetDataB0(const QString& line, bool checkOnly)
     p.Value[1] = StatusTextToCode(Mid(line, 10, 5));
     m_s.lastRecordNo = r;
     m_s.nextIndex = i + 1;
+    m_s.pointStored = true;
     return true;
 }
 

@@ -88,7 +88,7 @@ public:
     bool SetDataBB(const QString& line, bool checkOnly); // serial number
     bool SetDataBC(const QString& line, bool checkOnly); // gas list
     bool SetDataBD(const QString& line, bool checkOnly); // header
-    bool SetDataZ0(const QString& line, bool checkOnly); // window position
+    bool SetDataZ0(const QString& line, bool checkOnly); // window position (kept once points are stored)
     bool SetDataB0(const QString& line, bool checkOnly); // one sample, B0..B4
     // Has no line of its own: always false.
     bool SetData96(const QString& line, bool checkOnly);
@@ -115,6 +115,7 @@ private:
         QString dbPath;
         int nextIndex = 0;
         int lastRecordNo = -1;
+        bool pointStored = false; // a point line was stored
         bool duplicate = false;
         bool error = false;
         bool awaitingHeader = false;

@@ -30,8 +30,8 @@ void clsIntervals::Clear()
 
 bool clsIntervals::SetDatas(const QString& line, bool checkOnly)
 {
-    if (!enterPass(checkOnly))
-        return false;
+    if (const auto done = beginLine(line, checkOnly))
+        return *done;
     if (line.size() < 19)
         return true;
     return guardedLine(line, checkOnly, [&] { return dispatch(line, checkOnly); });
@@ -87,8 +87,8 @@ bool clsIntervals::dispatch(const QString& received, bool checkOnly)
 
 bool clsAlarms::SetDatas(const QString& line, bool checkOnly)
 {
-    if (!enterPass(checkOnly))
-        return false;
+    if (const auto done = beginLine(line, checkOnly))
+        return *done;
     if (line.size() < 20)
         return true;
     return guardedLine(line, checkOnly, [&] { return dispatch(line, checkOnly); });
@@ -130,8 +130,8 @@ bool clsAlarms::dispatch(const QString& received, bool checkOnly)
 
 bool clsHistorys::SetDatas(int gas, const QString& received, bool checkOnly)
 {
-    if (!enterPass(checkOnly))
-        return false;
+    if (const auto done = beginLine(received, checkOnly, gas))
+        return *done;
     if (received.size() <= 20)
         return false;
     const QString line = CleanLine(received);
@@ -168,8 +168,8 @@ void clsPowerEvents::Clear()
 
 bool clsPowerEvents::SetDatas(const QString& line, bool checkOnly)
 {
-    if (!enterPass(checkOnly))
-        return false;
+    if (const auto done = beginLine(line, checkOnly))
+        return *done;
     const bool result = line.size() == 24 && dispatch(line, checkOnly);
     if (!result)
         failLine(line, checkOnly);

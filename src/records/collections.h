@@ -13,8 +13,10 @@
 // The calibration history takes the gas (0 or 1) first:
 // SetDatas(gas, line, checkOnly), and writes no FailLine.
 // A store pass that fails part-way leaves nothing of its block in the
-// records (the block is refused and sent again). After the download, call
-// Update() on each record (after SetInstrument on it when needed).
+// records (the block is refused and sent again). A block that repeats the
+// block stored last, taken again after a line fault, passes both passes and
+// stores nothing twice (RecordCollection::beginLine). After the download,
+// call Update() on each record (after SetInstrument on it when needed).
 #include "records/alarm.h"
 #include "records/history.h"
 #include "records/interval.h"

@@ -3,7 +3,9 @@
 #include "records/record_text.h"
 
 #include <QString>
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // An ordered, keyed list of records that owns them. Records keep their
@@ -121,24 +123,55 @@ protected:
     // of its block: the first store call after check calls notes every
     // record's state; a failing store line puts it all back, and the rest of
     // that store pass is refused. The next check call closes the stage.
+    //
+    // A block taken again: after a line fault the interface control cannot
+    // always tell the instrument's next block from the block it took last,
+    // sent once more (equal, unnumbered blocks after a time-out), and takes
+    // it. Its lines were stored already: its store pass stores nothing (each
+    // line goes to the serial log as duplicate data) and succeeds, however
+    // often it comes. Such a block is known by its lines: the check calls
+    // since the last store pass end with the lines of the block stored last,
+    // and its store pass starts with that block's first line. A single line
+    // cannot tell: event and power-event lines carry no number of their own,
+    // two equal ones are two events, and data-line numbers start again after
+    // 9999.
 
-    // Returns false when the current store pass has already failed.
-    bool enterPass(bool checkOnly)
+    // Starts one SetDatas call. Nothing when the caller is to parse the
+    // line; otherwise the result to give without parsing it (false in a
+    // store pass that failed already, true in the store pass of a block
+    // taken again). `part` keeps apart the lines of requests that fill the
+    // collection together (the gas of a calibration-history line).
+    std::optional<bool> beginLine(const QString& line, bool checkOnly, int part = 0)
     {
+        BlockLine received{part, line};
         if (checkOnly) {
             if (m_inStore)
                 closeStage();
-            return true;
+            m_checkLines.push_back(std::move(received));
+            return std::nullopt;
         }
         if (!m_inStore) {
             m_inStore = true;
             m_storeFailed = false;
-            m_stageCount = m_items.size();
-            m_stageMessage = m_messageString;
-            for (auto& r : m_items)
-                r->BeginStage();
+            m_takenAgain = repeatsLastBlock(received);
+            m_checkLines.clear();
+            m_storeLines.clear();
+            if (!m_takenAgain) {
+                m_stageCount = m_items.size();
+                m_stageMessage = m_messageString;
+                for (auto& r : m_items)
+                    r->BeginStage();
+            }
         }
-        return !m_storeFailed;
+        if (m_storeFailed)
+            return false;
+        if (m_takenAgain) {
+            records_text::WriteSerialLog(QStringLiteral("<<< Duplicate data >>>")
+                                         + records_text::CleanLine(line));
+            return true;
+        }
+        m_storeLines.push_back(std::move(received));
+        return std::nullopt;
     }
 
     void failStore()
@@ -157,15 +190,23 @@ protected:
     {
         for (auto& r : m_items)
             r->EndStage();
+        if (!m_takenAgain && !m_storeFailed)
+            m_lastBlock = std::move(m_storeLines);
+        m_storeLines.clear();
         m_inStore = false;
         m_storeFailed = false;
+        m_takenAgain = false;
     }
 
     void resetStage()
     {
         m_inStore = false;
         m_storeFailed = false;
+        m_takenAgain = false;
         m_stageCount = 0;
+        m_checkLines.clear();
+        m_storeLines.clear();
+        m_lastBlock.clear();
     }
 
     void appendFailLine(const QString& line) { m_failLine += QStringLiteral("\r\n") + line; }
@@ -223,8 +264,29 @@ protected:
     QString m_messageString;
 
 private:
+    struct BlockLine {
+        int part = 0;
+        QString text;
+        bool operator==(const BlockLine&) const = default;
+    };
+
+    // True when the store pass that starts with `first` is the store pass of
+    // the block stored last (see beginLine).
+    bool repeatsLastBlock(const BlockLine& first) const
+    {
+        const size_t n = m_lastBlock.size();
+        return n > 0 && first == m_lastBlock.front() && m_checkLines.size() >= n
+            && std::equal(m_lastBlock.begin(), m_lastBlock.end(), m_checkLines.end() - static_cast<std::ptrdiff_t>(n));
+    }
+
     bool m_inStore = false;
     bool m_storeFailed = false;
+    bool m_takenAgain = false;
     size_t m_stageCount = 0;
     QString m_stageMessage;
+    // Lines of the check calls since the last store pass began, of the
+    // current store pass, and of the last store pass that succeeded.
+    std::vector<BlockLine> m_checkLines;
+    std::vector<BlockLine> m_storeLines;
+    std::vector<BlockLine> m_lastBlock;
 };

@@ -94,6 +94,21 @@ TEST_F(HistoryTest, LinesOfBothGasesShareEntries)
     EXPECT_FALSE(r->GasBaseInfo(0).isValid());
 }
 
+// A block of the second gas whose lines read as the block of the first gas
+// stored last is no block sent again: it fills the second gas.
+TEST_F(HistoryTest, SecondGasLinesAlikeTheFirstGasAreStored)
+{
+    const QStringList lines{HL("240517", "120000", "0.0", "50.0"), HL("240601", "093000", "0.0", "50.0")};
+    ASSERT_TRUE(Gas(0, lines));
+    ASSERT_TRUE(Gas(1, lines));
+    clsHistory* r = col.Item(1);
+    ASSERT_EQ(r->DCount(), 2);
+    for (int e = 0; e < 2; ++e) {
+        EXPECT_FLOAT_EQ(r->After(0, e), 50.0f) << e;
+        EXPECT_FLOAT_EQ(r->After(1, e), 50.0f) << e;
+    }
+}
+
 TEST_F(HistoryTest, BadLines)
 {
     struct Case {

@@ -1,4 +1,5 @@
 #include "fake_instrument.h"
+#include "fake_records.h"
 #include "fake_wire.h"
 
 #include <QSocketNotifier>
@@ -16,9 +17,6 @@
 using namespace fakewire;
 
 namespace {
-
-// Record lines per block of a multi-block download.
-constexpr int kLinesPerBlock = 48;
 
 QByteArray Hex2(std::int32_t v)
 {
@@ -400,10 +398,10 @@ void FakeInstrument::StartDownload(const QByteArray& request, bool numbered)
         }
         return;
     }
-    const QList<QByteArray> lines = m_recordLines.value(request);
-    const int count = qMax(1, static_cast<int>((lines.size() + kLinesPerBlock - 1) / kLinesPerBlock));
+    const QList<QList<QByteArray>> parts = RecordBlocks(m_recordLines.value(request));
+    const int count = static_cast<int>(parts.size());
     for (int b = 0; b < count; ++b) {
-        const QList<QByteArray> part = lines.mid(static_cast<qsizetype>(b) * kLinesPerBlock, kLinesPerBlock);
+        const QList<QByteArray>& part = parts[b];
         QByteArray block = request;
         // Three header tokens; the history request's gas number is the first.
         if (!history)

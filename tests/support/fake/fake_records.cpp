@@ -22,7 +22,20 @@ QByteArray DateTimeField(const QDateTime& t)
     return Two(d.year() % 100) + Two(d.month()) + Two(d.day()) + Two(h.hour()) + Two(h.minute()) + Two(h.second());
 }
 
+// Record lines per block of a multi-block download.
+constexpr int kLinesPerBlock = 48;
+
 } // namespace
+
+QList<QList<QByteArray>> RecordBlocks(const QList<QByteArray>& lines)
+{
+    QList<QList<QByteArray>> blocks;
+    for (qsizetype at = 0; at < lines.size(); at += kLinesPerBlock)
+        blocks.append(lines.mid(at, kLinesPerBlock));
+    if (blocks.isEmpty())
+        blocks.append(QList<QByteArray>());
+    return blocks;
+}
 
 QByteArray ReadingField(float value)
 {

@@ -10,6 +10,10 @@
 // answers). A test builds a record, hands its lines to FakeInstrument::
 // SetRecordLines, and compares what the program stored with the record.
 
+// The record lines of one request cut into the answer blocks that carry
+// them: 48 lines a block, and one empty block when there are none.
+QList<QList<QByteArray>> RecordBlocks(const QList<QByteArray>& lines);
+
 // An event line of an interval trend: "A1" gas 1, "A2" gas 2, "A5" both.
 struct FakeTrendEvent {
     QByteArray type = "A1";
