@@ -139,6 +139,33 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         {"another command's answer in place of every block", [&](FakeInstrument& f, uclQvif&) { f.AddFault(Fault::ForeignAnswer, 3, -1); }, false, 2},
         {"block late past the time-out", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::LateBlock, ack, 2); }, true, 6},
         {"block left out", [&](FakeInstrument& f, uclQvif&) { f.AddFaultOn(Fault::BlockLeftOut, ack, 1); }, false, 2},
+        // Blocks without a number in their header: where the bytes cannot
+        // tell a repeat from the next block, records take the block and
+        // store nothing twice.
+        {"unnumbered blocks, an ACK block lost",
+         [&](FakeInstrument& f, uclQvif&) {
+             f.AddFaultOn(Fault::UnnumberedBlocks, "DR,R,");
+             f.AddFaultOn(Fault::Silence, ack, 2);
+         },
+         true, 6},
+        {"unnumbered blocks, a block lost on the way",
+         [&](FakeInstrument& f, uclQvif&) {
+             f.AddFaultOn(Fault::UnnumberedBlocks, "DR,R,");
+             f.AddFaultOn(Fault::AnswerLost, ack, 2);
+         },
+         true, 6},
+        {"unnumbered blocks, a block late past the time-out",
+         [&](FakeInstrument& f, uclQvif&) {
+             f.AddFaultOn(Fault::UnnumberedBlocks, "DR,R,");
+             f.AddFaultOn(Fault::LateBlock, ack, 1);
+         },
+         true, 6},
+        {"unnumbered blocks, an ACK block heard after the next frame",
+         [&](FakeInstrument& f, uclQvif&) {
+             f.AddFaultOn(Fault::UnnumberedBlocks, "DR,R,");
+             f.AddFaultOn(Fault::FrameHeld, ack, 2);
+         },
+         true, 6},
         {"cancel in the middle", [&](FakeInstrument& f, uclQvif& c) {
              QObject::connect(&f, &FakeInstrument::FrameReceived, &c, [&f, &c](const QByteArray& frame) {
                  if (f.Commands().count(QByteArray("DR,R,\x06")) == 2 && FakeInstrument::CommandOf(frame).endsWith('\x06'))
@@ -162,6 +189,7 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         if (!ctl->Connected())
             Connect();
         fake.ClearFrames();
+        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
         ctl->SetTimeout(1);
         c.arrange(fake, *ctl);
         const bool ok = DownloadAndStore();
@@ -171,8 +199,13 @@ TEST_F(DownloadTest, FaultMatrixLeavesTheDatabaseCompleteOrUnchanged)
         // A refused block is asked for again with a NAK block.
         const QByteArray name(c.name);
         const bool nak = name.contains("checksum") || name.contains("corrupted") || name == "silence once"
-                         || name == "silence for good" || name.contains("another command") || name.contains("late");
+                         || name == "silence for good" || name.contains("another command") || name.contains("late")
+                         || name.contains("unnumbered");
         EXPECT_EQ(fake.Commands().contains(QByteArray("DR,R,\x15")), nak);
+        if (name == "unnumbered blocks, an ACK block lost") {
+            // The block sent again was taken: its lines were not stored twice.
+            EXPECT_TRUE(Log().contains(QStringLiteral("<<< Duplicate data >>>")));
+        }
         if (c.complete) {
             ExpectStoredTrends();
         } else {
