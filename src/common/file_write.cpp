@@ -49,6 +49,27 @@ bool WriteAll(QFileDevice& file, const QByteArray& bytes)
     return true;
 }
 
+// Brings the data of the open file fd at path to the disk; 0 when they are
+// there, otherwise the error number. A file system that cannot sync (EINVAL,
+// ENOTSUP: a pipe, some network and virtual file systems) has taken the data
+// as far as it can, which is no failure; any other error (EIO, ENOSPC, ...)
+// means the data may not be on the disk.
+int SyncToDisk([[maybe_unused]] int fd, const QString& path)
+{
+    int error = InjectedError(WriteStep::Sync, path);
+#ifdef Q_OS_UNIX
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+#endif
+    if (error == EINVAL || error == ENOTSUP)
+        return 0;
+#if defined(EOPNOTSUPP) && EOPNOTSUPP != ENOTSUP
+    if (error == EOPNOTSUPP)
+        return 0;
+#endif
+    return error;
+}
+
 std::filesystem::path FsPath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -68,10 +89,8 @@ bool CommitSaveFile(QSaveFile& file, QString* error)
         failure = file.errorString();
     } else if (!file.flush() || file.error() != QFileDevice::NoError) {
         failure = file.errorString();
-#ifdef Q_OS_UNIX
-    } else if (::fsync(file.handle()) != 0) {
-        failure = qt_error_string(errno);
-#endif
+    } else if (const int synced = SyncToDisk(file.handle(), file.fileName())) {
+        failure = qt_error_string(synced);
     } else if (const int injected = InjectedError(WriteStep::Flush, file.fileName())) {
         failure = qt_error_string(injected);
     }
@@ -176,12 +195,10 @@ bool CheckWrittenFile(const QString& path, const QByteArray& tail, QString* erro
         SetError(error, file.errorString());
         return false;
     }
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0) {
-        SetError(error, qt_error_string(errno));
+    if (const int synced = SyncToDisk(file.handle(), path)) {
+        SetError(error, qt_error_string(synced));
         return false;
     }
-#endif
     // The tail, perhaps followed by a line end.
     const qint64 size = file.size();
     const qint64 from = std::max<qint64>(0, size - tail.size() - 2);

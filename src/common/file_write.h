@@ -80,9 +80,13 @@ enum class WriteStep {
     Flush,  // the data of a whole-file write or an append were flushed, or
             // a file written elsewhere is checked (CheckWrittenFile)
     Rename, // a file is about to be renamed by MoveFileChecked
+    Sync,   // the data of a whole-file write, or of a file written
+            // elsewhere, are brought to the disk (fsync)
 };
 // The fault returns an error number (ENOSPC, EXDEV, ...) to fail the step at
-// path with, or 0 to let it go on. An empty function (the default) injects
+// path with, or 0 to let it go on; at Sync the number stands for the one the
+// system's sync reports (EINVAL and ENOTSUP, a file system that cannot sync,
+// let the write go on). An empty function (the default) injects
 // nothing.
 using WriteFault = std::function<int(WriteStep step, const QString& path)>;
 void SetWriteFault(WriteFault fault);

@@ -15,3 +15,8 @@ QString SystemErrorText(const QString& systemText);
 // As SystemErrorText, without writing to the serial log (for the serial
 // log's own failures).
 QString SystemErrorWords(const QString& systemText);
+
+// As SystemErrorText, as a sentence of its own ("The disk is full.") for a
+// text that gives the reason on a line by itself; the words above stand
+// inside a sentence ("Cannot write ~1: the disk is full.").
+QString SystemErrorSentence(const QString& systemText);

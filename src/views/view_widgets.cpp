@@ -169,7 +169,7 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error)
     QString failure;
     if (SaveWholeFile(path, text.toUtf8(), &failure))
         return true;
-    *error = SystemErrorText(failure);
+    *error = SystemErrorSentence(failure);
     return false;
 }
 
@@ -189,6 +189,6 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error)
     QString failure;
     if (SaveWholeFile(path, bytes, &failure))
         return true;
-    *error = SystemErrorText(failure);
+    *error = SystemErrorSentence(failure);
     return false;
 }

@@ -59,8 +59,8 @@ void ApplyGraphFill(const GraphControls& c, const GraphFill& fill);
 void GraphCheckClicked(const GraphControls& c, int index);
 
 // Writes text to path as UTF-8 in one step (the file is replaced whole or
-// left as it was, also on a full disk); false with a reason in words on
-// failure.
+// left as it was, also on a full disk); false on failure, with the reason as
+// a sentence of its own (the failure box gives it a line).
 bool WriteTextFile(const QString& path, const QString& text, QString* error);
 // Saves the image as a Windows bitmap, by the same rule.
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error);

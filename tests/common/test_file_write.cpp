@@ -38,13 +38,14 @@ QStringList Entries(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Fails the given step (every path) with error, for one scope.
+// Fails the writes (every path) with flushError, a rename with renameError,
+// for one scope.
 class Fault {
 public:
     explicit Fault(int flushError, int renameError = 0)
     {
         SetWriteFault([flushError, renameError](WriteStep step, const QString&) {
-            return step == WriteStep::Flush ? flushError : renameError;
+            return step == WriteStep::Rename ? renameError : flushError;
         });
     }
     ~Fault() { SetWriteFault({}); }
@@ -190,6 +191,36 @@ TEST(FileWrite, AFileWrittenElsewhereCountsOnlyWhenItEndsInItsTail)
     }
 }
 
+// The sync that brings a file's data to the disk fails the write only with
+// an error that says the data may not be there; a file system that cannot
+// sync at all (EINVAL, ENOTSUP) has the data as far as it can take them.
+TEST(FileWrite, OnlyASyncThatLosesDataFailsTheWrite)
+{
+    const struct Case {
+        int syncError;
+        bool written;
+    } cases[] = {{EINVAL, true}, {ENOTSUP, true}, {EIO, false}, {ENOSPC, false}, {EDQUOT, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qt_error_string(c.syncError).toStdString());
+        TempHome home;
+        SetWriteFault([&c](WriteStep step, const QString&) { return step == WriteStep::Sync ? c.syncError : 0; });
+        const QString path = home.file("Pelkar.ini");
+        WriteFile(path, "old\r\n");
+        QString error;
+        EXPECT_EQ(SaveWholeFile(path, "new\r\n", &error), c.written);
+        EXPECT_EQ(ReadFile(path), c.written ? QByteArray("new\r\n") : QByteArray("old\r\n"));
+        EXPECT_EQ(Entries(home.path()), QStringList{"Pelkar.ini"});
+
+        // A file another writer made is checked by the same rule.
+        const QString report = home.file("report.pdf");
+        WriteFile(report, "%PDF-1.4\n%%EOF\n");
+        error.clear();
+        EXPECT_EQ(CheckWrittenFile(report, "%%EOF", &error), c.written);
+        EXPECT_EQ(error, c.written ? QString() : qt_error_string(c.syncError));
+        SetWriteFault({});
+    }
+}
+
 TEST(FileWrite, SerialLogFailureIsToldOnceUntilALineIsWrittenAgain)
 {
     TempHome home;
@@ -208,7 +239,7 @@ TEST(FileWrite, SerialLogFailureIsToldOnceUntilALineIsWrittenAgain)
     }
     ASSERT_EQ(told.size(), 1);
     EXPECT_EQ(told[0], GetResString(5957, QDir::toNativeSeparators(path), GetResString(20205)));
-    EXPECT_TRUE(told[0].endsWith(QStringLiteral("the disk is full")));
+    EXPECT_TRUE(told[0].endsWith(QStringLiteral("the disk is full.")));
     // Only whole lines stand in the log.
     EXPECT_EQ(ReadFile(path), QByteArray("03:04:05 first\r\n"));
 

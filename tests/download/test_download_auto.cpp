@@ -225,7 +225,7 @@ TEST_F(AutoMode, FullDiskAfterTheDownloadKeepsTheSettingsFileAndSaysSo)
         EXPECT_FALSE(name.startsWith(QLatin1String("Pelkar.ini."))) << name.toStdString();
     // Said in the pane and in the serial log, in words.
     const QString said = GetResString(5775, GetResString(5957, home.file("Pelkar.ini"), GetResString(20205)));
-    EXPECT_TRUE(said.endsWith(QStringLiteral("the disk is full")));
+    EXPECT_TRUE(said.endsWith(QStringLiteral("the disk is full.")));
     EXPECT_TRUE(PaneTexts(w).contains(said)) << PaneTexts(w).join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(PaneColor(w, said), RGB(255, 0, 0));
     EXPECT_TRUE(fake.serialLog.contains(said));

@@ -1,8 +1,10 @@
 // Every file the program writes, written to a full disk: the settings file,
 // the CSV and bitmap exports, the dump listing, the settings audit log, the
 // serial log and its archive. Each keeps its old content, leaves no empty,
-// partial or temporary file, and says that the disk is full. The disk is
-// made full through the write seam (common/file_write.h).
+// partial or temporary file, and says that the disk is full, in English and
+// Japanese; a text the user reads in a box or in the log pane ends as a
+// sentence. The disk is made full through the write seam
+// (common/file_write.h).
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/errors.h"
@@ -53,12 +55,22 @@ QStringList Listing(const QString& folder)
     return out;
 }
 
-class FullDisk : public LinkFixture {
+// The last line of a text ends as a sentence: a capital letter and a full
+// stop in English, "。" in Japanese.
+bool EndsAsSentence(const QString& text, ResLanguage language)
+{
+    const QString last = text.split(QStringLiteral("\r\n")).last();
+    if (language == ResLanguage::Japanese)
+        return last.endsWith(QChar(0x3002));
+    return !last.isEmpty() && last.front().isUpper() && last.endsWith(QLatin1Char('.'));
+}
+
+class FullDisk : public LinkFixture, public ::testing::WithParamInterface<ResLanguage> {
 protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
-        SetResLanguage(ResLanguage::English);
+        SetResLanguage(GetParam());
         SetClock([] { return MakeDate(2026, 3, 5, 14, 7, 9); });
     }
     void TearDown() override
@@ -66,13 +78,14 @@ protected:
         SetWriteFault({});
         SetSerialLogFailureReport({});
         SetClock({});
+        SetResLanguage(ResLanguage::English);
         LinkFixture::TearDown();
     }
     // From now on every write finds the disk full; a file moved to another
     // file system is copied (onto the full disk).
     static void FillDisk()
     {
-        SetWriteFault([](WriteStep step, const QString&) { return step == WriteStep::Flush ? ENOSPC : EXDEV; });
+        SetWriteFault([](WriteStep step, const QString&) { return step == WriteStep::Rename ? EXDEV : ENOSPC; });
     }
 
     ScriptedPrompt prompt;
@@ -96,18 +109,20 @@ QString Export(ScriptedPrompt& prompt, const QString& path, bool graph)
     return prompt.boxes.isEmpty() ? QString() : prompt.boxes.last().text;
 }
 
-TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
+TEST_P(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
 {
     struct Writer {
         const char* name;
         const char* file; // the target, in the program folder
+        bool read;        // told in a box or a line of the log pane (else
+                          // inside a serial-log line "---...---")
         // Runs before the disk fills (the old file is in place already).
         std::function<void()> prepare;
         // Writes on the full disk; gives what was reported.
         std::function<QString()> write;
     };
     const Writer writers[] = {
-        {"settings file", "Pelkar.ini", {},
+        {"settings file", "Pelkar.ini", true, {},
          [] {
              try {
                  WriteSettings();
@@ -116,11 +131,11 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
              }
              return QString();
          }},
-        {"CSV export", "Export.csv", {},
+        {"CSV export", "Export.csv", true, {},
          [this] { return Export(prompt, home.file("Export.csv"), false); }},
-        {"bitmap export", "Graph.bmp", {},
+        {"bitmap export", "Graph.bmp", true, {},
          [this] { return Export(prompt, home.file("Graph.bmp"), true); }},
-        {"dump listing", "Dump.dat",
+        {"dump listing", "Dump.dat", true,
          [this] {
              Connect();
              fake.SetDump("EP,R,", QByteArray(300, '\x41'));
@@ -130,7 +145,7 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
              EXPECT_EQ(fake.Commands().size(), 2); // the whole dump was read
              return ctl->DumpFileError();
          }},
-        {"settings audit log", "Pelkar_Setting.csv", {},
+        {"settings audit log", "Pelkar_Setting.csv", false, {},
          [] {
              clsInstrument inst;
              inst.SetSerialNo(QStringLiteral("SN1"));
@@ -138,7 +153,7 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
              EXPECT_FALSE(AppendSettingsAudit(inst, QString(), Now(), &error));
              return error;
          }},
-        {"serial log", "SerialLog.log", {},
+        {"serial log", "SerialLog.log", true, {},
          [] {
              QString told;
              SetSerialLogFailureReport([&told](const QString& text) { told = text; });
@@ -146,15 +161,20 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
              SetSerialLogFailureReport({});
              return told;
          }},
-        {"serial log archive", "SerialLog.log", {},
+        {"serial log archive", "SerialLog.log", false, {},
          [this] {
              const SerialLogArchive archive = ArchiveSerialLogFile(home.path(), Now());
              EXPECT_FALSE(archive.moved);
              return archive.error;
          }},
     };
+    // Inside a sentence, or a sentence of its own.
     const QString diskFull = GetResString(20205);
-    ASSERT_EQ(diskFull, QStringLiteral("the disk is full"));
+    const QString diskFullSentence = GetResString(20215);
+    if (GetParam() == ResLanguage::English) {
+        ASSERT_EQ(diskFull, QStringLiteral("the disk is full"));
+        ASSERT_EQ(diskFullSentence, QStringLiteral("The disk is full."));
+    }
     for (const Writer& w : writers) {
         SCOPED_TRACE(w.name);
         const QString target = home.file(QString::fromLatin1(w.file));
@@ -171,8 +191,16 @@ TEST_F(FullDisk, EveryWriterKeepsTheOldFileAndSaysTheDiskIsFull)
         EXPECT_EQ(ReadFile(target), old);
         // No empty, partial or temporary file anywhere in the folder.
         EXPECT_EQ(Listing(home.path()), before);
-        EXPECT_TRUE(told.contains(diskFull)) << told.toStdString();
+        EXPECT_TRUE(told.contains(diskFull) || told.contains(diskFullSentence)) << told.toStdString();
+        if (w.read) {
+            EXPECT_TRUE(EndsAsSentence(told, GetParam())) << told.toStdString();
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, FullDisk, ::testing::Values(ResLanguage::English, ResLanguage::Japanese),
+                         [](const ::testing::TestParamInfo<ResLanguage>& info) {
+                             return info.param == ResLanguage::English ? "EN" : "JA";
+                         });
 
 } // namespace

@@ -182,7 +182,7 @@ TEST_F(PrintJob, APdfFileOnAFullDiskKeepsTheOldFileAndSaysSo)
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".part")));
     ASSERT_FALSE(prompt.boxes.isEmpty());
     EXPECT_EQ(prompt.boxes.last().icon, MsgIcon::Critical);
-    EXPECT_TRUE(prompt.boxes.last().text.endsWith(QStringLiteral("the disk is full")))
+    EXPECT_TRUE(prompt.boxes.last().text.endsWith(QStringLiteral("the disk is full.")))
         << prompt.boxes.last().text.toStdString();
 }
 
