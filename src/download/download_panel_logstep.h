@@ -39,11 +39,14 @@ constexpr LogStepTexts kAlarmTexts{5427, 5534, 5423, 5530, 5426, 5532, 5533, 544
 constexpr LogStepTexts kPowerEventTexts{5427, 5588, 5457, 5583, 5460, 5586, 5587, 5461, 5458, 5459, 5585, false};
 
 // The records of a step that did not reach the database: a red line with
-// their count on the pane and its serial-log line. The step then fails.
+// their count on the pane and its serial-log line. The step then fails, and
+// the download stops there (a complete download skips the steps after it),
+// which the closing red line says with its reason.
 inline void ReportNotStored(DownloadPanel& w, int notStored)
 {
     w.AddLogText(GetResString(5770, notStored), LogColor::Failure);
     w.State().uclQvport->AddLog(GetResString(5771, notStored));
+    w.AddLogText(GetResString(5782), LogColor::Failure);
 }
 
 // One log download: the frame shared by the three steps.

@@ -43,6 +43,11 @@ inline std::vector<PaneLine> PaneLines(const frmMain& w)
     return lines;
 }
 
+// The closing line of a download step whose records did not all reach the
+// database.
+inline const QString kStopped =
+    QStringLiteral("Pelkar  Download stopped: not every record could be stored in the database.");
+
 // The non-empty pane lines' texts.
 inline QStringList PaneTexts(const frmMain& w)
 {

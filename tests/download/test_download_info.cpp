@@ -179,8 +179,10 @@ TEST_F(InfoStep, FaultyHistoryArchivesTheSerialLog)
     fake.Script(QStringLiteral("GetHistory"), s);
     // A history record that is not stored fails the step.
     EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
-    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("1 record(s) could not be stored in the database."));
-    EXPECT_EQ(PaneColor(w, PaneTexts(w).last()), RGB(255, 0, 0));
+    EXPECT_EQ(PaneTexts(w).sliced(PaneTexts(w).size() - 2),
+              (QStringList{QStringLiteral("1 record(s) could not be stored in the database."), kStopped}));
+    EXPECT_EQ(PaneColor(w, QStringLiteral("1 record(s) could not be stored in the database.")), RGB(255, 0, 0));
+    EXPECT_EQ(PaneColor(w, kStopped), RGB(255, 0, 0));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);
 }
 
@@ -195,7 +197,8 @@ TEST_F(InfoStep, LatestCalibrationNotStoredFailsTheStep)
     fake.Script(QStringLiteral("GetLatestHistory"), FakeQvif::Step{});
     fake.Script(QStringLiteral("GetHistory"), History());
     EXPECT_FALSE(w.Download().DownloadInstrumentInfo());
-    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("2 record(s) could not be stored in the database."));
+    EXPECT_EQ(PaneTexts(w).sliced(PaneTexts(w).size() - 2),
+              (QStringList{QStringLiteral("2 record(s) could not be stored in the database."), kStopped}));
     EXPECT_FALSE(PaneTexts(w).contains(QStringLiteral("Pelkar  Instrument Information Download Complete.")));
 }
 

@@ -214,8 +214,9 @@ TEST_F(Steps, RecordsAreStoredAndAFaultyOneArchivesTheLog)
     EXPECT_FALSE(w.Download().DownloadIntervalTrend());
     EXPECT_EQ(PaneTexts(w), (QStringList{QStringLiteral("Pelkar  Interval Trend Download."),
                                          QStringLiteral("Interval Trend Update Database."),
-                                         QStringLiteral("1 record(s) could not be stored in the database.")}));
+                                         QStringLiteral("1 record(s) could not be stored in the database."), kStopped}));
     EXPECT_EQ(PaneColor(w, QStringLiteral("1 record(s) could not be stored in the database.")), RGB(255, 0, 0));
+    EXPECT_EQ(PaneColor(w, kStopped), RGB(255, 0, 0));
     EXPECT_TRUE(fake.serialLog.contains(QStringLiteral("---1 record(s) could not be stored in the database---")));
     EXPECT_EQ(Rows(QStringLiteral("Log_Head"), QStringLiteral("Where Types=1")), 4);
     for (int i = 1; i <= 5; ++i)
@@ -244,7 +245,8 @@ TEST_F(Steps, DatabaseErrorCountsAsAFaultyRecord)
     ASSERT_TRUE(QDir().mkpath(LogDatabasePath()));
     fake.Script(QStringLiteral("GetInterval"), Intervals(2));
     EXPECT_FALSE(w.Download().DownloadIntervalTrend());
-    EXPECT_EQ(PaneTexts(w).last(), QStringLiteral("2 record(s) could not be stored in the database."));
+    EXPECT_EQ(PaneTexts(w).sliced(PaneTexts(w).size() - 2),
+              (QStringList{QStringLiteral("2 record(s) could not be stored in the database."), kStopped}));
     EXPECT_TRUE(w.State().MainIntervals().Item(1)->Error());
     EXPECT_FALSE(QFileInfo::exists(home.file("SerialLog.log")));
     EXPECT_EQ(QDir(home.file("ErrorLogs")).entryList({QStringLiteral("SerialLog_*.log")}).size(), 1);

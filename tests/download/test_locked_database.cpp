@@ -3,7 +3,8 @@
 // settings file so the start-up reads the database: the start is not held
 // up, the pane says in plain words which database is in use, and the
 // automatic mode serves the instrument to its power-off, storing nothing
-// and keeping the logger's data.
+// and keeping the logger's data; a complete download by hand stops at the
+// first step and says so.
 #include "download/download_panel.h"
 #include "download_fixture.h"
 #include "fake_database.h"
@@ -76,5 +77,47 @@ TEST_F(LockedDatabase, StartsAtOnceAndTheAutomaticRunKeepsTheLogger)
     other.Lift();
     EXPECT_EQ(FileHash(db), before);
 }
+
+// A complete download by hand: the first step cannot store its records, the
+// steps after it are skipped, and the pane ends in a red line that says the
+// download stopped and why, in either language.
+class LockedDatabaseDownload : public LockedDatabase, public ::testing::WithParamInterface<ResLanguage> {};
+
+TEST_P(LockedDatabaseDownload, StopsWithALineThatSaysSo)
+{
+    SetResLanguage(GetParam());
+    App().AutoLoad = false;
+    App().AutoRemoveData = false;
+    ServeCalibrationAndPowerEvents();
+    FakeDatabaseFault other(FakeDatabaseFault::Fault::LockedByAnotherProgram, LogDatabasePath());
+    ASSERT_TRUE(other.Active());
+    ASSERT_TRUE(LoadAndWaitForConnection());
+    window->Download().cmdDown(0)->click();
+    ASSERT_TRUE(WaitFor([this] { return window->Download().cmdDown(0)->isEnabled() && App().ProcessState == 0; },
+                        60000));
+
+    const QStringList pane = PaneTexts(*window);
+    const QString stopped = GetResString(5782).trimmed();
+    const qsizetype at = pane.indexOf(stopped);
+    ASSERT_GE(at, 1) << pane.join('\n').toStdString();
+    EXPECT_EQ(PaneColor(*window, stopped), RGB(255, 0, 0));
+    // Just before it, how many records were not stored; after it only the
+    // check of the instrument's clock, which follows every command.
+    bool counted = false;
+    for (int n = 1; n <= 10; ++n)
+        counted = counted || pane[at - 1] == GetResString(5770, n).trimmed();
+    EXPECT_TRUE(counted) << pane[at - 1].toStdString();
+    const QStringList clockCheck = GetResString(5591).split(QStringLiteral("\r\n"));
+    for (const QString& line : pane.sliced(at + 1))
+        EXPECT_TRUE(clockCheck.contains(line)) << line.toStdString();
+    EXPECT_FALSE(fake.Commands().contains(QByteArray("DJ,R,"))) << "no step after the failed one";
+    EXPECT_TRUE(prompt.boxes.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LockedDatabaseDownload,
+                         ::testing::Values(ResLanguage::English, ResLanguage::Japanese),
+                         [](const ::testing::TestParamInfo<ResLanguage>& info) {
+                             return info.param == ResLanguage::English ? "EN" : "JA";
+                         });
 
 } // namespace
