@@ -315,11 +315,6 @@ QStringList SplitLines(const QString& text)
 
 void ReadSettings()
 {
-    clsToken token;
-    token.AddComments(QStringLiteral(";"));
-    token.AddDelimiters(QStringLiteral("\t"));
-    token.AddStrings(QStringLiteral("'"));
-
     const QString path = SettingsFilePath();
     App().FirstRun = !QFileInfo::exists(path);
     if (!QFileInfo(path).isFile())
@@ -327,8 +322,17 @@ void ReadSettings()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    QString text = QString::fromUtf8(file.readAll());
-    file.close();
+    ReadSettingsText(file.readAll());
+}
+
+void ReadSettingsText(const QByteArray& bytes)
+{
+    clsToken token;
+    token.AddComments(QStringLiteral(";"));
+    token.AddDelimiters(QStringLiteral("\t"));
+    token.AddStrings(QStringLiteral("'"));
+
+    QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
@@ -393,6 +397,14 @@ QString Line(const QString& key, const QStringList& values)
 } // namespace
 
 void WriteSettings()
+{
+    const QString path = SettingsFilePath();
+    QString error;
+    if (!SaveWholeFile(path, SettingsText(), &error))
+        throw FileWriteError(GetResString(5957, path, SystemErrorText(error)));
+}
+
+QByteArray SettingsText()
 {
     AppState& app = App();
     if (!app.DisplayFont)
@@ -485,9 +497,5 @@ void WriteSettings()
     QByteArray bytes;
     for (const QString& line : l)
         bytes += line.toUtf8() + "\r\n";
-
-    const QString path = SettingsFilePath();
-    QString error;
-    if (!SaveWholeFile(path, bytes, &error))
-        throw FileWriteError(GetResString(5957, path, SystemErrorText(error)));
+    return bytes;
 }

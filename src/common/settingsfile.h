@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -19,6 +20,9 @@ QString SettingsFilePath();
 // Timeout and Retry are held to what the interface control uses (see
 // HeldTimeout, HeldRetry). App().FirstRun says whether there was no file.
 void ReadSettings();
+// Reads settings from the text of a settings file by the same rules;
+// App().FirstRun is left as it is.
+void ReadSettingsText(const QByteArray& text);
 
 // The longest answer time-out the interface control can count, in seconds.
 constexpr int kMaxTimeoutSeconds = 3276;
@@ -33,6 +37,9 @@ std::int16_t HeldRetry(std::int16_t count);
 // file that replaces the old one only when complete, so a failure never
 // loses the settings. Raises FileWriteError when the file cannot be written.
 void WriteSettings();
+// The text WriteSettings writes: every setting as it stands now, with the
+// Execute Count one more than now.
+QByteArray SettingsText();
 
 // The scramble of the password entry (applied twice in the file).
 QString EncodeSettingText(const QString& text);

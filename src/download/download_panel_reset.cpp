@@ -19,17 +19,16 @@ void DownloadPanel::ResetAfterPowerOff()
     m_state.MainInstrument().SetCommFlags(0);
     // A settings file that cannot be written (a full disk) is reported
     // (after the pane is emptied by the defaults, so the report stays); the
-    // reset goes on. The file then still holds the settings of before, and
-    // the password in use is not taken back to its old value from it.
-    const QString password = App().Password;
+    // reset goes on. The file then still holds the settings of before: the
+    // session keeps its own (font, colours, modes, password, ...) instead,
+    // and the shutdown writes them again.
     const QString saveError = m_host.SaveAppSettings();
-    m_host.ReloadDefaultsAndSettings();
-    if (!saveError.isEmpty())
-        App().Password = password;
+    m_host.ReloadDefaultsAndSettings(!saveError.isEmpty());
     ShowDownloadPanel();
     EnableAutoLoadBoxes();
     if (!saveError.isEmpty()) {
         AddLogText(saveError, LogColor::Failure);
+        AddLogText(GetResString(5783), LogColor::Failure);
         m_state.uclQvport->AddLog(saveError);
     }
     m_host.ActivateAgain();

@@ -113,7 +113,7 @@ public:
     // Copies the display font and the graph colours from the option buttons
     // and rewrites the settings file. Empty, or the text of the failure.
     QString SaveAppSettings() override;
-    void ReloadDefaultsAndSettings() override;
+    void ReloadDefaultsAndSettings(bool keepSession) override;
     void ActivateAgain() override;
 
     // The state the panels share, and the panels.

@@ -131,10 +131,14 @@ void frmMain::LayoutWindow()
     Form_Resize();
 }
 
-void frmMain::ReloadDefaultsAndSettings()
+void frmMain::ReloadDefaultsAndSettings(bool keepSession)
 {
+    const QByteArray session = keepSession ? SettingsText() : QByteArray();
     InitDefaults();
-    ReadSettings();
+    if (keepSession)
+        ReadSettingsText(session);
+    else
+        ReadSettings();
     m_download->ShowAutoLoadModes();
     ShowFontAndColorButtons();
     ApplyDisplayFont();

@@ -34,10 +34,13 @@ public:
     virtual void LayoutWindow() = 0;
 
     // The reset after a power-off, in its order: save the settings (empty,
-    // or the text of the failure), the defaults and the settings file again
-    // with the display font, the first activation again, and the port.
+    // or the text of the failure), the defaults and the settings again with
+    // the display font, the first activation again, and the port. The
+    // settings come again from the settings file, or, with keepSession
+    // (after a save that failed, when the file still holds the settings of
+    // before), from those in use, as the file would have held them.
     virtual QString SaveAppSettings() = 0;
-    virtual void ReloadDefaultsAndSettings() = 0;
+    virtual void ReloadDefaultsAndSettings(bool keepSession) = 0;
     virtual void ActivateAgain() = 0;
     virtual void OpenUsbSerialPort() = 0;
 };

@@ -1,6 +1,7 @@
 // The automatic mode, its check boxes, the reset after power-off and the
 // shutdown, on the scripted interface control.
 #include "common/file_write.h"
+#include "common/settingsfile.h"
 #include "download/frmUpload.h"
 #include "download_fixture.h"
 #include "records/instrument.h"
@@ -365,10 +366,89 @@ TEST_F(ResetAndShutdown, UnwritableSettingsFileIsReportedAndTheResetGoesOn)
     ASSERT_TRUE(QDir().mkpath(home.file("Pelkar.ini"))); // a folder in its place
     w.Download().ResetAfterPowerOff();
     const QStringList lines = PaneTexts(w);
-    ASSERT_EQ(lines.size(), 1);
+    ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("The settings file could not be written")));
+    EXPECT_EQ(lines[1], GetResString(5783));
     EXPECT_FALSE(w.State().StartupPending);
 }
+
+// The reset after a power-off writes the settings file and reads it back.
+// On a full disk the file keeps the settings of before; the session keeps
+// its own (they do not go back to the file's), the pane says so in the
+// user's language, and the shutdown writes them.
+class ResetOnAFullDisk : public DownloadWindowTest, public ::testing::WithParamInterface<ResLanguage> {};
+
+TEST_P(ResetOnAFullDisk, KeepsTheSessionSettingsAndWritesThemAtTheShutdown)
+{
+    frmMain& w = Loaded();
+    SetResLanguage(GetParam());
+    SettingsPanel& settings = w.Settings();
+    AppState& app = App();
+    // The file as written before the session's changes.
+    ASSERT_TRUE(w.SaveAppSettings().isEmpty());
+    const QByteArray old = [&] {
+        QFile f(home.file("Pelkar.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    // The session changes the font, a graph colour, the modes and more.
+    settings.cmdOptionDisp(0)->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+    settings.cmdOptionDisp(1)->setProperty("BackColor", RGB(1, 2, 3));
+    app.AutoCalibration = !app.AutoCalibration;
+    app.AutoLoad = true;
+    app.AutoRemoveData = true;
+    app.CompletelyView = !app.CompletelyView;
+    app.CalibRange[0] = 33.0f;
+    app.Password = QStringLiteral("Session");
+    const AppState session = app;
+
+    SetWriteFault([](WriteStep, const QString&) { return ENOSPC; });
+    w.Download().ResetAfterPowerOff();
+    SetWriteFault({});
+
+    QFile ini(home.file("Pelkar.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), old);
+    ini.close();
+    ASSERT_TRUE(app.DisplayFont.has_value());
+    EXPECT_EQ(app.DisplayFont->Name, QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(app.DisplayFont->Size, 12.0f);
+    EXPECT_EQ(settings.cmdOptionDisp(0)->font().family(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(app.GraphColor[0], RGB(1, 2, 3));
+    EXPECT_EQ(settings.cmdOptionDisp(1)->property("BackColor").toInt(), RGB(1, 2, 3));
+    EXPECT_EQ(app.AutoCalibration, session.AutoCalibration);
+    EXPECT_TRUE(app.AutoLoad);
+    EXPECT_TRUE(app.AutoRemoveData);
+    EXPECT_TRUE(w.Download().chkAutoLoad(0)->isChecked());
+    EXPECT_TRUE(w.Download().chkAutoLoad(1)->isChecked());
+    EXPECT_EQ(app.CompletelyView, session.CompletelyView);
+    EXPECT_EQ(app.CalibRange[0], 33.0f);
+    EXPECT_EQ(app.Password, QStringLiteral("Session"));
+    // Said in red in the pane; the failure also in the serial log.
+    const QString failed = GetResString(5775, GetResString(5957, home.file("Pelkar.ini"), GetResString(20205)));
+    EXPECT_EQ(PaneTexts(w), (QStringList{failed, GetResString(5783)}));
+    EXPECT_EQ(PaneColor(w, GetResString(5783)), RGB(255, 0, 0));
+    EXPECT_TRUE(fake.serialLog.contains(failed));
+
+    // The shutdown writes the session's settings.
+    w.Form_Unload();
+    app.DisplayFont.reset();
+    app.CalibRange[0] = 0.0f;
+    app.Password.clear();
+    app.AutoLoad = false;
+    ReadSettings();
+    ASSERT_TRUE(app.DisplayFont.has_value());
+    EXPECT_EQ(app.DisplayFont->Name, QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(app.CalibRange[0], 33.0f);
+    EXPECT_EQ(app.Password, QStringLiteral("Session"));
+    EXPECT_TRUE(app.AutoLoad);
+    EXPECT_EQ(app.GraphColor[0], RGB(1, 2, 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ResetOnAFullDisk, ::testing::Values(ResLanguage::English, ResLanguage::Japanese),
+                         [](const ::testing::TestParamInfo<ResLanguage>& info) {
+                             return info.param == ResLanguage::English ? "EN" : "JA";
+                         });
 
 TEST_F(ResetAndShutdown, CloseRequest)
 {

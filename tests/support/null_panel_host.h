@@ -16,7 +16,7 @@ public:
     void SetMenuEnabled(bool) override {}
     void LayoutWindow() override { ++layoutRequests; }
     QString SaveAppSettings() override { return {}; }
-    void ReloadDefaultsAndSettings() override {}
+    void ReloadDefaultsAndSettings(bool) override {}
     void ActivateAgain() override {}
     void OpenUsbSerialPort() override {}
 
