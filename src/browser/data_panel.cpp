@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QTreeWidget>
@@ -164,6 +165,10 @@ bool DataPanel::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    // The list's columns follow its width.
+    if (event->type() == QEvent::Resize && watched == lvwLog->viewport()
+        && static_cast<QResizeEvent*>(event)->size().width() != static_cast<QResizeEvent*>(event)->oldSize().width())
+        FitLogColumns();
     const bool tree = watched == tvwLog->viewport();
     if (event->type() == QEvent::MouseButtonPress && (tree || watched == lvwLog->viewport())) {
         // The right button only opens the deletion menu (its own handler
@@ -325,9 +330,10 @@ void DataPanel::FillLogList(const QString& key)
     lvwLog->setColumnCount(static_cast<int>(headers.size()));
     lvwLog->setHeaderLabels(headers);
     lvwLog->setHeaderHidden(headers.isEmpty());
-    const int width = lvwLog->viewport()->width();
-    for (size_t c = 0; c < listing.columns.size(); ++c)
-        lvwLog->setColumnWidth(static_cast<int>(c), static_cast<int>(listing.columns[c].width * width));
+    m_listColumns = listing.columns;
+    m_listGiveWay.clear();
+    for (const LogListColumn& c : listing.columns)
+        m_listGiveWay.push_back(c.givesWay);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(listing.rows.size()));
     for (const LogListRow& r : listing.rows) {
@@ -358,9 +364,18 @@ void DataPanel::FillLogList(const QString& key)
     } else {
         EmptyProperties();
     }
-    // No caption or item is cut while the list has room for them.
-    FitTreeColumns(*lvwLog);
+    FitLogColumns();
     lvwLog->setUpdatesEnabled(true);
+}
+
+void DataPanel::FitLogColumns()
+{
+    const int width = lvwLog->viewport()->width();
+    for (size_t c = 0; c < m_listColumns.size() && c < static_cast<size_t>(lvwLog->columnCount()); ++c)
+        lvwLog->setColumnWidth(static_cast<int>(c), static_cast<int>(m_listColumns[c].width * width));
+    // No caption or item is cut while the list has room for them; without
+    // room the identity columns and then the name give way.
+    FitTreeColumns(*lvwLog, m_listGiveWay);
 }
 
 void DataPanel::lvwLog_ColumnClick()
@@ -373,7 +388,7 @@ void DataPanel::lvwLog_ColumnClick()
     lvwLog->sortItems(0, order);
     lvwLog->header()->setSortIndicator(0, order);
     lvwLog->header()->setSortIndicatorShown(true);
-    FitTreeColumns(*lvwLog);
+    FitTreeColumns(*lvwLog, m_listGiveWay);
 }
 
 void DataPanel::lvwLog_ItemClick(const QString& key)

@@ -2,6 +2,7 @@
 // The data panel in fraMenu(2): the tree of stored records, the list and
 // property grid of the chosen node, and the deletion menu.
 
+#include "browser/log_list.h"
 #include "browser/log_tree.h"
 
 #include "common/widgets/control_array.h"
@@ -105,6 +106,9 @@ private:
     // current item when a mouse button went down on it.
     void ConnectPicks(QTreeWidget* view, QTreeWidgetItem*& currentAtPress,
                       const std::function<void(const QString&)>& pick);
+    // The list's columns at their shares of its width, fitted to their
+    // texts (the identity columns giving way first).
+    void FitLogColumns();
     // A change of the current node or item that the user made.
     bool PickedByUser(const QTreeWidgetItem* item) const;
     // After a deletion: a record that is gone is neither shown in the grid
@@ -116,6 +120,8 @@ private:
     PanelHost& m_host;
     browser::LogTreeModel m_tree;
     QHash<QString, QTreeWidgetItem*> m_items;
+    std::vector<browser::LogListColumn> m_listColumns; // of the list shown
+    std::vector<int> m_listGiveWay; // the order each column gives way in
     bool m_listSorted = false;
     bool m_listDescending = false;
     QString m_deleteKey; // the key the pop-up menu acts on

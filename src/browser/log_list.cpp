@@ -32,8 +32,12 @@ LogListing BuildLogListing(LogDb& db, const LogTreeModel& model, int index)
         return out;
     }
     out.records = true;
-    out.columns = {{QStringLiteral("Name"), 0.25}, {QStringLiteral("SerialNo"), 0.16},
-                   {QStringLiteral("StationID"), 0.16}, {QStringLiteral("UserID"), 0.15},
+    // Without room for every text, the identity columns give way first,
+    // then the name.
+    out.columns = {{QStringLiteral("Name"), 0.25, 2},
+                   {QStringLiteral("SerialNo"), 0.16, 1},
+                   {QStringLiteral("StationID"), 0.16, 1},
+                   {QStringLiteral("UserID"), 0.15, 1},
                    {QStringLiteral("Date/Time"), 0.27}};
     QSqlQuery q = SelectHeads(db, QStringLiteral("SeqNo,Names,SerialNo,StationID,UserID,Dates"), model.Filter(index),
                               QStringLiteral("SeqNo"));

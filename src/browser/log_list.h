@@ -11,7 +11,10 @@ namespace browser {
 
 struct LogListColumn {
     QString caption;
-    double width; // fraction of the list's width
+    double width;     // fraction of the list's width
+    int givesWay = 0; // where the list cannot show every text, the order in
+                      // which the column is narrowed, its texts elided (0:
+                      // never; the date and time always read whole)
 };
 
 struct LogListRow {

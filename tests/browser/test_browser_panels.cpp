@@ -9,6 +9,7 @@
 
 #include "common/resstrings.h"
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/tree_columns.h"
 #include "records/instrument.h"
 #include "fake_database.h"
 #include "item_texts.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -140,6 +142,41 @@ TEST_F(PanelTest, NodeClickListsRecordsSortedAndPicksTheFirst)
     data->LastPressedKey = Key({"A1", "F2"});
     data->lvwLog_DblClick();
     EXPECT_EQ(ListTexts(data->lvwLog), (QStringList{"Power Events"}));
+}
+
+// A list too narrow for every text keeps the date and time whole inside its
+// width: the identity columns give way first (their texts elided, whole in
+// the tooltips), then the name. Widened, the list shows every text whole.
+TEST_F(PanelTest, ANarrowListKeepsTheDateWholeAndTheIdentityGivesWay)
+{
+    AddHead({"WM2024080123", "STATION-OF-THE-NORTH", "USER-ON-THE-NIGHT-SHIFT", "F9", 1, "iv05080000"});
+    state.TreeRefreshNeeded = true;
+    data->BuildLogTree();
+    frame.show();
+    QTreeWidget* list = data->lvwLog;
+    auto whole = [list](int c) {
+        return list->columnWidth(c) >= static_cast<QAbstractItemView*>(list)->sizeHintForColumn(c);
+    };
+    auto inside = [list](int c) {
+        return list->header()->sectionViewportPosition(c) + list->columnWidth(c) <= list->viewport()->width();
+    };
+    list->resize(400, list->height());
+    data->tvwLog_NodeClick(Key({"WM2024080123", "F9", "Interval Trend"}));
+    ASSERT_EQ(list->columnCount(), 5);
+    EXPECT_TRUE(whole(4) && inside(4)) << "the date and time read whole";
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << "no sideways scroll";
+    for (int c = 1; c <= 3; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_FALSE(whole(c));
+        EXPECT_NE(qobject_cast<CutTextTips*>(list->itemDelegateForColumn(c)), nullptr);
+        EXPECT_GE(list->columnWidth(c), CaptionWidth(*list->header(), c)) << "the heading stays whole";
+    }
+    EXPECT_EQ(list->itemDelegateForColumn(4), nullptr);
+
+    // Wide enough, every text whole; the list follows its width.
+    list->resize(900, list->height());
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(whole(c) && inside(c)) << c;
 }
 
 TEST_F(PanelTest, InstrumentButtonFillsTheStoredInstrumentOnly)

@@ -188,7 +188,9 @@ TEST(FitColumnWidths, KeepsWhatFitsAndWidensOnlyWhatCutsAText)
         std::vector<SpanNeed> spans;
         int room;
         std::vector<int> expected;
+        std::vector<GiveWay> giveWay = {};
     };
+    const GiveWay none;
     const Case cases[] = {
         {"every text fits: the widths stay", {100, 200, 50}, {60, 120, 40}, {}, 400, {100, 200, 50}},
         {"a column wider than its text may reach beyond the room when it holds no text",
@@ -201,9 +203,17 @@ TEST(FitColumnWidths, KeepsWhatFitsAndWidensOnlyWhatCutsAText)
          {150, 150, 100}},
         {"a merged caption widens its columns evenly", {40, 40, 100}, {30, 30, 0}, {{0, 2, 101}}, 400,
          {51, 50, 100}},
+        {"a column that gives way keeps its text's width while all texts fit", {100, 100, 100}, {80, 120, 90}, {},
+         400, {100, 120, 100}, {none, {60, 1}, none}},
+        {"no room for all texts: the columns that give way share the cut, by what they need beyond their floors",
+         {100, 100, 100, 100}, {80, 120, 90, 130}, {}, 360, {80, 84, 66, 130}, {none, {60, 1}, {50, 1}, none}},
+        {"the first order gives way down to its floors before the next", {100, 100, 100, 100}, {80, 120, 90, 130},
+         {}, 300, {60, 60, 50, 130}, {{40, 2}, {60, 1}, {50, 1}, none}},
+        {"not even the floors make room: each text at its own width", {100, 100, 100, 100}, {80, 120, 90, 130}, {},
+         250, {80, 120, 90, 130}, {{40, 2}, {60, 1}, {50, 1}, none}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FitColumnWidths(c.wanted, c.need, c.spans, c.room), c.expected) << c.name;
+        EXPECT_EQ(FitColumnWidths(c.wanted, c.need, c.spans, c.room, c.giveWay), c.expected) << c.name;
 }
 
 namespace {

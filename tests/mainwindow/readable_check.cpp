@@ -1,6 +1,7 @@
 #include "readable_check.h"
 
 #include "common/widgets/grid_writer.h"
+#include "common/widgets/tree_columns.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QTextLayout>
 #include <QTreeView>
 
@@ -485,14 +488,15 @@ private:
     {
         QHeaderView* header = tree->header();
         const int cols = header->count();
-        std::vector<int> need(static_cast<size_t>(cols), 0);
+        const int room = tree->viewport()->width();
+        std::vector<int> need(static_cast<size_t>(cols), 0), captionNeed(static_cast<size_t>(cols), 0);
         std::vector<QString> widest(static_cast<size_t>(cols));
         QAbstractItemModel* model = tree->model();
         for (int c = 0; c < cols; ++c) {
             const size_t i = static_cast<size_t>(c);
             const QString caption = model->headerData(c, Qt::Horizontal).toString();
             if (!header->isHidden() && !caption.isEmpty()) {
-                need[i] = header->sectionSizeHint(c);
+                need[i] = captionNeed[i] = CaptionWidth(*header, c);
                 widest[i] = caption;
             }
             // The items in view, with their indentation and icons.
@@ -502,10 +506,66 @@ private:
                 widest[i] = QStringLiteral("(an item)");
             }
         }
-        Columns(
-            tree, [header](int c) { return header->sectionSize(c); },
-            [header](int c) { return header->sectionViewportPosition(c); }, cols, need, {}, widest,
-            [header](int c) { return header->isSectionHidden(c); }, tree->viewport()->width());
+        auto hidden = [header](int c) { return header->isSectionHidden(c); };
+        if (header->isHidden()) {
+            Columns(
+                tree, [header](int c) { return header->sectionSize(c); },
+                [header](int c) { return header->sectionViewportPosition(c); }, cols, need, {}, widest, hidden,
+                room);
+            return;
+        }
+        // A list with headings shows every column inside its width, without
+        // a sideways scroll. A column too narrow for its texts is one that
+        // gives way: its heading stays whole and each text it cuts shows
+        // whole in its tooltip.
+        for (int c = 0; c < cols; ++c) {
+            const size_t i = static_cast<size_t>(c);
+            if (hidden(c) || need[i] == 0)
+                continue;
+            const int left = header->sectionViewportPosition(c);
+            const int width = header->sectionSize(c);
+            if (left + width > room)
+                Fault(tree, QStringLiteral("column %1 (\"%2\") ends at %3 px, beyond the visible %4 px")
+                                .arg(c)
+                                .arg(widest[i])
+                                .arg(left + width)
+                                .arg(room));
+            if (width >= need[i])
+                continue;
+            if (!qobject_cast<CutTextTips*>(tree->itemDelegateForColumn(c)) || width < captionNeed[i])
+                Fault(tree, QStringLiteral("column %1 is %2 px, \"%3\" needs %4").arg(c).arg(width).arg(widest[i]).arg(need[i]));
+            else
+                CutTextsShowInTips(tree, c);
+        }
+    }
+
+    // Each item in view that column c cuts shows its whole text as a
+    // tooltip where the user points at it.
+    void CutTextsShowInTips(QTreeView* tree, int c)
+    {
+        QAbstractItemModel* model = tree->model();
+        QWidget* rows = tree->viewport();
+        const int width = tree->header()->sectionSize(c);
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex index = model->index(r, c);
+            const QRect cell = tree->visualRect(index);
+            if (!cell.intersects(rows->rect()))
+                continue;
+            const QString text = index.data(Qt::DisplayRole).toString();
+            if (text.isEmpty() || tree->sizeHintForIndex(index).width() <= width)
+                continue;
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, cell.center(), rows->mapToGlobal(cell.center()));
+            QCoreApplication::sendEvent(rows, &help);
+            const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+            QToolTip::hideText();
+            if (tip != text)
+                Fault(tree, QStringLiteral("column %1 cuts \"%2\" (%3 px) and its tooltip shows \"%4\"")
+                                .arg(c)
+                                .arg(text)
+                                .arg(width)
+                                .arg(tip));
+        }
     }
 
     QString m_where;

@@ -5,9 +5,12 @@
 //   and no control reaches outside its container (a frame's title included);
 // - the text of every label, button, option, check box, frame title, combo
 //   box and text box fits its control;
-// - every grid or list column is at least as wide as its caption and the
-//   texts in view, and, while the grid has room for all of them, lies inside
-//   the visible width; scrolled to its top and to its end, a grid shows its
+// - every grid column is at least as wide as its caption and the texts in
+//   view, and, while the grid has room for all of them, lies inside the
+//   visible width; every column of a list with headings lies inside the
+//   visible width and is as wide as its texts in view, or it gives way: its
+//   heading stays whole and each text it cuts shows whole in its tooltip;
+//   scrolled to its top and to its end, a grid shows its
 //   caption rows, whole rows under them (the last one whole at the end),
 //   nothing laid over its rows, and caption cells a screen reader finds
 //   where they are drawn;

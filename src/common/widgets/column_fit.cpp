@@ -4,8 +4,39 @@
 #include <cstddef>
 #include <numeric>
 
+namespace {
+
+// Takes excess pixels from the columns in proportion to what each can spare
+// (excess at most the spare in all); the pixels lost to rounding down come
+// from the columns with the most spare left.
+void TakeByShare(std::vector<int>& out, std::vector<int> spare, int excess)
+{
+    const long long totalSpare = std::accumulate(spare.begin(), spare.end(), 0LL);
+    if (excess <= 0 || totalSpare <= 0)
+        return;
+    int taken = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const int cut = static_cast<int>(static_cast<long long>(excess) * spare[i] / totalSpare);
+        out[i] -= cut;
+        spare[i] -= cut;
+        taken += cut;
+    }
+    excess -= taken;
+    while (excess > 0) {
+        const auto most = std::max_element(spare.begin(), spare.end());
+        if (*most <= 0)
+            break;
+        const size_t i = static_cast<size_t>(most - spare.begin());
+        --out[i];
+        --*most;
+        --excess;
+    }
+}
+
+} // namespace
+
 std::vector<int> FitColumnWidths(const std::vector<int>& wanted, std::vector<int> need,
-                                 const std::vector<SpanNeed>& spans, int room)
+                                 const std::vector<SpanNeed>& spans, int room, const std::vector<GiveWay>& giveWay)
 {
     const int n = static_cast<int>(wanted.size());
     need.resize(wanted.size(), 0);
@@ -44,12 +75,34 @@ std::vector<int> FitColumnWidths(const std::vector<int>& wanted, std::vector<int
     const int totalNeed = std::accumulate(need.begin(), need.end(), 0);
     std::vector<int> out(wanted.size());
     if (totalNeed > room) {
-        // No room for all: every text at its own width, the grid scrolls.
+        // No room for all: every text at its own width, less what the
+        // columns that give way can spare above their floors, order by
+        // order.
         for (int c = 0; c < n; ++c) {
             const size_t i = static_cast<size_t>(c);
             out[i] = need[i] > 0 ? need[i] : wanted[i];
         }
-        return out;
+        std::vector<int> fitted = out;
+        int excess = std::accumulate(out.begin(), out.end(), 0) - room;
+        std::vector<int> orders;
+        for (size_t i = 0; i < giveWay.size() && i < need.size(); ++i)
+            if (giveWay[i].floor > 0)
+                orders.push_back(giveWay[i].order);
+        std::sort(orders.begin(), orders.end());
+        orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
+        for (const int order : orders) {
+            if (excess <= 0)
+                break;
+            std::vector<int> spare(wanted.size(), 0);
+            for (size_t i = 0; i < giveWay.size() && i < need.size(); ++i)
+                if (giveWay[i].floor > 0 && giveWay[i].order == order && need[i] > giveWay[i].floor)
+                    spare[i] = need[i] - giveWay[i].floor;
+            const int cut = std::min(excess, std::accumulate(spare.begin(), spare.end(), 0));
+            TakeByShare(fitted, spare, cut);
+            excess -= cut;
+        }
+        // Where even the floors leave too little room, the grid scrolls.
+        return excess > 0 ? out : fitted;
     }
 
     std::vector<int> spare(wanted.size());
@@ -58,31 +111,8 @@ std::vector<int> FitColumnWidths(const std::vector<int>& wanted, std::vector<int
         out[i] = std::max(wanted[i], need[i]);
         spare[i] = out[i] - need[i];
     }
-    int excess = std::accumulate(out.begin(), out.end(), 0) - room;
-    if (excess <= 0)
-        return out;
-    // The excess is at most the spare in all (the texts fit the room), taken
-    // in proportion to each column's spare; the pixels lost to rounding down
-    // come from the columns with the most spare left.
-    const long long totalSpare = std::accumulate(spare.begin(), spare.end(), 0LL);
-    int taken = 0;
-    for (int c = 0; c < n; ++c) {
-        const size_t i = static_cast<size_t>(c);
-        const int cut = static_cast<int>(static_cast<long long>(excess) * spare[i] / totalSpare);
-        out[i] -= cut;
-        spare[i] -= cut;
-        taken += cut;
-    }
-    excess -= taken;
-    while (excess > 0) {
-        const auto most = std::max_element(spare.begin(), spare.end());
-        if (*most <= 0)
-            break;
-        const size_t i = static_cast<size_t>(most - spare.begin());
-        --out[i];
-        --*most;
-        --excess;
-    }
+    // The excess is at most the spare in all (the texts fit the room).
+    TakeByShare(out, spare, std::accumulate(out.begin(), out.end(), 0) - room);
     return out;
 }
 

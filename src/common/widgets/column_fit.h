@@ -22,12 +22,24 @@ struct SpanNeed {
     int width = 0;
 };
 
+// A column that may be narrowed below its widest text where the texts do
+// not all fit.
+struct GiveWay {
+    int floor = 0; // the least width it may give way to; 0: it does not
+    int order = 1; // the columns of a lower order give way first
+};
+
 // wanted: the widths the layout set, in pixels; need: the widest text of
 // each column (0 for a column without text); room: the visible width. When
-// the texts together are wider than the room, every column with text gets
-// its text's width and the grid scrolls.
+// the texts together are wider than the room, the columns that give way
+// (giveWay, per column; missing: none) are narrowed, order by order, until
+// the columns fit: those of one order share the cut in proportion to what
+// their texts need beyond their floors; every other column gets its text's
+// width. Where even the floors do not make room, every column with text
+// gets its text's width and the grid scrolls.
 std::vector<int> FitColumnWidths(const std::vector<int>& wanted, std::vector<int> need,
-                                 const std::vector<SpanNeed>& spans, int room);
+                                 const std::vector<SpanNeed>& spans, int room,
+                                 const std::vector<GiveWay>& giveWay = {});
 
 // Text widths in one font, for finding the widest of many texts. The sum of
 // a text's character advances bounds its laid-out width from above (kerning
