@@ -135,9 +135,6 @@ QString WithDefaultExt(QString path, const QString& ext)
     }
     return path;
 }
-} // namespace
-
-namespace {
 
 // The rows of a folder that a file list's columns are fitted to, at most.
 constexpr int kFittedRows = 200;
@@ -173,8 +170,8 @@ void FitFileDetails(QFileDialog& dialog)
     for (int c = 0; c < header->count(); ++c) {
         if (header->isSectionHidden(c))
             continue;
-        if (c > 0 && DetailWidth(*view, c) > header->sectionSize(c))
-            header->resizeSection(c, DetailWidth(*view, c));
+        if (c > 0)
+            header->resizeSection(c, std::max(header->sectionSize(c), DetailWidth(*view, c)));
         total += header->sectionSize(c);
     }
     int wider = std::max(0, total - view->viewport()->width());
