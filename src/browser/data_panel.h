@@ -105,6 +105,8 @@ private:
     // current item when a mouse button went down on it.
     void ConnectPicks(QTreeWidget* view, QTreeWidgetItem*& currentAtPress,
                       const std::function<void(const QString&)>& pick);
+    // Enter on the list: what a double click on its current item does.
+    void OpenCurrentListItem();
     // A change of the current node or item that the user made.
     bool PickedByUser(const QTreeWidgetItem* item) const;
     // After a deletion: a record that is gone is neither shown in the grid
