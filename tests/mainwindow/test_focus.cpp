@@ -546,19 +546,61 @@ protected:
         w.setAttribute(Qt::WA_KeyboardFocusChange);
         return w;
     }
+
+    // ShowWindow in the case's language over two stored interval trends,
+    // the first with an event, in the log database.
+    frmMain& ShowWindowOverTwoTrends()
+    {
+        SetResLanguage(std::get<1>(GetParam()));
+        CreateLogDatabase(LogDatabasePath());
+        const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+        StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
+        StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
+        return ShowWindow();
+    }
 };
+
+namespace {
+
+std::string LanguageName(const std::tuple<int, ResLanguage>& param)
+{
+    return std::get<1>(param) == ResLanguage::Japanese ? "Japanese" : "English";
+}
+
+// The names of a test over a table of cases in both languages: the case's
+// name and the language.
+template <typename Case, size_t N>
+auto CaseAndLanguageName(const Case (&cases)[N])
+{
+    return [&cases](const ::testing::TestParamInfo<std::tuple<int, ResLanguage>>& info) {
+        return std::string(cases[std::get<0>(info.param)].name) + "_" + LanguageName(info.param);
+    };
+}
+
+// Every case of a table in both languages.
+template <typename Case, size_t N>
+auto EveryCaseInBothLanguages(const Case (&)[N])
+{
+    return ::testing::Combine(::testing::Range(0, static_cast<int>(N)),
+                              ::testing::Values(ResLanguage::English, ResLanguage::Japanese));
+}
+
+const auto kBothLanguages =
+    ::testing::Combine(::testing::Values(0), ::testing::Values(ResLanguage::English, ResLanguage::Japanese));
+
+std::string OnlyLanguageName(const ::testing::TestParamInfo<std::tuple<int, ResLanguage>>& info)
+{
+    return LanguageName(info.param);
+}
+
+} // namespace
 
 TEST_P(FocusTest, StaysInThePanel)
 {
     const FocusCase& c = kCases[std::get<0>(GetParam())];
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
-    StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
     // The keyboard user's window: Tab has moved the focus in it before,
     // which is when a style draws its focus rectangles.
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     if (HasFailure())
         return;
 
@@ -590,13 +632,7 @@ TEST_P(FocusTest, StaysInThePanel)
     ExpectShowsFocus(focus, where);
 }
 
-INSTANTIATE_TEST_SUITE_P(Panels, FocusTest,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kCases))),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<FocusTest::ParamType>& info) {
-                             return std::string(kCases[std::get<0>(info.param)].name)
-                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Panels, FocusTest, EveryCaseInBothLanguages(kCases), CaseAndLanguageName(kCases));
 
 // Lists and grids with nothing in them show the focus by their frame: the
 // browser over an empty database and the empty last-calibration list.
@@ -621,13 +657,7 @@ TEST_P(EmptyFocusTest, EmptyListsAndGridsShowTheFocus)
     ExpectShowsFocus(w.LastCal().vfgHistory, "vfgHistory");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest,
-                         ::testing::Combine(::testing::Values(0),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<EmptyFocusTest::ParamType>& info) {
-                             return std::string(std::get<1>(info.param) == ResLanguage::Japanese ? "Japanese"
-                                                                                                 : "English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest, kBothLanguages, OnlyLanguageName);
 
 // The browser's tree and list pick what becomes their current item. One
 // that takes the focus without a current item picks nothing (the list keeps
@@ -731,11 +761,7 @@ class MenuKeyTest : public FocusTest {};
 TEST_P(MenuKeyTest, EnterActsOnTheFirstItem)
 {
     const MenuCase& c = kMenuCases[std::get<0>(GetParam())];
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     FocusFixture f{w, prompt, fake};
     c.prepare(f);
     if (HasFatalFailure())
@@ -763,13 +789,7 @@ TEST_P(MenuKeyTest, EnterActsOnTheFirstItem)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Menus, MenuKeyTest,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kMenuCases))),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<MenuKeyTest::ParamType>& info) {
-                             return std::string(kMenuCases[std::get<0>(info.param)].name)
-                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Menus, MenuKeyTest, EveryCaseInBothLanguages(kMenuCases), CaseAndLanguageName(kMenuCases));
 
 // ---- the keyboard reaches every command ----
 
@@ -845,11 +865,7 @@ class EnterTest : public FocusTest {};
 TEST_P(EnterTest, PressesTheFocusedButton)
 {
     const EnterCase& c = kEnterCases[std::get<0>(GetParam())];
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     FocusFixture f{w, prompt, fake};
     QPushButton* button = c.prepare(f);
     if (HasFatalFailure())
@@ -860,24 +876,12 @@ TEST_P(EnterTest, PressesTheFocusedButton)
     c.check(f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, EnterTest,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kEnterCases))),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<EnterTest::ParamType>& info) {
-                             return std::string(kEnterCases[std::get<0>(info.param)].name)
-                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Buttons, EnterTest, EveryCaseInBothLanguages(kEnterCases), CaseAndLanguageName(kEnterCases));
 
 // What a keyboard user reaches, in both languages.
 class KeyboardReachTest : public FocusTest {};
 
-INSTANTIATE_TEST_SUITE_P(Languages, KeyboardReachTest,
-                         ::testing::Combine(::testing::Values(0),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<KeyboardReachTest::ParamType>& info) {
-                             return std::string(std::get<1>(info.param) == ResLanguage::Japanese ? "Japanese"
-                                                                                                 : "English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, KeyboardReachTest, kBothLanguages, OnlyLanguageName);
 
 // In the Data View window of an alarm trend, Enter presses the focused
 // button: Summary shows the summary, Return closes the window.
@@ -919,11 +923,7 @@ TEST_P(KeyboardReachTest, EnterInTheDataViewWindow)
 // End; Tab then goes on within the panel.
 TEST_P(KeyboardReachTest, ZoomedGraphScrolledToItsEndByKeys)
 {
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     FocusFixture f{w, prompt, fake};
     ViewRecord(f, true);
     if (HasFatalFailure())
@@ -961,12 +961,7 @@ TEST_P(KeyboardReachTest, ZoomedGraphScrolledToItsEndByKeys)
 // a record by keys alone, Enter and the keypad's Enter alike.
 TEST_P(KeyboardReachTest, EnterOnTheListOpensFoldersAndRecords)
 {
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {});
-    StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     DataPanel& data = w.Data();
     FocusOn(w.cmdInst(2));
     Press(Qt::Key_Return);
@@ -1007,11 +1002,7 @@ TEST_P(KeyboardReachTest, EnterOnTheListOpensFoldersAndRecords)
 // the platform asks (at the view's cursor, or in its middle).
 TEST_P(KeyboardReachTest, KeyboardMenuWithoutACurrentItemOpensNothing)
 {
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     FocusFixture f{w, prompt, fake};
     DataPanel& data = w.Data();
     w.cmdInst_Click(2);
