@@ -30,6 +30,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -169,6 +170,15 @@ bool DataPanel::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Resize && watched == lvwLog->viewport()
         && static_cast<QResizeEvent*>(event)->size().width() != static_cast<QResizeEvent*>(event)->oldSize().width())
         FitLogColumns();
+    if (event->type() == QEvent::KeyPress && watched == lvwLog) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                OpenCurrentListItem();
+            return true;
+        }
+    }
     const bool tree = watched == tvwLog->viewport();
     if (event->type() == QEvent::MouseButtonPress && (tree || watched == lvwLog->viewport())) {
         // The right button only opens the deletion menu (its own handler
@@ -195,6 +205,19 @@ void DataPanel::ConnectPicks(QTreeWidget* view, QTreeWidgetItem*& currentAtPress
             pick(KeyOf(item));
     });
     connect(view, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int) { LastPressedKey = KeyOf(item); });
+}
+
+void DataPanel::OpenCurrentListItem()
+{
+    // As a double click on the current item: its press picks it (a record
+    // for the data view) and is the key the double click works on.
+    QTreeWidgetItem* item = lvwLog->currentItem();
+    if (!item)
+        return;
+    const QString key = KeyOf(item);
+    lvwLog_ItemClick(key);
+    LastPressedKey = key;
+    lvwLog_DblClick();
 }
 
 bool DataPanel::PickedByUser(const QTreeWidgetItem* item) const

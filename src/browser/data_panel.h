@@ -109,6 +109,8 @@ private:
     // The list's columns at their shares of its width, fitted to their
     // texts (the identity columns giving way first).
     void FitLogColumns();
+    // Enter on the list: what a double click on its current item does.
+    void OpenCurrentListItem();
     // A change of the current node or item that the user made.
     bool PickedByUser(const QTreeWidgetItem* item) const;
     // After a deletion: a record that is gone is neither shown in the grid

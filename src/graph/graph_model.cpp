@@ -342,6 +342,14 @@ bool GraphModel::SetZoom(int z)
     return moved;
 }
 
+int GraphModel::ScrollEnd(int v) const
+{
+    // The window's end never passes the last sample.
+    const int n = m_sampleCount;
+    const int end = RoundToLong(static_cast<double>(n) / m_zoom + v);
+    return std::min(std::max(end, v + 1), n - 1);
+}
+
 void GraphModel::ScrollTo(int v)
 {
     const int n = m_sampleCount;
@@ -350,11 +358,25 @@ void GraphModel::ScrollTo(int v)
     if (n < 1 || m_zoom < 1)
         return;
     v = std::min(v, n - 1);
-    // The window's end never passes the last sample.
-    int end = RoundToLong(static_cast<double>(n) / m_zoom + v);
-    end = std::min(std::max(end, v + 1), n - 1);
     m_minX = v == 0 ? RangeStart() : m_offsets[v];
-    m_maxX = m_offsets[end];
+    m_maxX = m_offsets[ScrollEnd(v)];
+}
+
+int GraphModel::ScrollValueShowing(int sample) const
+{
+    int v = m_scroll.value;
+    if (!m_scroll.visible || sample < 0 || sample >= m_sampleCount || m_zoom < 1)
+        return v;
+    const double at = m_offsets[sample];
+    if (at >= m_minX && at <= m_maxX)
+        return v;
+    if (at < m_minX)
+        return std::clamp(sample, m_scroll.min, v);
+    const int last = std::max(m_scroll.min, m_scroll.max);
+    do
+        ++v;
+    while (v < last && ScrollEnd(v) < sample);
+    return std::min(v, last);
 }
 
 bool GraphModel::FirstEvent(double& first) const

@@ -211,6 +211,10 @@ public:
     bool SetZoom(int z);
     // The scroll bar moved to v: sets the visible range.
     void ScrollTo(int v);
+    // The scroll position nearest the current one whose range shows the
+    // sample (the current one when it shows it already, or when the scroll
+    // bar is hidden).
+    int ScrollValueShowing(int sample) const;
     const GraphScrollState& Scroll() const { return m_scroll; }
 
     // --- text and visuals held for the drawing --------------------------
@@ -299,6 +303,8 @@ private:
     // sample, as the trace does: events logged after the last sample the
     // graph holds are neither drawn nor given room.
     double RangeStart() const;
+    // The last sample in view at scroll position v (zoomed).
+    int ScrollEnd(int v) const;
     int LastSampleAtOrBefore(double bound) const;
     void ResetSeries();
 

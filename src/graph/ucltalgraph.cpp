@@ -43,6 +43,58 @@ int ShiftCode(Qt::KeyboardModifiers mods)
     return code;
 }
 
+// A frame of the given width along the inside of rect.
+void PaintFocusFrame(QPainter& p, const QRect& rect, int width, const QColor& colour)
+{
+    p.fillRect(QRect(rect.left(), rect.top(), rect.width(), width), colour);
+    p.fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), colour);
+    p.fillRect(QRect(rect.left(), rect.top(), width, rect.height()), colour);
+    p.fillRect(QRect(rect.right() - width + 1, rect.top(), width, rect.height()), colour);
+}
+
+// The scroll bar of a zoomed graph. While it is shown it is a Tab stop and
+// its keys scroll the view (the arrows by a sample, Page Up and Page Down by
+// a view, Home and End to either end). With the focus it shows a frame along
+// its edges, in the highlight colour unless that would not stand out from
+// the bar.
+class GraphScrollBar : public QScrollBar {
+public:
+    explicit GraphScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
+    {
+        setObjectName(QStringLiteral("hslWidth"));
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    // Each key moves the view the way it points, whatever way the slider
+    // under the bar would take it.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        SliderAction action = SliderNoAction;
+        switch (event->key()) {
+        case Qt::Key_Left: case Qt::Key_Up: action = SliderSingleStepSub; break;
+        case Qt::Key_Right: case Qt::Key_Down: action = SliderSingleStepAdd; break;
+        case Qt::Key_PageUp: action = SliderPageStepSub; break;
+        case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+        case Qt::Key_Home: action = SliderToMinimum; break;
+        case Qt::Key_End: action = SliderToMaximum; break;
+        default: QScrollBar::keyPressEvent(event); return;
+        }
+        triggerAction(action);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        const QPalette& pal = palette();
+        QPainter p(this);
+        PaintFocusFrame(p, rect(), 2,
+                        FocusCueColor({pal.color(QPalette::Window), pal.color(QPalette::Button)},
+                                      pal.color(QPalette::Highlight)));
+    }
+};
+
 } // namespace
 
 // The drawing surface: shows the persistent image with the cursor line and
@@ -87,7 +139,7 @@ private:
 uclTalGraph::uclTalGraph(QWidget* parent) : QFrame(parent), m_renderCache(std::make_unique<GraphRenderCache>())
 {
     m_picGraph = new TalGraphSurface(this);
-    m_hslWidth = new QScrollBar(Qt::Horizontal, this);
+    m_hslWidth = new GraphScrollBar(this);
     m_hslWidth->hide();
     connect(m_hslWidth, &QScrollBar::valueChanged, this, &uclTalGraph::OnScroll);
     setFocusProxy(m_picGraph);
@@ -324,14 +376,6 @@ void uclTalGraph::PaintSurface(QPainter& p)
     }
 }
 
-void uclTalGraph::PaintFocusFrame(QPainter& p, const QRect& rect, int width, const QColor& colour)
-{
-    p.fillRect(QRect(rect.left(), rect.top(), rect.width(), width), colour);
-    p.fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), colour);
-    p.fillRect(QRect(rect.left(), rect.top(), width, rect.height()), colour);
-    p.fillRect(QRect(rect.right() - width + 1, rect.top(), width, rect.height()), colour);
-}
-
 void uclTalGraph::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
@@ -550,8 +594,14 @@ void uclTalGraph::SurfaceKeyPress(QKeyEvent* e)
     const int shift = ShiftCode(e->modifiers());
     emit KeyDown(code, shift);
     const double h = m_picGraph->height();
-    if (m_model.KeyDown(code, shift, h))
+    if (m_model.KeyDown(code, shift, h)) {
+        // Zoomed, a cursor that moves past the edge of the view takes the
+        // view along.
+        const int showing = m_model.ScrollValueShowing(static_cast<int>(std::lround(m_model.CursorIndex())));
+        if (showing != m_model.Scroll().value)
+            m_hslWidth->setValue(showing);
         PlaceCursor();
+    }
     const QString text = e->text();
     if (!text.isEmpty() && text.at(0).unicode() < 256)
         emit KeyPress(text.at(0).unicode());

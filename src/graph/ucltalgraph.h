@@ -30,6 +30,10 @@ struct GraphRenderCache;
 // SampleDataCount() (hosts use 1000) addresses the common event row.
 // Positions (X, Y, SetDraw*) are twips; colours are Windows colour numbers.
 //
+// Keyboard: the drawing takes the focus and its cursor keys move the cursor;
+// zoomed, a cursor moved past the edge of the view scrolls the view, and the
+// scroll bar is the next Tab stop, whose keys scroll as a form's do.
+//
 // Member naming: `X()` reads, `SetX(value)` writes.
 class uclTalGraph : public QFrame, public GraphColorTarget {
     Q_OBJECT
@@ -220,8 +224,6 @@ private:
     void PaintSurface(QPainter& painter);
     // The cursor line and its readout label over the surface.
     void PaintCursor(QPainter& painter, const QColor& back);
-    // A frame of the given width along the inside of rect.
-    static void PaintFocusFrame(QPainter& painter, const QRect& rect, int width, const QColor& colour);
     // Input from the surface.
     void SurfaceMousePress(QMouseEvent* event);
     void SurfaceMouseMove(QMouseEvent* event);

@@ -6,6 +6,7 @@
 #include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/wait.h"
+#include "common/widgets/keyboard_cues.h"
 #include "download/download_panel.h"
 #include "graph/ucltalgraph.h"
 #include "interface/uclQvif.h"
@@ -22,6 +23,9 @@ frmMain::frmMain(QvifPort* port, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     resize(Px(kMinWindowWidth), Px(kMinWindowHeight));
+    // In this window and every window it opens, Enter presses the focused
+    // button.
+    EnterPressesFocusedButton();
     if (port) {
         m_state.uclQvport = port;
     } else {

@@ -1,16 +1,23 @@
 // What a keyboard user reaches: Tab into a group of options lands on the
-// checked one, and a context menu asked for from the keyboard opens with its
-// first enabled item active.
+// checked one, a context menu asked for from the keyboard opens with its
+// first enabled item active and only at the current item, and Enter presses
+// the focused button.
 #include "common/widgets/keyboard_cues.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -144,4 +151,116 @@ TEST(KeyboardMenu, FromTheKeyboardTheFirstEnabledItemIsActive)
     ASSERT_TRUE(menu.isVisible());
     EXPECT_EQ(menu.activeAction(), nullptr);
     menu.hide();
+}
+
+// The Menu key and Shift+F10 ask for the menu at the current item, scrolled
+// into view; a view without a current item opens no menu, whatever lies
+// under the point where the platform asks.
+TEST(KeyboardMenu, OnlyAtTheCurrentItem)
+{
+    QTreeWidget view;
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    for (int i = 0; i < 60; ++i)
+        new QTreeWidgetItem(&view, {QString::number(i)});
+    auto* watch = new KeyboardMenuWatch(&view);
+    std::vector<QTreeWidgetItem*> asked;
+    QObject::connect(&view, &QWidget::customContextMenuRequested, [&](const QPoint& pos) {
+        EXPECT_TRUE(watch->TakeFromKeyboard());
+        asked.push_back(view.itemAt(pos));
+    });
+    view.resize(200, 200);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.setFocus(Qt::TabFocusReason);
+    view.selectionModel()->clearCurrentIndex();
+
+    // As the platform sends the Menu key: at the view's cursor rectangle,
+    // and here at the middle of the view as well.
+    const auto menuKeyAt = [&view](const QPoint& pos) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, view.mapToGlobal(pos));
+        QApplication::sendEvent(&view, &menu);
+    };
+    const QPoint cursor = view.inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    for (const QPoint& at : {cursor, view.viewport()->rect().center()})
+        menuKeyAt(at);
+    QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(asked.empty()) << "a menu without a current item";
+    EXPECT_EQ(view.currentItem(), nullptr);
+
+    // A current item scrolled out of view is scrolled back and asked for.
+    QTreeWidgetItem* current = view.topLevelItem(50);
+    view.setCurrentItem(current);
+    view.scrollToTop();
+    menuKeyAt(view.viewport()->rect().center());
+    QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], current);
+    EXPECT_EQ(asked[1], current);
+    EXPECT_TRUE(view.viewport()->rect().contains(view.visualItemRect(current)));
+}
+
+// Enter and the keypad's Enter press the push or tool button with the
+// focus, once, in a window and in a dialog (there instead of the dialog's
+// default button); a button that takes Enter itself is pressed once, and
+// check boxes and held keys press nothing.
+TEST(EnterPressesFocusedButton, PressesTheFocusedButtonOnce)
+{
+    EnterPressesFocusedButton();
+    EnterPressesFocusedButton(); // installed once however often asked
+
+    struct Case {
+        const char* name;
+        bool dialog;
+        std::function<QAbstractButton*(QWidget*)> make;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool autoRepeat;
+        int pressed;       // times the focused button is pressed
+        int defaultPressed; // times the dialog's default button is pressed
+    };
+    const auto plain = [](QWidget* parent) {
+        auto* b = new QPushButton(QStringLiteral("plain"), parent);
+        b->setAutoDefault(false);
+        return b;
+    };
+    const auto tool = [](QWidget* parent) { return new QToolButton(parent); };
+    const auto check = [](QWidget* parent) { return new QCheckBox(QStringLiteral("box"), parent); };
+    const auto automatic = [](QWidget* parent) { return new QPushButton(QStringLiteral("auto"), parent); };
+    const Case cases[] = {
+        {"push button, Return", false, plain, Qt::Key_Return, Qt::NoModifier, false, 1, 0},
+        {"push button, keypad Enter", false, plain, Qt::Key_Enter, Qt::KeypadModifier, false, 1, 0},
+        {"tool button", false, tool, Qt::Key_Return, Qt::NoModifier, false, 1, 0},
+        {"held key", false, plain, Qt::Key_Return, Qt::NoModifier, true, 0, 0},
+        {"with Ctrl", false, plain, Qt::Key_Return, Qt::ControlModifier, false, 0, 0},
+        {"check box", false, check, Qt::Key_Return, Qt::NoModifier, false, 0, 0},
+        {"dialog, push button", true, plain, Qt::Key_Return, Qt::NoModifier, false, 1, 0},
+        {"dialog, auto default button", true, automatic, Qt::Key_Return, Qt::NoModifier, false, 1, 0},
+        {"dialog, check box", true, check, Qt::Key_Return, Qt::NoModifier, false, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<QWidget> window(c.dialog ? new QDialog : new QWidget);
+        auto* layout = new QVBoxLayout(window.get());
+        auto* fallback = new QPushButton(QStringLiteral("default"), window.get());
+        fallback->setDefault(c.dialog);
+        QAbstractButton* button = c.make(window.get());
+        layout->addWidget(fallback);
+        layout->addWidget(button);
+        QSignalSpy pressed(button, &QAbstractButton::clicked);
+        QSignalSpy defaultPressed(fallback, &QAbstractButton::clicked);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(button->hasFocus());
+        const bool checked = button->isChecked();
+        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString(), c.autoRepeat);
+        QApplication::sendEvent(button, &press);
+        QKeyEvent release(QEvent::KeyRelease, c.key, c.modifiers, QString(), c.autoRepeat);
+        QApplication::sendEvent(button, &release);
+        EXPECT_EQ(pressed.count(), c.pressed);
+        EXPECT_EQ(defaultPressed.count(), c.defaultPressed);
+        EXPECT_EQ(button->isChecked(), checked);
+    }
 }

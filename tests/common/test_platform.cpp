@@ -65,6 +65,48 @@ TEST(Colors, WindowsColourNumbers)
     EXPECT_EQ(ColorFromWin(RGB(192, 64, 64)), QColor(192, 64, 64));
 }
 
+// A focus cue keeps the preferred colour where it stands out by 4.5 to 1
+// from everything under it, and is otherwise shaded toward black or white
+// until it does.
+TEST(Colors, FocusCueStandsOutFromWhatItIsDrawnOn)
+{
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(QColor(0, 128, 255), QColor(0, 128, 255)), 1.0);
+    EXPECT_NEAR(ContrastRatio(QColor(255, 0, 0), Qt::white), 4.0, 0.01);
+
+    const QColor highlight(48, 140, 198);
+    struct Case {
+        QColor under;
+        QColor alsoUnder; // invalid: only one colour under the cue
+        QColor preferred;
+        bool kept;        // the preferred colour itself
+        bool darker;      // else shaded darker (or lighter)
+    };
+    const Case cases[] = {
+        {Qt::white, {}, highlight, false, true},                         // a white face
+        {QColor(239, 239, 239), {}, QColor(0, 0, 128), true, false},      // navy on light grey
+        {QColor(239, 239, 239), {}, highlight, false, true},              // a light grey bar
+        {QColor(0, 128, 255), {}, highlight, false, true},                // a blue face
+        {QColor(0, 0, 160), {}, highlight, false, false},                 // a dark blue face
+        {QColor(40, 40, 40), {}, highlight, false, false},                // a dark grey face
+        {QColor(255, 255, 0), {}, Qt::white, false, true},                // a yellow face
+        {QColor(128, 128, 128), {}, QColor(128, 128, 128), false, true},  // the cue's own colour
+        {QColor(239, 239, 239), QColor(0, 128, 255), highlight, false, true}, // a grey and a blue part
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.under.name().toStdString() + " " + c.preferred.name().toStdString());
+        const QColor cue = c.alsoUnder.isValid() ? FocusCueColor({c.under, c.alsoUnder}, c.preferred)
+                                                 : FocusCueColor({c.under}, c.preferred);
+        EXPECT_GE(ContrastRatio(cue, c.under), 4.5);
+        if (c.alsoUnder.isValid())
+            EXPECT_GE(ContrastRatio(cue, c.alsoUnder), 4.5);
+        if (c.kept)
+            EXPECT_EQ(cue, c.preferred);
+        else
+            EXPECT_EQ(cue.lightness() < c.preferred.lightness(), c.darker) << cue.name().toStdString();
+    }
+}
+
 TEST(Twips, FifteenPerPixelAt96Dpi)
 {
     EXPECT_EQ(TwipsToPx(1440, 96), 96);

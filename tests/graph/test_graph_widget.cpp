@@ -2,13 +2,16 @@
 #include "common/dates.h"
 #include "graph/graph_renderer.h"
 #include "graph/ucltalgraph.h"
+#include "focus_contrast.h"
 #include "pdf_text.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -602,6 +605,104 @@ TEST(GraphWidget, ZoomScrollBarDrivesTheRange)
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(g.MaxX(), g.Model().Offset(99));
     EXPECT_EQ(g.Surface()->height(), g.contentsRect().height());
+}
+
+namespace {
+
+// A zoomed graph of 100 samples between two buttons, in a window that has
+// the keyboard: "before", the graph, "after" in this Tab order.
+struct ZoomedGraphWindow {
+    QWidget window;
+    QPushButton* before = new QPushButton(QStringLiteral("before"), &window);
+    uclTalGraph* graph = new uclTalGraph(&window);
+    QPushButton* after = new QPushButton(QStringLiteral("after"), &window);
+
+    explicit ZoomedGraphWindow(int zoom)
+    {
+        graph->setGeometry(0, 30, 400, 300);
+        after->move(0, 340);
+        window.resize(420, 380);
+        Fill(*graph, std::vector<float>(100, 3.0f));
+        graph->SetZoom(zoom);
+        window.show();
+        window.activateWindow();
+        graph->Refresh();
+    }
+    QScrollBar* Bar() const { return graph->findChild<QScrollBar*>(); }
+    // The last sample in view.
+    bool ShowsTheEnd() const { return graph->MaxX() == graph->Model().Offset(99); }
+};
+
+} // namespace
+
+// Zoomed, the scroll bar is the Tab stop after the drawing; its keys scroll
+// the view to either end, and it shows the focus by a frame that stands out
+// from the bar. Not zoomed, Tab passes from the drawing to the next control.
+TEST(GraphWidget, ZoomedScrollBarIsATabStopWhoseKeysScroll)
+{
+    ZoomedGraphWindow z(4);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&z.window));
+    QScrollBar* bar = z.Bar();
+    ASSERT_TRUE(bar && bar->isVisible());
+    z.before->setFocus(Qt::TabFocusReason);
+    const QImage plain = bar->grab().toImage();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), z.graph->Surface());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+    EXPECT_TRUE(ContrastingFrameAround(plain, bar->grab().toImage())) << "the bar does not show the focus";
+
+    for (int i = 0; i < 5 && !z.ShowsTheEnd(); ++i)
+        QTest::keyClick(bar, Qt::Key_PageDown);
+    EXPECT_TRUE(z.ShowsTheEnd()) << "Page Down does not reach the end";
+    QTest::keyClick(bar, Qt::Key_Home);
+    EXPECT_EQ(z.graph->MinX(), z.graph->Model().Offset(0));
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(z.graph->MinX(), z.graph->Model().Offset(1));
+    QTest::keyClick(bar, Qt::Key_End);
+    EXPECT_TRUE(z.ShowsTheEnd());
+    QTest::keyClick(bar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), z.after);
+
+    z.graph->SetZoom(1);
+    z.graph->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), z.after);
+}
+
+// The cursor keys move the cursor past the edge of a zoomed view: the view
+// follows it, to the last sample and back to the first.
+TEST(GraphWidget, CursorKeysTakeTheZoomedViewAlong)
+{
+    ZoomedGraphWindow z(4);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&z.window));
+    z.graph->setFocus(Qt::TabFocusReason);
+    QWidget* surface = z.graph->Surface();
+    ASSERT_TRUE(surface->hasFocus());
+    const GraphModel& m = z.graph->Model();
+
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(surface, Qt::Key_Right);
+    EXPECT_EQ(m.CursorIndex(), 30);
+    EXPECT_GE(z.graph->MaxX(), m.Offset(30));
+    EXPECT_GT(z.Bar()->value(), 0);
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(surface, Qt::Key_Right, Qt::ShiftModifier);
+    for (int i = 0; i < 100 && m.CursorIndex() < 99; ++i)
+        QTest::keyClick(surface, Qt::Key_Right);
+    EXPECT_TRUE(z.ShowsTheEnd());
+    EXPECT_EQ(z.Bar()->value(), z.Bar()->maximum());
+    EXPECT_DOUBLE_EQ(m.Cursor().x, z.graph->xPos(m.Offset(99))) << "the cursor stands at the last sample";
+
+    for (int i = 0; i < 10 && m.CursorIndex() >= 10; ++i)
+        QTest::keyClick(surface, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(z.Bar()->value(), m.CursorIndex());
+    for (int i = 0; i < 10 && m.CursorIndex() > 0; ++i)
+        QTest::keyClick(surface, Qt::Key_Left);
+    EXPECT_EQ(m.CursorIndex(), 0);
+    EXPECT_EQ(z.Bar()->value(), 0);
+    EXPECT_EQ(z.graph->MinX(), m.Offset(0));
 }
 
 TEST(GraphWidget, ColoursThroughTheSettingsTarget)

@@ -11,11 +11,15 @@
 #include "main_window_fixture.h"
 #include "../settings/gas_channel.h"
 #include "../views/view_db_fixture.h"
+#include "focus_contrast.h"
+#include "item_texts.h"
 
+#include "browser/browser_keys.h"
 #include "browser/data_panel.h"
 #include "browser/lastcal_panel.h"
 #include "download/download_panel.h"
 #include "settings/instrument_panel.h"
+#include "views/data_view_window.h"
 
 #include "common/file_write.h"
 #include "common/paths.h"
@@ -34,6 +38,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -541,19 +546,61 @@ protected:
         w.setAttribute(Qt::WA_KeyboardFocusChange);
         return w;
     }
+
+    // ShowWindow in the case's language over two stored interval trends,
+    // the first with an event, in the log database.
+    frmMain& ShowWindowOverTwoTrends()
+    {
+        SetResLanguage(std::get<1>(GetParam()));
+        CreateLogDatabase(LogDatabasePath());
+        const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+        StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
+        StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
+        return ShowWindow();
+    }
 };
+
+namespace {
+
+std::string LanguageName(const std::tuple<int, ResLanguage>& param)
+{
+    return std::get<1>(param) == ResLanguage::Japanese ? "Japanese" : "English";
+}
+
+// The names of a test over a table of cases in both languages: the case's
+// name and the language.
+template <typename Case, size_t N>
+auto CaseAndLanguageName(const Case (&cases)[N])
+{
+    return [&cases](const ::testing::TestParamInfo<std::tuple<int, ResLanguage>>& info) {
+        return std::string(cases[std::get<0>(info.param)].name) + "_" + LanguageName(info.param);
+    };
+}
+
+// Every case of a table in both languages.
+template <typename Case, size_t N>
+auto EveryCaseInBothLanguages(const Case (&)[N])
+{
+    return ::testing::Combine(::testing::Range(0, static_cast<int>(N)),
+                              ::testing::Values(ResLanguage::English, ResLanguage::Japanese));
+}
+
+const auto kBothLanguages =
+    ::testing::Combine(::testing::Values(0), ::testing::Values(ResLanguage::English, ResLanguage::Japanese));
+
+std::string OnlyLanguageName(const ::testing::TestParamInfo<std::tuple<int, ResLanguage>>& info)
+{
+    return LanguageName(info.param);
+}
+
+} // namespace
 
 TEST_P(FocusTest, StaysInThePanel)
 {
     const FocusCase& c = kCases[std::get<0>(GetParam())];
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
-    StoreInterval(2, "SN1", start.addSecs(3600), 40, {});
     // The keyboard user's window: Tab has moved the focus in it before,
     // which is when a style draws its focus rectangles.
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     if (HasFailure())
         return;
 
@@ -585,13 +632,7 @@ TEST_P(FocusTest, StaysInThePanel)
     ExpectShowsFocus(focus, where);
 }
 
-INSTANTIATE_TEST_SUITE_P(Panels, FocusTest,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kCases))),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<FocusTest::ParamType>& info) {
-                             return std::string(kCases[std::get<0>(info.param)].name)
-                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Panels, FocusTest, EveryCaseInBothLanguages(kCases), CaseAndLanguageName(kCases));
 
 // Lists and grids with nothing in them show the focus by their frame: the
 // browser over an empty database and the empty last-calibration list.
@@ -616,13 +657,7 @@ TEST_P(EmptyFocusTest, EmptyListsAndGridsShowTheFocus)
     ExpectShowsFocus(w.LastCal().vfgHistory, "vfgHistory");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest,
-                         ::testing::Combine(::testing::Values(0),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<EmptyFocusTest::ParamType>& info) {
-                             return std::string(std::get<1>(info.param) == ResLanguage::Japanese ? "Japanese"
-                                                                                                 : "English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, EmptyFocusTest, kBothLanguages, OnlyLanguageName);
 
 // The browser's tree and list pick what becomes their current item. One
 // that takes the focus without a current item picks nothing (the list keeps
@@ -669,6 +704,17 @@ void PressMenuKey()
     QApplication::sendEvent(focus, &menu);
 }
 
+// One instrument's last calibration in the last-calibration list.
+void AddLastCalibration()
+{
+    LogDb db;
+    ExecSql(db,
+            QStringLiteral("Insert Into cLatestHist (SeqNo, SerialNo, UserID, StationID, WriteDates, Gas1Name, "
+                           "Gas1Full, Gas1CalDate) Values (1, 'A1', 'U', 'S', '2026-01-01 00:00:00', 'CO', 500, "
+                           "'2025-01-01 00:00:00');"),
+            {});
+}
+
 struct MenuCase {
     const char* name;
     std::function<void(FocusFixture&)> prepare; // leaves the focus on the control
@@ -697,34 +743,34 @@ const MenuCase kMenuCases[] = {
      [](FocusFixture& f) { return f.w.Data().mnuDelete; }, true},
     {"LastCalibrationMenuKey",
      [](FocusFixture& f) {
-         OpenLastCal(f);
+         AddLastCalibration();
+         f.w.cmdInst_Click(3);
          FocusOn(f.w.LastCal().vfgHistory);
+         ASSERT_TRUE(f.w.LastCal().vfgHistory->currentIndex().isValid());
      },
      [](FocusFixture& f) { return f.w.LastCal().mnuHistDel; }, false},
 };
 
 } // namespace
 
-// A context menu opened from the keyboard has its first item active, so
-// Enter acts on it at once: a deletion asks for the password.
+// A context menu opened from the keyboard at the current item has its
+// first item active, so Enter acts on it at once: a deletion asks for the
+// password.
 class MenuKeyTest : public FocusTest {};
 
 TEST_P(MenuKeyTest, EnterActsOnTheFirstItem)
 {
     const MenuCase& c = kMenuCases[std::get<0>(GetParam())];
-    SetResLanguage(std::get<1>(GetParam()));
-    CreateLogDatabase(LogDatabasePath());
-    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
-    StoreInterval(1, "SN1", start, 40, {{start.addSecs(50), -104, -101}});
-    frmMain& w = ShowWindow();
+    frmMain& w = ShowWindowOverTwoTrends();
     FocusFixture f{w, prompt, fake};
     c.prepare(f);
     if (HasFatalFailure())
         return;
     QAction* first = c.first(f);
     QSignalSpy chosen(first, &QAction::triggered);
+    // Each deletion asks for the password first.
     bool asked = false;
-    if (first == w.Data().mnuDelete) {
+    {
         prompt.ExpectWindow([&asked](QWidget*) {
             asked = true;
             return int(QDialog::Rejected);
@@ -739,14 +785,283 @@ TEST_P(MenuKeyTest, EnterActsOnTheFirstItem)
     EXPECT_EQ(menu->activeAction(), first);
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_EQ(chosen.count(), 1) << "Enter did not act on the first item";
-    EXPECT_EQ(asked, first == w.Data().mnuDelete);
+    EXPECT_TRUE(asked);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Menus, MenuKeyTest,
-                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kMenuCases))),
-                                            ::testing::Values(ResLanguage::English, ResLanguage::Japanese)),
-                         [](const ::testing::TestParamInfo<MenuKeyTest::ParamType>& info) {
-                             return std::string(kMenuCases[std::get<0>(info.param)].name)
-                                    + (std::get<1>(info.param) == ResLanguage::Japanese ? "_Japanese" : "_English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Menus, MenuKeyTest, EveryCaseInBothLanguages(kMenuCases), CaseAndLanguageName(kMenuCases));
+
+// ---- the keyboard reaches every command ----
+
+namespace {
+
+// Enter, or the keypad's Enter, on a button: the button with the focus.
+void PressEnter(bool keypad)
+{
+    if (keypad)
+        Press(Qt::Key_Enter, Qt::KeypadModifier);
+    else
+        Press(Qt::Key_Return);
+}
+
+struct EnterCase {
+    const char* name;
+    bool keypad;
+    // Brings the window to the case's state and returns the button that the
+    // focus is put on.
+    std::function<QPushButton*(FocusFixture&)> prepare;
+    // What the button's command did.
+    std::function<void(FocusFixture&)> check;
+};
+
+const EnterCase kEnterCases[] = {
+    {"Exit", false,
+     [](FocusFixture& f) {
+         f.prompt.ExpectBox(MsgResult::No);
+         return f.w.cmdInst(5);
+     },
+     [](FocusFixture& f) {
+         ASSERT_EQ(f.prompt.boxes.size(), 1);
+         EXPECT_EQ(f.prompt.boxes[0].text, GetResString(5375));
+         EXPECT_TRUE(f.w.isVisible());
+     }},
+    {"Data", false, [](FocusFixture& f) { return f.w.cmdInst(2); },
+     [](FocusFixture& f) {
+         EXPECT_TRUE(f.w.fraMenu(2)->isVisible());
+         EXPECT_TRUE(f.w.Data().lvwLog->hasFocus());
+     }},
+    {"DataOnTheKeypad", true, [](FocusFixture& f) { return f.w.cmdInst(2); },
+     [](FocusFixture& f) { EXPECT_TRUE(f.w.fraMenu(2)->isVisible()); }},
+    {"ViewData", false,
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         return f.w.Data().cmdDetail;
+     },
+     [](FocusFixture& f) {
+         EXPECT_TRUE(f.w.fraMenu(3)->isVisible());
+         EXPECT_EQ(f.w.View().SeqNo(), 1);
+     }},
+    {"Summary", true,
+     [](FocusFixture& f) {
+         ViewRecord(f, false);
+         EXPECT_TRUE(f.w.View().vfgSummary->isVisible()); // shown at first
+         return f.w.View().cmdBrowse(3);
+     },
+     [](FocusFixture& f) { EXPECT_TRUE(f.w.View().vfgSummary->isHidden()); }},
+    {"Return", false,
+     [](FocusFixture& f) {
+         ViewRecord(f, false);
+         return f.w.View().cmdBrowse(4);
+     },
+     [](FocusFixture& f) { EXPECT_TRUE(f.w.fraMenu(2)->isVisible()); }},
+};
+
+} // namespace
+
+// Enter and the keypad's Enter press the button with the focus, as Space
+// does: in the menu column, on the panels and in the data view.
+class EnterTest : public FocusTest {};
+
+TEST_P(EnterTest, PressesTheFocusedButton)
+{
+    const EnterCase& c = kEnterCases[std::get<0>(GetParam())];
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    QPushButton* button = c.prepare(f);
+    if (HasFatalFailure())
+        return;
+    ASSERT_NE(button, nullptr);
+    FocusOn(button);
+    PressEnter(c.keypad);
+    c.check(f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, EnterTest, EveryCaseInBothLanguages(kEnterCases), CaseAndLanguageName(kEnterCases));
+
+// What a keyboard user reaches, in both languages.
+class KeyboardReachTest : public FocusTest {};
+
+INSTANTIATE_TEST_SUITE_P(Languages, KeyboardReachTest, kBothLanguages, OnlyLanguageName);
+
+// In the Data View window of an alarm trend, Enter presses the focused
+// button: Summary shows the summary, Return closes the window.
+TEST_P(KeyboardReachTest, EnterInTheDataViewWindow)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    const QDateTime start = MakeDate(2024, 5, 17, 12, 0, 0);
+    StoreAlarm(12, "SN1", start, 361);
+    frmMain& w = ShowWindow();
+    bool summaryShown = false;
+    bool closed = false;
+    prompt.ExpectWindow([&](QWidget* window) {
+        auto* view = qobject_cast<DataViewWindow*>(window);
+        EXPECT_NE(view, nullptr);
+        if (!view)
+            return 0;
+        view->activateWindow();
+        // The application takes the window as active a little after the
+        // platform does.
+        if (!QTest::qWaitFor([view] { return view->isActiveWindow(); }))
+            return 0;
+        const bool hidden = view->vfgSummary->isHidden();
+        FocusOn(view->cmdBrowse(3));
+        PressEnter(false);
+        summaryShown = hidden && view->vfgSummary->isVisible();
+        FocusOn(view->cmdBrowse(4));
+        PressEnter(true);
+        closed = !view->isVisible();
+        return 0;
+    });
+    w.View().OpenDataViewWindow({12, 2, start});
+    EXPECT_TRUE(summaryShown);
+    EXPECT_TRUE(closed);
+}
+
+// A zoomed graph is scrolled to its end by keys alone: the zoom chosen in
+// its list, Tab from the graph to its scroll bar, which shows the focus, and
+// End; Tab then goes on within the panel.
+TEST_P(KeyboardReachTest, ZoomedGraphScrolledToItsEndByKeys)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    ViewRecord(f, true);
+    if (HasFatalFailure())
+        return;
+    uclTalGraph* graph = w.View().talGraph;
+    FocusOn(w.View().cmbBrowse);
+    Press(Qt::Key_Down);
+    ASSERT_GT(graph->Zoom(), 1);
+    const int last = graph->SampleCount() - 1;
+    ASSERT_LT(graph->MaxX(), graph->Model().Offset(last));
+
+    FocusOn(graph);
+    Press(Qt::Key_Tab);
+    auto* bar = graph->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), bar) << Describe(QApplication::focusWidget()).toStdString();
+    SaveShot(w, std::string("ZoomedGraphScrollBar_") + (std::get<1>(GetParam()) == ResLanguage::Japanese ? "ja" : "en"));
+    Press(Qt::Key_End);
+    EXPECT_EQ(graph->MaxX(), graph->Model().Offset(last));
+    Press(Qt::Key_Home);
+    EXPECT_EQ(graph->MinX(), graph->Model().Offset(0));
+    Press(Qt::Key_PageDown);
+    EXPECT_GT(graph->MinX(), graph->Model().Offset(0));
+    ExpectShowsFocus(bar, "hslWidth");
+
+    FocusOn(bar);
+    Press(Qt::Key_Tab);
+    QWidget* next = QApplication::focusWidget();
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(w.fraMenu(3)->isAncestorOf(next)) << Describe(next).toStdString();
+}
+
+// Enter on a record of the list opens it in the data view, as a double
+// click does, and on a folder item opens the folder: from the root down to
+// a record by keys alone, Enter and the keypad's Enter alike.
+TEST_P(KeyboardReachTest, EnterOnTheListOpensFoldersAndRecords)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    DataPanel& data = w.Data();
+    FocusOn(w.cmdInst(2));
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(data.lvwLog->hasFocus());
+    // The tree's root picked by keys, then on to the list.
+    FocusOn(data.tvwLog);
+    Press(Qt::Key_Down);
+    ASSERT_EQ(data.tvwLog->currentItem(), data.tvwLog->topLevelItem(0));
+    FocusOn(data.lvwLog);
+    const auto currentKey = [&data] {
+        QTreeWidgetItem* item = data.lvwLog->currentItem();
+        return item ? item->data(0, Qt::UserRole).toString() : QString();
+    };
+    // Each Enter opens the folder of the current (first) item, down to the
+    // list of the two records.
+    for (int level = 0; level < 5 && browser::RecordKeySeqNo(currentKey()) == 0; ++level) {
+        const QString folder = currentKey();
+        ASSERT_TRUE(browser::IsFolderKey(folder)) << folder.toStdString();
+        if (level % 2)
+            Press(Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            Press(Qt::Key_Return);
+        ASSERT_TRUE(data.lvwLog->hasFocus());
+        ASSERT_NE(currentKey(), folder) << "Enter did not open the folder";
+        EXPECT_TRUE(data.TreeItem(folder)->parent()->isExpanded());
+    }
+    ASSERT_EQ(data.lvwLog->topLevelItemCount(), 2) << "the records were not reached";
+    Press(Qt::Key_Down);
+    const qint64 picked = browser::RecordKeySeqNo(currentKey());
+    ASSERT_GT(picked, 0);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(w.fraMenu(3)->isVisible());
+    EXPECT_EQ(w.View().SeqNo(), picked);
+}
+
+// The Menu key and Shift+F10 on a tree with no current node, or on the
+// empty last-calibration list, open no menu and change nothing, wherever
+// the platform asks (at the view's cursor, or in its middle).
+TEST_P(KeyboardReachTest, KeyboardMenuWithoutACurrentItemOpensNothing)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    DataPanel& data = w.Data();
+    w.cmdInst_Click(2);
+    data.tvwLog->expandAll();
+    data.tvwLog->setFocus(Qt::BacktabFocusReason);
+    ASSERT_EQ(data.tvwLog->currentItem(), nullptr);
+    QSignalSpy deletes(data.mnuDelete, &QAction::triggered);
+    const QStringList listed = ListTexts(data.lvwLog);
+    const int kind = data.SelectedKind;
+
+    const auto askEverywhere = [](QAbstractItemView* view) {
+        const QPoint cursor = view->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        for (const QPoint& at : {cursor, view->viewport()->rect().center()}) {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, view->mapToGlobal(at));
+            QApplication::sendEvent(view, &menu);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened";
+        }
+        QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu opened on Shift+F10";
+        if (auto* popup = QApplication::activePopupWidget())
+            popup->close();
+    };
+    askEverywhere(data.tvwLog);
+    EXPECT_EQ(data.tvwLog->currentItem(), nullptr);
+    EXPECT_EQ(ListTexts(data.lvwLog), listed);
+    EXPECT_EQ(data.SelectedKind, kind);
+    EXPECT_EQ(deletes.count(), 0);
+
+    OpenLastCal(f);
+    FocusOn(w.LastCal().vfgHistory);
+    ASSERT_FALSE(w.LastCal().vfgHistory->currentIndex().isValid());
+    askEverywhere(w.LastCal().vfgHistory);
+}
+
+// The "Graph Color" buttons show the keyboard focus by a frame that stands
+// out from whatever colour the user chose for them, the colour chosen by
+// keys alone (Enter on the button, the colour dialog answered).
+TEST_P(KeyboardReachTest, GraphColorButtonsShowTheFocusOnAnyColour)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    CreateLogDatabase(LogDatabasePath());
+    frmMain& w = ShowWindow();
+    w.cmdInst_Click(4);
+    const QColor colours[] = {QColor(0, 128, 255), QColor(255, 0, 0),   QColor(255, 255, 0), QColor(0, 0, 0),
+                              QColor(255, 255, 255), QColor(128, 128, 128), QColor(0, 0, 128), QColor(48, 140, 198)};
+    for (int b = 1; b <= 2; ++b) {
+        QPushButton* button = w.Settings().cmdOptionDisp(b);
+        for (const QColor& colour : colours) {
+            SCOPED_TRACE(button->objectName().toStdString() + " " + colour.name().toStdString());
+            prompt.ExpectColor(true, colour);
+            FocusOn(button);
+            Press(Qt::Key_Return);
+            ASSERT_EQ(button->palette().color(QPalette::Button), colour);
+            ASSERT_TRUE(button->hasFocus());
+            const QImage with = button->grab().toImage();
+            button->clearFocus();
+            const QImage without = button->grab().toImage();
+            EXPECT_TRUE(ContrastingFrameAround(without, with)) << "the focus does not stand out";
+        }
+        SaveShot(w, "GraphColor" + std::to_string(b));
+    }
+}

@@ -1,12 +1,17 @@
 #include "common/widgets/keyboard_cues.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QToolButton>
 
 #include <vector>
 
@@ -57,7 +62,85 @@ private:
     std::vector<QPointer<QAbstractButton>> m_options;
 };
 
+// Draws the focus frame of FocusFrameOnColouredFace over the button.
+class ColouredFaceFocus : public QObject {
+public:
+    explicit ColouredFaceFocus(QAbstractButton* button) : QObject(button), m_button(button)
+    {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_button || event->type() != QEvent::Paint || !m_button->hasFocus())
+            return false;
+        // The button paints itself first; the frame goes over its face. A
+        // black line with a white one inside it: whatever the face shows
+        // (a style shades the chosen colour), one of the two stands out
+        // from it by at least 4.5 to 1. Two in from the edge, it lies on
+        // the face, clear of the style's outline and of the caption.
+        static_cast<QObject*>(m_button)->event(event);
+        const QRect outer = m_button->rect().adjusted(2, 2, -2, -2);
+        const QRect inner = outer.adjusted(1, 1, -1, -1);
+        QPainter p(m_button);
+        p.setClipRegion(QRegion(outer).subtracted(QRegion(inner.adjusted(1, 1, -1, -1))));
+        p.fillRect(outer, Qt::black);
+        p.fillRect(inner, Qt::white);
+        return true;
+    }
+
+private:
+    QAbstractButton* m_button;
+};
+
+// Presses the focused push or tool button on Enter (see
+// EnterPressesFocusedButton).
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !button->hasFocus() || !button->isEnabled())
+            return false;
+        if (const auto* push = qobject_cast<QPushButton*>(button)) {
+            if (push->autoDefault() || push->isDefault())
+                return false;
+        } else if (!qobject_cast<QToolButton*>(button)) {
+            return false; // a check box or option is not pressed by Enter
+        }
+        // A held key presses once; its repeats press nothing else either.
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
+
 } // namespace
+
+void FocusFrameOnColouredFace(QAbstractButton* button)
+{
+    if (button)
+        new ColouredFaceFocus(button);
+}
+
+void EnterPressesFocusedButton()
+{
+    static QPointer<EnterPressesButton> installed;
+    if (installed || !QCoreApplication::instance())
+        return;
+    installed = new EnterPressesButton(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(installed);
+}
 
 void TabToCheckedOption(const QList<QAbstractButton*>& options)
 {
@@ -85,7 +168,16 @@ bool KeyboardMenuWatch::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ContextMenu) {
         // A mouse's request reaches a list or grid through its viewport, not
         // through this filter; it only sees the keyboard's, but checks anyway.
-        m_keyboard = static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        m_keyboard = request->reason() == QContextMenuEvent::Keyboard;
+        if (m_keyboard && !m_asking && qobject_cast<QAbstractItemView*>(m_control)) {
+            // The platform asks at the view's cursor rectangle, which is no
+            // item at all while there is no current item: the request is
+            // made again at the current item, or not at all.
+            AskAtCurrentItem(*request);
+            m_keyboard = false;
+            return true;
+        }
     } else if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
@@ -97,6 +189,22 @@ bool KeyboardMenuWatch::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void KeyboardMenuWatch::AskAtCurrentItem(const QContextMenuEvent& request)
+{
+    auto* view = static_cast<QAbstractItemView*>(m_control);
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid())
+        return;
+    view->scrollTo(current);
+    // At the item's centre, in the viewport's coordinates, as a mouse's
+    // request is.
+    const QPoint pos = view->visualRect(current).center();
+    QContextMenuEvent again(QContextMenuEvent::Keyboard, pos, view->viewport()->mapToGlobal(pos),
+                            request.modifiers());
+    const QScopedValueRollback asking(m_asking, true);
+    QCoreApplication::sendEvent(view, &again);
 }
 
 void PopUpMenu(QMenu* menu, const QPoint& globalPos, bool fromKeyboard)

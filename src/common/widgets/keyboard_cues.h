@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QContextMenuEvent;
 class QMenu;
 
 // Tab into a group of options lands on its checked option. Qt keeps the Tab
@@ -18,10 +19,28 @@ class QMenu;
 // stays a Tab stop; the arrow keys still move between all of them.
 void TabToCheckedOption(const QList<QAbstractButton*>& options);
 
+// A button whose face shows a colour the user chose shows the keyboard
+// focus by a frame inside its edge that stands out from that face whatever
+// it is (the style's own cue may all but vanish on it): a black and a white
+// line.
+void FocusFrameOnColouredFace(QAbstractButton* button);
+
+// Enter and the keypad's Enter press the push button or tool button that
+// has the focus, as Space does, in every window of the program. Qt leaves
+// Enter to a dialog's default button and lets only an "auto default" push
+// button take it, which the program's buttons are not (such a button is
+// drawn with a wider margin); those that are, and a dialog's default
+// button, keep taking Enter themselves. Installed once for the application;
+// the main window installs it, so it holds for every window of the program.
+void EnterPressesFocusedButton();
+
 // Context menus opened from the keyboard. Watches a control: the Menu key,
 // and Shift+F10 as well, ask for its context menu at its current item, and
 // the handler of customContextMenuRequested learns from TakeFromKeyboard()
-// whether the request it is handling came from the keyboard.
+// whether the request it is handling came from the keyboard. On a list,
+// tree or grid the request is made at its current item, scrolled into view:
+// one without a current item opens no menu, so the keyboard never acts on
+// an item the user did not choose.
 class KeyboardMenuWatch : public QObject {
 public:
     explicit KeyboardMenuWatch(QWidget* control);
@@ -33,8 +52,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks for the menu again at the current item of an item view; nothing
+    // when the view has none.
+    void AskAtCurrentItem(const QContextMenuEvent& request);
+
     QWidget* m_control;
     bool m_keyboard = false;
+    bool m_asking = false; // while the request at the current item is sent
 };
 
 // Opens menu at globalPos. Opened from the keyboard, its first enabled item
