@@ -33,6 +33,11 @@ public:
 // per-cell colours, alignment and check boxes, merging of equal neighbouring
 // cells in marked rows, and column widths in twips.
 //
+// Its code lies in three files, one per job: grid_writer.cpp writes the
+// cells (texts, colours, alignment, check boxes, merges, editing),
+// grid_band.cpp keeps the caption rows in view and holds the rules of the
+// cursor and of scrolling, grid_widths.cpp fits the column widths.
+//
 // Colours are Windows colour numbers (red in the lowest byte); 0 means "no
 // colour of its own", so a cell that was never coloured reads back as 0.
 //
@@ -148,7 +153,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // grid_writer.cpp: the cells, merges and editing.
     QTableWidgetItem* Cell(int row, int col);
+    void UpdateMerges(int firstRow, int lastRow);
+    void SetMergeSpan(int row, int col, int columns);
+
+    // grid_band.cpp: the caption band, the cursor and scrolling.
+    void ConnectBand();
     // The first shown row under the captions, and the first shown column
     // right of the caption columns, from the one given on (-1 when none).
     int FirstDataRow(int from) const;
@@ -158,9 +169,6 @@ private:
     QModelIndex FirstDataCell() const;
     // Moves a current cell that is no data cell to the first data cell.
     void ToDataCell();
-    void UpdateMerges(int firstRow, int lastRow);
-    void SetMergeSpan(int row, int col, int columns);
-    void OnSectionResized(int col, int oldPx, int newPx);
     // Sets the band's margin, the rows' scroll range and their offset.
     void PlaceBand(int scrollValue);
     // The rows' offset for the scroll bar's value: a whole row at the top,
@@ -171,6 +179,10 @@ private:
     int CaptionTop(int row) const;
     // The start of the merged cell holding (row, col).
     int SpanStart(int row, int col) const;
+
+    // grid_widths.cpp: column widths fitted to the texts.
+    void ConnectColumnWidths();
+    void OnSectionResized(int col, int oldPx, int newPx);
     // The texts changed: widths are fitted again once control returns to
     // the event loop.
     void TextsChanged();
