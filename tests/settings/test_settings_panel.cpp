@@ -6,6 +6,7 @@
 #include "common/colors.h"
 #include "common/prompt.h"
 #include "settings/frmGasSel.h"
+#include "qt_warnings.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,6 +115,44 @@ TEST_F(SettingsWindowTest, TheGridsDelegateRunsTheHooks)
     QApplication::processEvents();
     for (QLineEdit* e : g.viewport()->findChildren<QLineEdit*>())
         EXPECT_FALSE(e->isVisible());
+}
+
+// A keyboard user edits two values in a row: typing opens the editor, Enter
+// stores the value, and the current cell stays on the edited cell, so the
+// arrow keys go on from there. The view prints no warning about its editor.
+TEST_F(SettingsWindowTest, TwoValuesInARowByKeysAlone)
+{
+    SettingsPanel& p = Panel();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->cmdInst_Click(4);
+    DataGrid& g = *p.vfgOption;
+    const QtWarnings warnings;
+    g.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(g.hasFocus());
+    ASSERT_EQ(g.currentIndex(), g.model()->index(2, 1)) << "the first value cell";
+
+    auto typeInto = [&](const char* text, Qt::Key enter) {
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
+        ASSERT_NE(g.viewport()->findChild<QLineEdit*>(), nullptr) << "typing opens the editor";
+        QTest::keyClick(QApplication::focusWidget(), enter);
+        QApplication::processEvents();
+    };
+    QTest::keyClick(&g, Qt::Key_Right);
+    typeInto("4", Qt::Key_Enter); // the keypad's Enter
+    EXPECT_FLOAT_EQ(Inst().Warning(0), 4.0f);
+    EXPECT_EQ(g.Text(2, 2), "4.0");
+    EXPECT_TRUE(g.hasFocus());
+    EXPECT_EQ(g.currentIndex(), g.model()->index(2, 2)) << "the edited cell stays current";
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    typeInto("8", Qt::Key_Return);
+    EXPECT_FLOAT_EQ(Inst().Alarm(0), 8.0f);
+    EXPECT_EQ(g.Text(2, 3), "8.0");
+    EXPECT_TRUE(g.hasFocus());
+    EXPECT_EQ(g.currentIndex(), g.model()->index(2, 3));
+    EXPECT_EQ(warnings.Matching(QString()), QStringList());
 }
 
 TEST_F(SettingsWindowTest, SensorOffAskedFirst)

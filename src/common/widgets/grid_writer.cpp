@@ -111,7 +111,10 @@ protected:
         if (hooks->ValidateEdit(index.row(), index.column(), text))
             return;
         model->setData(index, text, Qt::EditRole);
-        hooks->AfterEdit(index.row(), index.column());
+        // The view still holds the editor until it closes it, right after
+        // this returns; a hook that refilled the grid now would take the
+        // editor from under the view. The hook runs once it is closed.
+        m_grid->m_editTaken = {index.row(), index.column()};
     }
 
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
@@ -213,9 +216,15 @@ void DataGrid::SetFixedCols(int cols)
 
 void DataGrid::Clear()
 {
+    // The table forgets its current cell with its cells; the grid keeps its
+    // size, and the current cell stays where the user left it.
+    const int row = currentRow();
+    const int col = currentColumn();
     clearContents();
     clearSpans();
     UpdateMerges(0, rowCount() - 1);
+    if (row >= 0 && col >= 0)
+        setCurrentCell(row, col);
 }
 
 void DataGrid::SetFormatString(const QString& format)
@@ -383,6 +392,21 @@ void DataGrid::SetEditHooks(GridEditHooks* hooks)
     setEditTriggers(hooks ? (QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed)
                           : QAbstractItemView::NoEditTriggers);
+}
+
+void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // The editor closes first, then the hook of the text it gave runs (it
+    // may refill the grid), and only then does the cursor move on as the
+    // key that ended the edit asks (Tab in the editor, or none).
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (m_editTaken) {
+        const auto [row, col] = *m_editTaken;
+        m_editTaken.reset();
+        if (m_editHooks)
+            m_editHooks->AfterEdit(row, col);
+    }
+    QTableWidget::closeEditor(nullptr, hint);
 }
 
 void SetGridRow(QTableWidget& grid, int row, int startCol, bool fillRest, const QStringList& values)

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QMouseEvent;
@@ -22,7 +24,8 @@ public:
     // The editor's text before it goes into the cell: true vetoes (the cell
     // keeps its text); the hook may replace the text.
     virtual bool ValidateEdit(int row, int col, QString& text) = 0;
-    // After the cell took a new text or its check box changed.
+    // After the cell took a new text (once its editor has closed, so the
+    // hook may refill the grid) or its check box changed.
     virtual void AfterEdit(int row, int col) = 0;
 };
 
@@ -88,8 +91,8 @@ public:
     void SetFixedCols(int cols);
 
     // Empties every cell and drops the cells' colours, alignment and check
-    // boxes; the size, the column alignment, the merge marks and the column
-    // widths stay.
+    // boxes; the size, the current cell, the column alignment, the merge
+    // marks and the column widths stay.
     void Clear();
 
     // See the free SetFormatString below.
@@ -152,7 +155,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+protected slots:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 private:
+    friend class DataGridDelegate;
+
     // grid_writer.cpp: the cells, merges and editing.
     QTableWidgetItem* Cell(int row, int col);
     void UpdateMerges(int firstRow, int lastRow);
@@ -205,6 +213,9 @@ private:
     std::vector<SpanNeed> m_spans;
     mutable TextWidths m_textWidths;
     GridEditHooks* m_editHooks = nullptr;
+    // The cell whose editor gave it a text; its AfterEdit runs once the
+    // editor has closed.
+    std::optional<std::pair<int, int>> m_editTaken;
     QTimer* m_fitTimer = nullptr;
     int m_band = 0;              // the viewport's top margin
     bool m_placingBand = false;
