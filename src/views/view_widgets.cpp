@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -53,6 +54,10 @@ void WriteGrid(DataGrid& grid, const GridContent& content)
         for (int r = 0; r < content.RowCount(); ++r)
             grid.SetMergeRow(r, false);
     }
+    // A new fill opens at its first row and column, wherever the rows of
+    // the last one stood (an alarm trend is then placed on its alarm row).
+    grid.scrollToTop();
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->minimum());
     grid.setUpdatesEnabled(true);
 }
 
@@ -74,6 +79,10 @@ void ScrollToAlarmRow(DataGrid& grid)
     const int first = std::clamp(AlarmScrollTarget(b), 0, std::max(grid.rowCount() - 1, 0));
     if (grid.rowCount() > 0)
         grid.scrollTo(grid.model()->index(first, 0), QAbstractItemView::PositionAtTop);
+    // The cursor starts on the alarm row in view, so the keys go on from
+    // there rather than from a first row out of sight.
+    if (grid.rowCount() > kAlarmRow && grid.columnCount() > grid.FixedCols())
+        grid.setCurrentCell(kAlarmRow, grid.FixedCols());
 }
 
 GraphControls MakeGraphControls(uclTalGraph* graph, const ControlArray<QCheckBox, 7>& chk, QComboBox* zoom)

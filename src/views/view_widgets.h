@@ -17,13 +17,15 @@ class QImage;
 class uclTalGraph;
 
 // Copies content into grid: size, texts, colours, alignments and merged
-// rows; each row's moment is kept as data of its date cell (column 1).
+// rows; each row's moment is kept as data of its date cell (column 1). The
+// grid then shows its first row and column.
 void WriteGrid(DataGrid& grid, const GridContent& content);
 // The moment kept with a row of a grid written by WriteGrid (invalid when
 // none).
 QDateTime RowMoment(const DataGrid& grid, int row);
 // Scrolls an alarm trend's table so that the alarm row stands in the middle
-// of the visible rows (the grid holds the view within its rows).
+// of the visible rows (the grid holds the view within its rows), and makes
+// the alarm row's first data cell the current cell.
 void ScrollToAlarmRow(DataGrid& grid);
 
 // The hourglass for as long as the guard lives: a view's switch or fill.

@@ -427,6 +427,34 @@ TEST(DataGrid, CurrentCellIsADataCell)
     }
 }
 
+// Ctrl+Home and Ctrl+End go to the first and the last data cell and bring
+// it into view, also when the cursor is there already and the rows were
+// scrolled away from it; the caption band stays.
+TEST(DataGrid, CtrlHomeAndCtrlEndBringTheEndsIntoView)
+{
+    auto grid = ShownGrid(300, 4, 2, QSize(300, 200));
+    grid->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+    grid->setFocus(Qt::TabFocusReason);
+    const QRect band = grid->CaptionBand();
+    QScrollBar* bar = grid->verticalScrollBar();
+    for (const int repeat : {0, 1}) {
+        SCOPED_TRACE(repeat ? "cursor already there, rows scrolled away" : "cursor elsewhere");
+        bar->setValue(150);
+        QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(grid->currentRow(), 299);
+        EXPECT_EQ(grid->currentColumn(), 3);
+        const QRect last = grid->visualRect(grid->model()->index(299, 3));
+        EXPECT_TRUE(grid->viewport()->rect().contains(last));
+        bar->setValue(150);
+        QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(grid->currentRow(), 2);
+        EXPECT_EQ(grid->currentColumn(), 1);
+        EXPECT_EQ(grid->rowAt(0), 2);
+        EXPECT_EQ(grid->CaptionBand(), band);
+    }
+}
+
 TEST(DataGrid, ColumnsFollowTheirTexts)
 {
     auto grid = ShownGrid(3, 3, 1, QSize(400, 150));

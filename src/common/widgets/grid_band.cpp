@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -220,6 +221,22 @@ QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     if (row < 0 || col < 0)
         return currentIndex();
     return model()->index(row, col);
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event)
+{
+    QTableWidget::keyPressEvent(event);
+    // A cursor key brings the current cell into view also when it leaves the
+    // cell where it was (Ctrl+Home on the first row of rows scrolled away).
+    switch (event->key()) {
+    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
+    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+        if (IsDataCell(currentIndex()))
+            scrollTo(currentIndex());
+        break;
+    default:
+        break;
+    }
 }
 
 void DataGrid::focusInEvent(QFocusEvent* event)

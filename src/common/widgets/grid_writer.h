@@ -52,8 +52,9 @@ public:
 // caption cells stay cells of the one table (visualRect and indexAt place
 // them in the band, as a screen reader sees them); the cursor, selection,
 // editing and check boxes stay in the rows under them. The cursor also stays
-// right of the caption columns, and a grid that takes the focus without a
-// current data cell gets its first one.
+// right of the caption columns, a cursor key always brings the current cell
+// into view, and a grid that takes the focus without a current data cell
+// gets its first one.
 //
 // No text is cut: a column narrower than its widest text (by pixel width,
 // every row measured), or reaching beyond the visible width, is widened to
@@ -150,6 +151,7 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseMoveEvent(QMouseEvent* event) override;
