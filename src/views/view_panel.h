@@ -95,6 +95,8 @@ private:
     void cmdBrowse_Click(int index);
     GraphControls Graph() const { return MakeGraphControls(talGraph, chkBrowse, cmbBrowse); }
     void GraphPointer(double x, double y, bool pressed);
+    // A status cell of the table that a click or Enter searches from.
+    bool IsTrendTarget(int row, int col) const;
     void Print(int kind, bool graph, const clsInterval* interval, const clsAlarm* alarm);
     QString SampleText(const QString& sep);
     std::array<std::int32_t, 2> GraphColours() const;

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +67,7 @@ void ViewPanel::ConnectHandlers()
     vfgBrowse->setMouseTracking(true);
     vfgBrowse->viewport()->setMouseTracking(true);
     vfgBrowse->viewport()->installEventFilter(this);
+    vfgBrowse->installEventFilter(this);
 }
 
 void ViewPanel::SelectTable(bool table)
@@ -358,24 +360,37 @@ void ViewPanel::GraphPointer(double x, double y, bool pressed)
         RunTrendSearch(moment);
 }
 
+bool ViewPanel::IsTrendTarget(int row, int col) const
+{
+    return row >= 0 && col >= 0
+           && IsTrendCell(m_kind, row, col, vfgBrowse->CellBackColor(row, col), vfgBrowse->Text(row, col));
+}
+
 bool ViewPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter on a status cell does what a click on it does.
+    if (watched == vfgBrowse && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        const QModelIndex cell = vfgBrowse->currentIndex();
+        if (enter && cell.isValid() && IsTrendTarget(cell.row(), cell.column())) {
+            RunTrendSearch(RowMoment(*vfgBrowse, cell.row()));
+            return true;
+        }
+    }
     if (watched == vfgBrowse->viewport()
         && (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress)) {
         auto* me = static_cast<QMouseEvent*>(event);
         const QPoint p = me->position().toPoint();
-        const int row = vfgBrowse->rowAt(p.y());
-        const int col = vfgBrowse->columnAt(p.x());
-        const bool target = row >= 0 && col >= 0
-                            && IsTrendCell(m_kind, row, col, vfgBrowse->CellBackColor(row, col),
-                                           vfgBrowse->Text(row, col));
+        const bool target = IsTrendTarget(vfgBrowse->rowAt(p.y()), vfgBrowse->columnAt(p.x()));
         if (event->type() == QEvent::MouseMove) {
             if (target)
                 vfgBrowse->viewport()->setCursor(QCursor(AlarmIcon(false), 0, 0));
             else
                 vfgBrowse->viewport()->unsetCursor();
         } else if (target && me->button() != Qt::RightButton) {
-            RunTrendSearch(RowMoment(*vfgBrowse, row));
+            RunTrendSearch(RowMoment(*vfgBrowse, vfgBrowse->rowAt(p.y())));
             return true;
         }
     }

@@ -298,6 +298,39 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Tab); },
      [](FocusFixture& f) -> QWidget* { return f.w.View().cmdBrowse(0); }},
+    // Enter on a status cell of the interval table opens the alarm trend
+    // recorded around it in the Data View window, as a click does; once the
+    // window has closed the focus is back in the table.
+    {"EnterOnAStatusCell", 3,
+     [](FocusFixture& f) {
+         StoreAlarm(3, "SN1", MakeDate(2024, 5, 17, 12, 0, 50), 361);
+         ViewRecord(f, false);
+         f.prompt.ExpectWindow([](QWidget* window) {
+             const auto* table = window->findChild<DataGrid*>(QStringLiteral("vfgBrowse"));
+             EXPECT_TRUE(table && table->Rows() == 361) << "the alarm trend's table";
+             return 0;
+         });
+         FocusOn(f.w.View().vfgBrowse);
+     },
+     [](FocusFixture& f) {
+         // To the status cell by the arrow keys, then Enter.
+         const DataGrid& g = *f.w.View().vfgBrowse;
+         QModelIndex status;
+         for (int r = 1; r < g.Rows() && !status.isValid(); ++r)
+             for (int c = 1; c < g.Cols() && !status.isValid(); ++c)
+                 if (g.Text(r, c).startsWith(QStringLiteral("ALAR")) && g.CellBackColor(r, c) != 0)
+                     status = g.model()->index(r, c);
+         ASSERT_TRUE(status.isValid());
+         Press(Qt::Key_Home, Qt::ControlModifier);
+         for (int r = 1; r < status.row(); ++r)
+             Press(Qt::Key_Down);
+         for (int c = 1; c < status.column(); ++c)
+             Press(Qt::Key_Right);
+         ASSERT_EQ(g.currentIndex(), status);
+         Press(Qt::Key_Return);
+         EXPECT_EQ(f.prompt.windows, QStringList({QStringLiteral("frmIntermittence")}));
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.View().vfgBrowse; }},
     {"SummaryButton", 3,
      [](FocusFixture& f) {
          ViewRecord(f, false);

@@ -285,6 +285,48 @@ TEST_F(ViewPanelTest, StatusCellOpensTheAlarmTrendInTheDataViewWindow)
     EXPECT_EQ(prompt.boxes.last().title, "Trend search");
 }
 
+// Enter and the keypad's Enter on a status cell search as a click on it
+// does; on any other cell they do nothing.
+TEST_F(ViewPanelTest, EnterOnAStatusCellOpensTheAlarmTrend)
+{
+    const QDateTime alarmAt = start.addSecs(20);
+    StoreInterval(1, "SN1", start, 10, {{alarmAt, -104, -101}});
+    StoreAlarm(7, "SN1", alarmAt.addSecs(3), 361);
+    frame.show();
+    panel->OpenRecord(1, 1);
+    DataGrid& g = *panel->vfgBrowse;
+    ASSERT_TRUE(g.Text(3, 2).startsWith("ALARM("));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } enters[] = {{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}};
+    for (const auto& enter : enters) {
+        QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(&g, Qt::Key_Down);
+        QTest::keyClick(&g, Qt::Key_Down);
+        QTest::keyClick(&g, Qt::Key_Right);
+        ASSERT_EQ(g.currentIndex(), g.model()->index(3, 2));
+        qint64 shown = 0;
+        prompt.ExpectWindow([&shown](QWidget* w) {
+            shown = static_cast<DataViewWindow*>(w)->vfgBrowse->Rows();
+            return 0;
+        });
+        QTest::keyClick(&g, enter.key, enter.modifiers);
+        EXPECT_EQ(shown, 361) << "the alarm trend's table";
+        EXPECT_EQ(panel->DataView().request.seqNo, 7);
+        EXPECT_EQ(panel->DataView().request.baseDate, alarmAt);
+    }
+    EXPECT_EQ(prompt.windows.size(), 2);
+
+    // Plain cells and the date cell of the status row are no targets.
+    for (const Qt::Key move : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down}) {
+        QTest::keyClick(&g, move);
+        QTest::keyClick(&g, Qt::Key_Return);
+    }
+    EXPECT_EQ(g.currentIndex(), g.model()->index(3, 1));
+    EXPECT_EQ(prompt.windows.size(), 2);
+}
+
 TEST_F(ViewPanelTest, DataViewWindowByNumberOfPoints)
 {
     StoreAlarm(10, "SN1", start, 0);
