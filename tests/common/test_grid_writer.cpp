@@ -1,7 +1,9 @@
 #include "common/colors.h"
 #include "common/widgets/grid_writer.h"
+#include "focus_contrast.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -452,6 +454,63 @@ TEST(DataGrid, CtrlHomeAndCtrlEndBringTheEndsIntoView)
         EXPECT_EQ(grid->currentColumn(), 1);
         EXPECT_EQ(grid->rowAt(0), 2);
         EXPECT_EQ(grid->CaptionBand(), band);
+    }
+}
+
+namespace {
+
+// A grid that may be edited, with no veto.
+class TakeEverything : public GridEditHooks {
+public:
+    bool BeforeEdit(int, int) override { return false; }
+    bool ValidateEdit(int, int, QString&) override { return false; }
+    void AfterEdit(int, int) override {}
+};
+
+} // namespace
+
+// While the grid has the focus, its current cell wears a frame that stands
+// out from what the cell shows, whatever the cell holds: a text, a check box
+// and nothing else, a colour of its own (the read-only grey, an event's red
+// or the highlight's own colour), selected or not; without the focus it
+// wears none.
+TEST(DataGrid, CurrentCellWearsAFrameThatStandsOut)
+{
+    TakeEverything hooks;
+    const QColor highlight = QApplication::palette().color(QPalette::Highlight);
+    struct Case {
+        const char* name;
+        std::function<void(DataGrid&)> cell; // dresses cell (2, 1)
+        bool selected;
+    };
+    const Case cases[] = {
+        {"text", [](DataGrid&) {}, false},
+        {"check box", [](DataGrid& g) {
+             g.SetText(2, 1, QString());
+             g.SetCellCheck(2, 1, DataGrid::Checked);
+         }, false},
+        {"read-only grey", [](DataGrid& g) { g.SetCellBackColor(2, 1, DataGrid::FixedBackColor()); }, false},
+        {"red", [](DataGrid& g) { g.SetCellBackColor(2, 1, RGB(255, 0, 0)); }, false},
+        {"highlight's colour", [&](DataGrid& g) { g.SetCellBackColor(2, 1, WinFromColor(highlight)); }, false},
+        {"selected text", [](DataGrid&) {}, true},
+        {"selected check box", [](DataGrid& g) { g.SetCellCheck(2, 1, DataGrid::Unchecked); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto grid = ShownGrid(6, 3, 2, QSize(300, 200));
+        grid->SetEditHooks(&hooks);
+        c.cell(*grid);
+        grid->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+        grid->setFocus(Qt::TabFocusReason);
+        grid->setCurrentCell(2, 1, c.selected ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
+        QCoreApplication::processEvents();
+        const QRect cell = grid->visualRect(grid->currentIndex());
+        const QImage with = grid->viewport()->grab(cell).toImage();
+        grid->clearFocus();
+        QCoreApplication::processEvents();
+        const QImage without = grid->viewport()->grab(cell).toImage();
+        EXPECT_TRUE(ContrastingFrameAround(without, with));
     }
 }
 

@@ -515,10 +515,20 @@ const FocusCase kCases[] = {
      [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(1); }},
 };
 
+// The picture of a grid's current cell (none without one).
+QImage CurrentCellPicture(QWidget* focus)
+{
+    auto* grid = qobject_cast<DataGrid*>(focus);
+    if (!grid || !grid->currentIndex().isValid())
+        return {};
+    return grid->viewport()->grab(grid->visualRect(grid->currentIndex())).toImage();
+}
+
 // The control with the focus shows it. A list or grid with items has a
 // current item, in a grid a data cell (under the caption rows, right of the
-// caption columns), and every control looks different with the focus than
-// without it (its focus frame, rectangle or the current item's mark).
+// caption columns) that wears a frame standing out from the cell, and every
+// control looks different with the focus than without it (its focus frame,
+// rectangle or the current item's mark).
 void ExpectShowsFocus(QWidget* focus, const std::string& where)
 {
     if (auto* grid = qobject_cast<DataGrid*>(focus)) {
@@ -541,9 +551,15 @@ void ExpectShowsFocus(QWidget* focus, const std::string& where)
     while (shows->parentWidget() && shows->parentWidget()->focusProxy() == shows)
         shows = shows->parentWidget();
     const QImage with = shows->grab().toImage();
+    const QImage cellWith = CurrentCellPicture(focus);
     focus->clearFocus();
     const QImage without = shows->grab().toImage();
+    const QImage cellWithout = CurrentCellPicture(focus);
     EXPECT_NE(with, without) << where << ": looks the same without the focus";
+    if (!cellWith.isNull()) {
+        EXPECT_TRUE(ContrastingFrameAround(cellWithout, cellWith))
+            << where << ": the current cell's frame does not stand out from the cell";
+    }
 }
 
 // Saves a picture of the window under PELKAR_SHOTS, for a look at each stop.

@@ -3,9 +3,12 @@
 // scroll; the rows under them move by whole rows; the caption cells stay
 // cells of the one table, placed in the band for hit tests and screen
 // readers. The cursor, selection and mouse stay in the data cells: under the
-// caption rows, right of the caption columns.
+// caption rows, right of the caption columns; the current cell wears a focus
+// frame while the grid has the focus.
 
 #include "common/widgets/grid_writer.h"
+
+#include "common/colors.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -237,6 +240,34 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
+}
+
+void DataGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    // While the grid has the focus its current cell wears a frame that
+    // stands out from what the cell shows (the selection, its own colour or
+    // the grid's), as the other focus frames do: a check box or an empty
+    // cell would otherwise show it only as the style's faint mark.
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !IsDataCell(current))
+        return;
+    const int line = showGrid() ? 1 : 0;
+    const QRect cell = visualRect(current).adjusted(0, 0, -line, -line);
+    if (cell.width() < 4 || cell.height() < 4)
+        return;
+    QColor back = palette().color(QPalette::Base);
+    if (selectionModel()->isSelected(current))
+        back = palette().color(isActiveWindow() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+    else if (const QVariant own = current.data(Qt::BackgroundRole); own.isValid())
+        back = own.value<QBrush>().color();
+    const QColor frame = FocusCueColor({back}, palette().color(QPalette::Highlight));
+    constexpr int kWidth = 2;
+    QPainter painter(viewport());
+    painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), kWidth), frame);
+    painter.fillRect(QRect(cell.left(), cell.bottom() - kWidth + 1, cell.width(), kWidth), frame);
+    painter.fillRect(QRect(cell.left(), cell.top(), kWidth, cell.height()), frame);
+    painter.fillRect(QRect(cell.right() - kWidth + 1, cell.top(), kWidth, cell.height()), frame);
 }
 
 void DataGrid::focusInEvent(QFocusEvent* event)

@@ -75,7 +75,8 @@ QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
 } // namespace
 
 // Draws the caption rows and columns in the fixed colour and applies the
-// column alignment to cells without an alignment of their own.
+// column alignment to cells without an alignment of their own. The current
+// cell's focus is the grid's own frame (grid_band.cpp), not the style's.
 class DataGridDelegate : public QStyledItemDelegate {
 public:
     explicit DataGridDelegate(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
@@ -84,6 +85,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
         if (!index.data(Qt::TextAlignmentRole).isValid())
             option->displayAlignment = ToQt(m_grid->CellAlignment(index.row(), index.column()));
         if (!index.data(Qt::BackgroundRole).isValid()

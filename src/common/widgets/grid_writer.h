@@ -54,7 +54,8 @@ public:
 // editing and check boxes stay in the rows under them. The cursor also stays
 // right of the caption columns, a cursor key always brings the current cell
 // into view, and a grid that takes the focus without a current data cell
-// gets its first one.
+// gets its first one. While the grid has the focus, its current cell shows a
+// frame that stands out from the cell.
 //
 // No text is cut: a column narrower than its widest text (by pixel width,
 // every row measured), or reaching beyond the visible width, is widened to
@@ -152,6 +153,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseMoveEvent(QMouseEvent* event) override;
