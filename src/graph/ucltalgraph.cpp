@@ -1,6 +1,7 @@
 #include "graph/ucltalgraph.h"
 
 #include "common/colors.h"
+#include "common/focus_frame.h"
 #include "common/twips.h"
 #include "graph/graph_renderer.h"
 
@@ -41,15 +42,6 @@ int ShiftCode(Qt::KeyboardModifiers mods)
     if (mods & Qt::AltModifier)
         code |= 4;
     return code;
-}
-
-// A frame of the given width along the inside of rect.
-void PaintFocusFrame(QPainter& p, const QRect& rect, int width, const QColor& colour)
-{
-    p.fillRect(QRect(rect.left(), rect.top(), rect.width(), width), colour);
-    p.fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), colour);
-    p.fillRect(QRect(rect.left(), rect.top(), width, rect.height()), colour);
-    p.fillRect(QRect(rect.right() - width + 1, rect.top(), width, rect.height()), colour);
 }
 
 // The scroll bar of a zoomed graph. While it is shown it is a Tab stop and

@@ -9,6 +9,7 @@
 #include "common/widgets/grid_writer.h"
 
 #include "common/colors.h"
+#include "common/focus_frame.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -261,13 +262,8 @@ void DataGrid::paintEvent(QPaintEvent* event)
         back = palette().color(isActiveWindow() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
     else if (const QVariant own = current.data(Qt::BackgroundRole); own.isValid())
         back = own.value<QBrush>().color();
-    const QColor frame = FocusCueColor({back}, palette().color(QPalette::Highlight));
-    constexpr int kWidth = 2;
     QPainter painter(viewport());
-    painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), kWidth), frame);
-    painter.fillRect(QRect(cell.left(), cell.bottom() - kWidth + 1, cell.width(), kWidth), frame);
-    painter.fillRect(QRect(cell.left(), cell.top(), kWidth, cell.height()), frame);
-    painter.fillRect(QRect(cell.right() - kWidth + 1, cell.top(), kWidth, cell.height()), frame);
+    PaintFocusFrame(painter, cell, 2, FocusCueColor({back}, palette().color(QPalette::Highlight)));
 }
 
 void DataGrid::focusInEvent(QFocusEvent* event)
