@@ -276,6 +276,12 @@ void DataViewWindow::showEvent(QShowEvent* event)
     Layout();
     if (m_state.kind == kViewAlarm)
         PlaceAlarmRow();
+    // The keyboard starts where the window shows the moment searched for:
+    // on the table's alarm row, or on the graph.
+    if (vfgBrowse->isVisible())
+        vfgBrowse->setFocus();
+    else if (talGraph->isVisible())
+        talGraph->setFocus();
 }
 
 void DataViewWindow::resizeEvent(QResizeEvent* event)

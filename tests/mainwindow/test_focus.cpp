@@ -308,6 +308,9 @@ const FocusCase kCases[] = {
          f.prompt.ExpectWindow([](QWidget* window) {
              const auto* table = window->findChild<DataGrid*>(QStringLiteral("vfgBrowse"));
              EXPECT_TRUE(table && table->Rows() == 361) << "the alarm trend's table";
+             // The window's keyboard starts on its table, at the alarm row.
+             EXPECT_EQ(window->focusWidget(), table);
+             EXPECT_EQ(table ? table->currentIndex().row() : -1, 181);
              return 0;
          });
          FocusOn(f.w.View().vfgBrowse);
