@@ -388,7 +388,7 @@ TEST(BlockExchange, EveryPlacementOfUpToTwoLineFaultsEndsExactOrFailsCleanly)
         }
     }
     std::cout << runs << " runs: " << succeeded << " succeeded exactly, " << failed << " failed cleanly ("
-              << disturbed << " of them because the blocks could not be told apart)\n";
+              << disturbed << " of them because the blocks could not be told apart or followed)\n";
     for (const auto& [config, counts] : tally)
         std::cout << "  " << config << ": " << counts[0] << " succeeded, " << counts[1] << " failed\n";
 }
