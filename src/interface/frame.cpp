@@ -163,6 +163,43 @@ int HexDigit(char c)
     return -1;
 }
 
+std::optional<LinePiece> CutPiece(QByteArray& buffer)
+{
+    const auto cut = [&buffer](LinePiece::Kind kind, qsizetype n) {
+        LinePiece piece{kind, buffer.left(n)};
+        buffer.remove(0, n);
+        return piece;
+    };
+    if (buffer.isEmpty())
+        return std::nullopt;
+    if (buffer.front() != Wire::STX) {
+        if (buffer.front() == Wire::CR)
+            return cut(LinePiece::Kind::Cr, 1);
+        qsizetype end = 1;
+        while (end < buffer.size() && buffer.at(end) != Wire::STX && buffer.at(end) != Wire::CR)
+            ++end;
+        return cut(LinePiece::Kind::Noise, end);
+    }
+    qsizetype etx = 1;
+    for (; etx < buffer.size(); ++etx) {
+        if (buffer.at(etx) == Wire::STX)
+            return cut(LinePiece::Kind::Noise, etx);
+        if (buffer.at(etx) == Wire::ETX)
+            break;
+    }
+    // The two checksum characters and the terminator.
+    for (qsizetype i = etx + 1; i < buffer.size() && i <= etx + 3; ++i) {
+        if (buffer.at(i) == Wire::STX)
+            return cut(LinePiece::Kind::Noise, i);
+    }
+    if (etx + 3 >= buffer.size())
+        return std::nullopt;
+    const char terminator = buffer.at(etx + 3);
+    if (terminator == Wire::ETB || terminator == Wire::EOT)
+        return cut(LinePiece::Kind::Frame, etx + 4);
+    return cut(LinePiece::Kind::Noise, etx + 4);
+}
+
 std::optional<qint64> BlockHeaderNumber(const QByteArray& block)
 {
     constexpr qsizetype kHeader = 10;

@@ -28,6 +28,23 @@ QByteArray BuildFrame(const QByteArray& command, char terminator);
 // without STX is returned whole.
 QByteArray FromStx(const QByteArray& frame);
 
+// One piece cut off the front of what has arrived.
+struct LinePiece {
+    enum class Kind {
+        Frame, // STX ... ETX, two checksum characters, then ETB or EOT
+        Cr,    // a CR outside a frame: an answer without a block
+        Noise, // other bytes outside a frame: no block of any kind
+    };
+    Kind kind;
+    QByteArray bytes;
+};
+
+// Cuts the next piece off the front of buffer, or nothing while a frame has
+// begun and not yet ended (a CR inside a frame is data). A frame that another
+// STX interrupts, or whose terminator is neither ETB nor EOT, is noise up to
+// where it broke off.
+std::optional<LinePiece> CutPiece(QByteArray& buffer);
+
 // The first field of a block's header (after STX, "0001" and the five
 // characters of the command's echo) when it is a decimal number; the
 // instrument may number its blocks there. A block from its STX on.

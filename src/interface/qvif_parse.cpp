@@ -156,45 +156,59 @@ clsInstrument& uclQvif::Inst() const
     return *m_instrument;
 }
 
-bool uclQvif::ParseResponse(const QByteArray& received)
+uclQvif::AnswerCheck uclQvif::CheckAnswer(const QByteArray& input)
 {
     // Every position below counts from the block's STX: a stray byte ahead
     // of it (a NUL from the converter) neither moves the echo nor the NAK
     // position, nor counts in the checksum.
-    const QByteArray input = FromStx(received);
-    try {
-        if (input.size() < 3)
-            throw ConversionError(QStringLiteral("frame too short"));
-        // Checksum first, so a short frame with a wrong checksum counts as a
-        // checksum error.
-        const int hi = HexDigit(input.at(input.size() - 3));
-        const int lo = HexDigit(input.at(input.size() - 2));
-        if (hi < 0 || lo < 0)
-            throw ConversionError(QStringLiteral("checksum digits are not hexadecimal"));
-        if (hi * 16 + lo != FrameChecksum(input)) {
-            AddLog(QStringLiteral("<<< Check SUM error >>>"));
-            std::int16_t& errors = App().ChecksumErrors;
-            if (errors < std::numeric_limits<std::int16_t>::max())
-                ++errors;
-            return false;
-        }
-        if (input.size() < 15) {
-            AddLog(kFormatError);
-            return false;
-        }
-        if (input.at(10) == Wire::NAK) {
-            AddLog(QStringLiteral("<<< NAK received >>>"));
-            m_refused = true;
-            return false;
-        }
-        // During a download only its own blocks are taken: a good frame of
-        // another command (a stale answer, a second program on the line) is
-        // refused like a garbled block, and nothing of it is acted on.
-        if (m_status == 3 && !m_blockEcho.isEmpty() && input.mid(5, 5) != m_blockEcho) {
-            AddLog(kResponseError);
-            return false;
-        }
+    if (input.size() < 3) {
+        AddLog(kResponseError);
+        return AnswerCheck::Garbled;
+    }
+    // Checksum first, so a short frame with a wrong checksum counts as a
+    // checksum error.
+    const int hi = HexDigit(input.at(input.size() - 3));
+    const int lo = HexDigit(input.at(input.size() - 2));
+    if (hi < 0 || lo < 0) {
+        AddLog(kResponseError);
+        return AnswerCheck::Garbled;
+    }
+    if (hi * 16 + lo != FrameChecksum(input)) {
+        AddLog(QStringLiteral("<<< Check SUM error >>>"));
+        std::int16_t& errors = App().ChecksumErrors;
+        if (errors < std::numeric_limits<std::int16_t>::max())
+            ++errors;
+        return AnswerCheck::Garbled;
+    }
+    if (input.size() < 15) {
+        AddLog(kFormatError);
+        return AnswerCheck::Garbled;
+    }
+    if (input.at(10) == Wire::NAK) {
+        AddLog(QStringLiteral("<<< NAK received >>>"));
+        return AnswerCheck::Refused;
+    }
+    // During a download only its own blocks are taken: a good frame of
+    // another command (a stale answer, a second program on the line) is
+    // refused, and nothing of it is acted on.
+    if (m_status == 3 && !m_blockEcho.isEmpty() && input.mid(5, 5) != m_blockEcho) {
+        AddLog(kResponseError);
+        return AnswerCheck::Foreign;
+    }
+    return AnswerCheck::Ok;
+}
 
+bool uclQvif::ParseResponse(const QByteArray& received)
+{
+    const QByteArray input = FromStx(received);
+    if (CheckAnswer(input) != AnswerCheck::Ok)
+        return false;
+    return ParseChecked(input);
+}
+
+bool uclQvif::ParseChecked(const QByteArray& input)
+{
+    try {
         Answer a;
         a.frame = input;
         a.frame.replace(Wire::CR, ',');

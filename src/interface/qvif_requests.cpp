@@ -31,12 +31,16 @@ bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forw
 {
     const QByteArray frame = BuildFrame(command, Wire::EOT);
     // A download's blocks are judged against its request (see ReceiveData).
+    // A request has one start: what arrived before it is no answer to it.
+    DropReceived(std::exchange(m_receiveBuffer, {}));
     m_downloadRequest = state == 3 ? frame : QByteArray();
     m_blockEcho = state == 3 ? command.left(5) : QByteArray();
     m_linesMissing = false;
     m_lineDisturbed = false;
+    m_firstBlockTaken = false;
     m_takeUnplaced = takeUnplaced;
-    m_exchange.Start();
+    if (state == 3)
+        m_exchange.Start(m_blockEcho);
     m_status = state;
     DataSend(frame, true);
     WaitWhile(state, forward);

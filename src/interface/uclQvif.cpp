@@ -297,7 +297,8 @@ bool uclQvif::DisConnect()
 
 void uclQvif::DataSend(const QByteArray& frame, bool resetRetry)
 {
-    m_receiveBuffer.clear();
+    if (!m_receiveBuffer.isEmpty())
+        DropReceived(std::exchange(m_receiveBuffer, {}));
     if (IrdaActive()) {
         m_irda->Write(frame);
     } else if (!m_serial->Write(frame)) {
@@ -320,7 +321,8 @@ void uclQvif::DataSend(const QByteArray& frame, bool resetRetry)
     m_answerTicks = m_timeoutTicks;
     if (resetRetry)
         m_retryCount = 0;
-    WriteSerialLog(Msg(5552, FormatControlChars(frame)));
+    if (SerialLogOn())
+        WriteSerialLog(Msg(5552, FormatControlChars(frame)));
     if (frame.contains(Wire::NAK))
         Count(App().NaksSent);
     else
@@ -335,31 +337,47 @@ void uclQvif::PostOnConnect()
 // ---------------------------------------------------------------------------
 // Receiving
 
+void uclQvif::DropReceived(const QByteArray& bytes)
+{
+    if (bytes.isEmpty() || !SerialLogOn())
+        return;
+    WriteSerialLog(Msg(5549, FormatControlChars(bytes)));
+    AddLog(QStringLiteral("<<< Not part of a request: dropped >>>"));
+}
+
 void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
 {
     emit StsTransmit();
+    if (!Waiting(m_status)) {
+        // A request has one end: what comes after it, up to the next request,
+        // is neither parsed nor answered, and changes no state.
+        DropReceived(data);
+        return;
+    }
     App().AnswerReceived = true;
     m_receiveBuffer.append(data);
     if (m_cancel) {
         m_status = 8;
-        m_receiveBuffer.clear();
+        DropReceived(std::exchange(m_receiveBuffer, {}));
         return;
     }
-    while (m_receiveBuffer.contains(Wire::ETB) || m_receiveBuffer.contains(Wire::EOT)
-           || m_receiveBuffer.contains(Wire::CR)) {
-        const qsizetype pEtb = m_receiveBuffer.indexOf(Wire::ETB) + 1;
-        const qsizetype pEot = m_receiveBuffer.indexOf(Wire::EOT) + 1;
-        qsizetype p = 0;
-        if (pEtb > 0 && (pEot == 0 || pEtb < pEot))
-            p = pEtb;
-        else if (pEot > 0)
-            p = pEot;
-
-        if (p == 0) {
-            // Only a CR, no terminator. While a block has started (STX seen)
-            // the CR is data: wait for the rest of the block.
-            if (m_receiveBuffer.contains(Wire::STX))
-                break;
+    while (Waiting(m_status)) {
+        std::optional<LinePiece> piece = CutPiece(m_receiveBuffer);
+        if (!piece)
+            break;
+        if (piece->kind == LinePiece::Kind::Noise) {
+            // Bytes outside a frame are no block of any kind: a block that
+            // lost its framing is a block lost on the way.
+            if (SerialLogOn()) {
+                WriteSerialLog(Msg(5549, FormatControlChars(piece->bytes)));
+                AddLog(QStringLiteral("<<< Noise >>>"));
+            }
+            continue;
+        }
+        if (piece->kind == LinePiece::Kind::Cr) {
+            // A bare CR: the instrument did not take the frame sent last.
+            if (SerialLogOn())
+                WriteSerialLog(Msg(5549, FormatControlChars(piece->bytes)));
             if (m_retryCount >= m_retry) {
                 m_status = 7;
                 break;
@@ -380,78 +398,127 @@ void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
             }
             break;
         }
+        if (SerialLogOn())
+            WriteSerialLog(Msg(5549, FormatControlChars(piece->bytes)));
+        ReceiveFrame(piece->bytes, viaIrda);
+    }
+    if (!Waiting(m_status) && !m_receiveBuffer.isEmpty())
+        DropReceived(std::exchange(m_receiveBuffer, {}));
+}
 
-        const QByteArray frame = m_receiveBuffer.left(p);
-        WriteSerialLog(Msg(5549, FormatControlChars(frame)));
-        m_receiveBuffer.remove(0, p);
-
-        // A download's ACK and NAK blocks carry the echo of its request,
-        // whatever was sent last (a time-out NAK block carries a short one).
-        const bool downloading = Downloading();
-        const QByteArray& echoSource = downloading ? m_downloadRequest : m_lastFrame;
-        const QByteArray block = FromStx(frame);
-
-        if (downloading) {
-            // What the block answers decides what it is, not its bytes alone
-            // (an erased region of memory goes out as equal blocks).
-            const BlockExchange::Judgement judged = m_exchange.Judge(block, BlockHeaderNumber(block));
-            const BlockExchange::Verdict verdict = judged.Verdict();
-            if (verdict == BlockExchange::Verdict::Repeat) {
-                m_exchange.Accept(judged);
-                AddLog(QStringLiteral("<<< Repeated block >>>"));
-                if (judged.Ack())
-                    SendKeepingReceived(AckBlock(echoSource));
-                continue;
-            }
-            if (verdict == BlockExchange::Verdict::Lost
-                || (verdict == BlockExchange::Verdict::CannotTell && !m_takeUnplaced)) {
-                EndDisturbed();
-                break;
-            }
-            m_refused = false;
-            if (ParseResponse(block)) {
-                m_exchange.Accept(judged);
-                if (p == pEot)
-                    m_status = 6;
-                else if (judged.Ack())
-                    SendKeepingReceived(AckBlock(echoSource));
-                // Otherwise an ACK block could be one too many: the time-out
-                // asks for the block again, which tells more.
-                continue;
-            }
-            if (m_linesMissing) {
-                // The instrument left record lines out: asking again cannot
-                // bring them back, and a trend with a gap would be stored
-                // shifted in time. The download fails at once.
-                m_status = 7;
-                m_receiveBuffer.clear();
-                break;
-            }
-            if (m_refused)
-                m_exchange.Refused();
-            else
-                m_exchange.Garbled();
-        } else if (ParseResponse(block)) {
-            if (p == pEtb)
-                SendKeepingReceived(AckBlock(echoSource));
+void uclQvif::ReceiveFrame(const QByteArray& frame, bool viaIrda)
+{
+    if (!Downloading()) {
+        if (ParseResponse(frame)) {
+            if (frame.back() == Wire::ETB)
+                SendKeepingReceived(AckBlock(m_lastFrame));
             else
                 m_status = 6;
-            continue;
+            return;
         }
-
-        if (m_retryCount >= m_retry) {
-            m_status = 7;
-            continue;
-        }
-        ++m_retryCount;
-        if (m_status == 4 || m_status == 5) {
-            DataSend(m_lastFrame, false);
-        } else {
-            const char terminator = viaIrda ? Wire::ETB
-                                            : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
-            DataSend(NakBlock(echoSource, true, terminator), false);
-        }
+        AskAgainAfterBadFrame(viaIrda);
+        return;
     }
+
+    // A download: the frame checks first, then what the block answers
+    // decides what it is, not its bytes alone (an erased region of memory
+    // goes out as equal blocks), and only then are its data read.
+    switch (CheckAnswer(frame)) {
+    case AnswerCheck::Garbled:
+        m_exchange.Garbled();
+        AskAgainAfterBadFrame(viaIrda);
+        return;
+    case AnswerCheck::Refused:
+        m_exchange.Refused();
+        AskAgainAfterBadFrame(viaIrda);
+        return;
+    case AnswerCheck::Foreign:
+        m_exchange.Foreign();
+        AskAgainAfterBadFrame(viaIrda);
+        return;
+    case AnswerCheck::Ok:
+        break;
+    }
+
+    const BlockExchange::Judgement judged = m_exchange.Judge(frame, BlockHeaderNumber(frame));
+    switch (judged.Verdict()) {
+    case BlockExchange::Verdict::Lost:
+        EndDisturbed();
+        return;
+    case BlockExchange::Verdict::Stale:
+        // A block of an earlier request that was still on its way: nothing
+        // of it is taken, and this request's answer may still come.
+        m_exchange.Decline(judged);
+        AddLog(QStringLiteral("<<< Block of an earlier request >>>"));
+        return;
+    case BlockExchange::Verdict::MayBeStale:
+        // Never taken on a guess: the request is asked again until the line
+        // tells. Each such block uses up a frame that could still have been
+        // answered, so this ends.
+        m_exchange.Decline(judged);
+        AddLog(QStringLiteral("<<< Block may be of an earlier request >>>"));
+        SendKeepingReceived(AskAgainFrame(), false);
+        return;
+    case BlockExchange::Verdict::Repeat:
+        m_exchange.Accept(judged);
+        AddLog(QStringLiteral("<<< Repeated block >>>"));
+        if (judged.Ack())
+            SendKeepingReceived(AckBlock(m_downloadRequest));
+        return;
+    case BlockExchange::Verdict::CannotTell:
+        if (!m_takeUnplaced) {
+            EndDisturbed();
+            return;
+        }
+        break;
+    case BlockExchange::Verdict::Take:
+        break;
+    }
+
+    if (ParseChecked(frame)) {
+        m_exchange.Accept(judged);
+        m_firstBlockTaken = true;
+        if (frame.back() == Wire::EOT)
+            m_status = 6;
+        else if (judged.Ack())
+            SendKeepingReceived(AckBlock(m_downloadRequest));
+        // Otherwise an ACK block could be one too many: the time-out asks
+        // for the block again, which tells more.
+        return;
+    }
+    m_exchange.Decline(judged);
+    if (m_linesMissing) {
+        // The instrument left record lines out: asking again cannot bring
+        // them back, and a trend with a gap would be stored shifted in time.
+        // The download fails at once.
+        m_status = 7;
+        return;
+    }
+    AskAgainAfterBadFrame(viaIrda);
+}
+
+void uclQvif::AskAgainAfterBadFrame(bool viaIrda)
+{
+    if (m_retryCount >= m_retry) {
+        m_status = 7;
+        return;
+    }
+    ++m_retryCount;
+    if (m_status == 4 || m_status == 5) {
+        DataSend(m_lastFrame, false);
+        return;
+    }
+    if (Downloading() && !m_firstBlockTaken) {
+        // Until block 0 is taken, only the request itself asks for it: a NAK
+        // block could bring back a block of an earlier request.
+        DataSend(m_downloadRequest, false);
+        return;
+    }
+    // A download's ACK and NAK blocks carry the echo of its request,
+    // whatever was sent last (a time-out NAK block carries a short one).
+    const QByteArray& echoSource = Downloading() ? m_downloadRequest : m_lastFrame;
+    const char terminator = viaIrda ? Wire::ETB : (m_lastFrame.isEmpty() ? Wire::EOT : m_lastFrame.back());
+    DataSend(NakBlock(echoSource, true, terminator), false);
 }
 
 void uclQvif::EndDisturbed()
@@ -459,24 +526,29 @@ void uclQvif::EndDisturbed()
     AddLog(QStringLiteral("<<< Blocks cannot be told apart >>>"));
     m_lineDisturbed = true;
     m_status = 7;
-    m_receiveBuffer.clear();
 }
 
 QByteArray uclQvif::AskAgainFrame() const
 {
-    if (!m_lastFrame.isEmpty() && m_lastFrame.back() == Wire::EOT)
+    if (Downloading() && !m_firstBlockTaken)
+        return m_downloadRequest;
+    if (!m_lastFrame.isEmpty() && m_lastFrame.back() == Wire::EOT && !Downloading())
         return m_lastFrame;
     return NakBlock(m_lastFrame, false, Wire::ETB);
 }
 
-void uclQvif::SendKeepingReceived(const QByteArray& frame)
+void uclQvif::SendKeepingReceived(const QByteArray& frame, bool resetRetry)
 {
-    // A block that has already arrived behind the one acknowledged (from
-    // its STX on) is read next; a send would otherwise throw it away.
+    // A block that has already arrived behind the one just read (from its
+    // STX on) is read next; a send would otherwise throw it away.
     const qsizetype stx = m_receiveBuffer.indexOf(Wire::STX);
-    const QByteArray rest = stx >= 0 ? m_receiveBuffer.mid(stx) : QByteArray();
+    QByteArray rest;
+    if (stx >= 0) {
+        rest = m_receiveBuffer.mid(stx);
+        m_receiveBuffer.truncate(stx);
+    }
     const std::int32_t status = m_status;
-    DataSend(frame, true);
+    DataSend(frame, resetRetry);
     if (m_status == 7 && status != 7)
         return; // the write failed: the exchange has ended
     m_receiveBuffer = rest + m_receiveBuffer;

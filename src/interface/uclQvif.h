@@ -134,13 +134,17 @@ public:
     void DenstTick();
     void SetDenstInterval(int ms);
 
-    // The receive path both transports feed: appends the bytes, cuts frames
-    // at ETB or EOT, judges each with ParseResponse and acknowledges,
-    // resends or ends the request. During a download each block is first
-    // judged by the exchange model (BlockExchange): a repeat is not taken
-    // again, and a block the bytes cannot place fails a dump list (records
+    // The receive path both transports feed. Only while a request waits
+    // (states 3, 4, 5) is anything taken: the bytes are cut into frames
+    // (STX ... ETX, checksum, ETB or EOT), CRs outside a frame and noise;
+    // each frame is checked, then judged and taken, acknowledged or asked
+    // for again, until the request ends. During a download each checked
+    // block is judged by the exchange model (BlockExchange) before its data
+    // are read: a repeat is not taken again, a block of an earlier request
+    // never, and a block the bytes cannot place fails a dump list (records
     // take it: they are stored once); lines the instrument left out fail
-    // the download at once. Public for the robustness tests.
+    // the download at once. What arrives after the request has ended, up to
+    // the next one, is logged and dropped. Public for the robustness tests.
     void ReceiveData(const QByteArray& data, bool viaIrda);
 
     // Judges one answer frame and takes its data (see the .cpp).
@@ -157,12 +161,20 @@ private:
     void OnSerialEvent(int code);
     void OnIrdaEvent(int code);
     bool IrdaActive() const;
-    // Sends an ACK block without dropping what stands received behind the
-    // block it acknowledges.
-    void SendKeepingReceived(const QByteArray& frame);
-    // What a download sends to have its current block again: the frame sent
-    // last when it ends in EOT (the request, or a NAK block of the request),
-    // otherwise the NAK block. Neither moves the instrument on.
+    // Sends a frame without dropping what stands received behind the block
+    // just read (from the next STX on).
+    void SendKeepingReceived(const QByteArray& frame, bool resetRetry = true);
+    // One frame cut from what arrived, while a request waits.
+    void ReceiveFrame(const QByteArray& frame, bool viaIrda);
+    // A frame that failed: asked for again, up to Retry times.
+    void AskAgainAfterBadFrame(bool viaIrda);
+    // Logs bytes that no request takes.
+    void DropReceived(const QByteArray& bytes);
+    bool SerialLogOn() const { return m_serialFileNo >= 1; }
+    // What a download sends to have its current block again: the request
+    // until block 0 is taken, the NAK block after it. Neither moves the
+    // instrument on. Outside a download: the frame sent last when it ends in
+    // EOT, otherwise the NAK block.
     QByteArray AskAgainFrame() const;
     bool Downloading() const { return m_status == 3 && !m_blockEcho.isEmpty(); }
     // A download whose blocks cannot be followed any more ends here.
@@ -179,6 +191,12 @@ private:
     void WaitWhile(int state, const Forward& forward);
     Forward InstForward(void (QvifPort::*signal)(const QString&));
 
+    // The checks of an answer frame (from its STX): checksum, length, the
+    // instrument's refusal, and during a download its echo.
+    enum class AnswerCheck { Ok, Garbled, Refused, Foreign };
+    AnswerCheck CheckAnswer(const QByteArray& frame);
+    // Takes the data of a frame that passed the checks.
+    bool ParseChecked(const QByteArray& frame);
     // ParseResponse's handlers; Answer is the checked, cut answer frame.
     struct Answer;
     bool Dispatch(const Answer& a);
@@ -239,8 +257,8 @@ private:
     bool m_takeUnplaced = false;
     // The last download ended because its blocks could not be told apart.
     bool m_lineDisturbed = false;
-    // ParseResponse's last refusal was the instrument's NAK answer.
-    bool m_refused = false;
+    // The running download has taken its block 0.
+    bool m_firstBlockTaken = false;
 
     // Bound objects (owned by the host).
     clsInstrument* m_instrument = nullptr;

@@ -104,11 +104,13 @@ TEST_F(ReceiveTest, BlocksAreAcknowledgedRefusedAndFinished)
     EXPECT_EQ(App().NaksSent, 1);
     EXPECT_EQ(App().FramesSent, 2);
     EXPECT_EQ(App().ChecksumErrors, 1);
-    // The last block ends in EOT; characters behind it are handled on.
+    // The last block ends in EOT and the request with it: what stands
+    // behind it in the same read is logged and dropped, not answered.
     ctl->ReceiveData(BuildFrame("XZ,R,EF", Wire::EOT) + "\r", true);
     EXPECT_EQ(ctl->Status(), 6);
-    EXPECT_EQ(link->Written().size(), 4); // the trailing CR asked again
+    EXPECT_EQ(link->Written().size(), 3);
     EXPECT_EQ(inst.UserID(), QStringLiteral("EF"));
+    EXPECT_TRUE(Log().contains("<<< Not part of a request: dropped >>>"));
 }
 
 // A block that has arrived behind another in the same read is read after
@@ -336,7 +338,7 @@ TEST_F(ReceiveTest, DumpBlocksAreTakenByWhatTheyAnswer)
         int lostAcks;  // ACK blocks the instrument did not hear
         bool repeat;   // a block came again in answer to a NAK block
     };
-    const auto unnumbered = [](FakeInstrument& f) { f.AddFaultOn(Fault::UnnumberedBlocks, "EP,R,"); };
+    const auto unnumbered = [](FakeInstrument& f) { f.AddFaultOn(Fault::UnnumberedBlocks, "EP,R,", 1, -1); };
     const Case cases[] = {
         {"equal blocks, each answering an ACK", unnumbered, true, 0, false},
         {"a block sent again after our NAK (the ACK went astray)",
