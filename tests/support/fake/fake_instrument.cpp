@@ -223,6 +223,13 @@ void FakeInstrument::ClearFaults()
     m_lateAnswer.clear();
     m_heldFrames.clear();
     m_heldFrame.reset();
+    m_heldForRequest.clear();
+    m_heldForNext.clear();
+}
+
+void FakeInstrument::SendHeldAnswer()
+{
+    Send(std::exchange(m_heldForRequest, {}));
 }
 
 void FakeInstrument::SetSplit(int pieceSize, bool afterCr)
@@ -298,10 +305,20 @@ void FakeInstrument::HoldBack(const Incoming& in)
 
 void FakeInstrument::Answer(const Incoming& in)
 {
-    const QByteArray& frame = in.frame;
-    const QByteArray command = CommandOf(frame);
     if (m_commandState.poweredOff)
         return; // switched off: hears nothing
+    const QByteArray command = CommandOf(in.frame);
+    if (!command.endsWith(ACK) && !command.endsWith(NAK))
+        SendHeldAnswer(); // a request: the block held for it goes out first
+    QByteArray flushed = std::exchange(m_heldForNext, {});
+    Respond(in, [&](const QByteArray& bytes) { Send(std::exchange(flushed, {}) + bytes); });
+    Send(flushed); // the frame got no answer: what was held goes out alone
+}
+
+void FakeInstrument::Respond(const Incoming& in, const std::function<void(const QByteArray&)>& send)
+{
+    const QByteArray& frame = in.frame;
+    const QByteArray command = CommandOf(frame);
     if (!ChecksumOk(frame))
         return; // a garbled request gets no answer
 
@@ -318,11 +335,11 @@ void FakeInstrument::Answer(const Incoming& in)
         return;
     }
     if (fault == Fault::BareCr) {
-        Send(QByteArray(1, CR));
+        send(QByteArray(1, CR));
         return;
     }
     if (fault == Fault::NakRefusal) {
-        Send(Frame(command.left(5) + NAK, frame.back()));
+        send(Frame(command.left(5) + NAK, frame.back()));
         return;
     }
     const bool badChecksum = fault == Fault::BadChecksum;
@@ -365,7 +382,7 @@ void FakeInstrument::Answer(const Incoming& in)
     }
     if (fault == Fault::LineCut) {
         m_cutPending = true;
-        Send(answer.left(answer.size() / 2));
+        send(answer.left(answer.size() / 2));
         return;
     }
     if (fault == Fault::AnswerLost)
@@ -377,7 +394,15 @@ void FakeInstrument::Answer(const Incoming& in)
         m_lateAnswer = answer;
         return;
     }
-    Send(answer);
+    if (fault == Fault::HeldIntoNextRequest) {
+        m_heldForRequest = answer;
+        return;
+    }
+    if (fault == Fault::FlushedWithNext) {
+        m_heldForNext = answer;
+        return;
+    }
+    send(answer);
 }
 
 void FakeInstrument::StartDownload(const QByteArray& request, bool numbered)

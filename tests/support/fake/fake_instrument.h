@@ -111,6 +111,18 @@ public:
                            // moves on), but its answer is lost on the way
         FrameHeld,         // the frame reaches the instrument only after the
                            // program's next frame, and is acted on after it
+        HeldIntoNextRequest,// the instrument acts on the frame, but its
+                           // answer is held back until the program's next
+                           // request (a frame that is no ACK or NAK block)
+                           // arrives, and goes out just before that
+                           // request's answer: a block of an earlier request
+                           // heard after the next request (SendHeldAnswer
+                           // sends it sooner)
+        FlushedWithNext,   // the answer is held back and goes out in one
+                           // write together with the answer to the
+                           // program's next frame (alone, when that frame
+                           // gets none), as a stalled converter flushes two
+                           // blocks in one read
     };
 
     explicit FakeInstrument(QObject* parent = nullptr);
@@ -146,6 +158,9 @@ public:
     void AddFault(Fault fault, int frameNo, int times = 1);
     void AddFaultOn(Fault fault, const QByteArray& command, int occurrence = 1, int times = 1);
     void ClearFaults();
+    // Sends now an answer held back for the next request
+    // (HeldIntoNextRequest): a block heard late, between two requests.
+    void SendHeldAnswer();
     // Answers go out in pieces of pieceSize bytes, a few ms apart; with
     // afterCr also cut right after every CR.
     void SetSplit(int pieceSize, bool afterCr = false);
@@ -196,7 +211,11 @@ private:
 
     void OnReadable();
     void HandleFrame(const QByteArray& frame);
+    // Answers a frame the instrument hears, sending what the faults held
+    // back for it first (HeldIntoNextRequest, FlushedWithNext).
     void Answer(const Incoming& in);
+    // The answer itself; every byte of it goes out through send.
+    void Respond(const Incoming& in, const std::function<void(const QByteArray&)>& send);
     // Frames that come while a late answer is held back (LateBlock).
     void HoldBack(const Incoming& in);
     // The fault for the answer to a frame (never FrameHeld), or with only
@@ -241,6 +260,10 @@ private:
     QList<Incoming> m_heldFrames;
     // FrameHeld: the frame that waits for the program's next one.
     std::optional<Incoming> m_heldFrame;
+    // HeldIntoNextRequest: the answer that waits for the next request.
+    QByteArray m_heldForRequest;
+    // FlushedWithNext: the answer that goes out with the next one.
+    QByteArray m_heldForNext;
 
     // Output.
     QList<QByteArray> m_out;      // pieces still to write
