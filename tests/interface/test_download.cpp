@@ -10,6 +10,7 @@
 
 #include <QSqlQuery>
 #include <QTimer>
+#include <algorithm>
 
 using Fault = FakeInstrument::Fault;
 
@@ -84,10 +85,24 @@ protected:
         }
     }
 
+    // The calibration history of both gases: 60 entries each, on the same
+    // dates, in two blocks per gas.
+    void SetHistories()
+    {
+        for (int i = 0; i < 60; ++i) {
+            const QDateTime when = MakeDate(2023, 1, 1, 9, 0, 0).addDays(i * 3);
+            gas1.append({when, float(i % 30), 50.0f});
+            gas2.append({when, 20.0f + float(i % 9) / 10.0f, 20.9f});
+        }
+        fake.SetRecordLines("IH,R,1,", HistoryLines(gas1));
+        fake.SetRecordLines("IH,R,2,", HistoryLines(gas2));
+    }
+
     clsInstrument inst;
     clsIntervals intervals;
     QList<FakeIntervalTrend> trends;
     int lineCount = 0;
+    QList<FakeCalibration> gas1, gas2;
 };
 
 } // namespace
@@ -318,14 +333,7 @@ TEST_F(DownloadTest, PowerEventsAreStoredAsHeldEvenBeyondTheOldTableSize)
 
 TEST_F(DownloadTest, CalibrationHistoryOfBothGasesIsStoredAsHeld)
 {
-    QList<FakeCalibration> gas1, gas2;
-    for (int i = 0; i < 60; ++i) {
-        const QDateTime when = MakeDate(2023, 1, 1, 9, 0, 0).addDays(i * 3);
-        gas1.append({when, float(i % 30), 50.0f});
-        gas2.append({when, 20.0f + float(i % 9) / 10.0f, 20.9f});
-    }
-    fake.SetRecordLines("IH,R,1,", HistoryLines(gas1));
-    fake.SetRecordLines("IH,R,2,", HistoryLines(gas2));
+    SetHistories();
     Connect();
     clsHistorys collection;
     collection.SetInstruments(&inst);
@@ -366,4 +374,110 @@ TEST_F(DownloadTest, CalibrationHistoryOfBothGasesIsStoredAsHeld)
     EXPECT_EQ(fake.Commands().count(QByteArray("IH,R,1,")), 4);
     EXPECT_EQ(fake.Commands().count(QByteArray("IH,R,2,")), 6);
     EXPECT_EQ(ctl->Status(), 6);
+}
+
+// A block of the first gas that comes only after the second gas's request
+// (the first gas's download failed by its time-outs, the answer to its last
+// frame held back) is never taken as the second gas's: GetHistory says the
+// history is incomplete, and every reading collected is its own gas's.
+TEST_F(DownloadTest, FirstGasBlockHeardDuringTheSecondGasIsNotCollectedAsItsOwn)
+{
+    SetHistories();
+    Connect();
+    const QByteArray request("IH,R,1,");
+    const QByteArray ack("IH,R,1,\x06");
+    const QByteArray timeoutNak("IH,R,\x15");
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        // The instrument moved on to its last block; every answer after was
+        // lost until the last NAK block's.
+        {"the first gas's last block",
+         [&] {
+             fake.AddFaultOn(Fault::AnswerLost, ack, 1);
+             fake.AddFaultOn(Fault::Silence, timeoutNak, 1, 2);
+             fake.AddFaultOn(Fault::HeldIntoNextRequest, timeoutNak, 3);
+         }},
+        {"the first gas's first block again (its ACK block unheard)",
+         [&] {
+             fake.AddFaultOn(Fault::Silence, ack, 1);
+             fake.AddFaultOn(Fault::Silence, timeoutNak, 1, 2);
+             fake.AddFaultOn(Fault::HeldIntoNextRequest, timeoutNak, 3);
+         }},
+        {"the first gas's first block, answering its last request",
+         [&] {
+             fake.AddFaultOn(Fault::Silence, request, 1, 3);
+             fake.AddFaultOn(Fault::HeldIntoNextRequest, request, 4);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int k = 0; k < 10; ++k)
+            QCoreApplication::processEvents(); // what the case before left on the line
+        fake.ClearFaults();
+        fake.ClearFrames();
+        QFile::remove(home.file(QStringLiteral("SerialLog.log")));
+        c.arrange();
+        clsHistorys collection;
+        collection.SetInstruments(&inst);
+        EXPECT_FALSE(ctl->GetHistory(&collection));
+        EXPECT_TRUE(Log().contains(QStringLiteral(" of an earlier request >>>"))) << Log().toStdString();
+        ASSERT_EQ(collection.Count(), 1);
+        const clsHistory* rec = collection.Item(1);
+        for (int e = 0; e < rec->DCount(); ++e) {
+            const qsizetype i = std::find_if(gas2.begin(), gas2.end(),
+                                             [&](const FakeCalibration& f) { return f.when == rec->Dates(e); })
+                                - gas2.begin();
+            ASSERT_LT(i, gas2.size()) << e;
+            if (rec->After(0, e) != -101.0f) {
+                EXPECT_FLOAT_EQ(rec->Before(0, e), gas1[i].before) << e;
+                EXPECT_FLOAT_EQ(rec->After(0, e), gas1[i].after) << e;
+            }
+            if (rec->After(1, e) != -101.0f) {
+                EXPECT_FLOAT_EQ(rec->Before(1, e), gas2[i].before) << e;
+                EXPECT_FLOAT_EQ(rec->After(1, e), gas2[i].after) << e;
+            }
+        }
+    }
+}
+
+// After a download has failed, a block that comes before the next request
+// is logged and dropped: not parsed, not acknowledged, and the state the
+// failure left stays. The next download is exact.
+TEST_F(DownloadTest, BlockAfterAFailedDownloadIsNeitherTakenNorAnswered)
+{
+    Connect();
+    // The instrument moved on to block 1; every answer after was lost until
+    // the last NAK block's, which comes only once the download has failed.
+    fake.AddFaultOn(Fault::AnswerLost, "DR,R,\x06", 1);
+    fake.AddFaultOn(Fault::Silence, "DR,R,\x15", 1, 2);
+    fake.AddFaultOn(Fault::HeldIntoNextRequest, "DR,R,\x15", 3);
+    EXPECT_FALSE(ctl->GetInterval(&intervals));
+    EXPECT_EQ(ctl->Status(), 2);
+    EXPECT_FALSE(App().AnswerReceived);
+    const auto taken = [&] {
+        int samples = 0;
+        for (clsInterval* rec : intervals)
+            samples += rec->DataCount();
+        return samples;
+    };
+    const int samples = taken();
+    const qsizetype frames = fake.Frames().size();
+
+    const QString dropped = QStringLiteral("<<< Not part of a request: dropped >>>");
+    const qsizetype droppedBefore = Log().count(dropped);
+    fake.SendHeldAnswer();
+    ASSERT_TRUE(WaitUntil([&] { return Log().count(dropped) > droppedBefore; }));
+    // Long enough for an answer to the block to reach the instrument.
+    EXPECT_FALSE(WaitUntil([&] { return fake.Frames().size() > frames; }, 500));
+    EXPECT_EQ(ctl->Status(), 2);
+    EXPECT_FALSE(App().AnswerReceived);
+    EXPECT_EQ(taken(), samples);
+
+    QFile::remove(LogDatabasePath());
+    CreateLogDatabase(LogDatabasePath());
+    ASSERT_TRUE(DownloadAndStore()) << Log().toStdString();
+    ExpectStoredTrends();
 }

@@ -6,6 +6,7 @@
 #include "link_fixture.h"
 
 #include <QDir>
+#include <algorithm>
 
 using Fault = FakeInstrument::Fault;
 
@@ -210,3 +211,157 @@ TEST_F(DumpTest, LineFaultsEndInAnExactListingOrKeepTheOldOne)
         }
     }
 }
+
+// A dump after another takes nothing of the dump before (each case on a
+// control of its own, after one undisturbed dump). A request refused after a
+// good dump is asked for again with the request itself (a NAK block could
+// bring back a block of the dump before). A block of a failed dump, heard
+// only after the next request, is never listed. The second dump lists its
+// memory exactly or keeps the old listing.
+namespace {
+
+struct NextDumpCase {
+    const char* name;
+    bool numbered;
+    void (*arrange)(FakeInstrument&); // the faults over both dumps
+    bool firstListed;
+    bool mustList; // the second dump lists; otherwise it may fail cleanly
+    bool refused;  // the second dump's request is refused once
+};
+
+void PrintTo(const NextDumpCase& c, std::ostream* os) { *os << c.name; }
+
+class NextDumpTest : public DumpTest, public ::testing::WithParamInterface<NextDumpCase> {};
+
+const QByteArray kRequest("EP,R,");
+const QByteArray kAck("EP,R,\x06");
+const QByteArray kNak("EP,R,\x15");
+
+void RefuseTheSecondRequest(FakeInstrument& f)
+{
+    f.AddFaultOn(Fault::NakRefusal, kRequest, 2);
+}
+
+// The instrument moved on to block 1, but its answers were lost until the
+// time-outs ended the dump; the answer to the last NAK block comes after the
+// next request.
+void HoldTheNextBlockIntoTheNextRequest(FakeInstrument& f)
+{
+    f.AddFaultOn(Fault::AnswerLost, kAck, 1);
+    f.AddFaultOn(Fault::Silence, kNak, 1, 2);
+    f.AddFaultOn(Fault::HeldIntoNextRequest, kNak, 3);
+}
+
+// The ACK block was never heard: the late block is block 0 again.
+void HoldARepeatIntoTheNextRequest(FakeInstrument& f)
+{
+    f.AddFaultOn(Fault::Silence, kAck, 1);
+    f.AddFaultOn(Fault::Silence, kNak, 1, 2);
+    f.AddFaultOn(Fault::HeldIntoNextRequest, kNak, 3);
+}
+
+} // namespace
+
+TEST_P(NextDumpTest, TakesNoBlockOfTheOneBefore)
+{
+    const NextDumpCase& c = GetParam();
+    Connect();
+    constexpr int kBlockBytes = 100; // four blocks, the last one short
+    constexpr int kBlocks = 4;
+    // After a failed dump the next one reads other memory: a block of the
+    // failed one listed in it would show.
+    const QByteArray first = Memory();
+    QByteArray second = first;
+    if (!c.firstListed)
+        std::reverse(second.begin(), second.end());
+    const QString path = home.file(QStringLiteral("Dump.dat"));
+    fake.SetDump("EP,R,", second, kBlockBytes);
+    ASSERT_TRUE(ctl->GetRomDump(path));
+    const QByteArray expected = ReadFile(path);
+
+    const QByteArray old = "an older listing\r\n";
+    StartFaultRun(fake, home.file(QStringLiteral("SerialLog.log")), path, old);
+    // A fault rule takes the frames it fits, in the order added.
+    c.arrange(fake);
+    if (!c.numbered)
+        fake.AddFaultOn(Fault::UnnumberedBlocks, kRequest, 1, -1);
+    fake.SetDump("EP,R,", first, kBlockBytes);
+    ASSERT_EQ(ctl->GetRomDump(path), c.firstListed) << Log().toStdString();
+    const QByteArray before = ReadFile(path);
+    const qsizetype asked = fake.Commands().size();
+    const int acksBefore = fake.AcksHeard();
+    fake.SetDump("EP,R,", second, kBlockBytes);
+
+    const bool listed = ctl->GetRomDump(path);
+    if (c.mustList) {
+        EXPECT_TRUE(listed) << Log().toStdString();
+    }
+    if (listed) {
+        EXPECT_EQ(ReadFile(path).toStdString(), expected.toStdString());
+        EXPECT_EQ(ctl->Status(), 6);
+        EXPECT_EQ(fake.AcksHeard() - acksBefore, kBlocks - 1);
+    } else {
+        EXPECT_EQ(ReadFile(path), before);
+        EXPECT_EQ(ctl->Status(), 2);
+    }
+    // Until block 0 is taken only the request asks for it; no block of the
+    // second dump needed a NAK block.
+    const QList<QByteArray> commands = fake.Commands().mid(asked);
+    const qsizetype firstAck = commands.indexOf(kAck);
+    EXPECT_EQ(commands.mid(0, firstAck).count(kRequest), firstAck < 0 ? commands.size() : firstAck)
+        << Log().toStdString();
+    EXPECT_GE(commands.count(kRequest), c.refused ? 2 : 1);
+    EXPECT_FALSE(commands.contains(kNak)) << Log().toStdString();
+    // The late block came during the second dump and was turned away.
+    if (!c.firstListed) {
+        EXPECT_TRUE(Log().contains(QStringLiteral(" of an earlier request >>>"))) << Log().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, NextDumpTest,
+    ::testing::Values(NextDumpCase{"RefusedRequest", true, RefuseTheSecondRequest, true, true, true},
+                      // Without numbers the refused request may yet be heard
+                      // late and start the blocks over: it may fail cleanly.
+                      NextDumpCase{"RefusedRequestUnnumbered", false, RefuseTheSecondRequest, true, false, true},
+                      NextDumpCase{"NextBlockOfAFailedDump", true, HoldTheNextBlockIntoTheNextRequest, false, false, false},
+                      NextDumpCase{"NextBlockOfAFailedDumpUnnumbered", false, HoldTheNextBlockIntoTheNextRequest, false,
+                                   false, false},
+                      NextDumpCase{"RepeatOfAFailedDumpsBlock", true, HoldARepeatIntoTheNextRequest, false, false, false},
+                      NextDumpCase{"RepeatOfAFailedDumpsBlockUnnumbered", false, HoldARepeatIntoTheNextRequest, false,
+                                   false, false}),
+    [](const ::testing::TestParamInfo<NextDumpCase>& info) { return info.param.name; });
+
+// The last block and its repeat in one read (a converter that stalled and
+// then flushed both): the answer to the last ACK block is held until the
+// time-out's NAK block has been answered too. The first copy ends the dump;
+// the second is dropped, neither listed again at address 000000 nor
+// acknowledged.
+namespace {
+class FlushedLastBlockTest : public DumpTest, public ::testing::WithParamInterface<bool> {};
+} // namespace
+
+TEST_P(FlushedLastBlockTest, IsListedOnce)
+{
+    const bool numbered = GetParam();
+    Connect();
+    fake.SetDump("EP,R,", Memory(), 100); // four blocks, the last one short
+    const QString path = home.file(QStringLiteral("Dump.dat"));
+    ASSERT_TRUE(ctl->GetRomDump(path));
+    const QByteArray expected = ReadFile(path);
+
+    StartFaultRun(fake, home.file(QStringLiteral("SerialLog.log")), path, "an older listing\r\n");
+    if (!numbered)
+        fake.AddFaultOn(Fault::UnnumberedBlocks, kRequest, 1, -1);
+    fake.AddFaultOn(Fault::FlushedWithNext, kAck, 3);
+    EXPECT_TRUE(ctl->GetRomDump(path)) << Log().toStdString();
+    EXPECT_EQ(ctl->Status(), 6);
+    EXPECT_EQ(ReadFile(path).toStdString(), expected.toStdString());
+    EXPECT_EQ(fake.Commands(), (QList<QByteArray>{kRequest, kAck, kAck, kAck, kNak})) << Log().toStdString();
+    EXPECT_TRUE(Log().contains(QStringLiteral("<<< Not part of a request: dropped >>>")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Headers, FlushedLastBlockTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Numbered" : "Unnumbered";
+                         });

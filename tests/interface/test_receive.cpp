@@ -1,5 +1,6 @@
 // The receive path and the IrDA events, over the fake infrared link (no
-// port): frames are cut at ETB or EOT, acknowledged, refused or resent.
+// port): frames (STX to ETB or EOT) are cut from the noise around them,
+// acknowledged, refused or resent.
 #include "common/appstate.h"
 #include "common/clock.h"
 #include "common/dates.h"
@@ -19,6 +20,29 @@
 
 namespace {
 
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Five dump blocks of 64 bytes: data, three erased blocks (all 0xFF), data.
+// Without block numbers in their headers the erased blocks go out as equal
+// frames.
+constexpr int kBlockBytes = 64;
+constexpr int kBlocks = 5;
+
+QByteArray MemoryWithErasedRegion()
+{
+    QByteArray bytes;
+    for (int i = 0; i < kBlockBytes; ++i)
+        bytes.append(static_cast<char>(0x30 + i % 40));
+    bytes.append(QByteArray(3 * kBlockBytes, '\xFF'));
+    for (int i = 0; i < kBlockBytes; ++i)
+        bytes.append(static_cast<char>(0x41 + i % 26));
+    return bytes;
+}
+
 class ReceiveTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -37,10 +61,27 @@ protected:
         link->FindDevice(QString());
         ASSERT_TRUE(ctl->Connected());
     }
+    void TearDown() override { SetClock({}); }
     QByteArray Log() const
     {
         QFile f(home.file(QStringLiteral("SerialLog.log")));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The fake instrument in-process on the link, holding the memory with an
+    // erased region; a fast tick and a short time-out. Returns the listing
+    // of an undisturbed dump.
+    QByteArray AttachForDumps(FakeInstrument& fake)
+    {
+        SetClock([] { return MakeDate(2024, 3, 5, 14, 7, 9); });
+        link->Attach(&fake);
+        ConnectIrda();
+        ctl->SetTickInterval(10);
+        ctl->SetTimeout(1);
+        ctl->SetTimerEnabled(true);
+        fake.SetDump("EP,R,", MemoryWithErasedRegion(), kBlockBytes);
+        const QString reference = home.file(QStringLiteral("Reference.dat"));
+        EXPECT_TRUE(ctl->GetRomDump(reference));
+        return ReadAll(reference);
     }
 
     TempHome home;
@@ -273,33 +314,6 @@ TEST_F(ReceiveTest, InstrumentReadInProcess)
     EXPECT_EQ(inst.Model(), QString()); // connected without a name
 }
 
-namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Five dump blocks of 64 bytes: data, three erased blocks (all 0xFF), data.
-// Without block numbers in their headers the erased blocks go out as equal
-// frames.
-constexpr int kBlockBytes = 64;
-constexpr int kBlocks = 5;
-
-QByteArray MemoryWithErasedRegion()
-{
-    QByteArray bytes;
-    for (int i = 0; i < kBlockBytes; ++i)
-        bytes.append(static_cast<char>(0x30 + i % 40));
-    bytes.append(QByteArray(3 * kBlockBytes, '\xFF'));
-    for (int i = 0; i < kBlockBytes; ++i)
-        bytes.append(static_cast<char>(0x41 + i % 26));
-    return bytes;
-}
-
-} // namespace
-
 // A memory dump over the in-process fake instrument. What a block answers
 // decides what it is: a block equal to the one taken last is a repeat only
 // where the line leaves no other reading (a numbered header, or no time-out
@@ -311,20 +325,9 @@ QByteArray MemoryWithErasedRegion()
 TEST_F(ReceiveTest, DumpBlocksAreTakenByWhatTheyAnswer)
 {
     using Fault = FakeInstrument::Fault;
-    SetClock([] { return MakeDate(2024, 3, 5, 14, 7, 9); });
     FakeInstrument fake;
-    link->Attach(&fake);
-    ConnectIrda();
-    ctl->SetTickInterval(10);
-    ctl->SetTimeout(1);
-    ctl->SetTimerEnabled(true);
-    const QByteArray memory = MemoryWithErasedRegion();
-    fake.SetDump("EP,R,", memory, kBlockBytes);
-
     // The listing of an undisturbed download, numbered blocks.
-    const QString reference = home.file(QStringLiteral("Reference.dat"));
-    ASSERT_TRUE(ctl->GetRomDump(reference));
-    const QByteArray expected = ReadAll(reference);
+    const QByteArray expected = AttachForDumps(fake);
     // The last block's lines stand at its address.
     ASSERT_TRUE(expected.contains("000100 41 42 43 44 45 46 47 48  49 4A 4B 4C 4D 4E 4F 50   ABCDEFGHIJKLMNOP\r\n"));
     ASSERT_TRUE(expected.contains("0000F0 FF FF FF FF FF FF FF FF  FF FF FF FF FF FF FF FF   ................\r\n"));
@@ -392,5 +395,50 @@ TEST_F(ReceiveTest, DumpBlocksAreTakenByWhatTheyAnswer)
         EXPECT_EQ(Log().contains("<<< Repeated block >>>"), c.repeat);
         EXPECT_FALSE(Log().contains("<<< Response error >>>"));
     }
-    SetClock({});
+}
+
+// Bytes outside a frame are no block of any kind, whatever they hold: a block
+// that lost its STX, or stray ETB and EOT bytes, in a read of their own or
+// in a block's read, is neither acknowledged nor asked for again, counts no
+// checksum error and ends nothing; the good block is taken.
+TEST_F(ReceiveTest, NoiseHoldingBlockEndsIsNoBlock)
+{
+    FakeInstrument fake;
+    const QByteArray expected = AttachForDumps(fake);
+    enum class Place { OwnRead, Ahead, Behind };
+    struct Case {
+        const char* name;
+        int answer;       // the answer the noise comes with
+        Place place;
+        QByteArray noise; // empty: the answer without its STX
+    };
+    const Case cases[] = {
+        {"a block without its STX, in a read of its own", 1, Place::OwnRead, {}},
+        {"the last block without its STX, in a read of its own", kBlocks - 1, Place::OwnRead, {}},
+        {"ETB and EOT bytes ahead of a block", 2, Place::Ahead, "\x17?\x04"},
+        {"EOT and ETB bytes behind a block", 1, Place::Behind, "\x04?\x17"},
+    };
+    const QString path = home.file(QStringLiteral("Dump.dat"));
+    const QByteArray ack("EP,R,\x06");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartFaultRun(fake, home.file(QStringLiteral("SerialLog.log")), path, "an older listing\r\n");
+        int answers = 0;
+        fake.SetWriter([&](const QByteArray& bytes) {
+            if (answers++ != c.answer) {
+                link->Deliver(bytes);
+                return;
+            }
+            const QByteArray noise = c.noise.isEmpty() ? bytes.mid(1) : c.noise;
+            if (c.place == Place::OwnRead)
+                link->Deliver(noise);
+            link->Deliver(c.place == Place::Ahead ? noise + bytes : c.place == Place::Behind ? bytes + noise : bytes);
+        });
+        App().ChecksumErrors = 0;
+        EXPECT_TRUE(ctl->GetRomDump(path)) << Log().toStdString();
+        EXPECT_EQ(ctl->Status(), 6);
+        EXPECT_EQ(ReadAll(path).toStdString(), expected.toStdString());
+        EXPECT_EQ(fake.Commands(), (QList<QByteArray>{"EP,R,", ack, ack, ack, ack})) << Log().toStdString();
+        EXPECT_EQ(App().ChecksumErrors, 0);
+    }
 }
