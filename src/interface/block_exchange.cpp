@@ -81,6 +81,8 @@ void BlockExchange::Start(const QByteArray& echo)
     m_numberBase.reset();
     m_numbersOff = false;
     m_reliedOnNumbers = false;
+    m_taken.clear();
+    m_alignKnown = true;
     std::vector<Reading> next = m_readings;
     for (Reading& r : next) {
         // The block the instrument holds is one of an earlier request now.
@@ -204,6 +206,15 @@ void BlockExchange::Explore(const Reading& r, Visit&& visit, Reached&& reached) 
     }
 }
 
+bool BlockExchange::RequestPending(const Reading& r) const
+{
+    const std::int64_t end = End();
+    for (std::int64_t p = r.from; p < end; p = (p == r.from && r.skip) ? p + 2 : p + 1)
+        if (At(p).ask == Ask::Request)
+            return true;
+    return false;
+}
+
 int BlockExchange::Reach(const Reading& r) const
 {
     // Every ACK block still to be heard moves the instrument on by one, from
@@ -249,13 +260,21 @@ BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::opti
                     found.push_back({std::move(x), sent.index, Place::Stale});
                 return;
             }
-            if (sent.index == r.got)
+            if (sent.index == r.got) {
                 found.push_back({std::move(x), sent.index, Place::New});
-            else if (sent.index > r.got)
-                found.push_back({std::move(x), sent.index, Place::Ahead});
-            else if (sent.index < r.got - 1)
-                found.push_back({std::move(x), sent.index, Place::Older});
-            else if (block == r.lastGot)
+            } else if (sent.index > r.got) {
+                // Before block 0 is taken, the request is asked again and
+                // starts the download over: a block sent ahead is only one
+                // not to take.
+                found.push_back({std::move(x), sent.index, r.got == 0 ? Place::Stale : Place::Ahead});
+            } else if (sent.index < r.got - 1) {
+                // A block taken before, sent again after the request was
+                // heard late: where the block taken at that index is known,
+                // its bytes must be that block's.
+                const std::size_t i = static_cast<std::size_t>(sent.index);
+                if (i >= m_taken.size() || block == m_taken[i])
+                    found.push_back({std::move(x), sent.index, Place::Older});
+            } else if (block == r.lastGot)
                 found.push_back({std::move(x), sent.index, Place::Repeat});
             // else: the block taken last again, but with other bytes: this
             // reading does not fit.
@@ -346,6 +365,10 @@ void BlockExchange::Resolve(const Judgement& judgement, bool taken)
                 m_numbersOff = true;
         }
     }
+    if (taken && judgement.m_verdict == Verdict::CannotTell)
+        m_alignKnown = false;
+    if (taken && judgement.m_verdict == Verdict::Take && m_alignKnown)
+        m_taken.push_back(judgement.m_block);
     std::vector<Reading> next;
     next.reserve(judgement.m_outcomes.size());
     for (const Judgement::Outcome& o : judgement.m_outcomes) {
@@ -430,10 +453,10 @@ void BlockExchange::Merge(std::vector<T>& items, Get reading, Tag tag) const
 {
     // Without numbers, only where the instrument stands against what was
     // taken tells readings of this request apart.
-    const bool relative = m_numbersOff;
+    const bool relative = m_numbersOff && !m_alignKnown;
     const auto key = [&](const T& item) {
         const Reading& r = reading(item);
-        if (relative && r.request == m_request)
+        if (relative && r.request == m_request && !RequestPending(r))
             return std::tuple<int, int, int, int>(tag(item), r.request, r.index - r.got, 0);
         return std::tuple<int, int, int, int>(tag(item), r.request, r.index, r.got);
     };

@@ -43,9 +43,11 @@
 // from a first block numbered 1 or more) tells readings apart where the
 // bytes are equal. The model relies on it only while every block taken
 // confirms it; a block that breaks it after the model has relied on it
-// ends the exchange. Without numbers, readings that differ only by how
-// many blocks were taken (and where the instrument stands by as many) are
-// one: everything to come is judged relative to what was taken.
+// ends the exchange. Without numbers, once a block was taken that the bytes
+// could not place, readings that differ only by how many blocks were taken
+// (and where the instrument stands by as many) are one: everything to come
+// is judged relative to what was taken, as long as no request that would
+// start the download over is still to be heard.
 class BlockExchange {
 public:
     // A frame of ours: the download's request, an ACK block, a NAK block.
@@ -153,6 +155,10 @@ private:
     // it has yet to hear, at most (kNever: a request of another download
     // may still reset it).
     int Reach(const Reading& r) const;
+    // A request the reading has yet to hear would start a download over:
+    // where the instrument then stands is no longer relative to what was
+    // taken.
+    bool RequestPending(const Reading& r) const;
     // Drops every item whose reading another covers: the same in all but
     // the frames still to be heard, of which the other has all (tag: what
     // else must be the same).
@@ -168,6 +174,11 @@ private:
     std::int64_t m_requestStart = 0;
     std::vector<QByteArray> m_echoes; // by request
     bool m_lost = false;
+    // The bytes of the blocks taken, by index, up to the first block taken
+    // though the bytes could not place it: until then every reading agrees
+    // on which block each was, and a later one changes none of them.
+    std::vector<QByteArray> m_taken;
+    bool m_alignKnown = true;
     // The header's number of block 0, once known to count the blocks.
     std::optional<std::int64_t> m_numberBase;
     bool m_numbersOff = false;

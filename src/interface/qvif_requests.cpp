@@ -179,17 +179,24 @@ QByteArray Hex6(qint64 value)
 // eighth), two blanks, the bytes as characters ("." outside 32..126).
 QByteArray FormatDumpLine(const QByteArray& line)
 {
-    QByteArray hex, ascii;
+    static const char kDigits[] = "0123456789ABCDEF";
+    QByteArray text;
+    text.reserve(16 * 3 + 1 + 2 + 16);
+    char ascii[16];
     for (int i = 0; i < 16; ++i) {
-        bool ok = false;
-        const int byte = line.mid(2 * i, 2).toInt(&ok, 16);
-        const int value = ok ? byte : 0xFF;
-        hex += HexText(static_cast<quint32>(value), 2) + ' ';
+        const int hi = 2 * i < line.size() ? HexDigit(line.at(2 * i)) : -1;
+        const int lo = 2 * i + 1 < line.size() ? HexDigit(line.at(2 * i + 1)) : -1;
+        const int value = hi >= 0 && lo >= 0 ? hi * 16 + lo : 0xFF;
+        text += kDigits[value >> 4];
+        text += kDigits[value & 15];
+        text += ' ';
         if (i == 7)
-            hex += ' ';
-        ascii += (value >= 32 && value <= 126) ? static_cast<char>(value) : '.';
+            text += ' ';
+        ascii[i] = (value >= 32 && value <= 126) ? static_cast<char>(value) : '.';
     }
-    return hex + "  " + ascii;
+    text += "  ";
+    text.append(ascii, 16);
+    return text;
 }
 
 void WriteLine(QIODevice* file, const QByteArray& line)

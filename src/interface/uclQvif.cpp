@@ -298,7 +298,7 @@ bool uclQvif::DisConnect()
 void uclQvif::DataSend(const QByteArray& frame, bool resetRetry)
 {
     if (!m_receiveBuffer.isEmpty())
-        DropReceived(std::exchange(m_receiveBuffer, {}));
+        DropReceived(std::exchange(m_receiveBuffer, {}), QStringLiteral("<<< No block: dropped before sending >>>"));
     if (IrdaActive()) {
         m_irda->Write(frame);
     } else if (!m_serial->Write(frame)) {
@@ -337,12 +337,12 @@ void uclQvif::PostOnConnect()
 // ---------------------------------------------------------------------------
 // Receiving
 
-void uclQvif::DropReceived(const QByteArray& bytes)
+void uclQvif::DropReceived(const QByteArray& bytes, const QString& why)
 {
     if (bytes.isEmpty() || !SerialLogOn())
         return;
     WriteSerialLog(Msg(5549, FormatControlChars(bytes)));
-    AddLog(QStringLiteral("<<< Not part of a request: dropped >>>"));
+    AddLog(why.isEmpty() ? QStringLiteral("<<< Not part of a request: dropped >>>") : why);
 }
 
 void uclQvif::ReceiveData(const QByteArray& data, bool viaIrda)
@@ -440,9 +440,14 @@ void uclQvif::ReceiveFrame(const QByteArray& frame, bool viaIrda)
         break;
     }
 
-    const BlockExchange::Judgement judged = m_exchange.Judge(frame, BlockHeaderNumber(frame));
+    // A history block's header starts with the gas it answers for, which
+    // numbers no block.
+    const bool history = m_blockEcho.startsWith("IH");
+    const BlockExchange::Judgement judged
+        = m_exchange.Judge(frame, history ? std::nullopt : BlockHeaderNumber(frame));
     switch (judged.Verdict()) {
     case BlockExchange::Verdict::Lost:
+        m_exchange.Decline(judged);
         EndDisturbed();
         return;
     case BlockExchange::Verdict::Stale:
@@ -467,6 +472,7 @@ void uclQvif::ReceiveFrame(const QByteArray& frame, bool viaIrda)
         return;
     case BlockExchange::Verdict::CannotTell:
         if (!m_takeUnplaced) {
+            m_exchange.Decline(judged);
             EndDisturbed();
             return;
         }

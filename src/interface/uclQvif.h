@@ -168,8 +168,9 @@ private:
     void ReceiveFrame(const QByteArray& frame, bool viaIrda);
     // A frame that failed: asked for again, up to Retry times.
     void AskAgainAfterBadFrame(bool viaIrda);
-    // Logs bytes that no request takes.
-    void DropReceived(const QByteArray& bytes);
+    // Logs bytes that no request takes (why: the note, when not that they
+    // came outside a request).
+    void DropReceived(const QByteArray& bytes, const QString& why = {});
     bool SerialLogOn() const { return m_serialFileNo >= 1; }
     // What a download sends to have its current block again: the request
     // until block 0 is taken, the NAK block after it. Neither moves the

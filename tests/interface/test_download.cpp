@@ -426,6 +426,7 @@ TEST_F(DownloadTest, FirstGasBlockHeardDuringTheSecondGasIsNotCollectedAsItsOwn)
         EXPECT_TRUE(Log().contains(QStringLiteral(" of an earlier request >>>"))) << Log().toStdString();
         ASSERT_EQ(collection.Count(), 1);
         const clsHistory* rec = collection.Item(1);
+        int secondGas = 0;
         for (int e = 0; e < rec->DCount(); ++e) {
             const qsizetype i = std::find_if(gas2.begin(), gas2.end(),
                                              [&](const FakeCalibration& f) { return f.when == rec->Dates(e); })
@@ -438,8 +439,11 @@ TEST_F(DownloadTest, FirstGasBlockHeardDuringTheSecondGasIsNotCollectedAsItsOwn)
             if (rec->After(1, e) != -101.0f) {
                 EXPECT_FLOAT_EQ(rec->Before(1, e), gas2[i].before) << e;
                 EXPECT_FLOAT_EQ(rec->After(1, e), gas2[i].after) << e;
+                ++secondGas;
             }
         }
+        // The second gas itself is downloaded whole.
+        EXPECT_EQ(secondGas, gas2.size()) << Log().toStdString();
     }
 }
 

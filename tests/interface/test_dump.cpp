@@ -321,9 +321,7 @@ TEST_P(NextDumpTest, TakesNoBlockOfTheOneBefore)
 INSTANTIATE_TEST_SUITE_P(
     Faults, NextDumpTest,
     ::testing::Values(NextDumpCase{"RefusedRequest", true, RefuseTheSecondRequest, true, true, true},
-                      // Without numbers the refused request may yet be heard
-                      // late and start the blocks over: it may fail cleanly.
-                      NextDumpCase{"RefusedRequestUnnumbered", false, RefuseTheSecondRequest, true, false, true},
+                      NextDumpCase{"RefusedRequestUnnumbered", false, RefuseTheSecondRequest, true, true, true},
                       NextDumpCase{"NextBlockOfAFailedDump", true, HoldTheNextBlockIntoTheNextRequest, false, false, false},
                       NextDumpCase{"NextBlockOfAFailedDumpUnnumbered", false, HoldTheNextBlockIntoTheNextRequest, false,
                                    false, false},
