@@ -57,9 +57,12 @@ public:
         Take,       // the next block, in every reading
         Repeat,     // a block taken already, sent again, in every reading
         CannotTell, // the next block in some readings, a repeat in others
-        Stale,      // a block of an earlier request, in every reading
-        MayBeStale, // the next block in some readings, a block of an earlier
-                    // request in others: never taken on a guess
+        Stale,      // no block to take, in every reading: one of an earlier
+                    // request, or one the instrument sent past block 0
+                    // before this request's block 0 was taken (asking with
+                    // the request starts it over)
+        MayBeStale, // the next block in some readings, in others one not to
+                    // take: never taken on a guess
         Lost,       // no reading fits it, or in one the instrument has run
                     // ahead: the exchange cannot be followed any more
     };
