@@ -63,6 +63,10 @@ void SettingsPanel::CreateControls()
     cmbInterval = new QComboBox(fraOptionCenter1);
     cmbInterval->setObjectName(QStringLiteral("cmbInterval"));
     MoveTwips(cmbInterval, 2540, 2300, 1795, 315);
+    // The interval time has no choices to offer and nothing reads it: the
+    // box stands beside its caption, greyed, and the keyboard passes it by.
+    cmbInterval->setEnabled(false);
+    cmbInterval->setFocusPolicy(Qt::NoFocus);
     for (int i = 0; i < cmdOption.Count(); ++i)
         cmdOption[i] = NewButton(set, Indexed("cmdOption", i), 2640 + i * 1700, 4818, 1580, 372);
     vfgOption = NewGrid(set, QStringLiteral("vfgOption"), 4, 6);

@@ -35,6 +35,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -1115,5 +1117,30 @@ TEST_P(KeyboardReachTest, GraphColorButtonsShowTheFocusOnAnyColour)
             EXPECT_TRUE(ContrastingFrameAround(without, with)) << "the focus does not stand out";
         }
         SaveShot(w, "GraphColor" + std::to_string(b));
+    }
+}
+
+// The interval time box stands beside its caption, greyed, and Tab passes it
+// by: from the user ID box Tab goes on to the commands.
+TEST_P(KeyboardReachTest, IntervalBoxIsShownGreyedAndOutOfTheTabOrder)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    SettingsConnected(f);
+    if (HasFatalFailure())
+        return;
+    SettingsPanel& set = w.Settings();
+    EXPECT_TRUE(set.cmbInterval->isVisible());
+    EXPECT_FALSE(set.cmbInterval->isEnabled());
+    EXPECT_TRUE(set.lblOption(7)->isVisible());
+    EXPECT_EQ(set.lblOption(7)->text(), GetResString(5223));
+    FocusOn(set.txtOption(2));
+    for (int i = 0; i < 40; ++i) {
+        Press(Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_NE(focus, set.cmbInterval) << "Tab " << i + 1;
+        if (i == 0) {
+            EXPECT_EQ(focus, set.cmdOption(0)) << Describe(focus).toStdString();
+        }
     }
 }
