@@ -17,6 +17,7 @@
 #include "browser/browser_keys.h"
 #include "browser/data_panel.h"
 #include "browser/lastcal_panel.h"
+#include "browser/password_dialog.h"
 #include "download/download_panel.h"
 #include "settings/instrument_panel.h"
 #include "views/data_view_window.h"
@@ -83,6 +84,17 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr) << "no control has the focus before the key press";
     QTest::keyClick(focus, key, modifiers);
+}
+
+// What the platform sends for the Menu key: the context menu of the control
+// with the focus, asked for at its cursor (its current item).
+void PressMenuKey()
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    const QPoint pos = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
+    QApplication::sendEvent(focus, &menu);
 }
 
 QString Describe(const QWidget* w)
@@ -200,6 +212,39 @@ const FocusCase kCases[] = {
          FocusOn(f.w.Data().vfgLog);
      },
      [](FocusFixture&) { Press(Qt::Key_Tab); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().cmdDetail; }},
+    // A record deleted by keys alone (the Menu key, Enter on Delete, the
+    // password and the question answered): the list keeps the focus, with
+    // the next record current.
+    {"DeleteARecordByKeys", 2,
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().lvwLog);
+         App().Password = QStringLiteral("1234");
+         f.prompt.ExpectWindow([](QWidget* window) {
+             auto* password = qobject_cast<PasswordDialog*>(window);
+             EXPECT_NE(password, nullptr);
+             if (!password)
+                 return int(QDialog::Rejected);
+             password->txtPass->setText(QStringLiteral("1234"));
+             password->cmdPass_Click(0);
+             return password->result();
+         });
+         f.prompt.ExpectBox(MsgResult::Yes);
+     },
+     [](FocusFixture& f) {
+         const QTreeWidgetItem* deleted = f.w.Data().lvwLog->currentItem();
+         ASSERT_NE(deleted, nullptr);
+         const QString next = f.w.Data().lvwLog->itemBelow(deleted)->text(0);
+         PressMenuKey();
+         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+         ASSERT_NE(menu, nullptr);
+         QTest::keyClick(menu, Qt::Key_Return);
+         ASSERT_EQ(f.w.Data().lvwLog->topLevelItemCount(), 1);
+         ASSERT_NE(f.w.Data().lvwLog->currentItem(), nullptr);
+         EXPECT_EQ(f.w.Data().lvwLog->currentItem()->text(0), next);
+         EXPECT_TRUE(f.w.Data().cmdDetail->isEnabled());
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Data().lvwLog; }},
     {"ViewDataOpensTheTable", 3,
      [](FocusFixture& f) {
          BrowseIntervals(f);
@@ -746,17 +791,6 @@ TEST_P(EmptyFocusTest, FocusAloneDoesNotPick)
 }
 
 namespace {
-
-// What the platform sends for the Menu key: the context menu of the control
-// with the focus, asked for at its cursor (its current item).
-void PressMenuKey()
-{
-    QWidget* focus = QApplication::focusWidget();
-    ASSERT_NE(focus, nullptr);
-    const QPoint pos = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
-    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
-    QApplication::sendEvent(focus, &menu);
-}
 
 // One instrument's last calibration in the last-calibration list.
 void AddLastCalibration()
