@@ -182,6 +182,37 @@ FakeQvif::Step Answered()
     return s;
 }
 
+// The instrument connects: the download panel offers its commands.
+void ConnectInstrument(FocusFixture& f)
+{
+    f.fake.connected = true;
+    f.fake.RaiseOnConnect();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(f.w.Download().cmdDown(0)->isEnabled());
+}
+
+// The download panel shown with an instrument connected.
+void DownloadPanelConnected(FocusFixture& f)
+{
+    ConnectInstrument(f);
+    f.w.cmdInst_Click(0);
+}
+
+// The instrument switched off by Enter on Power Off, the question answered
+// Yes: the download buttons stay disabled until it connects again, and
+// meanwhile the focus waits on a shown control of the panel.
+void PowerOffByEnter(FocusFixture& f)
+{
+    f.prompt.ExpectBox(MsgResult::Yes);
+    f.fake.Script("BodyPowerOff", Answered());
+    FocusOn(f.w.Download().cmdDown(8));
+    Press(Qt::Key_Return);
+    ASSERT_FALSE(f.w.Download().cmdDown(8)->isEnabled());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && focus->isVisible() && f.w.fraMenu(0)->isAncestorOf(focus)) << Describe(focus).toStdString();
+}
+
 const FocusCase kCases[] = {
     // ---- the stored-data browser ----
     {"BrowseMenuButton", 2, [](FocusFixture& f) { FocusOn(f.w.cmdInst(2)); },
@@ -551,11 +582,7 @@ const FocusCase kCases[] = {
      [](FocusFixture&) { Press(Qt::Key_Left); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().vfgLog; }},
     {"ReadInformationButton", 0,
      [](FocusFixture& f) {
-         f.fake.connected = true;
-         f.fake.RaiseOnConnect();
-         for (int i = 0; i < 5; ++i)
-             QCoreApplication::processEvents();
-         f.w.cmdInst_Click(0);
+         DownloadPanelConnected(f);
          f.fake.Script("GetInstrument", Answered());
          QPushButton* read = f.w.Download().cmdDown(1);
          ASSERT_TRUE(read->isEnabled());
@@ -563,6 +590,36 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Space); },
      [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(1); }},
+    // A command that ends with its button disabled (the instrument is off)
+    // gives the button the focus once it is enabled again; a command run
+    // after that gets it back as usual.
+    {"PowerOffUntilTheInstrumentIsBack", 0,
+     DownloadPanelConnected,
+     [](FocusFixture& f) {
+         PowerOffByEnter(f);
+         ConnectInstrument(f);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(8); }},
+    {"CompleteDownloadAfterAPowerOff", 0,
+     [](FocusFixture& f) {
+         DownloadPanelConnected(f);
+         PowerOffByEnter(f);
+         ConnectInstrument(f);
+         for (const char* step : {"GetInstrument", "GetLatestHistory", "GetHistory", "GetInterval", "GetAlarm"})
+             f.fake.Script(step, Answered());
+         FocusOn(f.w.Download().cmdDown(0));
+     },
+     [](FocusFixture&) { Press(Qt::Key_Return); },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(0); }},
+    // The user moves the focus while the instrument is off: it stays there.
+    {"PowerOffThenTheUserMovesOn", 0,
+     DownloadPanelConnected,
+     [](FocusFixture& f) {
+         PowerOffByEnter(f);
+         FocusOn(f.w.Download().txtSuffix);
+         ConnectInstrument(f);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().txtSuffix; }},
 };
 
 // The picture of a grid's current cell (none without one).
