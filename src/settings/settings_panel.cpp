@@ -5,7 +5,6 @@
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
-#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "settings/upload_frame.h"
 
@@ -38,9 +37,6 @@ void SettingsPanel::CreateControls()
     for (int i = 0; i < cmdOptionDisp.Count(); ++i)
         cmdOptionDisp[i] = NewButton(fraOptionCenter0, Indexed("cmdOptionDisp", i), 0, i * 480, 2115, 372);
     cmdOptionDisp(4)->setVisible(false);
-    // The graph colour buttons show the colour chosen for each gas.
-    FocusFrameOnColouredFace(cmdOptionDisp(1));
-    FocusFrameOnColouredFace(cmdOptionDisp(2));
     fraModel = NewGroup(set, QStringLiteral("fraModel"), 120, 5400, 2400, 2000);
     fraModel->setVisible(false);
     for (int i = 0; i < cmdModel.Count(); ++i)

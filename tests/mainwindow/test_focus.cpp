@@ -19,6 +19,10 @@
 #include "browser/lastcal_panel.h"
 #include "browser/password_dialog.h"
 #include "download/download_panel.h"
+#include "download/frmUpload.h"
+#include "printing/printer_choice.h"
+#include "settings/frmFsDialog.h"
+#include "settings/frmGasSel.h"
 #include "settings/instrument_panel.h"
 #include "views/data_view_window.h"
 
@@ -70,6 +74,14 @@ struct FocusCase {
     // The control that must hold the focus (or contain it).
     std::function<QWidget*(FocusFixture&)> expected;
 };
+
+// Makes window the active one, as the application sees it (a little after
+// the platform does); false when it does not become active.
+bool ActivateWindow(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); });
+}
 
 // Puts the focus on a control as Tab would.
 void FocusOn(QWidget* control)
@@ -1209,6 +1221,105 @@ TEST_P(KeyboardReachTest, GraphColorButtonsShowTheFocusOnAnyColour)
         }
         SaveShot(w, "GraphColor" + std::to_string(b));
     }
+}
+
+namespace {
+
+// Every push button shown and enabled in window wears a frame that stands
+// out from its face while it has the focus.
+void ExpectButtonsShowTheFocus(QWidget* window, const std::string& where)
+{
+    ASSERT_TRUE(ActivateWindow(window)) << where;
+    int checked = 0;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (!button->isVisible() || !button->isEnabled() || !(button->focusPolicy() & Qt::TabFocus))
+            continue;
+        button->setFocus(Qt::TabFocusReason);
+        const QImage with = button->grab().toImage();
+        button->clearFocus();
+        const QImage without = button->grab().toImage();
+        EXPECT_TRUE(ContrastingFrameAround(without, with))
+            << where << ": " << Describe(button).toStdString() << " does not show the focus";
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << where << ": no button";
+}
+
+} // namespace
+
+// The push button with the focus stands out from its face in every window:
+// the main window's panels, the dialogs, the progress window and the Data
+// View window.
+TEST_P(KeyboardReachTest, EveryFocusedPushButtonStandsOut)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    App().ServiceMode = true;
+    ConnectInstrument(f);
+    for (int menu : {0, 4}) {
+        w.cmdInst_Click(menu);
+        ExpectButtonsShowTheFocus(&w, "menu " + std::to_string(menu));
+    }
+    ViewRecord(f, false);
+    ExpectButtonsShowTheFocus(&w, "data view");
+
+    frmSetPrinter printers({QStringLiteral("Office Laser"), QStringLiteral("PDF file")}, QStringLiteral("Office Laser"), &w);
+    QString password = QStringLiteral("1234");
+    PasswordDialog passwords(password, &w);
+    frmFsDialog factory(w.State().MainInstrument(), &w);
+    frmGasSel gases(&w);
+    frmUpload& progress = w.Download().UploadForm();
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&printers, &passwords, &factory, &gases, &progress}) {
+        dialog->show();
+        ExpectButtonsShowTheFocus(dialog, dialog->objectName().toStdString());
+        dialog->hide();
+    }
+
+    StoreAlarm(3, "SN1", MakeDate(2024, 5, 17, 12, 0, 50), 361);
+    prompt.ExpectWindow([](QWidget* window) {
+        ExpectButtonsShowTheFocus(window, "Data View window");
+        return 0;
+    });
+    w.View().OpenDataViewWindow({3, 2, MakeDate(2024, 5, 17, 12, 0, 50)});
+}
+
+// In the printer choice, Tab to Cancel: Cancel shows the focus, and OK, the
+// default button, keeps a look that is no focus frame, so only one of the
+// two looks focused; Enter then acts on Cancel.
+TEST_P(KeyboardReachTest, FocusedButtonStandsOutFromTheDefaultOne)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    frmMain& w = ShowWindow();
+    frmSetPrinter dialog({QStringLiteral("Office Laser"), QStringLiteral("PDF file")}, QStringLiteral("Office Laser"), &w);
+    dialog.show();
+    ASSERT_TRUE(ActivateWindow(&dialog));
+    QPushButton* ok = dialog.OkButton();
+    QPushButton* cancel = dialog.CancelButton();
+    FocusOn(dialog.List());
+    for (int i = 0; i < 3 && QApplication::focusWidget() != cancel; ++i)
+        Press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), cancel) << Describe(QApplication::focusWidget()).toStdString();
+    ASSERT_TRUE(ok->isDefault());
+    SaveShot(dialog, std::string("PrinterChoiceCancelFocused_") + LanguageName(GetParam()));
+
+    const QImage cancelWith = cancel->grab().toImage();
+    const QImage okDefault = ok->grab().toImage();
+    ok->setDefault(false);
+    const QImage okPlain = ok->grab().toImage();
+    ok->setDefault(true);
+    EXPECT_FALSE(ContrastingFrameAround(okPlain, okDefault)) << "the default button looks focused";
+    FocusOn(ok);
+    const QImage okWith = ok->grab().toImage();
+    FocusOn(cancel);
+    EXPECT_TRUE(ContrastingFrameAround(okDefault, okWith)) << "the focus does not stand out on the default button";
+    cancel->clearFocus();
+    EXPECT_TRUE(ContrastingFrameAround(cancel->grab().toImage(), cancelWith)) << "Cancel does not show the focus";
+
+    FocusOn(cancel);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.SelNo(), -1);
 }
 
 // The interval time box stands beside its caption, greyed, and Tab passes it
