@@ -573,10 +573,19 @@ void DataPanel::DeleteKey(const QString& key)
             ReportDatabaseError(e, m_state.uclQvport);
             return;
         }
+        // The item after the deleted one, or the one before it at the end
+        // of the list, takes its place as the current item.
+        QTreeWidgetItem* next = nullptr;
+        const bool wasCurrent = item && item == lvwLog->currentItem();
+        if (wasCurrent) {
+            const int at = lvwLog->indexOfTopLevelItem(item);
+            next = lvwLog->topLevelItem(at + 1);
+            if (!next)
+                next = lvwLog->topLevelItem(at - 1);
+        }
         {
-            // Nothing else becomes the picked item in its place.
+            // The view's own choice of a new current item picks nothing.
             const QScopedValueRollback quiet(m_quietSelection, true);
-            const bool wasCurrent = item && item == lvwLog->currentItem();
             delete item;
             if (wasCurrent)
                 lvwLog->setCurrentItem(nullptr);
@@ -584,6 +593,10 @@ void DataPanel::DeleteKey(const QString& key)
         // The tree keeps its nodes until it is next shown, rebuilt.
         m_state.TreeRefreshNeeded = true;
         ForgetDeletedRecord();
+        // Picked as the arrow keys pick it: its properties in the grid, and
+        // the record for View Data.
+        if (next)
+            lvwLog->setCurrentItem(next);
     }
 }
 

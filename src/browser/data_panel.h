@@ -45,7 +45,9 @@ public:
     void FillLogList(const QString& key);
     void ShowLogProperties(const QString& key);
     // The deletion behind the password of what key names: everything (the
-    // root), a node's records, or one record of the list.
+    // root), a node's records, or one record of the list. After the current
+    // record of the list, the item after it (at the end, the one before it)
+    // becomes current and is picked, as by the arrow keys.
     void DeleteKey(const QString& key);
 
     // The events of the controls. chkLog_Click runs on every change of a

@@ -4,6 +4,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/services.h"
+#include "common/widgets/button_caption.h"
 #include "common/widgets/control_factory.h"
 
 #include <QHBoxLayout>
@@ -72,10 +73,8 @@ PasswordDialog::PasswordDialog(QString& password, QWidget* parent)
         instruction = std::max(instruction, lblPass->fontMetrics().horizontalAdvance(GetResString(id)));
     lblPass->setMinimumWidth(instruction);
     int button = 0;
-    for (int id : {7001, 7002, 7007, 7003, 7004}) {
-        cmdPass(1)->setText(GetResString(id));
-        button = std::max(button, cmdPass(1)->sizeHint().width());
-    }
+    for (int id : {7001, 7002, 7007, 7003, 7004})
+        button = std::max(button, ButtonWidthFor(*cmdPass(1), GetResString(id)));
     for (int i = 0; i < cmdPass.Count(); ++i)
         cmdPass(i)->setMinimumWidth(button);
     ShowStep();

@@ -99,7 +99,9 @@ public:
     // Around a command: lock the controls that start a request (their
     // enabled states kept in their Tag), give the states back, or enable the
     // commands after a successful information read. A control that the lock
-    // disabled while it had the keyboard focus gets the focus back after.
+    // disabled while it had the keyboard focus gets the focus back after,
+    // or, when the command leaves it disabled (a power-off), once it is
+    // enabled again, unless the user has moved the focus meanwhile.
     void LockCommands();
     void RestoreCommands();
     void UnlockCommands();

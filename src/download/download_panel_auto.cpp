@@ -111,6 +111,7 @@ void DownloadPanel::RunAutomaticMode()
         upload.Unload();
         app.ProcessState = 0;
     }
+    GiveLockedFocusBack();
     AutomaticModeRunning = false;
 }
 

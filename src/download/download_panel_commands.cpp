@@ -103,8 +103,14 @@ void DownloadPanel::GiveLockedFocusBack()
 {
     const QPointer<QWidget> had = std::exchange(m_focusBeforeLock, nullptr);
     // Focus the user has moved on during the command stays where it is.
-    if (had && FocusParked(had->window()))
-        GiveFocusBack(had);
+    if (!had || !FocusParked(had->window()))
+        return;
+    GiveFocusBack(had);
+    // A control the command leaves disabled (the instrument is off) takes
+    // the focus back once it is enabled again; meanwhile the focus waits on
+    // the first control of its panel.
+    if (!CanHoldFocus(had))
+        new FocusReturn(had);
 }
 
 void DownloadPanel::EnableAutoLoadBoxes()
@@ -269,6 +275,7 @@ void DownloadPanel::cmdDown_Click(int Index)
         // the next instrument connects).
         m_host.RestoreShellCommands();
         m_host.SetExitEnabled(true);
+        GiveLockedFocusBack();
         ClockCheck();
         return;
     }

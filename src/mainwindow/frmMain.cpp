@@ -24,8 +24,9 @@ frmMain::frmMain(QvifPort* port, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmMain"));
     resize(Px(kMinWindowWidth), Px(kMinWindowHeight));
     // In this window and every window it opens, Enter presses the focused
-    // button.
+    // button, and the focused push button wears its focus frame.
     EnterPressesFocusedButton();
+    FocusCueOnPushButtons();
     if (port) {
         m_state.uclQvport = port;
     } else {

@@ -8,6 +8,7 @@
 #include "browser/lastcal_panel.h"
 #include "common/appstate.h"
 #include "common/resstrings.h"
+#include "common/widgets/button_caption.h"
 #include "common/widgets/grid_writer.h"
 #include "download/download_panel.h"
 #include "settings/instrument_panel.h"
@@ -32,9 +33,10 @@
 namespace {
 
 // Captions that show whole in small controls: push buttons break a caption
-// that is wider than the button onto more lines, as a narrow menu button
-// must ("Instrument Information"), and the box of a check box or option
-// button is never taller than the control, so it is not cut.
+// that does not fit the button with its margins onto more lines, as a
+// narrow menu button must ("Instrument Information"), and the box of a
+// check box or option button is never taller than the control, so it is
+// not cut.
 class CaptionStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -51,14 +53,18 @@ public:
                      const QWidget* widget) const override
     {
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        // The label's rectangle is the button's contents, inside its frame.
+        const int margin = button ? CaptionMargin(button->fontMetrics) : 0;
         if (element != CE_PushButtonLabel || !button || !button->icon.isNull()
             || button->fontMetrics.horizontalAdvance(QString(button->text).replace(QLatin1String("&&"), QLatin1String("&")))
+                       + 2 * margin
                    <= button->rect.width()) {
             QProxyStyle::drawControl(element, option, painter, widget);
             return;
         }
-        proxy()->drawItemText(painter, button->rect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                              button->palette, button->state & State_Enabled, button->text, QPalette::ButtonText);
+        proxy()->drawItemText(painter, button->rect.adjusted(margin, 0, -margin, 0),
+                              Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, button->palette,
+                              button->state & State_Enabled, button->text, QPalette::ButtonText);
     }
 };
 

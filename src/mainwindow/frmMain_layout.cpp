@@ -9,6 +9,7 @@
 #include "common/appstate.h"
 #include "common/dates.h"
 #include "common/resstrings.h"
+#include "common/widgets/button_caption.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/shape_lamp.h"
 #include "common/widgets/twips_geometry.h"
@@ -199,10 +200,12 @@ void LayoutDataView(ViewPanel& f, Pass& p)
     p.Move(f.chkOutline, p.Right(f.chkEvent) + 120, 240);
 
     // The buttons stand right-aligned with the table; 0 to 3 take the size
-    // of 4. Where they would cover the two check boxes of the top row (a
-    // narrow window), the check boxes take a row of their own under the
-    // options.
-    const double bw = 0.12 * (W - 240);
+    // of 4, wide enough for the widest caption with its margins. Where they
+    // would cover the two check boxes of the top row (a narrow window), the
+    // check boxes take a row of their own under the options.
+    double bw = 0.12 * (W - 240);
+    for (QPushButton* b : f.cmdBrowse)
+        bw = std::max(bw, TwipsAt(b, ButtonWidthFor(*b, b->text())));
     const double buttonsLeft = 120 + (W - 240) - 5 * bw - 240;
     double top = p.Bottom(f.optBrowse(0));
     if (p.Right(f.chkOutline) + 120 > buttonsLeft) {
@@ -399,7 +402,7 @@ void ArrangeOptionButtons(SettingsPanel& f, Pass& p, double roomW)
     option.text = font->text();
     option.rect = QRect(0, 0, 1000, 1000);
     const QRect inside = font->style()->subElementRect(QStyle::SE_PushButtonContents, &option, font);
-    const int marginW = option.rect.width() - inside.width() + 4; // a little air at the sides
+    const int marginW = ButtonWidthFor(*font, QString()); // the frame and the caption's margins
     const int marginH = option.rect.height() - inside.height();
     const QFontMetrics fm = font->fontMetrics();
     const QString text = font->text();

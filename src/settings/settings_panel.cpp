@@ -5,7 +5,6 @@
 
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
-#include "common/widgets/keyboard_cues.h"
 #include "common/widgets/twips_geometry.h"
 #include "settings/upload_frame.h"
 
@@ -38,9 +37,6 @@ void SettingsPanel::CreateControls()
     for (int i = 0; i < cmdOptionDisp.Count(); ++i)
         cmdOptionDisp[i] = NewButton(fraOptionCenter0, Indexed("cmdOptionDisp", i), 0, i * 480, 2115, 372);
     cmdOptionDisp(4)->setVisible(false);
-    // The graph colour buttons show the colour chosen for each gas.
-    FocusFrameOnColouredFace(cmdOptionDisp(1));
-    FocusFrameOnColouredFace(cmdOptionDisp(2));
     fraModel = NewGroup(set, QStringLiteral("fraModel"), 120, 5400, 2400, 2000);
     fraModel->setVisible(false);
     for (int i = 0; i < cmdModel.Count(); ++i)
@@ -63,6 +59,10 @@ void SettingsPanel::CreateControls()
     cmbInterval = new QComboBox(fraOptionCenter1);
     cmbInterval->setObjectName(QStringLiteral("cmbInterval"));
     MoveTwips(cmbInterval, 2540, 2300, 1795, 315);
+    // The interval time has no choices to offer and nothing reads it: the
+    // box stands beside its caption, greyed, and the keyboard passes it by.
+    cmbInterval->setEnabled(false);
+    cmbInterval->setFocusPolicy(Qt::NoFocus);
     for (int i = 0; i < cmdOption.Count(); ++i)
         cmdOption[i] = NewButton(set, Indexed("cmdOption", i), 2640 + i * 1700, 4818, 1580, 372);
     vfgOption = NewGrid(set, QStringLiteral("vfgOption"), 4, 6);

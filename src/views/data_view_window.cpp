@@ -8,6 +8,7 @@
 #include "common/prompt.h"
 #include "common/resstrings.h"
 #include "common/services.h"
+#include "common/widgets/button_caption.h"
 #include "common/widgets/control_factory.h"
 #include "common/widgets/grid_writer.h"
 #include "common/widgets/keyboard_cues.h"
@@ -24,6 +25,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 constexpr double kMinWidth = 11640;
@@ -306,11 +309,25 @@ void DataViewWindow::Layout()
     lblTitle1->setVisible(graphView);
     cmbBrowse->setVisible(graphView);
 
+    // The buttons stand right-aligned with the table and share one width,
+    // enough for the widest caption with its margins. Where they would
+    // cover the Event Only box (a narrow window), it takes a row of its own
+    // under the options.
+    double bw = (fw - 240) * 0.12;
+    for (QPushButton* b : cmdBrowse)
+        bw = std::max(bw, TwipsAt(b, ButtonWidthFor(*b, b->text())));
+    const double buttonsLeft = fw - 120 - 5 * bw - 240;
     QRadioButton* o0 = optBrowse(0);
     QRadioButton* o1 = optBrowse(1);
     MoveTwips(o1, LeftTwips(o0) + WidthTwips(o0) + 120, TopTwips(o0));
-    MoveTwips(chkEvent, LeftTwips(o1) + WidthTwips(o1) + 120, TopTwips(o1));
-    double top = TopTwips(o0) + HeightTwips(o0) + 120;
+    double top = TopTwips(o0) + HeightTwips(o0);
+    if (LeftTwips(o1) + WidthTwips(o1) + 120 + WidthTwips(chkEvent) + 120 > buttonsLeft) {
+        MoveTwips(chkEvent, LeftTwips(o0), top);
+        top += HeightTwips(chkEvent);
+    } else {
+        MoveTwips(chkEvent, LeftTwips(o1) + WidthTwips(o1) + 120, TopTwips(o1));
+    }
+    top += 120;
     if (vfgSummary->isVisibleTo(this)) {
         MoveTwips(vfgSummary, 120, top, fw - 240, fh * 0.3);
         top = TopTwips(vfgSummary) + HeightTwips(vfgSummary) + 120;
@@ -339,7 +356,6 @@ void DataViewWindow::Layout()
         vfgSummary->SetColWidth(1, static_cast<int>(RoundHalfEven(w * 0.325)));
     }
 
-    const double bw = WidthTwips(vfgBrowse) * 0.12;
     const double bh = HeightTwips(chkEvent);
     double left = LeftTwips(vfgBrowse) + WidthTwips(vfgBrowse) - bw;
     MoveTwips(cmdBrowse(4), left, 240, bw, bh);

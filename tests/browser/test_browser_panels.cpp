@@ -398,19 +398,77 @@ TEST_P(PanelDeletionTest, ForgetsThePickedRecordOnlyWhenItIsGone)
         // A node's deletion lists another folder, which clears the pick.
         EXPECT_EQ(data->SelectedSeqNo, c.listItem >= 0 ? alpha : 0);
     }
-    // The list highlights nothing in place of a deleted item.
-    if (c.listItem == 0) {
-        EXPECT_EQ(data->lvwLog->currentItem(), nullptr);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PanelDeletionTest,
-                         ::testing::Values(DeletionCase{"ThePickedRecord", {}, 0, true},
-                                           DeletionCase{"AnotherRecord", {}, 1, false},
+                         ::testing::Values(DeletionCase{"AnotherRecord", {}, 1, false},
                                            DeletionCase{"TheKindNodeHoldingIt", {"A1", "F1", "Interval Trend"}, -1, true},
                                            DeletionCase{"AnotherFolder", {"A1", "F2"}, -1, false},
                                            DeletionCase{"Everything", {"#"}, -1, true}),
                          [](const ::testing::TestParamInfo<DeletionCase>& info) { return info.param.name; });
+
+// After the current record of the list is deleted, the item after it (at
+// the end of the list, the one before it) is current and picked as the
+// arrow keys pick it: its properties in the grid, Detail and Instrument
+// offered, the record picked for the data view. The last record of a list
+// leaves nothing current and nothing picked.
+struct NeighbourCase {
+    const char* name;
+    const char* kind;
+    const char* deleted;
+    const char* next; // nullptr: none left
+};
+
+void PrintTo(const NeighbourCase& c, std::ostream* os) { *os << c.name; }
+
+class PanelNeighbourTest : public PanelTest, public ::testing::WithParamInterface<NeighbourCase> {};
+
+TEST_P(PanelNeighbourTest, DeletingTheCurrentRecordPicksTheNextOne)
+{
+    const NeighbourCase& c = GetParam();
+    data->tvwLog_NodeClick(Key({"A1", "F1", c.kind}));
+    QTreeWidget* list = data->lvwLog;
+    QTreeWidgetItem* deleted = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == c.deleted)
+            deleted = list->topLevelItem(i);
+    ASSERT_NE(deleted, nullptr);
+    list->setCurrentItem(deleted);
+    ASSERT_EQ(data->vfgLog->Text(1, 1), c.deleted);
+    ScriptedPrompt prompt;
+    prompt.ExpectWindow(TypePassword("Morva"));
+    prompt.ExpectBox(MsgResult::Yes);
+    data->DeleteKey(ItemKey(deleted));
+    EXPECT_TRUE(prompt.AllUsed());
+    if (!c.next) {
+        EXPECT_EQ(list->topLevelItemCount(), 0);
+        EXPECT_EQ(list->currentItem(), nullptr);
+        EXPECT_EQ(data->vfgLog->Text(1, 0), "Type");
+        EXPECT_FALSE(data->cmdDetail->isEnabled());
+        EXPECT_EQ(data->SelectedSeqNo, 0);
+        return;
+    }
+    QTreeWidgetItem* current = list->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->text(0), c.next);
+    EXPECT_TRUE(current->isSelected());
+    EXPECT_EQ(data->vfgLog->Text(1, 1), c.next);
+    EXPECT_TRUE(data->cmdDetail->isEnabled());
+    EXPECT_TRUE(data->cmdLogInst->isEnabled());
+    EXPECT_EQ(data->SelectedKind, 1);
+    EXPECT_EQ(data->SelectedSeqNo, browser::RecordKeySeqNo(ItemKey(current)));
+}
+
+// After the current record of the list is deleted, the item after it (at
+// the end of the list, the one before it) is current and picked as the
+// arrow keys pick it: its properties in the grid, Detail and Instrument
+// offered, the record picked for the data view. The last record of a list
+// leaves nothing current and nothing picked.
+INSTANTIATE_TEST_SUITE_P(Records, PanelNeighbourTest,
+                         ::testing::Values(NeighbourCase{"TheFirstOfTwo", "Interval Trend", "alpha", "beta"},
+                                           NeighbourCase{"TheLastOfTwo", "Interval Trend", "beta", "alpha"},
+                                           NeighbourCase{"TheOnlyOne", "Alarm Trend", "alarm", nullptr}),
+                         [](const ::testing::TestParamInfo<NeighbourCase>& info) { return info.param.name; });
 
 TEST_F(BrowserDbTest, PasswordWindowContinueAndChange)
 {

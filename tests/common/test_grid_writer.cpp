@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -511,6 +512,72 @@ TEST(DataGrid, CurrentCellWearsAFrameThatStandsOut)
         QCoreApplication::processEvents();
         const QImage without = grid->viewport()->grab(cell).toImage();
         EXPECT_TRUE(ContrastingFrameAround(without, with));
+    }
+}
+
+// A check box alone in its cell stands where the cell's alignment puts it
+// (left, centre, right), and a click toggles it where it stands, never
+// where the style would have put it.
+TEST(DataGrid, CheckBoxStandsWhereItsCellIsAligned)
+{
+    class CountEdits : public TakeEverything {
+    public:
+        void AfterEdit(int, int) override { ++edits; }
+        int edits = 0;
+    };
+    struct Case {
+        const char* name;
+        DataGrid::Align align;
+        double middle; // the box's middle, as a share of the cell's width
+    };
+    const Case cases[] = {
+        {"left", DataGrid::AlignLeftCenter, -1},
+        {"centre", DataGrid::AlignCenterCenter, 0.5},
+        {"right", DataGrid::AlignRightCenter, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto grid = ShownGrid(3, 3, 1, QSize(500, 150));
+        grid->SetColWidth(1, 3000);
+        CountEdits hooks;
+        grid->SetEditHooks(&hooks);
+        grid->SetText(1, 1, QString());
+        grid->SetCellAlignment(1, 1, c.align);
+        QCoreApplication::processEvents();
+        const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+        const QImage empty = grid->viewport()->grab(cell).toImage();
+        grid->SetCellCheck(1, 1, DataGrid::Unchecked);
+        QCoreApplication::processEvents();
+        const QImage boxed = grid->viewport()->grab(cell).toImage();
+        // The box: the pixels it changed.
+        int left = boxed.width(), right = -1;
+        for (int y = 0; y < boxed.height(); ++y)
+            for (int x = 0; x < boxed.width(); ++x)
+                if (boxed.pixel(x, y) != empty.pixel(x, y)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_GE(right, left) << "no box drawn";
+        const double middle = (left + right) / 2.0;
+        const double width = boxed.width();
+        if (c.align == DataGrid::AlignCenterCenter) {
+            EXPECT_NEAR(middle, c.middle * (width - 1), 1.5);
+        } else if (c.align == DataGrid::AlignLeftCenter) {
+            EXPECT_LT(middle, width / 4);
+        } else {
+            EXPECT_GT(middle, width * 3 / 4);
+            // As far from the right edge as a left box is from the left.
+            EXPECT_NEAR(width - 1 - right, grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1, 2);
+        }
+        // A click beside the box changes nothing; one on it toggles it.
+        const int y = cell.center().y();
+        const int beside = middle < width / 2 ? cell.left() + right + 8 : cell.left() + left - 8;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(beside, y));
+        EXPECT_EQ(grid->CellCheck(1, 1), DataGrid::Unchecked);
+        EXPECT_EQ(hooks.edits, 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + int(middle), y));
+        EXPECT_EQ(grid->CellCheck(1, 1), DataGrid::Checked);
+        EXPECT_EQ(hooks.edits, 1);
     }
 }
 

@@ -172,24 +172,27 @@ private:
             option.initFrom(push);
             option.text = push->text();
             const QRect room = style->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+            // The caption keeps clear of the button's frame by the width of
+            // an "x" on either side.
+            const int margin = push->fontMetrics().horizontalAdvance(QLatin1Char('x'));
             // The main window's buttons break a long caption onto more
             // lines (through the proxy style the window owns); every word
             // must still fit, and all the lines.
             if (push->window()->findChild<QProxyStyle*>(QString(), Qt::FindDirectChildrenOnly)) {
                 const QString text = Plain(push->text());
-                const QRect wrapped = push->fontMetrics().boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, text);
+                const QRect wrapped = push->fontMetrics().boundingRect(room.adjusted(margin, 0, -margin, 0),
+                                                                       Qt::AlignCenter | Qt::TextWordWrap, text);
                 for (const QString& word : text.split(QLatin1Char(' ')))
-                    if (push->fontMetrics().horizontalAdvance(word) > room.width())
-                        Fault(w, QStringLiteral("\"%1\" needs %2 px, has %3")
+                    if (push->fontMetrics().horizontalAdvance(word) + 2 * margin > room.width())
+                        Fault(w, QStringLiteral("\"%1\" needs %2 px with its margins, has %3")
                                      .arg(word)
-                                     .arg(push->fontMetrics().horizontalAdvance(word))
+                                     .arg(push->fontMetrics().horizontalAdvance(word) + 2 * margin)
                                      .arg(room.width()));
                 if (wrapped.height() > room.height())
                     Fault(w, QStringLiteral("\"%1\" needs %2 px high, has %3").arg(text).arg(wrapped.height()).arg(room.height()));
                 return;
             }
-            // A little air between the text and the button's edge.
-            Fits(w, push->text(), room, 4);
+            Fits(w, push->text(), room, 2 * margin);
         } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
             auto* button = static_cast<QAbstractButton*>(w);
             QStyleOptionButton option;

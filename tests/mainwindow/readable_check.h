@@ -4,7 +4,8 @@
 // - no two visible controls standing side by side in one container overlap,
 //   and no control reaches outside its container (a frame's title included);
 // - the text of every label, button, option, check box, frame title, combo
-//   box and text box fits its control;
+//   box and text box fits its control, a push button's caption with a
+//   margin the width of an "x" on either side, inside the button's frame;
 // - every grid column is at least as wide as its caption and the texts in
 //   view, and, while the grid has room for all of them, lies inside the
 //   visible width; every column of a list with headings lies inside the

@@ -17,7 +17,12 @@
 #include "browser/browser_keys.h"
 #include "browser/data_panel.h"
 #include "browser/lastcal_panel.h"
+#include "browser/password_dialog.h"
 #include "download/download_panel.h"
+#include "download/frmUpload.h"
+#include "printing/printer_choice.h"
+#include "settings/frmFsDialog.h"
+#include "settings/frmGasSel.h"
 #include "settings/instrument_panel.h"
 #include "views/data_view_window.h"
 
@@ -35,6 +40,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,6 +75,14 @@ struct FocusCase {
     std::function<QWidget*(FocusFixture&)> expected;
 };
 
+// Makes window the active one, as the application sees it (a little after
+// the platform does); false when it does not become active.
+bool ActivateWindow(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); });
+}
+
 // Puts the focus on a control as Tab would.
 void FocusOn(QWidget* control)
 {
@@ -81,6 +96,17 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr) << "no control has the focus before the key press";
     QTest::keyClick(focus, key, modifiers);
+}
+
+// What the platform sends for the Menu key: the context menu of the control
+// with the focus, asked for at its cursor (its current item).
+void PressMenuKey()
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    const QPoint pos = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
+    QApplication::sendEvent(focus, &menu);
 }
 
 QString Describe(const QWidget* w)
@@ -168,6 +194,37 @@ FakeQvif::Step Answered()
     return s;
 }
 
+// The instrument connects: the download panel offers its commands.
+void ConnectInstrument(FocusFixture& f)
+{
+    f.fake.connected = true;
+    f.fake.RaiseOnConnect();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(f.w.Download().cmdDown(0)->isEnabled());
+}
+
+// The download panel shown with an instrument connected.
+void DownloadPanelConnected(FocusFixture& f)
+{
+    ConnectInstrument(f);
+    f.w.cmdInst_Click(0);
+}
+
+// The instrument switched off by Enter on Power Off, the question answered
+// Yes: the download buttons stay disabled until it connects again, and
+// meanwhile the focus waits on a shown control of the panel.
+void PowerOffByEnter(FocusFixture& f)
+{
+    f.prompt.ExpectBox(MsgResult::Yes);
+    f.fake.Script("BodyPowerOff", Answered());
+    FocusOn(f.w.Download().cmdDown(8));
+    Press(Qt::Key_Return);
+    ASSERT_FALSE(f.w.Download().cmdDown(8)->isEnabled());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && focus->isVisible() && f.w.fraMenu(0)->isAncestorOf(focus)) << Describe(focus).toStdString();
+}
+
 const FocusCase kCases[] = {
     // ---- the stored-data browser ----
     {"BrowseMenuButton", 2, [](FocusFixture& f) { FocusOn(f.w.cmdInst(2)); },
@@ -198,6 +255,39 @@ const FocusCase kCases[] = {
          FocusOn(f.w.Data().vfgLog);
      },
      [](FocusFixture&) { Press(Qt::Key_Tab); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().cmdDetail; }},
+    // A record deleted by keys alone (the Menu key, Enter on Delete, the
+    // password and the question answered): the list keeps the focus, with
+    // the next record current.
+    {"DeleteARecordByKeys", 2,
+     [](FocusFixture& f) {
+         BrowseIntervals(f);
+         FocusOn(f.w.Data().lvwLog);
+         App().Password = QStringLiteral("1234");
+         f.prompt.ExpectWindow([](QWidget* window) {
+             auto* password = qobject_cast<PasswordDialog*>(window);
+             EXPECT_NE(password, nullptr);
+             if (!password)
+                 return int(QDialog::Rejected);
+             password->txtPass->setText(QStringLiteral("1234"));
+             password->cmdPass_Click(0);
+             return password->result();
+         });
+         f.prompt.ExpectBox(MsgResult::Yes);
+     },
+     [](FocusFixture& f) {
+         const QTreeWidgetItem* deleted = f.w.Data().lvwLog->currentItem();
+         ASSERT_NE(deleted, nullptr);
+         const QString next = f.w.Data().lvwLog->itemBelow(deleted)->text(0);
+         PressMenuKey();
+         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+         ASSERT_NE(menu, nullptr);
+         QTest::keyClick(menu, Qt::Key_Return);
+         ASSERT_EQ(f.w.Data().lvwLog->topLevelItemCount(), 1);
+         ASSERT_NE(f.w.Data().lvwLog->currentItem(), nullptr);
+         EXPECT_EQ(f.w.Data().lvwLog->currentItem()->text(0), next);
+         EXPECT_TRUE(f.w.Data().cmdDetail->isEnabled());
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Data().lvwLog; }},
     {"ViewDataOpensTheTable", 3,
      [](FocusFixture& f) {
          BrowseIntervals(f);
@@ -504,11 +594,7 @@ const FocusCase kCases[] = {
      [](FocusFixture&) { Press(Qt::Key_Left); }, [](FocusFixture& f) -> QWidget* { return f.w.Data().vfgLog; }},
     {"ReadInformationButton", 0,
      [](FocusFixture& f) {
-         f.fake.connected = true;
-         f.fake.RaiseOnConnect();
-         for (int i = 0; i < 5; ++i)
-             QCoreApplication::processEvents();
-         f.w.cmdInst_Click(0);
+         DownloadPanelConnected(f);
          f.fake.Script("GetInstrument", Answered());
          QPushButton* read = f.w.Download().cmdDown(1);
          ASSERT_TRUE(read->isEnabled());
@@ -516,6 +602,36 @@ const FocusCase kCases[] = {
      },
      [](FocusFixture&) { Press(Qt::Key_Space); },
      [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(1); }},
+    // A command that ends with its button disabled (the instrument is off)
+    // gives the button the focus once it is enabled again; a command run
+    // after that gets it back as usual.
+    {"PowerOffUntilTheInstrumentIsBack", 0,
+     DownloadPanelConnected,
+     [](FocusFixture& f) {
+         PowerOffByEnter(f);
+         ConnectInstrument(f);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(8); }},
+    {"CompleteDownloadAfterAPowerOff", 0,
+     [](FocusFixture& f) {
+         DownloadPanelConnected(f);
+         PowerOffByEnter(f);
+         ConnectInstrument(f);
+         for (const char* step : {"GetInstrument", "GetLatestHistory", "GetHistory", "GetInterval", "GetAlarm"})
+             f.fake.Script(step, Answered());
+         FocusOn(f.w.Download().cmdDown(0));
+     },
+     [](FocusFixture&) { Press(Qt::Key_Return); },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().cmdDown(0); }},
+    // The user moves the focus while the instrument is off: it stays there.
+    {"PowerOffThenTheUserMovesOn", 0,
+     DownloadPanelConnected,
+     [](FocusFixture& f) {
+         PowerOffByEnter(f);
+         FocusOn(f.w.Download().txtSuffix);
+         ConnectInstrument(f);
+     },
+     [](FocusFixture& f) -> QWidget* { return f.w.Download().txtSuffix; }},
 };
 
 // The picture of a grid's current cell (none without one).
@@ -744,17 +860,6 @@ TEST_P(EmptyFocusTest, FocusAloneDoesNotPick)
 }
 
 namespace {
-
-// What the platform sends for the Menu key: the context menu of the control
-// with the focus, asked for at its cursor (its current item).
-void PressMenuKey()
-{
-    QWidget* focus = QApplication::focusWidget();
-    ASSERT_NE(focus, nullptr);
-    const QPoint pos = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
-    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
-    QApplication::sendEvent(focus, &menu);
-}
 
 // One instrument's last calibration in the last-calibration list.
 void AddLastCalibration()
@@ -1115,5 +1220,129 @@ TEST_P(KeyboardReachTest, GraphColorButtonsShowTheFocusOnAnyColour)
             EXPECT_TRUE(ContrastingFrameAround(without, with)) << "the focus does not stand out";
         }
         SaveShot(w, "GraphColor" + std::to_string(b));
+    }
+}
+
+namespace {
+
+// Every push button shown and enabled in window wears a frame that stands
+// out from its face while it has the focus.
+void ExpectButtonsShowTheFocus(QWidget* window, const std::string& where)
+{
+    ASSERT_TRUE(ActivateWindow(window)) << where;
+    int checked = 0;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (!button->isVisible() || !button->isEnabled() || !(button->focusPolicy() & Qt::TabFocus))
+            continue;
+        button->setFocus(Qt::TabFocusReason);
+        const QImage with = button->grab().toImage();
+        button->clearFocus();
+        const QImage without = button->grab().toImage();
+        EXPECT_TRUE(ContrastingFrameAround(without, with))
+            << where << ": " << Describe(button).toStdString() << " does not show the focus";
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << where << ": no button";
+}
+
+} // namespace
+
+// The push button with the focus stands out from its face in every window:
+// the main window's panels, the dialogs, the progress window and the Data
+// View window.
+TEST_P(KeyboardReachTest, EveryFocusedPushButtonStandsOut)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    App().ServiceMode = true;
+    ConnectInstrument(f);
+    for (int menu : {0, 4}) {
+        w.cmdInst_Click(menu);
+        ExpectButtonsShowTheFocus(&w, "menu " + std::to_string(menu));
+    }
+    ViewRecord(f, false);
+    ExpectButtonsShowTheFocus(&w, "data view");
+
+    frmSetPrinter printers({QStringLiteral("Office Laser"), QStringLiteral("PDF file")}, QStringLiteral("Office Laser"), &w);
+    QString password = QStringLiteral("1234");
+    PasswordDialog passwords(password, &w);
+    frmFsDialog factory(w.State().MainInstrument(), &w);
+    frmGasSel gases(&w);
+    frmUpload& progress = w.Download().UploadForm();
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&printers, &passwords, &factory, &gases, &progress}) {
+        dialog->show();
+        ExpectButtonsShowTheFocus(dialog, dialog->objectName().toStdString());
+        dialog->hide();
+    }
+
+    StoreAlarm(3, "SN1", MakeDate(2024, 5, 17, 12, 0, 50), 361);
+    prompt.ExpectWindow([](QWidget* window) {
+        ExpectButtonsShowTheFocus(window, "Data View window");
+        return 0;
+    });
+    w.View().OpenDataViewWindow({3, 2, MakeDate(2024, 5, 17, 12, 0, 50)});
+}
+
+// In the printer choice, Tab to Cancel: Cancel shows the focus, and OK, the
+// default button, keeps a look that is no focus frame, so only one of the
+// two looks focused; Enter then acts on Cancel.
+TEST_P(KeyboardReachTest, FocusedButtonStandsOutFromTheDefaultOne)
+{
+    SetResLanguage(std::get<1>(GetParam()));
+    frmMain& w = ShowWindow();
+    frmSetPrinter dialog({QStringLiteral("Office Laser"), QStringLiteral("PDF file")}, QStringLiteral("Office Laser"), &w);
+    dialog.show();
+    ASSERT_TRUE(ActivateWindow(&dialog));
+    QPushButton* ok = dialog.OkButton();
+    QPushButton* cancel = dialog.CancelButton();
+    FocusOn(dialog.List());
+    for (int i = 0; i < 3 && QApplication::focusWidget() != cancel; ++i)
+        Press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), cancel) << Describe(QApplication::focusWidget()).toStdString();
+    ASSERT_TRUE(ok->isDefault());
+    SaveShot(dialog, std::string("PrinterChoiceCancelFocused_") + LanguageName(GetParam()));
+
+    const QImage cancelWith = cancel->grab().toImage();
+    const QImage okDefault = ok->grab().toImage();
+    ok->setDefault(false);
+    const QImage okPlain = ok->grab().toImage();
+    ok->setDefault(true);
+    EXPECT_FALSE(ContrastingFrameAround(okPlain, okDefault)) << "the default button looks focused";
+    FocusOn(ok);
+    const QImage okWith = ok->grab().toImage();
+    FocusOn(cancel);
+    EXPECT_TRUE(ContrastingFrameAround(okDefault, okWith)) << "the focus does not stand out on the default button";
+    cancel->clearFocus();
+    EXPECT_TRUE(ContrastingFrameAround(cancel->grab().toImage(), cancelWith)) << "Cancel does not show the focus";
+
+    FocusOn(cancel);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.SelNo(), -1);
+}
+
+// The interval time box stands beside its caption, greyed, and Tab passes it
+// by: from the user ID box Tab goes on to the commands.
+TEST_P(KeyboardReachTest, IntervalBoxIsShownGreyedAndOutOfTheTabOrder)
+{
+    frmMain& w = ShowWindowOverTwoTrends();
+    FocusFixture f{w, prompt, fake};
+    SettingsConnected(f);
+    if (HasFatalFailure())
+        return;
+    SettingsPanel& set = w.Settings();
+    EXPECT_TRUE(set.cmbInterval->isVisible());
+    EXPECT_FALSE(set.cmbInterval->isEnabled());
+    EXPECT_TRUE(set.lblOption(7)->isVisible());
+    EXPECT_EQ(set.lblOption(7)->text(), GetResString(5223));
+    FocusOn(set.txtOption(2));
+    for (int i = 0; i < 40; ++i) {
+        Press(Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_NE(focus, set.cmbInterval) << "Tab " << i + 1;
+        if (i == 0) {
+            EXPECT_EQ(focus, set.cmdOption(0)) << Describe(focus).toStdString();
+        }
     }
 }

@@ -10,6 +10,7 @@
 
 #include "common/colors.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -75,11 +76,37 @@ QTableWidgetItem* EnsureItem(QTableWidget& grid, int row, int col)
 } // namespace
 
 // Draws the caption rows and columns in the fixed colour and applies the
-// column alignment to cells without an alignment of their own. The current
-// cell's focus is the grid's own frame (grid_band.cpp), not the style's.
+// column alignment to cells without an alignment of their own. A check box
+// alone in its cell stands where the cell's alignment puts it (the style
+// puts it at the left whatever the alignment), and is toggled where it is
+// drawn. The current cell's focus is the grid's own frame (grid_band.cpp),
+// not the style's.
 class DataGridDelegate : public QStyledItemDelegate {
 public:
     explicit DataGridDelegate(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const int shift = CheckShift(opt);
+        if (shift == 0) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        QStyleOptionViewItem box = opt;
+        box.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget).translated(shift, 0);
+        box.state &= ~QStyle::State_HasFocus;
+        box.state |= opt.checkState == Qt::Checked            ? QStyle::State_On
+                     : opt.checkState == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                                              : QStyle::State_Off;
+        // The cell without its box, then the box in its place.
+        opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -125,20 +152,47 @@ protected:
         GridEditHooks* hooks = m_grid->EditHooks();
         if (!hooks || !index.data(Qt::CheckStateRole).isValid())
             return QStyledItemDelegate::editorEvent(event, model, option, index);
+        // The style finds the box where it would draw it: in a cell moved by
+        // as much as the box was, it finds it where it is drawn.
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        QStyleOptionViewItem moved = option;
+        moved.rect.translate(CheckShift(opt), 0);
         const bool toggling = event->type() == QEvent::MouseButtonRelease
             || event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::KeyPress;
         if (!toggling)
-            return QStyledItemDelegate::editorEvent(event, model, option, index);
+            return QStyledItemDelegate::editorEvent(event, model, moved, index);
         const QVariant before = index.data(Qt::CheckStateRole);
         if (hooks->BeforeEdit(index.row(), index.column()))
             return true;
-        const bool handled = QStyledItemDelegate::editorEvent(event, model, option, index);
+        const bool handled = QStyledItemDelegate::editorEvent(event, model, moved, index);
         if (index.data(Qt::CheckStateRole) != before)
             hooks->AfterEdit(index.row(), index.column());
         return handled;
     }
 
 private:
+    // How far right of the style's place a check box alone in its cell
+    // stands: centred or at the right by the cell's alignment (0 for a box
+    // beside a text or an icon, which the style places).
+    static int CheckShift(const QStyleOptionViewItem& opt)
+    {
+        if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator) || !opt.text.isEmpty()
+            || (opt.features & QStyleOptionViewItem::HasDecoration))
+            return 0;
+        const Qt::Alignment h = opt.displayAlignment & Qt::AlignHorizontal_Mask;
+        if (!(h & (Qt::AlignHCenter | Qt::AlignRight)))
+            return 0;
+        const QWidget* widget = opt.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
+        // At the right it keeps the margin the style gives it at the left.
+        const int margin = box.left() - opt.rect.left();
+        const QRect at = QStyle::alignedRect(opt.direction, h | Qt::AlignVCenter, box.size(),
+                                             opt.rect.adjusted(margin, 0, -margin, 0));
+        return at.left() - box.left();
+    }
+
     DataGrid* m_grid;
 };
 

@@ -1,5 +1,7 @@
 #include "common/widgets/keyboard_cues.h"
 
+#include "common/focus_frame.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -62,36 +64,30 @@ private:
     std::vector<QPointer<QAbstractButton>> m_options;
 };
 
-// Draws the focus frame of FocusFrameOnColouredFace over the button.
-class ColouredFaceFocus : public QObject {
+// Draws the frame of FocusCueOnPushButtons over the push button that has
+// the focus, once the button has painted itself.
+class PushButtonFocusCue : public QObject {
 public:
-    explicit ColouredFaceFocus(QAbstractButton* button) : QObject(button), m_button(button)
-    {
-        button->installEventFilter(this);
-    }
+    using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != m_button || event->type() != QEvent::Paint || !m_button->hasFocus())
+        if (event->type() != QEvent::Paint)
             return false;
-        // The button paints itself first; the frame goes over its face. A
-        // black line with a white one inside it: whatever the face shows
-        // (a style shades the chosen colour), one of the two stands out
-        // from it by at least 4.5 to 1. Two in from the edge, it lies on
-        // the face, clear of the style's outline and of the caption.
-        static_cast<QObject*>(m_button)->event(event);
-        const QRect outer = m_button->rect().adjusted(2, 2, -2, -2);
-        const QRect inner = outer.adjusted(1, 1, -1, -1);
-        QPainter p(m_button);
-        p.setClipRegion(QRegion(outer).subtracted(QRegion(inner.adjusted(1, 1, -1, -1))));
-        p.fillRect(outer, Qt::black);
-        p.fillRect(inner, Qt::white);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->hasFocus())
+            return false;
+        static_cast<QObject*>(button)->event(event);
+        // Over the style's outline and the edge of the face, clear of the
+        // caption, which keeps its margins inside the frame: a black band
+        // of two pixels and a white line, one of which stands out from any
+        // face by at least 4.5 to 1.
+        QPainter p(button);
+        PaintFocusFrame(p, button->rect(), 2, Qt::black);
+        PaintFocusFrame(p, button->rect().adjusted(2, 2, -2, -2), 1, Qt::white);
         return true;
     }
-
-private:
-    QAbstractButton* m_button;
 };
 
 // Presses the focused push or tool button on Enter (see
@@ -125,21 +121,28 @@ protected:
     }
 };
 
+// Installs one Filter on the application, for all its windows, however
+// often it is asked for.
+template <typename Filter>
+void InstallForTheApplication()
+{
+    static QPointer<Filter> installed;
+    if (installed || !QCoreApplication::instance())
+        return;
+    installed = new Filter(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(installed);
+}
+
 } // namespace
 
-void FocusFrameOnColouredFace(QAbstractButton* button)
+void FocusCueOnPushButtons()
 {
-    if (button)
-        new ColouredFaceFocus(button);
+    InstallForTheApplication<PushButtonFocusCue>();
 }
 
 void EnterPressesFocusedButton()
 {
-    static QPointer<EnterPressesButton> installed;
-    if (installed || !QCoreApplication::instance())
-        return;
-    installed = new EnterPressesButton(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(installed);
+    InstallForTheApplication<EnterPressesButton>();
 }
 
 void TabToCheckedOption(const QList<QAbstractButton*>& options)

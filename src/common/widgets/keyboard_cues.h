@@ -1,6 +1,7 @@
 #pragma once
 // What a keyboard user needs to see and reach: the option of a group that
-// Tab lands on, and context menus that Enter can act on at once.
+// Tab lands on, the frame of the focused push button, the button Enter
+// presses, and context menus that Enter can act on at once.
 
 #include <QList>
 #include <QObject>
@@ -19,11 +20,15 @@ class QMenu;
 // stays a Tab stop; the arrow keys still move between all of them.
 void TabToCheckedOption(const QList<QAbstractButton*>& options);
 
-// A button whose face shows a colour the user chose shows the keyboard
-// focus by a frame inside its edge that stands out from that face whatever
-// it is (the style's own cue may all but vanish on it): a black and a white
-// line.
-void FocusFrameOnColouredFace(QAbstractButton* button);
+// The push button with the keyboard focus wears a frame along its edge, a
+// black band with a white line inside it, in every window of the program:
+// one of the two stands out from the button's face whatever its colour
+// (the style's own thin cue may all but vanish on a face in a chosen
+// colour), and it reads unlike the tinted face and outline that mark a
+// dialog's default button, which Qt keeps on that button while another one
+// has the focus. Installed once for the application; the main window
+// installs it.
+void FocusCueOnPushButtons();
 
 // Enter and the keypad's Enter press the push button or tool button that
 // has the focus, as Space does, in every window of the program. Qt leaves

@@ -1,5 +1,8 @@
 #include "common/widgets/panel_focus.h"
 
+#include <QApplication>
+#include <QEvent>
+
 bool CanHoldFocus(const QWidget* control)
 {
     return control && control->isVisible() && control->isEnabled();
@@ -78,4 +81,45 @@ void GiveFocusBack(QWidget* control)
     while (panel->parentWidget() && panel->parentWidget() != window)
         panel = panel->parentWidget();
     FocusInPanel(panel == control ? nullptr : panel, {control});
+}
+
+FocusReturn::FocusReturn(QWidget* control)
+    : QObject(control), m_control(control), m_window(control->window()), m_left(control->window()->focusWidget())
+{
+    control->installEventFilter(this);
+    // The focus moved on by the user (a click, Tab, another command) ends
+    // the wait; a window that only loses and regains the activation keeps
+    // the control that has its focus.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (!FocusStayed())
+            Finish();
+    });
+}
+
+bool FocusReturn::FocusStayed() const
+{
+    if (!m_window)
+        return false;
+    return FocusParked(m_window) || m_window->focusWidget() == m_left;
+}
+
+void FocusReturn::Finish()
+{
+    if (m_control)
+        m_control->removeEventFilter(this);
+    m_control = nullptr;
+    disconnect(qApp, nullptr, this, nullptr);
+    deleteLater();
+}
+
+bool FocusReturn::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (m_control && watched == m_control && (type == QEvent::EnabledChange || type == QEvent::Show)
+        && CanHoldFocus(m_control)) {
+        if (FocusStayed())
+            m_control->setFocus(Qt::OtherFocusReason);
+        Finish();
+    }
+    return QObject::eventFilter(watched, event);
 }

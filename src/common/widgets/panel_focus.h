@@ -46,3 +46,27 @@ void ParkFocus(QWidget* control);
 // Gives the focus back to control; when it cannot hold it, to the first
 // control of its panel (the window's child that holds it).
 void GiveFocusBack(QWidget* control);
+
+// Gives the focus to control once it can hold it again (shown and enabled:
+// a command may end with its button still disabled, until the instrument
+// comes back), provided the focus is still where it is now, or parked. Once
+// the user has moved the focus elsewhere, it stays where the user put it.
+// Lives as long as control, until it has given the focus or the user has
+// moved it.
+class FocusReturn : public QObject {
+public:
+    explicit FocusReturn(QWidget* control);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Whether the focus is still where it was left.
+    bool FocusStayed() const;
+    // Stops watching; the object goes once control returns to the event loop.
+    void Finish();
+
+    QPointer<QWidget> m_control;
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_left; // the control that had the focus, or nothing
+};
