@@ -617,8 +617,9 @@ TEST(DataGrid, CaptionRowsFollowTheGridSideways)
             const QRect caption = grid->visualRect(grid->model()->index(0, c));
             EXPECT_EQ(caption.left(), grid->columnViewportPosition(c)) << step << ", column " << c;
             const QPoint inside(band.left() + caption.center().x(), band.top() + 2);
-            if (band.contains(inside))
+            if (band.contains(inside)) {
                 EXPECT_EQ(grid->indexAt(caption.center()).column(), c) << step << ", column " << c;
+            }
         }
         // Inside the caption in the middle of the view, clear of its lines.
         const int mid = grid->columnAt(band.width() / 2);
@@ -693,8 +694,9 @@ TEST(TextWidths, BoundsHoldAndTheWidestIsFound)
         for (int i = 0; i < texts.size(); ++i) {
             const QString& text = texts[i];
             EXPECT_GE(widths.Bound(text) + 0.01, widths.Width(text)) << text.toStdString();
-            if (!text.contains(QLatin1Char('\n')))
+            if (!text.contains(QLatin1Char('\n'))) {
                 EXPECT_DOUBLE_EQ(widths.Width(text), metrics.horizontalAdvance(text)) << text.toStdString();
+            }
             candidates.push_back({widths.Bound(text), i});
             if (widths.Width(text) > widths.Width(texts[widest]))
                 widest = i;
