@@ -32,6 +32,7 @@ struct BlockExchange::State {
 
 namespace {
 
+// A template: the state is the model's own type.
 struct StateHash {
     template <class S>
     std::size_t operator()(const S& s) const
@@ -284,7 +285,7 @@ BlockExchange::Judgement BlockExchange::Judge(const QByteArray& block, std::opti
     // Of the ways a block arrives, those that leave more frames of ours to be
     // heard cover the others.
     Merge(found, [](const Found& f) -> const Reading& { return f.reading; },
-          [](const Found& f) { return static_cast<int>(f.place) * 1000003 + f.index; });
+          [](const Found& f) { return std::pair<int, int>(static_cast<int>(f.place), f.index); });
 
     // Numbered headers: only the readings whose index the number gives.
     // Numbers are known only once block 0 is taken, and from then on no
@@ -451,17 +452,26 @@ void BlockExchange::Refused()
 template <class T, class Get, class Tag>
 void BlockExchange::Merge(std::vector<T>& items, Get reading, Tag tag) const
 {
-    // Without numbers, only where the instrument stands against what was
-    // taken tells readings of this request apart.
+    // Without numbers, once a block was taken that the bytes could not
+    // place, only where the instrument stands against what was taken tells
+    // readings of this request apart.
     const bool relative = m_numbersOff && !m_alignKnown;
-    const auto key = [&](const T& item) {
-        const Reading& r = reading(item);
-        if (relative && r.request == m_request && !RequestPending(r))
-            return std::tuple<int, int, int, int>(tag(item), r.request, r.index - r.got, 0);
-        return std::tuple<int, int, int, int>(tag(item), r.request, r.index, r.got);
+    using Key = std::tuple<std::pair<int, int>, int, int, int>;
+    struct Keyed {
+        Key key;
+        std::size_t item;
     };
-    const auto sameExceptFrames = [&](const T& a, const T& b) {
-        return key(a) == key(b) && reading(a).lastGot == reading(b).lastGot;
+    std::vector<Keyed> keyed;
+    keyed.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Reading& r = reading(items[i]);
+        if (relative && r.request == m_request && !RequestPending(r))
+            keyed.push_back({Key(tag(items[i]), r.request, r.index - r.got, 0), i});
+        else
+            keyed.push_back({Key(tag(items[i]), r.request, r.index, r.got), i});
+    }
+    const auto sameExceptFrames = [&](const Keyed& a, const Keyed& b) {
+        return a.key == b.key && reading(items[a.item]).lastGot == reading(items[b.item]).lastGot;
     };
     // a has every frame of ours that b has yet to hear, in the same order:
     // losing the others brings a to b.
@@ -470,11 +480,11 @@ void BlockExchange::Merge(std::vector<T>& items, Get reading, Tag tag) const
             return a.from <= b.from;
         return b.from == a.from ? b.skip : b.from >= a.from + 2;
     };
-    std::sort(items.begin(), items.end(), [&](const T& a, const T& b) {
-        if (key(a) != key(b))
-            return key(a) < key(b);
-        const Reading& x = reading(a);
-        const Reading& y = reading(b);
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        const Reading& x = reading(items[a.item]);
+        const Reading& y = reading(items[b.item]);
         if (x.lastGot != y.lastGot)
             return x.lastGot < y.lastGot;
         if (x.from != y.from)
@@ -483,23 +493,28 @@ void BlockExchange::Merge(std::vector<T>& items, Get reading, Tag tag) const
     });
     // Sorted so, an item is covered, if at all, by one kept before it in its
     // group, and a group keeps at most three.
-    std::vector<T> kept;
+    std::vector<Keyed> kept;
     std::size_t group = 0;
-    for (T& item : items) {
-        if (group < kept.size() && !sameExceptFrames(kept[group], item))
+    for (const Keyed& k : keyed) {
+        if (group < kept.size() && !sameExceptFrames(kept[group], k))
             group = kept.size();
         bool covered = false;
-        for (std::size_t k = group; k < kept.size() && !covered; ++k)
-            covered = covers(reading(kept[k]), reading(item));
+        for (std::size_t c = group; c < kept.size() && !covered; ++c)
+            covered = covers(reading(items[kept[c].item]), reading(items[k.item]));
         if (!covered)
-            kept.push_back(std::move(item));
+            kept.push_back(k);
     }
-    items = std::move(kept);
+    std::vector<T> merged;
+    merged.reserve(kept.size());
+    for (const Keyed& k : kept)
+        merged.push_back(std::move(items[k.item]));
+    items = std::move(merged);
 }
 
 void BlockExchange::Keep(std::vector<Reading> readings)
 {
-    Merge(readings, [](const Reading& r) -> const Reading& { return r; }, [](const Reading&) { return 0; });
+    Merge(readings, [](const Reading& r) -> const Reading& { return r; },
+          [](const Reading&) { return std::pair<int, int>(0, 0); });
     m_readings = std::move(readings);
     if (m_readings.empty() || m_readings.size() > kMaxReadings) {
         m_lost = true;

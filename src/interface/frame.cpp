@@ -144,11 +144,16 @@ QString FormatControlChars(const QByteArray& frame)
     return out;
 }
 
+char HexChar(int nibble)
+{
+    return kHex[nibble & 0xF];
+}
+
 QByteArray HexText(quint32 value, int digits)
 {
     QByteArray out(digits, '0');
     for (int i = digits - 1; i >= 0; --i, value >>= 4)
-        out[i] = kHex[value & 0xF];
+        out[i] = HexChar(static_cast<int>(value));
     return out;
 }
 

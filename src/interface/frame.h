@@ -53,6 +53,9 @@ std::optional<qint64> BlockHeaderNumber(const QByteArray& block);
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigit(char c);
 
+// The upper-case hex digit of the low four bits of nibble.
+char HexChar(int nibble);
+
 // The low `digits` hex digits (upper case, zero-padded) of value; a
 // negative number passed in shows as its two's complement.
 QByteArray HexText(quint32 value, int digits);

@@ -30,9 +30,9 @@ void uclQvif::WaitWhile(int state, const Forward& forward)
 bool uclQvif::Exchange(const QByteArray& command, int state, const Forward& forward, bool takeUnplaced)
 {
     const QByteArray frame = BuildFrame(command, Wire::EOT);
-    // A download's blocks are judged against its request (see ReceiveData).
     // A request has one start: what arrived before it is no answer to it.
     DropReceived(std::exchange(m_receiveBuffer, {}));
+    // A download's blocks are judged against its request (see ReceiveData).
     m_downloadRequest = state == 3 ? frame : QByteArray();
     m_blockEcho = state == 3 ? command.left(5) : QByteArray();
     m_linesMissing = false;
@@ -179,7 +179,6 @@ QByteArray Hex6(qint64 value)
 // eighth), two blanks, the bytes as characters ("." outside 32..126).
 QByteArray FormatDumpLine(const QByteArray& line)
 {
-    static const char kDigits[] = "0123456789ABCDEF";
     QByteArray text;
     text.reserve(16 * 3 + 1 + 2 + 16);
     char ascii[16];
@@ -187,8 +186,8 @@ QByteArray FormatDumpLine(const QByteArray& line)
         const int hi = 2 * i < line.size() ? HexDigit(line.at(2 * i)) : -1;
         const int lo = 2 * i + 1 < line.size() ? HexDigit(line.at(2 * i + 1)) : -1;
         const int value = hi >= 0 && lo >= 0 ? hi * 16 + lo : 0xFF;
-        text += kDigits[value >> 4];
-        text += kDigits[value & 15];
+        text += HexChar(value >> 4);
+        text += HexChar(value);
         text += ' ';
         if (i == 7)
             text += ' ';

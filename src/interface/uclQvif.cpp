@@ -517,7 +517,7 @@ void uclQvif::AskAgainAfterBadFrame(bool viaIrda)
     if (Downloading() && !m_firstBlockTaken) {
         // Until block 0 is taken, only the request itself asks for it: a NAK
         // block could bring back a block of an earlier request.
-        DataSend(m_downloadRequest, false);
+        DataSend(AskAgainFrame(), false);
         return;
     }
     // A download's ACK and NAK blocks carry the echo of its request,

@@ -75,12 +75,14 @@ std::vector<int> BlockContents(const Config& c);
 
 QByteArray DumpMemory(const Config& c)
 {
-    // Erased blocks where the memory is all equal or its runs are; in a
-    // random memory erased, zeroed and data blocks.
+    // A memory of equal blocks holds zeros, not the erased value: the
+    // listing fills its last lines with FF, where a block taken twice or
+    // left out would not show. A random memory holds erased, zeroed and
+    // data blocks.
     QByteArray bytes;
     for (int content : BlockContents(c)) {
         QByteArray block(kBytesPerDumpBlock, '\xFF');
-        if (c.memory == Memory::Random && content % 3 == 1)
+        if (c.memory == Memory::AllEqual || (c.memory == Memory::Random && content % 3 == 1))
             block.fill('\0');
         else if (c.memory != Memory::AllEqual && (c.memory != Memory::Random || content % 3 == 2)) {
             for (int i = 0; i < kBytesPerDumpBlock; ++i)
@@ -435,22 +437,28 @@ private:
         bool disturbed;
     };
 
-    // The ending of the request that ended n-th, and whether it reported
-    // success the way its method did.
-    Ending EndingOf(std::size_t n, bool ok)
+    // How the request that ended n-th ended, by the state it ended in.
+    Ending EndingOf(std::size_t n)
     {
         if (n >= m_ends.size()) {
             Wrong("no request ended");
             return Ending::Wrong;
         }
         const End& e = m_ends[n];
-        if (ok != (e.status == 6)) {
+        if (e.status == 6)
+            return Ending::Exact;
+        return e.disturbed ? Ending::Disturbed : Ending::Failed;
+    }
+
+    // The ending of a download whose method reported ok.
+    Ending EndingOf(std::size_t n, bool ok)
+    {
+        const Ending e = EndingOf(n);
+        if (e != Ending::Wrong && ok != (e == Ending::Exact)) {
             Wrong("the method's result and the request's state disagree");
             return Ending::Wrong;
         }
-        if (ok)
-            return Ending::Exact;
-        return e.disturbed ? Ending::Disturbed : Ending::Failed;
+        return e;
     }
 
     void RunDump()
@@ -484,7 +492,7 @@ private:
     // memory at its address (the last group of 16 lines filled with FF).
     std::string CheckListing(const QByteArray& listing) const
     {
-        const auto hex = [](char c) { return HexDigit(c); };
+        const auto hex = &HexDigit;
         qint64 next = 0;
         for (qsizetype at = 0; at < listing.size();) {
             qsizetype eol = listing.indexOf('\n', at);
@@ -530,9 +538,8 @@ private:
         const bool ok = m_ctl->GetHistory(&m_histories);
         const std::size_t first = m_result.endings.size();
         bool each = true;
-        for (int gas = 0; gas < 2; ++gas) {
-            const Ending e = EndingOf(first + static_cast<std::size_t>(gas), m_ends.size() > first + gas
-                                                                                   && m_ends[first + gas].status == 6);
+        for (std::size_t gas = 0; gas < 2; ++gas) {
+            const Ending e = EndingOf(first + gas);
             each = each && e == Ending::Exact;
             m_result.endings.push_back(e);
         }
